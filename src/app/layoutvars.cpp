@@ -1,0 +1,4 @@
+#include "app/layoutvars.h"
+
+LayoutVariables Layout;
+bool ExitAfterBackup = false;

@@ -1,0 +1,51 @@
+#pragma once
+// The page rows of tbl_Appt: one stored day page per row.
+#include "storage/settings.h"
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace storage {
+
+class Database;
+
+struct PageRow {
+    qint64 id = 0;  // the row's place in the table; later rows have larger ids
+    QDate calDate;
+    QString data;
+    bool dataNull = true;  // Data was never written
+    std::optional<bool> clinic;  // closed flag; std::nullopt when never written
+    QString memo;
+    Layout layout;  // the copy of the settings taken when the row was added
+};
+
+class PageTable {
+public:
+    explicit PageTable(Database& db) : db_(db) {}
+
+    // The newest row of a date (the one the backward walk would reach first).
+    std::optional<PageRow> find(QDate date);
+    std::optional<PageRow> byId(qint64 id);
+    // Adds the row of a date with a copy of the settings' layout; Data, Clinic and Memo stay
+    // Null. Returns the new row.
+    PageRow add(QDate date, const Layout& settingsLayout);
+    // Stores Data, Clinic and Memo of a row.
+    void update(const PageRow& row);
+    void remove(qint64 id);
+    // Deletes many rows in one transaction.
+    void remove(const QList<qint64>& ids);
+
+    // Calls visit for each row from the newest (or from the row `fromId`, inclusive) back to
+    // the oldest, until visit returns false. With withLayout false the layout is not read.
+    void walk(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId = {},
+              bool withLayout = false);
+
+    int count();
+
+private:
+    Database& db_;
+};
+
+}  // namespace storage

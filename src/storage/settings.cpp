@@ -1,0 +1,104 @@
+#include "storage/settings.h"
+
+#include "storage/database.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+namespace storage {
+namespace {
+
+const char* const kWeekFields[7] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+
+QString text(const QSqlRecord& r, const char* field)
+{
+    return r.value(QString::fromLatin1(field)).toString();
+}
+
+}  // namespace
+
+Settings readSettings(Database& db)
+{
+    QSqlQuery q = db.prepare(QStringLiteral("SELECT * FROM tbl_Setup ORDER BY rowid LIMIT 1"));
+    db.exec(q, QStringLiteral("reading the settings"));
+    if (!q.next())
+        throw StorageError(db.describe(QStringLiteral("reading the settings"),
+                                       QStringLiteral("The table tbl_Setup has no settings row.")));
+    const QSqlRecord r = q.record();
+    Settings s;
+    Layout& l = s.layout;
+    for (const char* f : {"location", "open", "Close", "timeslot", "Listno", "Sites", "Names"})
+        if (r.isNull(QString::fromLatin1(f)))
+            l.missing << QString::fromLatin1(f);
+    l.location = text(r, "location");
+    l.open = text(r, "open");
+    l.close = text(r, "Close");
+    l.timeslot = r.value(QStringLiteral("timeslot")).toInt();
+    l.listno = r.value(QStringLiteral("Listno")).toInt();
+    l.sites = text(r, "Sites");
+    l.names = text(r, "Names");
+    // The templates are taken by position, Monday at 11 to Sunday at 17.
+    for (int i = 0; i < 7; ++i)
+        s.templates[i] = r.value(FirstTemplateField + i).toString();
+    for (int i = 0; i < 7; ++i)
+        s.closed[i] = r.value(QStringLiteral("chk%1").arg(i + 1)).toBool();
+    s.fixedMemo = text(r, "FixedMemo");
+    s.bookno = text(r, "bookno");
+    s.readme = text(r, "Readme");
+    s.licence = text(r, "Licence");
+    return s;
+}
+
+void writeSettings(Database& db, const Settings& s)
+{
+    QStringList sets;
+    for (const char* f : {"location", "open", "Close", "timeslot", "Listno", "Sites", "Names",
+                          "FixedMemo", "bookno", "Readme", "Licence"})
+        sets << QStringLiteral("%1 = :%1").arg(QString::fromLatin1(f));
+    for (int i = 0; i < 7; ++i)
+        sets << QStringLiteral("%1 = :%1").arg(QString::fromLatin1(kWeekFields[i]));
+    for (int i = 1; i <= 7; ++i)
+        sets << QStringLiteral("chk%1 = :chk%1").arg(i);
+
+    Transaction t(db, QStringLiteral("storing the settings"));
+    QSqlQuery q = db.prepare(QStringLiteral("UPDATE tbl_Setup SET %1 WHERE rowid = "
+                                            "(SELECT min(rowid) FROM tbl_Setup)")
+                                 .arg(sets.join(QStringLiteral(", "))));
+    const Layout& l = s.layout;
+    auto bindLayout = [&](const char* field, const QVariant& value) {
+        const QString name = QString::fromLatin1(field);
+        q.bindValue(QLatin1Char(':') + name, l.missing.contains(name) ? QVariant() : value);
+    };
+    bindLayout("location", l.location);
+    bindLayout("open", l.open);
+    bindLayout("Close", l.close);
+    bindLayout("timeslot", l.timeslot);
+    bindLayout("Listno", l.listno);
+    bindLayout("Sites", l.sites);
+    bindLayout("Names", l.names);
+    q.bindValue(QStringLiteral(":FixedMemo"), s.fixedMemo);
+    q.bindValue(QStringLiteral(":bookno"), s.bookno);
+    q.bindValue(QStringLiteral(":Readme"), s.readme);
+    q.bindValue(QStringLiteral(":Licence"), s.licence);
+    for (int i = 0; i < 7; ++i)
+        q.bindValue(QLatin1Char(':') + QString::fromLatin1(kWeekFields[i]), s.templates[i]);
+    for (int i = 0; i < 7; ++i)
+        q.bindValue(QStringLiteral(":chk%1").arg(i + 1), s.closed[i]);
+    db.exec(q, QStringLiteral("storing the settings"));
+    t.commit();
+}
+
+void writeMemoAndBook(Database& db, const QString& fixedMemo, const QString& bookno)
+{
+    Transaction t(db, QStringLiteral("storing the fixed memo and book number"));
+    QSqlQuery q = db.prepare(QStringLiteral(
+        "UPDATE tbl_Setup SET FixedMemo = :memo, bookno = :book "
+        "WHERE rowid = (SELECT min(rowid) FROM tbl_Setup)"));
+    q.bindValue(QStringLiteral(":memo"), fixedMemo);
+    q.bindValue(QStringLiteral(":book"), bookno);
+    db.exec(q, QStringLiteral("storing the fixed memo and book number"));
+    t.commit();
+}
+
+}  // namespace storage

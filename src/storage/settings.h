@@ -1,0 +1,54 @@
+#pragma once
+// The one settings row of tbl_Setup, and the layout a page row carries a copy of.
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace storage {
+
+class Database;
+
+// The layout fields: the settings' own, or a page row's copy of them.
+struct Layout {
+    QString location;
+    QString open;   // stored time, "08:00 AM"
+    QString close;  // stored time
+    int timeslot = 0;
+    int listno = 0;
+    QString sites;  // name list
+    QString names;  // name list
+    // Fields that were never written (Null), by their field names.
+    QStringList missing;
+
+    bool complete() const { return missing.isEmpty(); }
+};
+
+struct Settings {
+    Layout layout;
+    // Monday to Sunday: the fields at ordinal positions 11 to 17 of tbl_Setup.
+    std::array<QString, 7> templates;
+    // chk1 (Sunday) to chk7 (Saturday): the location is closed that weekday.
+    std::array<bool, 7> closed{};
+    QString fixedMemo;
+    QString bookno;
+    QString readme;
+    QString licence;
+
+    // The template of a date's weekday (Null reads as empty text).
+    const QString& templateFor(QDate date) const { return templates[date.dayOfWeek() - 1]; }
+    // The closed flag of a date's weekday.
+    bool closedOn(QDate date) const { return closed[date.dayOfWeek() % 7]; }
+};
+
+// The ordinal position of the first template field (Monday).
+inline constexpr int FirstTemplateField = 11;
+
+Settings readSettings(Database& db);
+// Writes every field of the settings row in one transaction; layout fields listed as
+// missing stay Null.
+void writeSettings(Database& db, const Settings& settings);
+// Writes the fixed memo and the book number only (what the day page edits).
+void writeMemoAndBook(Database& db, const QString& fixedMemo, const QString& bookno);
+
+}  // namespace storage

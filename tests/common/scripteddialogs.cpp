@@ -1,0 +1,24 @@
+#include "common/scripteddialogs.h"
+
+ScriptedDialogs::ScriptedDialogs()
+{
+    dialogs::setProvider(this);
+}
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    dialogs::setProvider(nullptr);
+}
+
+dialogs::Answer ScriptedDialogs::message(QWidget*, const dialogs::Prompt& prompt)
+{
+    messages.append(prompt);
+    return messageAnswers_.isEmpty() ? dialogs::Answer::Ok : messageAnswers_.dequeue();
+}
+
+std::optional<QString> ScriptedDialogs::input(QWidget*, const QString& prompt, const QString& title,
+                                              const QString& defaultText)
+{
+    inputs.append({prompt, title, defaultText});
+    return inputAnswers_.isEmpty() ? std::nullopt : inputAnswers_.dequeue();
+}

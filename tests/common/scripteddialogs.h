@@ -1,0 +1,34 @@
+#pragma once
+// The dialogs double: records every prompt and answers from a queue.
+#include "platform/dialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <optional>
+
+class ScriptedDialogs final : public dialogs::Provider {
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    // Answers for the next message boxes (Ok when the queue is empty).
+    void answerMessage(dialogs::Answer answer) { messageAnswers_.enqueue(answer); }
+    // Answers for the next input boxes; std::nullopt is Cancel (also when the queue is empty).
+    void answerInput(std::optional<QString> text) { inputAnswers_.enqueue(std::move(text)); }
+
+    struct InputPrompt {
+        QString prompt;
+        QString title;
+        QString defaultText;
+    };
+    QList<dialogs::Prompt> messages;
+    QList<InputPrompt> inputs;
+
+    dialogs::Answer message(QWidget* parent, const dialogs::Prompt& prompt) override;
+    std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+
+private:
+    QQueue<dialogs::Answer> messageAnswers_;
+    QQueue<std::optional<QString>> inputAnswers_;
+};

@@ -1,0 +1,46 @@
+#include "common/testfolder.h"
+
+#include "platform/programfolder.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <QWidget>
+
+TestFolder::TestFolder()
+{
+    if (!dir_.isValid())
+        qFatal("cannot make a temporary folder");
+    if (!QFile::copy(QStringLiteral(CALVORA_SEED_DB), databasePath()))
+        qFatal("cannot copy the seed database");
+    QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
+    program::setFolder(dir_.path());
+}
+
+TestFolder::~TestFolder()
+{
+    program::setFolder(QString());
+}
+
+QString TestFolder::databasePath() const
+{
+    return dir_.filePath(QStringLiteral("db.mdb"));
+}
+
+void typeKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* target = QApplication::focusWidget();
+    if (!target)
+        target = QApplication::activeWindow();
+    QVERIFY2(target, "no widget has the focus");
+    QTest::keyClick(target, key, modifiers);
+}
+
+void typeText(const QString& text)
+{
+    for (QChar c : text) {
+        QWidget* target = QApplication::focusWidget();
+        QVERIFY2(target, "no widget has the focus");
+        QTest::keyClick(target, c.toLatin1());
+    }
+}
