@@ -1,0 +1,18 @@
+// Runs every benchmark with a QApplication on the offscreen platform, so screen benchmarks
+// can build real widgets.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
