@@ -68,6 +68,7 @@ frmSplash::frmSplash()
                    QStringLiteral("for professional practices and small business offices"), 11);
     Label2->setWordWrap(true);
     Label2->setFixedWidth(260);
+    Label2->setMinimumHeight(Label2->heightForWidth(260));
     lblVersion = label(Frame1, "lblVersion", QStringLiteral("Version 3.0"), 10);
     lblPlatform = label(Frame1, "lblPlatform", QStringLiteral("Platform: Win95/98/NT"), 9);
     lblCompany = label(Frame1, "lblCompany", QStringLiteral("Company: Norlyn Software"), 9);

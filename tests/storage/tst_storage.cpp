@@ -1,0 +1,346 @@
+// The database file, the settings row, page rows and the two text formats.
+#include "common/testfolder.h"
+#include "storage/celltext.h"
+#include "storage/database.h"
+#include "storage/pagetable.h"
+#include "storage/settings.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace storage;
+
+class tst_storage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void splitList_data();
+    void splitList();
+    void splitListKeepsElementZero();
+    void splitListBeyondShortPositions();
+    void cellText_data();
+    void cellText();
+    void cleanCell();
+
+    void damagedFile_data();
+    void damagedFile();
+    void settingsRow();
+    void templatesByPosition();
+    void nullFieldsReadEmpty();
+    void findAddUpdateDelete();
+    void newRowCopiesSettings();
+    void walkNewestFirst();
+    void failedWriteLeavesRows_data();
+    void failedWriteLeavesRows();
+
+private:
+    // Runs SQL on the test's database through a connection of its own.
+    static void sql(const QString& path, const QString& statement);
+};
+
+void tst_storage::sql(const QString& path, const QString& statement)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY2(q.exec(statement), qPrintable(statement));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+}
+
+void tst_storage::splitList_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("items");  // elements 1..k
+    QTest::newRow("empty") << "" << QStringList{};
+    QTest::newRow("one percent") << "%" << QStringList{"", ""};
+    QTest::newRow("empty item inside") << "X%%Y%" << QStringList{"X", "", "Y", ""};
+    QTest::newRow("no percent") << "X" << QStringList{"X"};
+    QTest::newRow("as the set-up page writes") << "A%B%C%" << QStringList{"A", "B", "C", ""};
+    QTest::newRow("no percent at the end") << "A%B" << QStringList{"A", "B"};
+}
+
+void tst_storage::splitList()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, items);
+    QStringList list;
+    SplitList(text, list);
+    QCOMPARE(list.size() - 1, items.size());  // upper bound k
+    QCOMPARE(list.mid(1), items);
+}
+
+void tst_storage::splitListKeepsElementZero()
+{
+    QStringList list{"zero", "a", "b", "c", "d", "e"};
+    SplitList(QStringLiteral("P%Q"), list);
+    QCOMPARE(list, (QStringList{"zero", "P", "Q"}));
+}
+
+void tst_storage::splitListBeyondShortPositions()
+{
+    // Separators past position 32,767 split like any other.
+    const QString longItem(40000, u'x');
+    QStringList list;
+    SplitList(longItem + "%" + longItem + "%tail", list);
+    QCOMPARE(list.size(), 4);
+    QCOMPARE(list[1], longItem);
+    QCOMPARE(list[2], longItem);
+    QCOMPARE(list[3], QStringLiteral("tail"));
+}
+
+void tst_storage::cellText_data()
+{
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("two providers, three rows") << QList<QStringList>{{"a", "b"}, {"", ""}, {"c", ""}}
+                                               << QStringLiteral("a\tb\r\t\rc\t");
+    QTest::newRow("two by two") << QList<QStringList>{{"a", "b"}, {"c", ""}} << QStringLiteral("a\tb\rc\t");
+    QTest::newRow("one cell") << QList<QStringList>{{"Smith"}} << QStringLiteral("Smith");
+}
+
+void tst_storage::cellText()
+{
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(QString, text);
+    QCOMPARE(celltext::join(rows), text);
+    QCOMPARE(celltext::split(text), rows);
+}
+
+void tst_storage::cleanCell()
+{
+    QCOMPARE(celltext::cleanCell(QStringLiteral("a\tb\rc\nd\r\ne")), QStringLiteral("a b c d  e"));
+}
+
+void tst_storage::damagedFile_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("missing") << "remove" << "does not exist";
+    QTest::newRow("not a database") << "garbage" << "not a database";
+    QTest::newRow("table missing") << "DROP TABLE tbl_Order" << "tbl_Order is missing";
+    QTest::newRow("field missing") << "ALTER TABLE tbl_Appt DROP COLUMN Memo" << "Memo";
+    QTest::newRow("no settings row") << "DELETE FROM tbl_Setup" << "no settings row";
+}
+
+void tst_storage::damagedFile()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, problem);
+    TestFolder folder;
+    const QString path = folder.databasePath();
+    if (damage == "remove") {
+        QFile::remove(path);
+    } else if (damage == "garbage") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(4096, 'z'));
+    } else {
+        sql(path, damage);
+    }
+    const QByteArray before = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    try {
+        Database db(path);
+        QFAIL("a damaged file was opened");
+    } catch (const StorageError& e) {
+        QVERIFY2(e.message().contains(path), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(problem), qPrintable(e.message()));
+    }
+    // Nothing was created or repaired.
+    QFile after(path);
+    if (damage == "remove") {
+        QVERIFY(!after.exists());
+    } else {
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), before);
+    }
+}
+
+void tst_storage::settingsRow()
+{
+    TestFolder folder;
+    Database db(folder.databasePath());
+    Settings s = readSettings(db);
+    QVERIFY(s.layout.complete());
+    QCOMPARE(s.layout.location, QStringLiteral("Office"));
+    QCOMPARE(s.layout.open, QStringLiteral("08:00 AM"));
+    QCOMPARE(s.layout.close, QStringLiteral("05:00 PM"));
+    QCOMPARE(s.layout.timeslot, 30);
+    QCOMPARE(s.layout.listno, 4);
+    // Saturday and Sunday closed.
+    QVERIFY(s.closedOn(QDate(2026, 12, 5)));
+    QVERIFY(s.closedOn(QDate(2026, 12, 6)));
+    QVERIFY(!s.closedOn(QDate(2026, 12, 7)));
+
+    s.fixedMemo = QStringLiteral("Call the lab");
+    s.bookno = QStringLiteral("B-7");
+    s.templates[2] = QStringLiteral("x\ty");
+    writeSettings(db, s);
+    const Settings again = readSettings(db);
+    QCOMPARE(again.fixedMemo, s.fixedMemo);
+    QCOMPARE(again.bookno, s.bookno);
+    QCOMPARE(again.templates[2], s.templates[2]);
+    QCOMPARE(again.layout.names, s.layout.names);
+}
+
+void tst_storage::templatesByPosition()
+{
+    TestFolder folder;
+    const QStringList days{"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    for (int i = 0; i < 7; ++i)
+        sql(folder.databasePath(), QStringLiteral("UPDATE tbl_Setup SET %1 = '%1 template'").arg(days[i]));
+    Database db(folder.databasePath());
+    QSqlQuery q(db.connection());
+    QVERIFY(q.exec("SELECT * FROM tbl_Setup"));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(11).toString(), QStringLiteral("Mon template"));
+    QCOMPARE(q.value(17).toString(), QStringLiteral("Sun template"));
+    const Settings s = readSettings(db);
+    QCOMPARE(s.templateFor(QDate(2026, 12, 7)), QStringLiteral("Mon template"));  // a Monday
+    QCOMPARE(s.templateFor(QDate(2026, 12, 6)), QStringLiteral("Sun template"));  // a Sunday
+}
+
+void tst_storage::nullFieldsReadEmpty()
+{
+    TestFolder folder;
+    sql(folder.databasePath(), "UPDATE tbl_Setup SET Mon = NULL, FixedMemo = NULL, open = NULL, Listno = NULL");
+    Database db(folder.databasePath());
+    const Settings s = readSettings(db);
+    QCOMPARE(s.templates[0], QString());
+    QCOMPARE(s.fixedMemo, QString());
+    QCOMPARE(s.layout.missing, (QStringList{"open", "Listno"}));
+    PageTable pages(db);
+    const PageRow row = pages.add(QDate(2030, 1, 2), readSettings(db).layout);
+    const PageRow read = *pages.byId(row.id);
+    QVERIFY(read.dataNull);
+    QCOMPARE(read.data, QString());
+    QCOMPARE(read.memo, QString());
+    QVERIFY(!read.clinic.has_value());
+}
+
+void tst_storage::findAddUpdateDelete()
+{
+    TestFolder folder;
+    sql(folder.databasePath(), "DELETE FROM tbl_Appt");
+    Database db(folder.databasePath());
+    PageTable pages(db);
+    const QDate day(2027, 3, 4);
+    QVERIFY(!pages.find(day));  // an empty table: no row, and no failure
+
+    PageRow row = pages.add(day, readSettings(db).layout);
+    QCOMPARE(pages.count(), 1);
+    QCOMPARE(pages.find(day)->id, row.id);
+
+    row.data = QStringLiteral("Ann\tBob");
+    row.dataNull = false;
+    row.clinic = true;
+    row.memo = QStringLiteral("bring files");
+    pages.update(row);
+    const PageRow read = *pages.find(day);
+    QCOMPARE(read.data, row.data);
+    QCOMPARE(read.clinic, std::optional<bool>(true));
+    QCOMPARE(read.memo, row.memo);
+    QCOMPARE(read.calDate, day);
+
+    pages.remove(row.id);
+    QVERIFY(!pages.find(day));
+    QCOMPARE(pages.count(), 0);
+}
+
+void tst_storage::newRowCopiesSettings()
+{
+    TestFolder folder;
+    Database db(folder.databasePath());
+    PageTable pages(db);
+    Settings s = readSettings(db);
+    const PageRow row = pages.add(QDate(2027, 5, 6), s.layout);
+    // Later changes to the settings leave the row's own layout alone.
+    s.layout.listno = 2;
+    s.layout.names = QStringLiteral("X%Y%");
+    writeSettings(db, s);
+    const PageRow read = *pages.find(QDate(2027, 5, 6));
+    QCOMPARE(read.id, row.id);
+    QCOMPARE(read.layout.location, QStringLiteral("Office"));
+    QCOMPARE(read.layout.open, QStringLiteral("08:00 AM"));
+    QCOMPARE(read.layout.close, QStringLiteral("05:00 PM"));
+    QCOMPARE(read.layout.timeslot, 30);
+    QCOMPARE(read.layout.listno, 4);
+    QVERIFY(read.layout.names.startsWith(QStringLiteral("Dr. Ilse Marwick%")));
+    QVERIFY(read.layout.complete());
+}
+
+void tst_storage::walkNewestFirst()
+{
+    TestFolder folder;
+    Database db(folder.databasePath());
+    PageTable pages(db);
+    const Layout layout = readSettings(db).layout;
+    // Rows are walked in the order they were added, newest first, not by date.
+    const PageRow a = pages.add(QDate(2030, 1, 1), layout);
+    const PageRow b = pages.add(QDate(2029, 1, 1), layout);
+    const PageRow c = pages.add(QDate(2031, 1, 1), layout);
+    QList<QDate> seen;
+    pages.walk([&](const PageRow& r) { seen << r.calDate; return true; });
+    QCOMPARE(seen.size(), 7);  // with the four demo pages
+    QCOMPARE(seen.mid(0, 3), (QList<QDate>{c.calDate, b.calDate, a.calDate}));
+    QCOMPARE(seen.last(), QDate(1998, 10, 10));
+
+    seen.clear();
+    pages.walk([&](const PageRow& r) { seen << r.calDate; return seen.size() < 2; }, b.id);
+    QCOMPARE(seen, (QList<QDate>{b.calDate, a.calDate}));
+}
+
+void tst_storage::failedWriteLeavesRows_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("locked by another program") << "lock";
+    QTest::newRow("write refused half way") << "trigger";
+}
+
+void tst_storage::failedWriteLeavesRows()
+{
+    QFETCH(QString, failure);
+    TestFolder folder;
+    const QString path = folder.databasePath();
+    if (failure == "trigger")
+        sql(path, "CREATE TRIGGER refuse BEFORE DELETE ON tbl_Appt WHEN old.CalDate = '1998-08-08' "
+                  "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    Database db(path);
+    PageTable pages(db);
+    const int before = pages.count();
+    QList<qint64> ids;
+    pages.walk([&](const PageRow& r) { ids << r.id; return true; });
+
+    QSqlDatabase other;
+    if (failure == "lock") {
+        other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec("BEGIN EXCLUSIVE"));
+    }
+    try {
+        pages.remove(ids);
+        QFAIL("the write did not fail");
+    } catch (const StorageError& e) {
+        QVERIFY2(e.message().contains(path), qPrintable(e.message()));
+        QVERIFY2(e.message().contains("deleting"), qPrintable(e.message()));
+    }
+    if (failure == "lock") {
+        QVERIFY(QSqlQuery(other).exec("ROLLBACK"));
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    }
+    // One transaction: not one of the rows went.
+    QCOMPARE(pages.count(), before);
+}
+
+QTEST_MAIN(tst_storage)
+#include "tst_storage.moc"
