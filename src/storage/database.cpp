@@ -1,11 +1,13 @@
 #include "storage/database.h"
 
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
 #include <atomic>
+#include <sqlite3.h>
 
 namespace storage {
 
@@ -102,6 +104,16 @@ void Database::check()
     if (q.value(0).toInt() < 1)
         throw StorageError(describe(QStringLiteral("reading the settings"),
                                     QStringLiteral("The table tbl_Setup has no settings row.")));
+}
+
+sqlite3* Database::native()
+{
+    const QVariant handle = db_.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        if (sqlite3* h = *static_cast<sqlite3* const*>(handle.data()))
+            return h;
+    throw StorageError(describe(QStringLiteral("reading the pages"),
+                                QStringLiteral("The database connection is not open.")));
 }
 
 QSqlQuery Database::prepare(const QString& sql)

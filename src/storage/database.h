@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 class QSqlQuery;
+struct sqlite3;
 
 namespace storage {
 
@@ -29,6 +30,9 @@ public:
     Database& operator=(const Database&) = delete;
 
     QSqlDatabase& connection() { return db_; }
+    // The engine's own handle of this connection, for the long walks over every page row,
+    // where Qt's row buffering would cost more than the reading itself.
+    sqlite3* native();
     const QString& path() const { return path_; }
 
     // Runs a prepared query; a failure throws StorageError naming `what`.

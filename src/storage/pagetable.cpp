@@ -4,6 +4,8 @@
 
 #include <QSqlQuery>
 #include <QVariant>
+#include <limits>
+#include <sqlite3.h>
 
 namespace storage {
 namespace {
@@ -12,16 +14,64 @@ const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 const QString kColumns = QStringLiteral(
     "id, CalDate, Data, Clinic, Memo, location, open, Close, timeslot, Listno, Sites, Names");
 
-QDate toDate(const QVariant& v)
+// CalDate as stored, "yyyy-MM-dd" (a time part after it is ignored).
+QDate toDate(QStringView text)
 {
-    return QDate::fromString(v.toString().left(10), kDateFormat);
+    if (text.size() < 10 || text[4] != u'-' || text[7] != u'-')
+        return QDate::fromString(text.left(10).toString(), kDateFormat);
+    auto number = [&](int from, int len) {
+        int n = 0;
+        for (int i = from; i < from + len; ++i)
+            n = n * 10 + (text[i].unicode() - '0');
+        return n;
+    };
+    return QDate(number(0, 4), number(5, 2), number(8, 2));
 }
+
+QString columnText(sqlite3_stmt* stmt, int column)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+                             sqlite3_column_bytes(stmt, column));
+}
+
+// A statement of the engine's own, finalised on every way out.
+class NativeStatement {
+public:
+    NativeStatement(Database& db, const char* sql) : db_(db)
+    {
+        if (sqlite3_prepare_v2(db.native(), sql, -1, &stmt_, nullptr) != SQLITE_OK)
+            fail();
+    }
+    ~NativeStatement() { sqlite3_finalize(stmt_); }
+    NativeStatement(const NativeStatement&) = delete;
+    NativeStatement& operator=(const NativeStatement&) = delete;
+
+    sqlite3_stmt* get() const { return stmt_; }
+    bool step()
+    {
+        const int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            fail();
+        return false;
+    }
+
+private:
+    [[noreturn]] void fail()
+    {
+        throw StorageError(db_.describe(QStringLiteral("reading the pages"),
+                                        QString::fromUtf8(sqlite3_errmsg(db_.native()))));
+    }
+    Database& db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
 
 PageRow readRow(const QSqlQuery& q, bool withLayout)
 {
     PageRow row;
     row.id = q.value(0).toLongLong();
-    row.calDate = toDate(q.value(1));
+    row.calDate = toDate(q.value(1).toString());
     row.dataNull = q.isNull(2);
     row.data = q.value(2).toString();
     if (!q.isNull(3))
@@ -134,16 +184,40 @@ void PageTable::remove(const QList<qint64>& ids)
 void PageTable::walk(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId,
                      bool withLayout)
 {
-    const QString columns = withLayout ? kColumns : QStringLiteral("id, CalDate, Data, Clinic, Memo");
-    QSqlQuery q = db_.prepare(
-        fromId ? QStringLiteral("SELECT %1 FROM tbl_Appt WHERE id <= ? ORDER BY id DESC").arg(columns)
-               : QStringLiteral("SELECT %1 FROM tbl_Appt ORDER BY id DESC").arg(columns));
-    if (fromId)
-        q.addBindValue(*fromId);
-    db_.exec(q, QStringLiteral("reading the pages"));
-    while (q.next())
-        if (!visit(readRow(q, withLayout)))
+    // The search and the purge read every row: this walk goes to the engine directly.
+    NativeStatement stmt(db_, "SELECT id, CalDate, Data, Clinic, Memo, location, open, Close, "
+                              "timeslot, Listno, Sites, Names FROM tbl_Appt WHERE id <= ?1 "
+                              "ORDER BY id DESC");
+    sqlite3_bind_int64(stmt.get(), 1, fromId ? *fromId : std::numeric_limits<qint64>::max());
+    sqlite3_stmt* st = stmt.get();
+    PageRow row;
+    while (stmt.step()) {
+        row.id = sqlite3_column_int64(st, 0);
+        row.calDate = toDate(columnText(st, 1));
+        row.dataNull = sqlite3_column_type(st, 2) == SQLITE_NULL;
+        row.data = columnText(st, 2);
+        row.clinic = sqlite3_column_type(st, 3) == SQLITE_NULL
+                         ? std::optional<bool>()
+                         : std::optional<bool>(sqlite3_column_int(st, 3) != 0);
+        row.memo = columnText(st, 4);
+        if (withLayout) {
+            Layout& l = row.layout;
+            l.missing.clear();
+            const char* names[] = {"location", "open", "Close", "timeslot", "Listno", "Sites", "Names"};
+            for (int i = 0; i < 7; ++i)
+                if (sqlite3_column_type(st, 5 + i) == SQLITE_NULL)
+                    l.missing << QString::fromLatin1(names[i]);
+            l.location = columnText(st, 5);
+            l.open = columnText(st, 6);
+            l.close = columnText(st, 7);
+            l.timeslot = sqlite3_column_int(st, 8);
+            l.listno = sqlite3_column_int(st, 9);
+            l.sites = columnText(st, 10);
+            l.names = columnText(st, 11);
+        }
+        if (!visit(row))
             break;
+    }
 }
 
 int PageTable::count()

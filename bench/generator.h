@@ -1,0 +1,24 @@
+#pragma once
+// A twenty-year database for the benchmarks: 7,300 day pages, one a day up to a given day,
+// 16 providers, 10-minute slots from 07:00 AM to 07:00 PM, client names in about a third
+// of the cells.
+#include <QDate>
+#include <QString>
+
+namespace bench {
+
+struct BigDatabase {
+    QString folder;  // holds db.mdb
+    QString path;
+    QDate newest;
+    QDate oldest;
+    int pages = 0;
+};
+
+// Made once per run in a temporary folder (removed at exit) and shared by every benchmark.
+const BigDatabase& twentyYearDatabase();
+
+// The cell text of one generated page.
+QString generatedPage(int seed);
+
+}  // namespace bench
