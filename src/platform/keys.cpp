@@ -68,22 +68,25 @@ int keyAscii(const QKeyEvent* e)
     return text.at(0).unicode();
 }
 
-void post(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString* text)
+void postTo(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
-    QWidget* target = QApplication::focusWidget();
     if (!target)
         return;
-    const QString t = text ? *text : QString();
-    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, modifiers, t));
-    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, modifiers, t));
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, modifiers, text));
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, modifiers, text));
 }
 
-void postText(const QString& text)
+void post(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString* text)
 {
-    for (QChar c : text) {
-        const QString one(c);
-        post(Qt::Key(c.toUpper().unicode()), Qt::NoModifier, &one);
-    }
+    postTo(QApplication::focusWidget(), key, modifiers, text ? *text : QString());
+}
+
+void postCharTo(QWidget* target, QChar c)
+{
+    // Letters carry their key; any other character arrives as its text alone.
+    const Qt::Key key = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
+                                                                  : Qt::Key_unknown;
+    postTo(target, key, Qt::NoModifier, QString(c));
 }
 
 }  // namespace keys

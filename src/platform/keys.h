@@ -31,7 +31,10 @@ int keyAscii(const QKeyEvent* event);
 // Posts a keystroke (press and release) to the widget that has the focus when it arrives,
 // so it is handled after the current handler returns (SendKeys).
 void post(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString* text = nullptr);
-// Posts a typed character.
-void postText(const QString& text);
+// Posts a keystroke to one widget.
+void postTo(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+            const QString& text = QString());
+// Posts a typed character to one widget.
+void postCharTo(QWidget* target, QChar c);
 
 }  // namespace keys

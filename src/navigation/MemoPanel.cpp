@@ -1,0 +1,184 @@
+#include "navigation/MemoPanel.h"
+
+#include "page/daycalendar.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "platform/colours.h"
+#include "platform/keys.h"
+#include "storage/database.h"
+#include "storage/settings.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+void paint(QWidget* w, const QColor& background, const QColor* text = nullptr)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, background);
+    p.setColor(QPalette::Window, background);
+    if (text)
+        p.setColor(QPalette::Text, *text);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
+{
+    lblFixedMemo = new QLabel(QStringLiteral("Fixed Memo"), &form);
+    lblFixedMemo->setObjectName(QStringLiteral("lblFixedMemo"));
+    TxtFixedMemo = new QPlainTextEdit(&form);
+    TxtFixedMemo->setObjectName(QStringLiteral("TxtFixedMemo"));
+    TxtFixedMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    form.memoArea->addWidget(lblFixedMemo);
+    form.memoArea->addWidget(TxtFixedMemo, 1);
+    lblFixedMemo->hide();
+    TxtFixedMemo->hide();
+
+    auto* row = new QHBoxLayout;
+    cmdMemo = new QPushButton(QStringLiteral("Fixed Memo"), &form);
+    cmdMemo->setObjectName(QStringLiteral("cmdMemo"));
+    cmdMemo->setFocusPolicy(Qt::NoFocus);
+    txtBook = new QLineEdit(&form);
+    txtBook->setObjectName(QStringLiteral("txtBook"));
+    QFont bookFont(QStringLiteral("Arial"), 9);
+    bookFont.setBold(true);
+    txtBook->setFont(bookFont);
+    txtBook->setMaximumWidth(90);
+    paint(txtBook, colours::DarkGrey, &colours::Cyan);
+    row->addWidget(cmdMemo, 1);
+    row->addWidget(txtBook);
+    form.memoArea->addLayout(row);
+
+    for (QPlainTextEdit* memo : {form.TxtMemo, TxtFixedMemo}) {
+        paint(memo, colours::PanelGrey);
+        memo->installEventFilter(this);
+    }
+    txtBook->installEventFilter(this);
+    connect(cmdMemo, &QPushButton::clicked, this, &MemoPanel::cmdMemo_Click);
+
+    QAction* memo = form.mnuNavi->addAction(QStringLiteral("Memo\tF6"));
+    memo->setObjectName(QStringLiteral("mnuNaviMemo"));
+    connect(memo, &QAction::triggered, this, &MemoPanel::cmdMemo_Click);
+    QAction* book = form.mnuNavi->addAction(QStringLiteral("Book\tF7"));
+    book->setObjectName(QStringLiteral("mnuNaviBook"));
+    connect(book, &QAction::triggered, this, &MemoPanel::mnuNaviBook_Click);
+
+    form.addKeyHandler([this](int keyCode, int shift) {
+        if (shift != 0)
+            return false;
+        if (keyCode == keys::F6) {
+            cmdMemo_Click();
+            return true;
+        }
+        if (keyCode == keys::F7) {
+            mnuNaviBook_Click();
+            return true;
+        }
+        return false;
+    });
+    connect(&form, &frmAppt::loaded, this, &MemoPanel::load);
+    connect(&form, &frmAppt::leaving, this, &MemoPanel::store);
+}
+
+void MemoPanel::load()
+{
+    try {
+        const storage::Settings settings = form_.readSettings();
+        storedMemo_ = settings.fixedMemo;
+        storedBook_ = settings.bookno;
+    } catch (const storage::StorageError& e) {
+        form_.report(e.message());
+    }
+    TxtFixedMemo->setPlainText(storedMemo_);
+    txtBook->setText(storedBook_);
+}
+
+void MemoPanel::store()
+{
+    const QString memo = TxtFixedMemo->toPlainText();
+    const QString book = txtBook->text();
+    if (memo == storedMemo_ && book == storedBook_)
+        return;
+    try {
+        storage::writeMemoAndBook(form_.database(), memo, book);
+        storedMemo_ = memo;
+        storedBook_ = book;
+    } catch (const storage::StorageError& e) {
+        form_.report(e.message());
+    }
+}
+
+void MemoPanel::cmdMemo_Click()
+{
+    if (cmdMemo->text() != QLatin1String("Fixed Memo")) {
+        cmdMemo->setText(QStringLiteral("Fixed Memo"));
+        lblFixedMemo->hide();
+        TxtFixedMemo->hide();
+        form_.lblDailyMemo->show();
+        form_.TxtMemo->show();
+        form_.TxtMemo->setFocus();
+    } else {
+        cmdMemo->setText(QStringLiteral("Daily Memo"));
+        lblFixedMemo->show();
+        TxtFixedMemo->show();
+        form_.lblDailyMemo->hide();
+        form_.TxtMemo->hide();
+        TxtFixedMemo->setFocus();
+    }
+}
+
+void MemoPanel::mnuNaviBook_Click()
+{
+    txtBook->setFocus();
+}
+
+bool MemoPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool isMemo = watched == form_.TxtMemo || watched == TxtFixedMemo;
+    auto* widget = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (isMemo)
+            paint(widget, colours::Cream);
+        else if (watched == txtBook)
+            paint(txtBook, colours::Black, &colours::Cyan);
+        break;
+    case QEvent::FocusOut:
+        if (isMemo)
+            paint(widget, colours::LightGrey);
+        else if (watched == txtBook)
+            paint(txtBook, colours::DarkGrey, &colours::Cyan);
+        // What was typed is kept at once, not only when the screen closes.
+        if (watched == TxtFixedMemo || watched == txtBook)
+            store();
+        break;
+    case QEvent::KeyPress: {
+        const int code = keys::keyCode(static_cast<QKeyEvent*>(event));
+        if (isMemo && code == keys::Tab) {
+            // Tab leaves the memo as it was and moves to the calendar.
+            form_.calendar()->focusWidget()->setFocus();
+            return true;
+        }
+        if (watched == txtBook && (code == keys::Tab || code == keys::Enter)) {
+            form_.hideEditor();
+            form_.Grid1->setFocus();
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

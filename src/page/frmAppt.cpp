@@ -1,0 +1,733 @@
+#include "page/frmAppt.h"
+
+#include "app/layoutvars.h"
+#include "app/screens.h"
+#include "page/FlexGrid.h"
+#include "page/daycalendar.h"
+#include "platform/colours.h"
+#include "platform/dialogs.h"
+#include "platform/keys.h"
+#include "platform/paintlock.h"
+#include "platform/programfolder.h"
+#include "platform/twips.h"
+#include "storage/celltext.h"
+#include "storage/database.h"
+#include "storage/storedtime.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+using storage::Layout;
+using storage::StorageError;
+
+namespace {
+
+const QString kLegend = QStringLiteral(
+    "            F1 Help     F2 Demo     F3                          F4 Search     F5 Refresh     "
+    "F6 Memo     F7 Book     F8 Status     F9 Month     F10 Year     F11 Print     F12 Exit");
+
+void setBackground(QWidget* w, const QColor& colour)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    p.setColor(QPalette::Base, colour);
+    p.setColor(QPalette::Button, colour);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QFont gridFont()
+{
+    QFont f(QStringLiteral("Arial"), 8);
+    f.setBold(true);
+    f.setItalic(false);
+    return f;
+}
+
+// Refuses to lay out from a layout that has a field never written or a time that cannot
+// be read, before anything on screen changes.
+void checkLayout(const Layout& layout, const QString& whose)
+{
+    if (!layout.missing.isEmpty())
+        throw LayoutError(layout.missing.first(), QStringLiteral("(never written in %1)").arg(whose));
+    if (!storedtime::parse(layout.open))
+        throw LayoutError(QStringLiteral("open"), layout.open);
+    if (!storedtime::parse(layout.close))
+        throw LayoutError(QStringLiteral("Close"), layout.close);
+    if (layout.timeslot < 1 || layout.timeslot > 1440)
+        throw LayoutError(QStringLiteral("timeslot"), QString::number(layout.timeslot));
+}
+
+}  // namespace
+
+frmAppt::frmAppt()
+{
+    setObjectName(QStringLiteral("frmAppt"));
+    setWindowTitle(QStringLiteral("Appointments"));
+    setKeyPreview(true);
+    buildControls();
+}
+
+frmAppt::~frmAppt() = default;
+
+void frmAppt::buildControls()
+{
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    root->setMenuBar(menuBar);
+    mnuPage = menuBar->addMenu(QStringLiteral("&Page"));
+    mnuPage->setObjectName(QStringLiteral("mnuPage"));
+    mnuNavi = menuBar->addMenu(QStringLiteral("&Navigate"));
+    mnuNavi->setObjectName(QStringLiteral("mnuNavi"));
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(4, 4, 4, 4);
+    root->addLayout(body, 1);
+
+    Grid1 = new FlexGrid(this);
+    Grid1->setObjectName(QStringLiteral("Grid1"));
+    Grid1->setFixedRows(3);
+    Grid1->setFixedCols(1);
+    Grid1->setFont(gridFont());
+    body->addWidget(Grid1, 1);
+    connect(Grid1, &FlexGrid::KeyPress, this, &frmAppt::Grid1_KeyPress);
+    connect(Grid1, &FlexGrid::Click, this, &frmAppt::Grid1_Click);
+    connect(Grid1, &FlexGrid::Scroll, this, &frmAppt::Grid1_Scroll);
+    connect(Grid1, &FlexGrid::GotFocus, this, [this] {
+        Frame2->hide();
+        emit gridFocused();
+    });
+
+    auto* side = new QVBoxLayout;
+    side->setSpacing(4);
+    body->addLayout(side);
+    calendarSlot_ = new QWidget(this);
+    auto* slotLayout = new QVBoxLayout(calendarSlot_);
+    slotLayout->setContentsMargins(0, 0, 0, 0);
+    side->addWidget(calendarSlot_);
+
+    QFont captionFont(QStringLiteral("Arial"), 10);
+    captionFont.setBold(true);
+    lblCalDate = new QLabel(this);
+    lblCalDate->setObjectName(QStringLiteral("lblCalDate"));
+    lblCalDate->setFont(captionFont);
+    lblCalDate->setAlignment(Qt::AlignCenter);
+    lblCalDay = new QLabel(this);
+    lblCalDay->setObjectName(QStringLiteral("lblCalDay"));
+    lblCalDay->setFont(captionFont);
+    lblCalDay->setAlignment(Qt::AlignCenter);
+    side->addWidget(lblCalDate);
+    side->addWidget(lblCalDay);
+
+    statusList = new QComboBox(this);
+    statusList->setObjectName(QStringLiteral("Combo"));
+    statusList->setProperty("index", 0);
+    side->addWidget(statusList);
+
+    auto* todayRow = new QHBoxLayout;
+    cmdToday = new QPushButton(QStringLiteral("&Today"), this);
+    cmdToday->setObjectName(QStringLiteral("cmdToday"));
+    lblToday = new QLabel(QStringLiteral("Esc"), this);
+    lblToday->setObjectName(QStringLiteral("lblToday"));
+    todayRow->addWidget(cmdToday, 1);
+    todayRow->addWidget(lblToday);
+    side->addLayout(todayRow);
+    connect(cmdToday, &QPushButton::clicked, this, &frmAppt::cmdToday_Click);
+
+    memoArea = new QVBoxLayout;
+    side->addLayout(memoArea, 1);
+    lblDailyMemo = new QLabel(QStringLiteral("Daily Memo"), this);
+    lblDailyMemo->setObjectName(QStringLiteral("lblDailyMemo"));
+    TxtMemo = new QPlainTextEdit(this);
+    TxtMemo->setObjectName(QStringLiteral("TxtMemo"));
+    TxtMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    setBackground(TxtMemo, colours::PanelGrey);
+    memoArea->addWidget(lblDailyMemo);
+    memoArea->addWidget(TxtMemo, 1);
+
+    Frame2 = new QFrame(this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    setBackground(Frame2, colours::PanelGrey);
+    Frame2->hide();
+    side->addWidget(Frame2);
+
+    Check1 = new QCheckBox(this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->hide();
+
+    // The key legend along the bottom, with the page lock in the gap after "F3".
+    lblFunctionKeys = new QLabel(kLegend, this);
+    lblFunctionKeys->setObjectName(QStringLiteral("lblFunctionKeys"));
+    QFont legendFont(QStringLiteral("Arial"), 8);
+    legendFont.setBold(true);
+    lblFunctionKeys->setFont(legendFont);
+    QPalette lp = lblFunctionKeys->palette();
+    lp.setColor(QPalette::Window, colours::LegendGrey);
+    lp.setColor(QPalette::WindowText, colours::Yellow);
+    lblFunctionKeys->setPalette(lp);
+    lblFunctionKeys->setAutoFillBackground(true);
+    lblFunctionKeys->setMinimumHeight(24);
+    root->addWidget(lblFunctionKeys);
+
+    Check2 = new QCheckBox(QStringLiteral("Page Lock"), lblFunctionKeys);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    QPalette cp = Check2->palette();
+    cp.setColor(QPalette::WindowText, colours::Yellow);
+    Check2->setPalette(cp);
+    setBackground(Check2, colours::LegendGrey);
+    Check2->move(QFontMetrics(legendFont).horizontalAdvance(kLegend.left(kLegend.indexOf(QLatin1String("F3")) + 3)), 2);
+    connect(Check2, &QCheckBox::clicked, this, &frmAppt::Check2_Click);
+
+    txtEdit = new QLineEdit(Grid1->parentWidget());
+    txtEdit->setObjectName(QStringLiteral("txtEdit"));
+    txtEdit->setFont(gridFont());
+    txtEdit->setFrame(false);
+    // A cell holds as much as the page text can: no cut at the line edit's usual 32,767.
+    txtEdit->setMaxLength(std::numeric_limits<int>::max());
+    txtEdit->hide();
+    txtEdit->installEventFilter(this);
+    connect(txtEdit, &QLineEdit::textChanged, this, &frmAppt::txtEdit_Change);
+    Check2->installEventFilter(this);
+}
+
+void frmAppt::setCalendar(DayCalendar* calendar, QWidget* widget)
+{
+    calendar_ = calendar;
+    calendarSlot_->layout()->addWidget(widget);
+}
+
+void frmAppt::addKeyHandler(std::function<bool(int, int)> handler)
+{
+    keyHandlers_.push_back(std::move(handler));
+}
+
+void frmAppt::report(const QString& message)
+{
+    dialogs::message(this, message, QStringLiteral("Appointments"), dialogs::Buttons::Ok,
+                     dialogs::Icon::Critical);
+}
+
+bool frmAppt::fail(const QString& message)
+{
+    report(message);
+    return false;
+}
+
+storage::Settings frmAppt::readSettings()
+{
+    return storage::readSettings(*db_);
+}
+
+bool frmAppt::Form_Load()
+{
+    // The window: 12288 twips wide, the screen's height less 280, at the top left.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int height = screen ? screen->availableGeometry().height() - twips::toPixels(280) : 700;
+    resize(twips::toPixels(12288), std::max(height, 400));
+    move(0, 0);
+
+    try {
+        db_ = std::make_unique<storage::Database>(program::databasePath());
+        pages_ = std::make_unique<storage::PageTable>(*db_);
+        const storage::Settings settings = readSettings();
+        if (!settings.layout.complete())
+            return fail(QStringLiteral(
+                "The settings of the day page are not complete (%1 never stored). Please "
+                "complete the Setup Page first.").arg(settings.layout.missing.join(QStringLiteral(", "))));
+        checkLayout(settings.layout, QStringLiteral("the settings"));
+
+        PageIsNew = false;
+        PastLayout = false;
+        bool& updating = calendar_->Updating();
+        updating = true;
+        Layout.OpenLabel = QStringLiteral(" %1 Open").arg(settings.layout.location);
+        Layout.ClosedLabel = QStringLiteral(" %1 Closed").arg(settings.layout.location);
+        statusList->clear();
+        statusList->addItem(Layout.OpenLabel);
+        statusList->addItem(Layout.ClosedLabel);
+        statusList->setCurrentIndex(0);
+        for (int i = 0; i < 42; ++i)
+            calendar_->setDayColour(i, colours::Cream);
+
+        PageDate = QDate::currentDate();
+        calendar_->DrawMonth(PageDate);
+        showDateCaptions(PageDate);
+        LocatePage(PageDate);
+        buildGrid(settings.layout);
+        ApplyTemplate();
+        ShowPage();
+        updating = false;
+    } catch (const StorageError& e) {
+        return fail(e.message());
+    } catch (const LayoutError& e) {
+        return fail(e.message());
+    }
+    loaded_ = true;
+    emit loaded();
+    return true;
+}
+
+void frmAppt::buildGrid(const Layout& source)
+{
+    checkLayout(source, PastLayout ? QStringLiteral("the page's own layout") : QStringLiteral("the settings"));
+    if (!layout_) {
+        layout_ = std::make_unique<PageGridLayout>(*Grid1, PageGridLayout::DayPage);
+        layout_->afterTimeRows = [this] {
+            LastRow = layout_->LastRow;
+            ApplyTemplate();
+        };
+    }
+    Layout.ListNo = source.listno;
+    Layout.ColCount = Layout.ListNo + 1;
+    Layout.SitesText = source.sites;
+    SplitList(Layout.SitesText, Layout.SiteList);
+    Layout.NamesText = source.names;
+    SplitList(Layout.NamesText, Layout.NameList);
+    layout_->BuildProviderColumns(Layout.ColCount, Layout.SiteList, Layout.NameList);
+    LastCol = layout_->LastCol;
+    Layout.OpenTime = source.open;
+    Layout.CloseTime = source.close;
+    Layout.TimeSlot = source.timeslot;
+    layout_->BuildTimeRows(Layout.OpenTime, Layout.CloseTime, Layout.TimeSlot);
+    LastRow = layout_->LastRow;
+}
+
+void frmAppt::LocatePage(QDate date)
+{
+    if (std::optional<storage::PageRow> found = pages_->find(date)) {
+        row_ = *found;
+        return;
+    }
+    // An empty table, or a date never opened: the row is added with the settings' layout.
+    row_ = pages_->add(date, readSettings().layout);
+    PageIsNew = true;
+}
+
+void frmAppt::ApplyTemplate()
+{
+    const storage::Settings settings = readSettings();
+    TemplateText = settings.templateFor(PageDate);
+    if (!PageIsNew)
+        return;
+    storage::PageRow templated = row_;
+    templated.data = TemplateText;
+    templated.dataNull = false;
+    templated.clinic = settings.closedOn(PageDate);
+    pages_->update(templated);
+    row_ = templated;
+    PageIsNew = false;
+}
+
+void frmAppt::LayOutPage()
+{
+    if (PageDate < QDate::currentDate()) {
+        PastLayout = true;
+        buildGrid(row_.layout);
+        Check2->setChecked(true);
+        Check2_Click();
+    } else {
+        if (PastLayout) {
+            PastLayout = false;
+            buildGrid(readSettings().layout);
+        }
+        Check2->setChecked(false);
+        Check2_Click();
+        ApplyTemplate();
+    }
+    ShowPage();
+}
+
+void frmAppt::ShowPage()
+{
+    bool& updating = calendar_->Updating();
+    const bool wasUpdating = updating;
+    updating = true;
+    // A flag never written shows the page open.
+    const bool closed = row_.clinic.value_or(false);
+    Check1->setChecked(closed);
+    {
+        PaintLock lock(Grid1);
+        Grid1->setRow(3);
+        Grid1->setCol(1);
+        Grid1->setColSel(LastCol);
+        Grid1->setRowSel(LastRow);
+        Grid1->clearSelection();
+        Grid1->setClip(row_.data);
+        Grid1->setRow(3);
+        Grid1->setCol(std::min(1, LastCol));
+    }
+    colourGrid(closed);
+    hideEditor();
+    statusList->setCurrentIndex(closed ? 1 : 0);
+    TxtMemo->setPlainText(row_.memo);
+    showDateCaptions(PageDate);
+    updating = wasUpdating;
+}
+
+void frmAppt::colourGrid(bool closed)
+{
+    const QColor colour = closed ? colours::Desktop : colours::Cream;
+    Grid1->setBackColor(colour);
+    Grid1->setBackColorSel(colour);
+}
+
+void frmAppt::showDateCaptions(QDate date)
+{
+    const QLocale locale = QLocale::system();
+    lblCalDate->setText(locale.toString(date, QLocale::ShortFormat));
+    lblCalDay->setText(locale.dayName(date.dayOfWeek(), QLocale::LongFormat));
+    CalDateShown = date;
+}
+
+void frmAppt::SavePage()
+{
+    PaintLock lock(Grid1);
+    const int row = Grid1->Row(), col = Grid1->Col();
+    Grid1->setRow(3);
+    Grid1->setCol(1);
+    Grid1->setColSel(LastCol);
+    Grid1->setRowSel(LastRow);
+    const QString onScreen = LastCol >= 1 ? Grid1->Clip() : QString();
+    Grid1->setRow(row);
+    Grid1->setCol(col);
+
+    // A page stored under a wider or longer layout than the one on screen keeps its cells
+    // outside the data area: the screen's cells are written over the stored ones.
+    QString text = onScreen;
+    if (!row_.dataNull && !row_.data.isEmpty()) {
+        const QList<QStringList> stored = celltext::split(row_.data);
+        const int screenRows = LastRow - 2;
+        const int screenCols = LastCol;
+        int storedCols = 0;
+        for (const QStringList& r : stored)
+            storedCols = std::max<int>(storedCols, r.size());
+        if (stored.size() > screenRows || storedCols > screenCols) {
+            QList<QStringList> merged = stored;
+            const QList<QStringList> screenCells = celltext::split(onScreen);
+            while (merged.size() < screenRows)
+                merged.append(QStringList());
+            for (int r = 0; r < screenRows; ++r) {
+                QStringList& cells = merged[r];
+                while (cells.size() < screenCols)
+                    cells.append(QString());
+                for (int c = 0; c < screenCols; ++c)
+                    cells[c] = screenCells.value(r).value(c);
+            }
+            text = celltext::join(merged);
+        }
+    }
+
+    storage::PageRow saved = row_;
+    saved.data = text;
+    saved.dataNull = false;
+    saved.clinic = Check1->isChecked();
+    saved.memo = TxtMemo->toPlainText();
+    pages_->update(saved);
+    row_ = saved;
+}
+
+bool frmAppt::switchPage(QDate date, bool save)
+{
+    PaintLock lock(this);
+    if (save) {
+        try {
+            SavePage();
+        } catch (const StorageError& e) {
+            return fail(e.message());
+        }
+    }
+    const QDate oldDate = PageDate;
+    const storage::PageRow oldRow = row_;
+    const bool oldPast = PastLayout;
+    bool& updating = calendar_->Updating();
+    const bool wasUpdating = updating;
+    try {
+        PageDate = date;
+        LocatePage(date);
+        LayOutPage();
+        calendar_->ShowMonthYear(date);
+        return true;
+    } catch (const StorageError& e) {
+        report(e.message());
+    } catch (const LayoutError& e) {
+        report(QStringLiteral("The page of %1 cannot be shown. %2")
+                   .arg(QLocale::system().toString(date, QLocale::ShortFormat), e.message()));
+    }
+    // Back to the page that was on screen.
+    PageDate = oldDate;
+    row_ = oldRow;
+    PastLayout = oldPast;
+    PageIsNew = false;
+    try {
+        buildGrid(PastLayout ? row_.layout : readSettings().layout);
+        Check2->setChecked(PageDate < QDate::currentDate());
+        Check2_Click();
+        ShowPage();
+    } catch (...) {
+        // The page on screen stays as it was drawn.
+    }
+    calendar_->DrawMonth(oldDate);
+    calendar_->ShowMonthYear(oldDate);
+    updating = wasUpdating;
+    return false;
+}
+
+void frmAppt::setClosed(bool closed)
+{
+    Check1->setChecked(closed);
+    colourGrid(closed);
+    hideEditor();
+    storage::PageRow flagged = row_;
+    flagged.clinic = closed;
+    flagged.memo = TxtMemo->toPlainText();
+    try {
+        pages_->update(flagged);
+        row_ = flagged;
+    } catch (const StorageError& e) {
+        report(e.message());
+    }
+}
+
+void frmAppt::cmdToday_Click()
+{
+    Frame2->hide();
+    bool& updating = calendar_->Updating();
+    updating = true;
+    const QDate today = QDate::currentDate();
+    if (row_.calDate != today) {
+        calendar_->setDayColour(calendar_->SelDay(), colours::Cream);
+        if (!switchPage(today)) {
+            updating = false;
+            return;
+        }
+    } else {
+        calendar_->setDayColour(calendar_->SelDay(), colours::Cream);
+    }
+    PageDate = today;
+    calendar_->DrawMonth(PageDate);
+    showDateCaptions(PageDate);
+    if (QWidget* w = calendar_->focusWidget())
+        w->setFocus();
+    updating = false;
+}
+
+void frmAppt::Check2_Click()
+{
+    if (!Check2->isChecked()) {
+        txtEdit->setReadOnly(false);
+        setBackground(Check2, colours::LegendGrey);
+    } else {
+        txtEdit->setReadOnly(true);
+        setBackground(Check2, colours::LightRed);
+    }
+    if (txtEdit->isVisible())
+        txtEdit->setFocus();
+    else
+        Grid1->setFocus();
+}
+
+void frmAppt::purge()
+{
+    const storage::Settings settings = readSettings();
+    QList<qint64> empty;
+    pages_->walk([&](const storage::PageRow& r) {
+        if (r.dataNull || !r.memo.isEmpty() || r.data != settings.templateFor(r.calDate))
+            return true;
+        // A closed page that holds only its template goes on Sundays only.
+        if (!r.clinic.value_or(false) || r.calDate.dayOfWeek() == 7)
+            empty << r.id;
+        return true;
+    });
+    pages_->remove(empty);
+}
+
+bool frmAppt::savePageAndPurge()
+{
+    try {
+        SavePage();
+    } catch (const StorageError& e) {
+        return fail(e.message());
+    }
+    try {
+        purge();
+    } catch (const StorageError& e) {
+        // The pages are stored; only the tidying failed.
+        report(e.message());
+    }
+    return true;
+}
+
+void frmAppt::LeavePageScreen()
+{
+    if (left_)
+        return;
+    emit leaving();
+    // A page that cannot be stored keeps the screen open, so nothing typed is lost.
+    if (!savePageAndPurge())
+        return;
+    left_ = true;
+    screens::show(Screen::Menu);
+    Unload();
+}
+
+void frmAppt::Form_QueryUnload(bool& cancel, UnloadMode mode)
+{
+    if (!loaded_ || left_)
+        return;
+    if (mode == ByCode) {
+        // Unloaded by the program (the menu's Exit): the page is stored as leaving would.
+        emit leaving();
+        savePageAndPurge();
+        left_ = true;
+        return;
+    }
+    LeavePageScreen();
+    if (!left_)
+        cancel = true;
+}
+
+void frmAppt::Form_KeyDown(int& keyCode, int shift)
+{
+    for (const auto& handler : keyHandlers_)
+        if (handler(keyCode, shift)) {
+            keyCode = 0;
+            return;
+        }
+    switch (keyCode) {
+    case keys::Escape: {
+        // Esc presses the Today button, unless a list is dropped down.
+        if (QApplication::activePopupWidget())
+            return;
+        cmdToday_Click();
+        keyCode = 0;
+        return;
+    }
+    case keys::F12:
+        LeavePageScreen();
+        keyCode = 0;
+        return;
+    default:
+        return;
+    }
+}
+
+// The cell editor ----------------------------------------------------------------------
+
+bool frmAppt::editorOpen() const
+{
+    return txtEdit->isVisible();
+}
+
+void frmAppt::hideEditor()
+{
+    txtEdit->hide();
+}
+
+void frmAppt::placeEditor()
+{
+    const QPoint gridPos = Grid1->pos();
+    txtEdit->setGeometry(gridPos.x() + twips::toPixels(Grid1->CellLeft()),
+                         gridPos.y() + twips::toPixels(Grid1->CellTop()),
+                         twips::toPixels(Grid1->CellWidth()), twips::toPixels(Grid1->CellHeight()));
+}
+
+void frmAppt::Grid1_KeyPress(int& keyAscii)
+{
+    if (keyAscii == 9) {
+        keyAscii = 0;
+        if (QWidget* w = calendar_->focusWidget())
+            w->setFocus();
+        return;
+    }
+    EditRow = Grid1->Row();
+    EditCol = Grid1->Col();
+    {
+        const QSignalBlocker block(txtEdit);
+        txtEdit->setText(Grid1->Text());
+    }
+    placeEditor();
+    txtEdit->show();
+    txtEdit->raise();
+    txtEdit->setFocus();
+    // The caret stands at the end, so a typed character adds to the cell's text.
+    txtEdit->end(false);
+    if (keyAscii != 13 && keyAscii != 8 && keyAscii != 27) {
+        // The character reaches the editor as typed, after this handler has returned.
+        keys::postCharTo(txtEdit, QChar(keyAscii));
+    } else if (keyAscii == 8) {
+        keys::postTo(txtEdit, Qt::Key_Backspace);
+    }
+    keyAscii = 0;
+}
+
+void frmAppt::Grid1_Click()
+{
+    hideEditor();
+    emit gridClicked();
+}
+
+void frmAppt::Grid1_Scroll()
+{
+    hideEditor();
+}
+
+void frmAppt::txtEdit_Change(const QString& text)
+{
+    // TAB, CR and LF would move every later cell when the page is read back.
+    if (text.contains(u'\t') || text.contains(u'\r') || text.contains(u'\n')) {
+        const int caret = txtEdit->cursorPosition();
+        const QSignalBlocker block(txtEdit);
+        txtEdit->setText(celltext::cleanCell(text));
+        txtEdit->setCursorPosition(caret);
+    }
+    Grid1->setTextMatrix(EditRow, EditCol, txtEdit->text());
+}
+
+bool frmAppt::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtEdit && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int code = keys::keyCode(key);
+        if (code == keys::Tab) {
+            hideEditor();
+            if (QWidget* w = calendar_->focusWidget())
+                w->setFocus();
+            return true;
+        }
+        if (code == keys::Enter) {
+            hideEditor();
+            Grid1->setFocus();
+            return true;
+        }
+    }
+    if (watched == Check2 && event->type() == QEvent::KeyPress
+        && keys::keyAscii(static_cast<QKeyEvent*>(event)) == 13) {
+        Check2_Click();
+        return true;
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void frmAppt::resizeEvent(QResizeEvent* event)
+{
+    Form::resizeEvent(event);
+    if (editorOpen())
+        placeEditor();
+}

@@ -1,0 +1,162 @@
+#pragma once
+// The day page: one day's grid of times and providers, the calendar beside it, the status
+// list, the page lock and the daily memo. This class keeps the life of a page (finding or
+// adding its row, the weekday template, showing, saving, leaving with the purge) and the
+// cell editor; the calendar, the lists and the memos are components that the navigation
+// attaches and wires.
+#include "app/form.h"
+#include "page/pagelayout.h"
+#include "storage/pagetable.h"
+#include "storage/settings.h"
+
+#include <QDate>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class DayCalendar;
+class FlexGrid;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QVBoxLayout;
+
+namespace storage {
+class Database;
+}
+
+class frmAppt : public Form {
+    Q_OBJECT
+public:
+    frmAppt();
+    ~frmAppt() override;
+
+    // Attaches the calendar (before Form_Load) and places its widget beside the grid.
+    void setCalendar(DayCalendar* calendar, QWidget* widget);
+    DayCalendar* calendar() const { return calendar_; }
+
+    // Opens the database, lays out today's page and shows it. On a failure the user is told
+    // what failed and false is returned: the screen must not be shown.
+    bool Form_Load();
+
+    // Controls
+    QMenuBar* menuBar;
+    QMenu* mnuPage;
+    QMenu* mnuNavi;
+    FlexGrid* Grid1;
+    QLineEdit* txtEdit;
+    QCheckBox* Check1;  // the page's closed flag, set by code only
+    QCheckBox* Check2;  // "Page Lock"
+    QComboBox* statusList;  // Combo(0)
+    QLabel* lblCalDate;
+    QLabel* lblCalDay;
+    QPushButton* cmdToday;
+    QLabel* lblToday;
+    QFrame* Frame2;  // the search's question panel
+    QLabel* lblDailyMemo;
+    QPlainTextEdit* TxtMemo;
+    QLabel* lblFunctionKeys;
+    // Where the memo components stand, under the status list.
+    QVBoxLayout* memoArea;
+
+    // Members
+    QDate PageDate;
+    bool PageIsNew = false;
+    bool PastLayout = false;
+    QString TemplateText;
+    int LastRow = 0;
+    int LastCol = 0;
+    int EditRow = 0;
+    int EditCol = 0;
+    // The date the captions show (what lblCalDate says).
+    QDate CalDateShown;
+
+    // The page life
+    void LocatePage(QDate date);
+    void ApplyTemplate();
+    void LayOutPage();
+    void ShowPage();
+    void SavePage();
+    void LeavePageScreen();
+    void cmdToday_Click();
+    void Check2_Click();
+
+    // The page switch of every command that moves to another date: saves the page on screen
+    // (unless save is false), finds or adds the date's row, lays it out and shows it, and
+    // sets the month and year lists. A failure leaves the page on screen as it was, tells
+    // the user what failed, and returns false.
+    bool switchPage(QDate date, bool save = true);
+
+    // The status list's choice: stores the closed flag with the page and colours the grid.
+    void setClosed(bool closed);
+    // The grid's colours for an open or a closed page.
+    void colourGrid(bool closed);
+    // Writes the date captions.
+    void showDateCaptions(QDate date);
+
+    // The cell editor
+    void hideEditor();
+    bool editorOpen() const;
+
+    // A key handler of a component, run by the form's key preview before the focused
+    // control sees the key; it returns true when it consumed the key.
+    void addKeyHandler(std::function<bool(int keyCode, int shift)> handler);
+
+    // Reports a failure to the user once, in a message box.
+    void report(const QString& message);
+
+    // The current page row and the connection (tests and components read them).
+    const storage::PageRow& currentRow() const { return row_; }
+    storage::Database& database() { return *db_; }
+    storage::Settings readSettings();
+
+signals:
+    // The grid took the focus (the search panel hides then).
+    void gridFocused();
+    // A click on the grid: the calendar's selected day is opened again (normally the page
+    // on screen, so nothing reloads), which gives the grid the focus.
+    void gridClicked();
+    // Form_Load has shown today's page: components read what they show.
+    void loaded();
+    // The screen is being left: components store what they hold.
+    void leaving();
+
+protected:
+    void Form_KeyDown(int& keyCode, int shift) override;
+    void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    // Lays the grid out from a layout (the settings' or a past page's own).
+    void buildGrid(const storage::Layout& layout);
+    // Reports a failure of the page on screen; returns false for convenience.
+    bool fail(const QString& message);
+    // Saves the page and purges; false when the page could not be saved.
+    bool savePageAndPurge();
+    void purge();
+
+    // Cell editing
+    void Grid1_KeyPress(int& keyAscii);
+    void Grid1_Click();
+    void Grid1_Scroll();
+    void txtEdit_Change(const QString& text);
+    void placeEditor();
+
+    std::unique_ptr<storage::Database> db_;
+    std::unique_ptr<storage::PageTable> pages_;
+    storage::PageRow row_;
+    std::unique_ptr<PageGridLayout> layout_;
+    DayCalendar* calendar_ = nullptr;
+    QWidget* calendarSlot_ = nullptr;
+    std::vector<std::function<bool(int, int)>> keyHandlers_;
+    bool loaded_ = false;
+    bool left_ = false;
+};
