@@ -1,0 +1,215 @@
+#include "navigation/MonthCalendar.h"
+#include "platform/colours.h"
+#include "platform/keys.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+using Keys = QList<int>;
+
+class tst_MonthCalendar : public QObject {
+    Q_OBJECT
+    std::unique_ptr<MonthCalendar> cal;
+    const QDate may17{2005, 5, 17};  // drawn with 1 May at label 7, 17 May at label 23
+
+private slots:
+    void init()
+    {
+        cal = std::make_unique<MonthCalendar>();
+        cal->DrawMonth(may17);
+    }
+
+    void drawMonth_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QDate>("shown");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QLocale::Language>("language");
+        QTest::newRow("May 2005 on Sunday") << may17 << may17 << 7 << "2005" << QLocale::English;
+        QTest::newRow("German locale") << may17 << may17 << 7 << "2005" << QLocale::German;
+        QTest::newRow("leap February on Sunday") << QDate(2004, 2, 29) << QDate(2004, 2, 29) << 7 << "2004" << QLocale::English;
+        QTest::newRow("August 2005 on Monday") << QDate(2005, 8, 1) << QDate(2005, 8, 1) << 1 << "2005" << QLocale::English;
+        QTest::newRow("January 2000 on Saturday") << QDate(2000, 1, 31) << QDate(2000, 1, 31) << 6 << "2000" << QLocale::English;
+        QTest::newRow("1 Jan 1998") << QDate(1998, 1, 1) << QDate(1998, 1, 1) << 4 << "1998" << QLocale::English;
+        QTest::newRow("2039 keeps the year") << QDate(2039, 1, 10) << QDate(2039, 1, 10) << 6 << "2005" << QLocale::English;
+        QTest::newRow("1997 changes nothing") << QDate(1997, 12, 31) << may17 << 7 << "2005" << QLocale::English;
+        QTest::newRow("no date changes nothing") << QDate() << may17 << 7 << "2005" << QLocale::English;
+    }
+    void drawMonth()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QDate, shown);
+        QFETCH(int, start);
+        QFETCH(QString, year);
+        QFETCH(QLocale::Language, language);
+        cal->setDayColour(cal->selDay, colours::Cream);
+        QLocale::setDefault(QLocale(language));
+        cal->DrawMonth(date);
+        QLocale::setDefault(QLocale::c());
+
+        const QDate first(shown.year(), shown.month(), 1);
+        for (int i = 0; i < 42; ++i) {
+            QCOMPARE(cal->CalDates[i], first.addDays(i - start));
+            QCOMPARE(cal->LblDay[i]->text(), QString::number(cal->CalDates[i].day()));
+        }
+        QCOMPARE(cal->CalDates[cal->SelDay()], shown);
+        QCOMPARE(cal->dayColour(cal->SelDay()), date == shown ? colours::LightCyan : colours::Cream);
+        QCOMPARE(cal->monthList->currentIndex(), shown.month() - 1);
+        QCOMPARE(cal->yearList->currentText(), year);
+    }
+
+    void showMonthYear_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QList<int>>("changed");
+        QTest::addColumn<QString>("year");
+        QTest::newRow("same month") << QDate(2005, 5, 2) << QList<int>{} << "2005";
+        QTest::newRow("other month") << QDate(2005, 7, 1) << QList<int>{1} << "2005";
+        QTest::newRow("other year") << QDate(2006, 5, 1) << QList<int>{2} << "2006";
+        QTest::newRow("both") << QDate(1997, 11, 3) << QList<int>{1, 2} << "1997";
+        QTest::newRow("unlisted year") << QDate(2039, 1, 2) << QList<int>{1} << "2005";
+    }
+    void showMonthYear()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QList<int>, changed);
+        QFETCH(QString, year);
+        QList<int> clicks;
+        connect(cal.get(), &MonthCalendar::Combo_Click, this, [&](int index) {
+            if (cal->updating)  // a change by code, not the user's
+                clicks << index;
+        });
+        cal->ShowMonthYear(date);
+        QCOMPARE(clicks, changed);
+        QCOMPARE(cal->monthList->currentIndex(), date.month() - 1);
+        QCOMPARE(cal->yearList->currentText(), year);
+        QVERIFY(!cal->updating);
+    }
+
+    void moveSelection_data()
+    {
+        QTest::addColumn<QDate>("first");  // of the window, then label selected
+        QTest::addColumn<int>("label");
+        QTest::addColumn<Keys>("keys");
+        QTest::addColumn<QDate>("newFirst");
+        QTest::addColumn<int>("newLabel");
+        QTest::addColumn<QString>("year");
+        const QDate apr24(2005, 4, 24), apr17(2005, 4, 17), may1(2005, 5, 1);
+        QTest::newRow("Right") << apr24 << 23 << Keys{keys::Right} << apr24 << 24 << "2005";
+        QTest::newRow("Left on 0") << apr24 << 0 << Keys{keys::Left} << apr17 << 6 << "2005";
+        QTest::newRow("Up in first row") << apr24 << 3 << Keys{keys::Up} << apr17 << 3 << "2005";
+        QTest::newRow("Right on 41") << apr24 << 41 << Keys{keys::Right} << may1 << 35 << "2005";
+        QTest::newRow("Down in last row") << apr24 << 38 << Keys{keys::Down} << may1 << 38 << "2005";
+        QTest::newRow("Page Up, Page Down") << apr24 << 23 << Keys{keys::PageUp, keys::PageDown} << may1 << 23 << "2005";
+        QTest::newRow("other keys") << apr24 << 23 << Keys{keys::Home, keys::KeyA} << apr24 << 23 << "2005";
+        QTest::newRow("Left on 11 Nov 1997") << QDate(1997, 11, 11) << 0 << Keys{keys::Left} << QDate(1997, 11, 4) << 6 << "1997";
+        QTest::newRow("not back from 10 Nov 1997") << QDate(1997, 11, 10) << 0 << Keys{keys::Left, keys::Up, keys::PageUp}
+                                                   << QDate(1997, 11, 10) << 0 << "1997";
+        QTest::newRow("Page Down on 1 Jan 2039") << QDate(2038, 12, 31) << 1 << Keys{keys::PageDown} << QDate(2039, 1, 28) << 1 << "2005";
+        QTest::newRow("not on from 2 Jan 2039") << QDate(2039, 1, 2) << 0 << Keys{keys::Right, keys::Down, keys::PageDown}
+                                                << QDate(2039, 1, 2) << 0 << "2005";
+    }
+    void moveSelection()
+    {
+        QFETCH(QDate, first);
+        QFETCH(int, label);
+        QFETCH(Keys, keys);
+        QFETCH(QDate, newFirst);
+        QFETCH(int, newLabel);
+        QFETCH(QString, year);
+        cal->setDayColour(cal->selDay, colours::Cream);
+        cal->Reanchor(0, first);
+        cal->selDay = label;
+        cal->setDayColour(label, colours::LightCyan);
+        cal->ShowMonthYear(first.addDays(label));
+        for (int code : keys)
+            cal->MoveSelection(code, cal->selDay);
+        QCOMPARE(cal->selDay, newLabel);
+        QCOMPARE(cal->CalDates[0], newFirst);
+        QCOMPARE(cal->LblDay[newLabel]->text(), QString::number(newFirst.addDays(newLabel).day()));
+        for (int i = 0; i < 42; ++i)
+            QCOMPARE(cal->dayColour(i), i == newLabel ? colours::LightCyan : colours::Cream);
+        QCOMPARE(cal->monthList->currentIndex(), newFirst.addDays(newLabel).month() - 1);
+        QCOMPARE(cal->yearList->currentText(), year);
+    }
+
+    void keysAndClicks_data()
+    {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<int>("clicked");  // the day label clicked, -1 the background, -2 none
+        QTest::addColumn<int>("opens");
+        QTest::addColumn<int>("newLabel");
+        QTest::newRow("Right") << Qt::Key_Right << -2 << 0 << 24;
+        QTest::newRow("Page Down") << Qt::Key_PageDown << -2 << 0 << 23;
+        QTest::newRow("Tab") << Qt::Key_Tab << -2 << 9 << 23;
+        QTest::newRow("Return") << Qt::Key_Return << -2 << 13 << 23;
+        QTest::newRow("keypad Enter") << Qt::Key_Enter << -2 << 13 << 23;
+        QTest::newRow("Space") << Qt::Key_Space << -2 << 32 << 23;
+        QTest::newRow("click on 0") << Qt::Key_unknown << 0 << 0 << 23;
+        QTest::newRow("click on 41") << Qt::Key_unknown << 41 << 0 << 23;
+        QTest::newRow("click between") << Qt::Key_unknown << -1 << 0 << 23;
+    }
+    void keysAndClicks()
+    {
+        QFETCH(Qt::Key, key);
+        QFETCH(int, clicked);
+        QFETCH(int, opens);
+        QFETCH(int, newLabel);
+        cal->show();
+        QVERIFY(QTest::qWaitForWindowActive(cal.get()));
+        cal->Picture2->setFocus();
+        QSignalSpy open(cal.get(), &MonthCalendar::openSelectedDay);
+        QSignalSpy days(cal.get(), &MonthCalendar::LblDay_Click);
+        QSignalSpy background(cal.get(), &MonthCalendar::Picture2_Click);
+        if (clicked == -2)
+            QTest::keyClick(cal->Picture2, key);
+        else if (clicked == -1)
+            QTest::mouseClick(cal->Picture2, Qt::LeftButton, {}, QPoint(0, 0));
+        else
+            QTest::mouseClick(cal->LblDay[clicked], Qt::LeftButton);
+        QCOMPARE(open.count() ? open.at(0).at(0).toInt() : 0, opens);
+        QCOMPARE(days.count() ? days.at(0).at(0).toInt() : -2, clicked < 0 ? -2 : clicked);
+        QCOMPARE(background.count(), clicked == -1 ? 1 : 0);
+        QCOMPARE(cal->selDay, newLabel);
+        QVERIFY(cal->Picture2->hasFocus());  // Tab too stays in the calendar
+        QCOMPARE(cal->dayColour(newLabel), colours::LightCyan);
+        cal->monthList->setFocus();
+        QCOMPARE(cal->dayColour(newLabel), colours::LightGrey);
+    }
+
+    void listKeysComeBeforeTheChoice()
+    {
+        cal->show();
+        QVERIFY(QTest::qWaitForWindowActive(cal.get()));
+        QStringList seen;
+        connect(cal.get(), &MonthCalendar::Combo_KeyDown, this, [&](int index, int& code, int) {
+            seen << QString("key %1 %2 %3").arg(index).arg(code).arg(cal->monthList->currentIndex());
+            if (code == keys::Up)
+                code = 0;  // the handler discards it
+        });
+        connect(cal.get(), &MonthCalendar::Combo_Click, this, [&](int index) { seen << QString("click %1").arg(index); });
+        cal->monthList->setFocus();
+        QTest::keyClick(cal->monthList, Qt::Key_Down);
+        QTest::keyClick(cal->monthList, Qt::Key_Up);
+        QCOMPARE(seen, QStringList({"key 1 40 4", "click 1", "key 1 38 5"}));
+        QCOMPARE(cal->monthList->currentText(), QString("June"));
+
+        seen.clear();
+        cal->monthList->showPopup();
+        QTRY_VERIFY(cal->monthList->view()->isVisible());
+        QTest::keyClick(cal->monthList->view(), Qt::Key_Down);
+        QTest::keyClick(cal->monthList->view(), Qt::Key_Return);
+        // In the open popup too, the key comes before the choice it makes.
+        QCOMPARE(seen, QStringList({"key 1 40 5", "click 1", "key 1 13 6"}));
+        QCOMPARE(cal->monthList->currentText(), QString("July"));
+    }
+};
+
+QTEST_MAIN(tst_MonthCalendar)
+#include "tst_monthcalendar.moc"
