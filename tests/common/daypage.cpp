@@ -1,0 +1,133 @@
+#include "common/daypage.h"
+
+#include "navigation/MemoPanel.h"
+#include "navigation/MonthCalendar.h"
+#include "navigation/PageNavigation.h"
+#include "page/frmAppt.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+const QString kConnection = QStringLiteral("fixture");
+}
+
+DayPageFixture::DayPageFixture()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
+    db.setDatabaseName(folder.databasePath());
+    db.open();
+}
+
+DayPageFixture::~DayPageFixture()
+{
+    close();
+    {
+        QSqlDatabase db = QSqlDatabase::database(kConnection);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(kConnection);
+}
+
+bool DayPageFixture::open()
+{
+    form = static_cast<frmAppt*>(createDayPage());
+    if (!form)
+        return false;
+    calendar = form->findChild<MonthCalendar*>();
+    navigation = form->findChild<PageNavigation*>();
+    memos = form->findChild<MemoPanel*>();
+    form->show();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form))
+        qWarning("the day page did not become active");
+    return true;
+}
+
+void DayPageFixture::close()
+{
+    if (form) {
+        delete form;
+        form = nullptr;
+    }
+    settle();
+}
+
+QVariant DayPageFixture::value(const QString& sql) const
+{
+    QSqlQuery q(QSqlDatabase::database(kConnection));
+    if (!q.exec(sql) || !q.next())
+        return QVariant();
+    return q.value(0);
+}
+
+void DayPageFixture::exec(const QString& sql) const
+{
+    QSqlQuery q(QSqlDatabase::database(kConnection));
+    if (!q.exec(sql))
+        qFatal("%s", qPrintable(sql));
+}
+
+int DayPageFixture::pageCount() const
+{
+    return value(QStringLiteral("SELECT count(*) FROM tbl_Appt")).toInt();
+}
+
+QVariant DayPageFixture::storedData(QDate date) const
+{
+    QSqlQuery q(QSqlDatabase::database(kConnection));
+    q.prepare(QStringLiteral("SELECT Data FROM tbl_Appt WHERE CalDate = ? ORDER BY id DESC LIMIT 1"));
+    q.addBindValue(date.toString(Qt::ISODate));
+    if (!q.exec() || !q.next())
+        return QStringLiteral("<no row>");
+    return q.value(0);
+}
+
+void DayPageFixture::addPage(QDate date, const QVariant& data, const QVariant& clinic, const QString& memo) const
+{
+    QSqlQuery q(QSqlDatabase::database(kConnection));
+    q.prepare(QStringLiteral(
+        "INSERT INTO tbl_Appt (CalDate, Data, Clinic, Memo, location, open, Close, timeslot, Listno, Sites, Names) "
+        "SELECT ?, ?, ?, ?, location, open, Close, timeslot, Listno, Sites, Names FROM tbl_Setup"));
+    q.addBindValue(date.toString(Qt::ISODate));
+    q.addBindValue(data);
+    q.addBindValue(clinic);
+    q.addBindValue(memo);
+    if (!q.exec())
+        qFatal("cannot add a page");
+}
+
+QString DayPageFixture::settingsTemplate(QDate date) const
+{
+    static const char* const fields[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    return value(QStringLiteral("SELECT %1 FROM tbl_Setup").arg(QString::fromLatin1(fields[date.dayOfWeek() - 1])))
+        .toString();
+}
+
+void DayPageFixture::clickDay(QDate date)
+{
+    for (int i = 0; i < 42; ++i)
+        if (calendar->CalDates[i] == date) {
+            QTest::mouseClick(calendar->LblDay[i], Qt::LeftButton);
+            settle();
+            return;
+        }
+    QFAIL("the date is not on the calendar");
+}
+
+void DayPageFixture::openDate(QDate date)
+{
+    dialogs.answerInput(date.toString(QStringLiteral("yyyy-MM-dd")));
+    navigation->mnuPageOpen_Click();
+    settle();
+}
+
+void DayPageFixture::settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}

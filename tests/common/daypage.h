@@ -1,0 +1,51 @@
+#pragma once
+// The day page opened offscreen on a fresh program folder, with helpers to read and change
+// its database behind the screen's back.
+#include "common/scripteddialogs.h"
+#include "common/testfolder.h"
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class frmAppt;
+class MemoPanel;
+class MonthCalendar;
+class PageNavigation;
+
+class DayPageFixture {
+public:
+    DayPageFixture();
+    ~DayPageFixture();
+
+    // Opens the screen (the first one of the test); false when it refused to open.
+    bool open();
+    void close();
+
+    frmAppt* form = nullptr;
+    MonthCalendar* calendar = nullptr;
+    PageNavigation* navigation = nullptr;
+    MemoPanel* memos = nullptr;
+
+    TestFolder folder;
+    ScriptedDialogs dialogs;
+
+    // The database, through a connection of the test's own.
+    QVariant value(const QString& sql) const;
+    void exec(const QString& sql) const;
+    int pageCount() const;
+    // The stored Data of a date (a Null Data reads as an invalid QVariant).
+    QVariant storedData(QDate date) const;
+    // Adds a page row with the settings' layout copy.
+    void addPage(QDate date, const QVariant& data, const QVariant& clinic = 0,
+                 const QString& memo = QString()) const;
+    QString settingsTemplate(QDate date) const;
+
+    // Clicks the calendar label that shows a date (it must be on the calendar).
+    void clickDay(QDate date);
+    // Opens a date through Open Page.
+    void openDate(QDate date);
+    // Lets posted events (keystrokes, deferred deletes) arrive.
+    static void settle();
+};
