@@ -20,6 +20,8 @@ public:
     void setRows(int rows);
     int Cols() const { return cols_; }
     void setCols(int cols);
+    // Headings. Setting them adds rows or columns where needed, so that at least one row
+    // and column remain below and beside them.
     int FixedRows() const { return fixedRows_; }
     void setFixedRows(int n);
     int FixedCols() const { return fixedCols_; }
@@ -101,11 +103,23 @@ protected:
 
 private:
     int index(int row, int col) const { return row * cols_ + col; }
-    void resize(int rows, int cols);
+    bool hasCell(int row, int col) const;
+    // Not named resize, which would hide QWidget::resize from the grid's users.
+    void resizeCells(int rows, int cols);
+    // The fixed rows and columns that exist (a grid may have fewer rows than FixedRows).
+    int frozenRows() const;
+    int frozenCols() const;
+    QRect selection() const;  // x = column, y = row, corners normalised
     void clampCurrent();
     void moveCurrent(int row, int col);
     void ensureVisible(int row, int col);
     void updateScrollBars();
+    void syncScrollPosition();
+    int fullRowsShown() const;
+    int maxTopRow() const;
+    int maxLeftCol() const;
+    int rowAt(int y) const;  // -1 outside the cells
+    int colAt(int x) const;
     int colLeftPx(int col) const;  // viewport x of a column's left edge, after scrolling
     int rowTopPx(int row) const;
     int colWidthPx(int col) const;
@@ -128,4 +142,7 @@ private:
     QVector<int> colWidths_;     // twips
     QColor backColor_{Qt::white};
     QColor backColorSel_{Qt::white};
+    int rowHeightPx_ = 0;      // from the font
+    int scrollBatch_ = 0;      // > 0 while one move sets both scroll positions
+    bool scrollPending_ = false;
 };

@@ -1,0 +1,731 @@
+#include "page/FlexGrid.h"
+
+#include "platform/colours.h"
+#include "platform/keys.h"
+#include "platform/twips.h"
+#include "storage/celltext.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace {
+constexpr int DefaultColWidth = 960;  // twips
+constexpr int TextPadding = 3;        // pixels between a cell's edge and its text
+constexpr int RowPadding = 6;         // pixels added to the font height for a row
+const QColor GridLineColour{192, 192, 192};
+
+Qt::Alignment alignmentFlags(int alignment)
+{
+    switch (alignment) {
+    case 2: return Qt::AlignLeft | Qt::AlignBottom;
+    case 3: return Qt::AlignHCenter | Qt::AlignTop;
+    case 4: return Qt::AlignCenter;
+    case 5: return Qt::AlignHCenter | Qt::AlignBottom;
+    case 6: return Qt::AlignRight | Qt::AlignTop;
+    case 7: return Qt::AlignRight | Qt::AlignVCenter;
+    case 8: return Qt::AlignRight | Qt::AlignBottom;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;  // 0 (not set), 1 and 9
+    }
+}
+}  // namespace
+
+FlexGrid::FlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    rowHeightPx_ = fontMetrics().height() + RowPadding;
+    // The classic grid starts with two rows and columns, one of each fixed.
+    fixedRows_ = 1;
+    fixedCols_ = 1;
+    resizeCells(2, 2);
+    row_ = rowSel_ = 1;
+    col_ = colSel_ = 1;
+}
+
+// --- size -------------------------------------------------------------------------------
+
+void FlexGrid::setRows(int rows)
+{
+    resizeCells(rows, cols_);
+}
+
+void FlexGrid::setCols(int cols)
+{
+    resizeCells(rows_, cols);
+}
+
+void FlexGrid::resizeCells(int rows, int cols)
+{
+    rows = std::max(rows, 0);
+    cols = std::max(cols, 0);
+    if (cols == cols_) {
+        // Rows are contiguous, so adding or dropping rows is a resize at the end.
+        cells_.resize(qsizetype(rows) * cols);
+        alignment_.resize(qsizetype(rows) * cols);
+    } else {
+        QVector<QString> cells(qsizetype(rows) * cols);
+        QVector<quint8> alignment(qsizetype(rows) * cols);
+        const int keepRows = std::min(rows, rows_);
+        const int keepCols = std::min(cols, cols_);
+        for (int r = 0; r < keepRows; ++r)
+            for (int c = 0; c < keepCols; ++c) {
+                cells[qsizetype(r) * cols + c] = std::move(cells_[index(r, c)]);
+                alignment[qsizetype(r) * cols + c] = alignment_[index(r, c)];
+            }
+        cells_.swap(cells);
+        alignment_.swap(alignment);
+        colWidths_.resize(cols, DefaultColWidth);
+    }
+    rows_ = rows;
+    cols_ = cols;
+    clampCurrent();
+    updateScrollBars();
+    viewport()->update();
+}
+
+void FlexGrid::setFixedRows(int n)
+{
+    fixedRows_ = std::max(n, 0);
+    // A grid has at least one row below its headings, as the classic grid demands.
+    if (rows_ <= fixedRows_)
+        resizeCells(fixedRows_ + 1, cols_);
+    if (row_ < fixedRows_ && rows_ > fixedRows_)
+        setRow(fixedRows_);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void FlexGrid::setFixedCols(int n)
+{
+    fixedCols_ = std::max(n, 0);
+    if (cols_ <= fixedCols_)
+        resizeCells(rows_, fixedCols_ + 1);
+    if (col_ < fixedCols_ && cols_ > fixedCols_)
+        setCol(fixedCols_);
+    updateScrollBars();
+    viewport()->update();
+}
+
+int FlexGrid::frozenRows() const
+{
+    return std::min(fixedRows_, rows_);
+}
+
+int FlexGrid::frozenCols() const
+{
+    return std::min(fixedCols_, cols_);
+}
+
+void FlexGrid::clampCurrent()
+{
+    const int lastRow = std::max(rows_ - 1, 0);
+    const int lastCol = std::max(cols_ - 1, 0);
+    row_ = std::clamp(row_, 0, lastRow);
+    rowSel_ = std::clamp(rowSel_, 0, lastRow);
+    col_ = std::clamp(col_, 0, lastCol);
+    colSel_ = std::clamp(colSel_, 0, lastCol);
+}
+
+// --- current cell and selection -----------------------------------------------------------
+
+void FlexGrid::setRow(int row)
+{
+    if (row < 0 || row >= rows_)
+        return;
+    row_ = rowSel_ = row;
+    colSel_ = col_;
+    viewport()->update();
+}
+
+void FlexGrid::setCol(int col)
+{
+    if (col < 0 || col >= cols_)
+        return;
+    col_ = colSel_ = col;
+    rowSel_ = row_;
+    viewport()->update();
+}
+
+void FlexGrid::setRowSel(int row)
+{
+    if (row < 0 || row >= rows_)
+        return;
+    rowSel_ = row;
+    viewport()->update();
+}
+
+void FlexGrid::setColSel(int col)
+{
+    if (col < 0 || col >= cols_)
+        return;
+    colSel_ = col;
+    viewport()->update();
+}
+
+bool FlexGrid::hasCell(int row, int col) const
+{
+    return row >= 0 && row < rows_ && col >= 0 && col < cols_;
+}
+
+// --- text ---------------------------------------------------------------------------------
+
+QString FlexGrid::Text() const
+{
+    return TextMatrix(row_, col_);
+}
+
+void FlexGrid::setText(const QString& text)
+{
+    setTextMatrix(row_, col_, text);
+}
+
+QString FlexGrid::TextMatrix(int row, int col) const
+{
+    return hasCell(row, col) ? cells_[index(row, col)] : QString();
+}
+
+void FlexGrid::setTextMatrix(int row, int col, const QString& text)
+{
+    if (!hasCell(row, col))
+        return;
+    cells_[index(row, col)] = text;
+    viewport()->update();
+}
+
+QRect FlexGrid::selection() const
+{
+    return QRect(QPoint(std::min(col_, colSel_), std::min(row_, rowSel_)),
+                 QPoint(std::max(col_, colSel_), std::max(row_, rowSel_)));
+}
+
+QString FlexGrid::Clip() const
+{
+    if (rows_ == 0 || cols_ == 0)
+        return QString();
+    const QRect sel = selection();
+    QList<QStringList> rows;
+    rows.reserve(sel.height());
+    for (int r = sel.top(); r <= sel.bottom(); ++r) {
+        QStringList cells;
+        cells.reserve(sel.width());
+        for (int c = sel.left(); c <= sel.right(); ++c)
+            cells.append(cells_[index(r, c)]);
+        rows.append(std::move(cells));
+    }
+    return celltext::join(rows);
+}
+
+void FlexGrid::setClip(const QString& text)
+{
+    if (rows_ == 0 || cols_ == 0)
+        return;
+    const QRect sel = selection();
+    const QList<QStringList> rows = celltext::split(text);
+    const int rowCount = int(std::min<qsizetype>(rows.size(), sel.height()));
+    for (int i = 0; i < rowCount; ++i) {
+        const QStringList& cells = rows[i];
+        const int colCount = int(std::min<qsizetype>(cells.size(), sel.width()));
+        for (int j = 0; j < colCount; ++j)
+            cells_[index(sel.top() + i, sel.left() + j)] = cells[j];
+    }
+    viewport()->update();
+}
+
+void FlexGrid::clearSelection()
+{
+    if (rows_ == 0 || cols_ == 0)
+        return;
+    const QRect sel = selection();
+    for (int r = sel.top(); r <= sel.bottom(); ++r)
+        for (int c = sel.left(); c <= sel.right(); ++c)
+            cells_[index(r, c)].clear();
+    viewport()->update();
+}
+
+// --- columns, rows, alignment ---------------------------------------------------------------
+
+int FlexGrid::ColWidth(int col) const
+{
+    return col >= 0 && col < cols_ ? colWidths_[col] : 0;
+}
+
+void FlexGrid::setColWidth(int col, int twipsWidth)
+{
+    if (col < 0 || col >= cols_)
+        return;
+    colWidths_[col] = std::max(twipsWidth, 0);
+    updateScrollBars();
+    viewport()->update();
+}
+
+int FlexGrid::RowHeight() const
+{
+    return twips::fromPixels(rowHeightPx());
+}
+
+int FlexGrid::CellAlignment() const
+{
+    return hasCell(row_, col_) ? alignment_[index(row_, col_)] : 0;
+}
+
+void FlexGrid::setCellAlignment(int alignment)
+{
+    if (!hasCell(row_, col_) || alignment < 0 || alignment > 9)
+        return;
+    alignment_[index(row_, col_)] = quint8(alignment);
+    viewport()->update();
+}
+
+// --- geometry -------------------------------------------------------------------------------
+
+int FlexGrid::rowHeightPx() const
+{
+    return rowHeightPx_;
+}
+
+int FlexGrid::colWidthPx(int col) const
+{
+    return twips::toPixels(colWidths_[col]);
+}
+
+int FlexGrid::fixedHeightPx() const
+{
+    return frozenRows() * rowHeightPx();
+}
+
+int FlexGrid::fixedWidthPx() const
+{
+    int width = 0;
+    for (int c = 0; c < frozenCols(); ++c)
+        width += colWidthPx(c);
+    return width;
+}
+
+int FlexGrid::rowTopPx(int row) const
+{
+    if (row < frozenRows())
+        return row * rowHeightPx();
+    return fixedHeightPx() + (row - topRow_) * rowHeightPx();
+}
+
+int FlexGrid::colLeftPx(int col) const
+{
+    if (col < frozenCols()) {
+        int x = 0;
+        for (int c = 0; c < col; ++c)
+            x += colWidthPx(c);
+        return x;
+    }
+    int x = fixedWidthPx();
+    for (int c = leftCol_; c < col; ++c)
+        x += colWidthPx(c);
+    for (int c = col; c < leftCol_; ++c)
+        x -= colWidthPx(c);
+    return x;
+}
+
+QRect FlexGrid::cellRect(int row, int col) const
+{
+    if (!hasCell(row, col))
+        return QRect();
+    if ((row >= frozenRows() && row < topRow_) || (col >= frozenCols() && col < leftCol_))
+        return QRect();
+    const int x = colLeftPx(col);
+    const int y = rowTopPx(row);
+    if (x >= viewport()->width() || y >= viewport()->height())
+        return QRect();
+    // The last pixel column and row of a cell's box carry the grid lines.
+    return QRect(x, y, colWidthPx(col) - 1, rowHeightPx() - 1);
+}
+
+int FlexGrid::CellLeft() const
+{
+    return twips::fromPixels(viewport()->x() + colLeftPx(col_));
+}
+
+int FlexGrid::CellTop() const
+{
+    return twips::fromPixels(viewport()->y() + rowTopPx(row_));
+}
+
+int FlexGrid::CellWidth() const
+{
+    return cols_ > 0 ? twips::fromPixels(std::max(colWidthPx(col_) - 1, 0)) : 0;
+}
+
+int FlexGrid::CellHeight() const
+{
+    return twips::fromPixels(rowHeightPx() - 1);
+}
+
+int FlexGrid::rowAt(int y) const
+{
+    if (y < 0)
+        return -1;
+    const int row = y < fixedHeightPx() ? y / rowHeightPx()
+                                        : topRow_ + (y - fixedHeightPx()) / rowHeightPx();
+    return row < rows_ ? row : -1;
+}
+
+int FlexGrid::colAt(int x) const
+{
+    if (x < 0)
+        return -1;
+    int left = 0;
+    for (int c = 0; c < frozenCols(); ++c) {
+        left += colWidthPx(c);
+        if (x < left)
+            return c;
+    }
+    for (int c = leftCol_; c < cols_; ++c) {
+        left += colWidthPx(c);
+        if (x < left)
+            return c;
+    }
+    return -1;
+}
+
+// --- colours --------------------------------------------------------------------------------
+
+void FlexGrid::setBackColor(const QColor& colour)
+{
+    backColor_ = colour;
+    viewport()->update();
+}
+
+void FlexGrid::setBackColorSel(const QColor& colour)
+{
+    backColorSel_ = colour;
+    viewport()->update();
+}
+
+// --- scrolling ------------------------------------------------------------------------------
+
+int FlexGrid::fullRowsShown() const
+{
+    return std::max(1, (viewport()->height() - fixedHeightPx()) / rowHeightPx());
+}
+
+int FlexGrid::maxTopRow() const
+{
+    return std::max(frozenRows(), rows_ - fullRowsShown());
+}
+
+int FlexGrid::maxLeftCol() const
+{
+    const int room = viewport()->width() - fixedWidthPx();
+    int col = cols_ - 1;
+    if (col < frozenCols())
+        return frozenCols();
+    int width = colWidthPx(col);
+    while (col - 1 >= frozenCols() && width + colWidthPx(col - 1) <= room) {
+        --col;
+        width += colWidthPx(col);
+    }
+    return col;
+}
+
+void FlexGrid::updateScrollBars()
+{
+    // Scroll bars count rows and columns, so the data area always starts on a cell edge.
+    verticalScrollBar()->setRange(0, maxTopRow() - frozenRows());
+    verticalScrollBar()->setPageStep(fullRowsShown());
+    verticalScrollBar()->setSingleStep(1);
+    const int maxLeft = maxLeftCol();
+    horizontalScrollBar()->setRange(0, maxLeft - frozenCols());
+    horizontalScrollBar()->setPageStep(std::max(1, cols_ - maxLeft));
+    horizontalScrollBar()->setSingleStep(1);
+    syncScrollPosition();
+}
+
+void FlexGrid::syncScrollPosition()
+{
+    const int top = frozenRows() + verticalScrollBar()->value();
+    const int left = frozenCols() + horizontalScrollBar()->value();
+    if (top == topRow_ && left == leftCol_)
+        return;
+    topRow_ = top;
+    leftCol_ = left;
+    viewport()->update();
+    if (scrollBatch_ > 0)
+        scrollPending_ = true;
+    else
+        emit Scroll();
+}
+
+void FlexGrid::scrollContentsBy(int, int)
+{
+    syncScrollPosition();
+}
+
+void FlexGrid::setTopRow(int row)
+{
+    verticalScrollBar()->setValue(std::clamp(row, frozenRows(), maxTopRow()) - frozenRows());
+}
+
+void FlexGrid::setLeftCol(int col)
+{
+    horizontalScrollBar()->setValue(std::clamp(col, frozenCols(), maxLeftCol()) - frozenCols());
+}
+
+void FlexGrid::ensureVisible(int row, int col)
+{
+    int top = topRow_;
+    if (row >= frozenRows()) {
+        if (row < top)
+            top = row;
+        else if (row >= top + fullRowsShown())
+            top = row - fullRowsShown() + 1;
+    }
+    int left = leftCol_;
+    if (col >= frozenCols()) {
+        if (col < left) {
+            left = col;
+        } else {
+            const int room = viewport()->width() - fixedWidthPx();
+            int right = 0;  // right edge of col, counted from the left column shown
+            for (int c = left; c <= col; ++c)
+                right += colWidthPx(c);
+            while (left < col && right > room)
+                right -= colWidthPx(left++);
+        }
+    }
+    // A move that scrolls both ways is still one scroll to the handlers.
+    ++scrollBatch_;
+    setTopRow(top);
+    setLeftCol(left);
+    --scrollBatch_;
+    if (scrollBatch_ == 0 && scrollPending_) {
+        scrollPending_ = false;
+        emit Scroll();
+    }
+}
+
+void FlexGrid::moveCurrent(int row, int col)
+{
+    row_ = rowSel_ = row;
+    col_ = colSel_ = col;
+    ensureVisible(row, col);
+    viewport()->update();
+}
+
+// --- events ---------------------------------------------------------------------------------
+
+bool FlexGrid::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        // Tab is the grid's own key first (KeyPress 9); the focus moves only if the handler
+        // leaves it.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            keyPressEvent(key);
+            return true;
+        }
+        break;
+    }
+    case QEvent::FocusOut:
+        viewport()->update();  // the focus rectangle goes
+        break;
+    case QEvent::FontChange:
+        rowHeightPx_ = fontMetrics().height() + RowPadding;
+        updateScrollBars();
+        viewport()->update();
+        break;
+    default:
+        break;
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+bool FlexGrid::viewportEvent(QEvent* event)
+{
+    // A double click is a second click on the cell, not a separate action.
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        mousePressEvent(static_cast<QMouseEvent*>(event));
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent* event)
+{
+    const int firstRow = frozenRows();
+    const int firstCol = frozenCols();
+    const bool hasData = rows_ > firstRow && cols_ > firstCol;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    int row = std::clamp(row_, firstRow, std::max(firstRow, rows_ - 1));
+    int col = std::clamp(col_, firstCol, std::max(firstCol, cols_ - 1));
+    bool move = true;
+    switch (event->key()) {
+    case Qt::Key_Up: --row; break;
+    case Qt::Key_Down: ++row; break;
+    case Qt::Key_Left: --col; break;
+    case Qt::Key_Right: ++col; break;
+    case Qt::Key_PageUp: row -= fullRowsShown(); break;
+    case Qt::Key_PageDown: row += fullRowsShown(); break;
+    case Qt::Key_Home:
+        col = firstCol;
+        if (ctrl)
+            row = firstRow;
+        break;
+    case Qt::Key_End:
+        col = cols_ - 1;
+        if (ctrl)
+            row = rows_ - 1;
+        break;
+    default: move = false; break;
+    }
+    if (move) {
+        if (hasData)
+            moveCurrent(std::clamp(row, firstRow, rows_ - 1), std::clamp(col, firstCol, cols_ - 1));
+        event->accept();
+        return;
+    }
+
+    int ascii = keys::keyAscii(event);
+    if (ascii == 0) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    emit KeyPress(ascii);
+    event->accept();
+    if (ascii == 9) {
+        const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+        focusNextPrevChild(!back);
+    }
+}
+
+void FlexGrid::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const QPoint pos = event->position().toPoint();
+    const int row = rowAt(pos.y());
+    const int col = colAt(pos.x());
+    if (row < frozenRows() || col < frozenCols())
+        return;  // headings and the space beyond the last cell
+    moveCurrent(row, col);
+    emit Click();
+}
+
+void FlexGrid::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+    // Coming back to the window or out of a menu is not the user going to the grid.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        emit GotFocus();
+}
+
+void FlexGrid::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+// --- painting -------------------------------------------------------------------------------
+
+void FlexGrid::paintEvent(QPaintEvent*)
+{
+    QPainter p(viewport());
+    const QRect area = viewport()->rect();
+    // The space beyond the last row and column.
+    p.fillRect(area, colours::DarkGrey);
+    if (rows_ == 0 || cols_ == 0)
+        return;
+
+    const int rh = rowHeightPx();
+    const int firstRow = frozenRows();
+    const int firstCol = frozenCols();
+
+    // The rows and columns on screen: the fixed ones, then the data ones from the scroll
+    // position until the viewport is full.
+    QVector<int> rows;
+    for (int r = 0; r < firstRow; ++r)
+        rows.append(r);
+    for (int r = topRow_, y = fixedHeightPx(); r < rows_ && y < area.height(); ++r, y += rh)
+        rows.append(r);
+    QVector<int> cols;
+    QVector<int> lefts;
+    int x = 0;
+    for (int c = 0; c < firstCol; ++c) {
+        cols.append(c);
+        lefts.append(x);
+        x += colWidthPx(c);
+    }
+    for (int c = leftCol_; c < cols_ && x < area.width(); ++c) {
+        cols.append(c);
+        lefts.append(x);
+        x += colWidthPx(c);
+    }
+
+    const QRect sel = selection();
+    const QColor lightLine = palette().color(QPalette::Light);
+    const QColor darkLine = palette().color(QPalette::Dark);
+    const QColor face = palette().color(QPalette::Button);
+    const QColor textColour = palette().color(QPalette::Text);
+    const QColor headingText = palette().color(QPalette::ButtonText);
+    QVector<QLine> gridLines;
+    QVector<QLine> darkLines;
+    QVector<QLine> lightLines;
+
+    for (int r : rows) {
+        const int y = rowTopPx(r);
+        for (int i = 0; i < cols.size(); ++i) {
+            const int c = cols[i];
+            const int w = colWidthPx(c);
+            if (w <= 0)
+                continue;
+            const QRect box(lefts[i], y, w, rh);
+            const QRect inner(box.x(), box.y(), w - 1, rh - 1);
+            const bool fixed = r < firstRow || c < firstCol;
+            if (fixed) {
+                // Headings: button face with sunken edges.
+                p.fillRect(box, face);
+                darkLines.append(QLine(box.topLeft(), box.topRight()));
+                darkLines.append(QLine(box.topLeft(), box.bottomLeft()));
+                lightLines.append(QLine(box.bottomLeft(), box.bottomRight()));
+                lightLines.append(QLine(box.topRight(), box.bottomRight()));
+            } else {
+                const bool selected = sel.contains(c, r) && !(r == row_ && c == col_);
+                p.fillRect(inner, selected ? backColorSel_ : backColor_);
+                gridLines.append(QLine(box.right(), box.top(), box.right(), box.bottom()));
+                gridLines.append(QLine(box.left(), box.bottom(), box.right(), box.bottom()));
+            }
+            const QString& text = cells_[index(r, c)];
+            if (!text.isEmpty()) {
+                p.setPen(fixed ? headingText : textColour);
+                p.setClipRect(inner);
+                p.drawText(inner.adjusted(TextPadding, 0, -TextPadding, 0),
+                           int(alignmentFlags(alignment_[index(r, c)])) | Qt::TextSingleLine, text);
+                p.setClipping(false);
+            }
+        }
+    }
+    p.setPen(GridLineColour);
+    p.drawLines(gridLines);
+    p.setPen(darkLine);
+    p.drawLines(darkLines);
+    p.setPen(lightLine);
+    p.drawLines(lightLines);
+
+    if (hasFocus()) {
+        const QRect current = cellRect(row_, col_);
+        if (!current.isEmpty()) {
+            QPen pen(textColour, 1, Qt::DotLine);
+            p.setPen(pen);
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(current.adjusted(1, 1, -2, -2));
+        }
+    }
+}
