@@ -1,5 +1,6 @@
-#include "app/screens.h"
 #include "app/form.h"
+#include "app/screens.h"
+#include "navigation/PageNavigation.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -37,6 +38,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Calvora"));
     QApplication::setApplicationVersion(QStringLiteral("3.0.0"));
 
+    screens::setFactory(Screen::Appt, createDayPage);
     screens::show(Screen::Splash);
     return app.exec();
 }

@@ -1,4 +1,4 @@
 #include "app/layoutvars.h"
 
-LayoutVariables Layout;
+LayoutVariables SharedLayout;
 bool ExitAfterBackup = false;

@@ -18,7 +18,7 @@ struct LayoutVariables {
     QString ClosedLabel;  // " " & location & " Closed"
 };
 
-extern LayoutVariables Layout;
+extern LayoutVariables SharedLayout;
 
 // Set when the user chose to back up while leaving the program: leaving the backup screen
 // then ends the program.

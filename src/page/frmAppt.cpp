@@ -257,11 +257,11 @@ bool frmAppt::Form_Load()
         PastLayout = false;
         bool& updating = calendar_->Updating();
         updating = true;
-        Layout.OpenLabel = QStringLiteral(" %1 Open").arg(settings.layout.location);
-        Layout.ClosedLabel = QStringLiteral(" %1 Closed").arg(settings.layout.location);
+        SharedLayout.OpenLabel = QStringLiteral(" %1 Open").arg(settings.layout.location);
+        SharedLayout.ClosedLabel = QStringLiteral(" %1 Closed").arg(settings.layout.location);
         statusList->clear();
-        statusList->addItem(Layout.OpenLabel);
-        statusList->addItem(Layout.ClosedLabel);
+        statusList->addItem(SharedLayout.OpenLabel);
+        statusList->addItem(SharedLayout.ClosedLabel);
         statusList->setCurrentIndex(0);
         for (int i = 0; i < 42; ++i)
             calendar_->setDayColour(i, colours::Cream);
@@ -294,18 +294,18 @@ void frmAppt::buildGrid(const Layout& source)
             ApplyTemplate();
         };
     }
-    Layout.ListNo = source.listno;
-    Layout.ColCount = Layout.ListNo + 1;
-    Layout.SitesText = source.sites;
-    SplitList(Layout.SitesText, Layout.SiteList);
-    Layout.NamesText = source.names;
-    SplitList(Layout.NamesText, Layout.NameList);
-    layout_->BuildProviderColumns(Layout.ColCount, Layout.SiteList, Layout.NameList);
+    SharedLayout.ListNo = source.listno;
+    SharedLayout.ColCount = SharedLayout.ListNo + 1;
+    SharedLayout.SitesText = source.sites;
+    SplitList(SharedLayout.SitesText, SharedLayout.SiteList);
+    SharedLayout.NamesText = source.names;
+    SplitList(SharedLayout.NamesText, SharedLayout.NameList);
+    layout_->BuildProviderColumns(SharedLayout.ColCount, SharedLayout.SiteList, SharedLayout.NameList);
     LastCol = layout_->LastCol;
-    Layout.OpenTime = source.open;
-    Layout.CloseTime = source.close;
-    Layout.TimeSlot = source.timeslot;
-    layout_->BuildTimeRows(Layout.OpenTime, Layout.CloseTime, Layout.TimeSlot);
+    SharedLayout.OpenTime = source.open;
+    SharedLayout.CloseTime = source.close;
+    SharedLayout.TimeSlot = source.timeslot;
+    layout_->BuildTimeRows(SharedLayout.OpenTime, SharedLayout.CloseTime, SharedLayout.TimeSlot);
     LastRow = layout_->LastRow;
 }
 

@@ -4,11 +4,12 @@
 // KeyDown codes: 8 Backspace, 9 Tab, 13 Enter, 27 Esc, 32 Space, 33/34 Page Up/Down,
 // 37-40 Left/Up/Right/Down, 48-57 main-row digits, 65-90 letters, 112-123 F1-F12.
 // Keypad digits have codes of their own (96-105). Keys with no code give 0.
+#include <QString>
 #include <Qt>
 
 class QKeyEvent;
 class QWidget;
-class QString;
+
 
 namespace keys {
 
