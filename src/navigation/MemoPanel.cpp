@@ -39,7 +39,7 @@ MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
     lblFixedMemo->setObjectName(QStringLiteral("lblFixedMemo"));
     TxtFixedMemo = new QPlainTextEdit(&form);
     TxtFixedMemo->setObjectName(QStringLiteral("TxtFixedMemo"));
-    TxtFixedMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    TxtFixedMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     form.memoArea->addWidget(lblFixedMemo);
     form.memoArea->addWidget(TxtFixedMemo, 1);
     lblFixedMemo->hide();

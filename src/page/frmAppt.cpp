@@ -98,7 +98,8 @@ void frmAppt::buildControls()
     mnuNavi->setObjectName(QStringLiteral("mnuNavi"));
 
     auto* body = new QHBoxLayout;
-    body->setContentsMargins(4, 4, 4, 4);
+    body->setContentsMargins(2, 2, 2, 2);
+    body->setSpacing(3);
     root->addLayout(body, 1);
 
     Grid1 = new FlexGrid(this);
@@ -115,9 +116,14 @@ void frmAppt::buildControls()
         emit gridFocused();
     });
 
-    auto* side = new QVBoxLayout;
+    // The side column: the calendar, the date, the status, Today and the memos. Narrow
+    // enough that four providers fit beside it in the window's width.
+    auto* sideWidget = new QWidget(this);
+    sideWidget->setFixedWidth(212);
+    auto* side = new QVBoxLayout(sideWidget);
+    side->setContentsMargins(0, 0, 0, 0);
     side->setSpacing(4);
-    body->addLayout(side);
+    body->addWidget(sideWidget);
     calendarSlot_ = new QWidget(this);
     auto* slotLayout = new QVBoxLayout(calendarSlot_);
     slotLayout->setContentsMargins(0, 0, 0, 0);
@@ -157,7 +163,7 @@ void frmAppt::buildControls()
     lblDailyMemo->setObjectName(QStringLiteral("lblDailyMemo"));
     TxtMemo = new QPlainTextEdit(this);
     TxtMemo->setObjectName(QStringLiteral("TxtMemo"));
-    TxtMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    TxtMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setBackground(TxtMemo, colours::PanelGrey);
     memoArea->addWidget(lblDailyMemo);
     memoArea->addWidget(TxtMemo, 1);
@@ -188,6 +194,9 @@ void frmAppt::buildControls()
 
     Check2 = new QCheckBox(QStringLiteral("Page Lock"), lblFunctionKeys);
     Check2->setObjectName(QStringLiteral("Check2"));
+    QFont lockFont(QStringLiteral("Arial"), 7);
+    lockFont.setBold(true);
+    Check2->setFont(lockFont);
     QPalette cp = Check2->palette();
     cp.setColor(QPalette::WindowText, colours::Yellow);
     Check2->setPalette(cp);

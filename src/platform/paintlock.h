@@ -1,6 +1,7 @@
 #pragma once
 // Suspends the painting of one window for the life of the guard, like LockWindowUpdate.
-// Nested guards on the same window resume painting only when the outermost one ends.
+// Nested guards on the same window resume painting only when the outermost one ends; a
+// guard on a child inside a guard on its window hands the child back to the window's.
 #include <QPointer>
 #include <QWidget>
 
@@ -8,14 +9,16 @@ class PaintLock {
 public:
     explicit PaintLock(QWidget* window) : window_(window)
     {
-        if (window_) {
-            wasEnabled_ = window_->updatesEnabled();
+        // Only a guard that suspended the window itself resumes it: Qt marks a window
+        // suspended by its own call apart from one suspended through its parent.
+        if (window_ && !window_->testAttribute(Qt::WA_ForceUpdatesDisabled)) {
+            owner_ = true;
             window_->setUpdatesEnabled(false);
         }
     }
     ~PaintLock()
     {
-        if (window_ && wasEnabled_)
+        if (window_ && owner_)
             window_->setUpdatesEnabled(true);
     }
     PaintLock(const PaintLock&) = delete;
@@ -23,5 +26,5 @@ public:
 
 private:
     QPointer<QWidget> window_;
-    bool wasEnabled_ = false;
+    bool owner_ = false;
 };

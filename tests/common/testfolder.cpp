@@ -34,6 +34,7 @@ void typeKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
         target = QApplication::activeWindow();
     QVERIFY2(target, "no widget has the focus");
     QTest::keyClick(target, key, modifiers);
+    QCoreApplication::processEvents();
 }
 
 void typeText(const QString& text)
@@ -42,5 +43,7 @@ void typeText(const QString& text)
         QWidget* target = QApplication::focusWidget();
         QVERIFY2(target, "no widget has the focus");
         QTest::keyClick(target, c.toLatin1());
+        // A keystroke posted by a handler arrives before the next key, as it does for a typist.
+        QCoreApplication::processEvents();
     }
 }
