@@ -1,25 +1,19 @@
 #include "navigation/typeddate.h"
 
 #include <QRegularExpression>
-#include <QStringList>
-#include <array>
 
 namespace {
 
-enum Part { Day, Month, Year };
-
-// The order in which the locale writes day, month and year in its short dates.
-std::array<Part, 3> localeOrder(const QLocale& locale)
+// Whether the locale writes the day before the month in its numeric short dates (month
+// first where it has no numeric month).
+bool dayFirst(const QLocale& locale)
 {
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     const qsizetype d = format.indexOf(u'd');
     const qsizetype m = format.indexOf(u'M');
-    const qsizetype y = format.indexOf(u'y');
-    if (d < 0 || m < 0 || y < 0 || format.contains(QLatin1String("MMM")))
-        return {Month, Day, Year};
-    std::array<std::pair<qsizetype, Part>, 3> parts{{{d, Day}, {m, Month}, {y, Year}}};
-    std::sort(parts.begin(), parts.end());
-    return {parts[0].second, parts[1].second, parts[2].second};
+    if (d < 0 || m < 0 || format.contains(QLatin1String("MMM")))
+        return false;
+    return d < m;
 }
 
 int fullYear(const QString& digits)
@@ -48,27 +42,11 @@ std::optional<QDate> parseTypedDate(const QString& text, const QLocale& locale)
         month = b.toInt();
         day = c.toInt();
     } else {
-        std::array<Part, 3> order = localeOrder(locale);
-        QStringList numbers{a, b};
-        if (!c.isEmpty()) {
-            numbers << c;
-        } else {
-            // Two numbers: day and month in the locale's order, this year.
-            year = QDate::currentDate().year();
-            std::array<Part, 3> dm{};
-            int n = 0;
-            for (Part p : order)
-                if (p != Year)
-                    dm[n++] = p;
-            order = dm;
-        }
-        for (int i = 0; i < numbers.size(); ++i) {
-            switch (order[i]) {
-            case Day: day = numbers[i].toInt(); break;
-            case Month: month = numbers[i].toInt(); break;
-            case Year: year = fullYear(numbers[i]); break;
-            }
-        }
+        // Day and month in the locale's order, the year after them (this year if none).
+        const bool dmy = dayFirst(locale);
+        day = (dmy ? a : b).toInt();
+        month = (dmy ? b : a).toInt();
+        year = c.isEmpty() ? QDate::currentDate().year() : fullYear(c);
     }
     const QDate date(year, month, day);
     if (!date.isValid())

@@ -5,8 +5,9 @@
 #include <QString>
 #include <optional>
 
-// Reads the numbers of a typed date in the locale's order of day, month and year (month
-// first where the locale writes its short dates without a numeric month); a first number of
-// four digits is a year (year, month, day). Two-digit years 30 to 99 are 19xx, 00 to 29 are
-// 20xx; a date of two numbers is in the current year. std::nullopt for anything else.
+// Reads day and month of a typed date in the locale's order of the two (month first where
+// the locale writes its short dates without a numeric month), the year after them; a first
+// number of four digits is a year (year, month, day). Two-digit years 30 to 99 are 19xx,
+// 00 to 29 are 20xx; a date of two numbers is in the current year. std::nullopt for
+// anything else.
 std::optional<QDate> parseTypedDate(const QString& text, const QLocale& locale);

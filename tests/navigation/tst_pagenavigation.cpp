@@ -1,0 +1,234 @@
+// Changing the day from the calendar, the lists and Open Page, on the real day page.
+#include "common/daypage.h"
+#include "navigation/MonthCalendar.h"
+#include "navigation/PageNavigation.h"
+#include "navigation/typeddate.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "platform/colours.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+
+namespace {
+const QDate kToday = QDate::currentDate();
+const QString kInvalid = QStringLiteral("Date entered is an invalid date or entered in the wrong format.");
+}
+
+class tst_pagenavigation : public QObject {
+    Q_OBJECT
+
+private slots:
+    void typedDate_data();
+    void typedDate();
+
+    void keysMoveWithoutSwitching();
+    void openingTheSelectedDay_data();
+    void openingTheSelectedDay();
+    void clickOnShownDayReloadsNothing();
+    void monthListRollsOver();
+    void browsingActsOnlyOnEnter();
+    void statusListStoresFlag();
+    void openPage_data();
+    void openPage();
+};
+
+void tst_pagenavigation::typedDate_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QDate>("date");
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QLocale uk(QLocale::English, QLocale::UnitedKingdom);
+    const QLocale de(QLocale::German, QLocale::Germany);
+    const QLocale ja(QLocale::Japanese, QLocale::Japan);
+    for (const QLocale& l : {us, uk, de, ja, QLocale::c()}) {
+        QTest::addRow("11/11/99 %s", qPrintable(l.name())) << "11/11/99" << l << QDate(1999, 11, 11);
+        QTest::addRow("1-1-00 %s", qPrintable(l.name())) << "1-1-00" << l << QDate(2000, 1, 1);
+        QTest::addRow("ISO %s", qPrintable(l.name())) << "2004-02-29" << l << QDate(2004, 2, 29);
+    }
+    QTest::newRow("month first") << "3/4/05" << us << QDate(2005, 3, 4);
+    QTest::newRow("day first") << "3/4/05" << uk << QDate(2005, 4, 3);
+    QTest::newRow("day first, dots") << "3.4.2005" << de << QDate(2005, 4, 3);
+    QTest::newRow("year 29 is 2029") << "1/2/29" << us << QDate(2029, 1, 2);
+    QTest::newRow("year 30 is 1930") << "1/2/30" << us << QDate(1930, 1, 2);
+    QTest::newRow("no such day") << "2/30/05" << us << QDate();
+    QTest::newRow("a word") << "tomorrow" << us << QDate();
+    QTest::newRow("numbers and words") << "11/11/99 noon" << us << QDate();
+    QTest::newRow("empty") << "" << us << QDate();
+}
+
+void tst_pagenavigation::typedDate()
+{
+    QFETCH(QString, text);
+    QFETCH(QLocale, locale);
+    QFETCH(QDate, date);
+    QCOMPARE(parseTypedDate(text, locale).value_or(QDate()), date);
+}
+
+void tst_pagenavigation::keysMoveWithoutSwitching()
+{
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.calendar->Picture2->setFocus();
+    const int start = f.calendar->selDay;
+    for (Qt::Key k : {Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Left, Qt::Key_Up})
+        typeKey(k);
+    // Page Down four weeks, Page Up three: the selection ends one week later, on the same label.
+    QCOMPARE(f.calendar->CalDates[f.calendar->selDay], kToday.addDays(7));
+    QCOMPARE(f.calendar->selDay, start);
+    QCOMPARE(f.form->PageDate, kToday);
+    QCOMPARE(f.form->CalDateShown, kToday);
+    QCOMPARE(f.calendar->dayColour(f.calendar->selDay), colours::LightCyan);
+}
+
+void tst_pagenavigation::openingTheSelectedDay_data()
+{
+    QTest::addColumn<QString>("way");
+    for (const char* way : {"Enter", "Space", "Tab", "grid click", "label click"})
+        QTest::newRow(way) << QString(way);
+}
+
+void tst_pagenavigation::openingTheSelectedDay()
+{
+    QFETCH(QString, way);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.form->Grid1->setTextMatrix(3, 1, QStringLiteral("kept"));
+    f.calendar->Picture2->setFocus();
+    typeKey(Qt::Key_Right);
+    typeKey(Qt::Key_Right);
+    const QDate target = kToday.addDays(2);
+    QCOMPARE(f.form->PageDate, kToday);
+    if (way == "Enter")
+        typeKey(Qt::Key_Return);
+    else if (way == "Space")
+        typeKey(Qt::Key_Space);
+    else if (way == "Tab")
+        typeKey(Qt::Key_Tab);
+    else if (way == "grid click")
+        QTest::mouseClick(f.form->Grid1->viewport(), Qt::LeftButton, {},
+                          f.form->Grid1->cellRect(6, 2).center());
+    else
+        f.clickDay(target);
+    f.settle();
+    QCOMPARE(f.form->PageDate, target);
+    QCOMPARE(f.form->CalDateShown, target);
+    QCOMPARE(f.calendar->dayColour(f.calendar->selDay), colours::LightGrey);
+    QCOMPARE(QApplication::focusWidget(), f.form->Grid1);
+    QVERIFY(f.storedData(kToday).toString().startsWith(QStringLiteral("kept")));
+}
+
+void tst_pagenavigation::clickOnShownDayReloadsNothing()
+{
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.form->Grid1->setTextMatrix(3, 1, QStringLiteral("typed, not saved"));
+    f.exec("UPDATE tbl_Appt SET Data = 'elsewhere' WHERE CalDate = date('now', 'localtime')");
+    f.clickDay(kToday);
+    QCOMPARE(f.form->Grid1->TextMatrix(3, 1), QStringLiteral("typed, not saved"));
+    QCOMPARE(f.storedData(kToday).toString(), QStringLiteral("elsewhere"));
+}
+
+void tst_pagenavigation::monthListRollsOver()
+{
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.calendar->setDayColour(f.calendar->selDay, colours::Cream);
+    f.calendar->DrawMonth(QDate(2027, 1, 31));
+    f.calendar->monthList->setCurrentIndex(1);  // February, chosen with the mouse
+    QCOMPARE(f.calendar->CalDates[f.calendar->selDay], QDate(2027, 3, 3));
+    QCOMPARE(f.calendar->monthList->currentIndex(), 2);
+    QCOMPARE(f.form->PageDate, kToday);  // no page is loaded
+
+    f.calendar->setDayColour(f.calendar->selDay, colours::Cream);
+    f.calendar->DrawMonth(QDate(2028, 1, 31));
+    f.calendar->monthList->setCurrentIndex(1);
+    QCOMPARE(f.calendar->CalDates[f.calendar->selDay], QDate(2028, 3, 2));  // a leap year
+}
+
+void tst_pagenavigation::browsingActsOnlyOnEnter()
+{
+    DayPageFixture f;
+    QVERIFY(f.open());
+    QComboBox* months = f.calendar->monthList;
+    months->setFocus();
+    const int month = months->currentIndex();
+    typeKey(month < 11 ? Qt::Key_Down : Qt::Key_Up);
+    const QDate before = f.calendar->CalDates[f.calendar->selDay];
+    QVERIFY(f.navigation->ListBrowsing);
+    QCOMPARE(f.calendar->CalDates[f.calendar->selDay], before);
+    months->setCurrentIndex(month < 6 ? 8 : 2);  // a mouse choice while browsing does nothing
+    QCOMPARE(f.calendar->CalDates[f.calendar->selDay], before);
+    typeKey(Qt::Key_Return);
+    QVERIFY(!f.navigation->ListBrowsing);
+    QCOMPARE(f.calendar->CalDates[f.calendar->selDay].month(), months->currentIndex() + 1);
+    QCOMPARE(QApplication::focusWidget(), f.calendar->Picture2);
+
+    // F9 opens the list; its Alt+Down arrives afterwards as a Down key, so the list browses.
+    f.form->Grid1->setFocus();
+    typeKey(Qt::Key_F9);
+    f.settle();
+    QCOMPARE(QApplication::focusWidget() == months || months->view()->isVisible(), true);
+    QVERIFY(f.navigation->ListBrowsing);
+    months->hidePopup();
+}
+
+void tst_pagenavigation::statusListStoresFlag()
+{
+    DayPageFixture f;
+    QVERIFY(f.open());
+    const bool wasClosed = f.form->Check1->isChecked();
+    f.form->statusList->setCurrentIndex(wasClosed ? 0 : 1);  // a mouse choice acts at once
+    QCOMPARE(f.form->Check1->isChecked(), !wasClosed);
+    QCOMPARE(f.form->Grid1->BackColor(), wasClosed ? colours::Cream : colours::Desktop);
+    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = date('now', 'localtime')").toBool(), !wasClosed);
+    QCOMPARE(QApplication::focusWidget(), wasClosed ? static_cast<QWidget*>(f.form->Grid1) : f.calendar->Picture2);
+}
+
+void tst_pagenavigation::openPage_data()
+{
+    QTest::addColumn<QStringList>("answers");  // "<cancel>" is Cancel
+    QTest::addColumn<int>("messages");
+    QTest::addColumn<QDate>("shown");
+    QTest::newRow("a date") << QStringList{"1998-10-10"} << 0 << QDate(1998, 10, 10);
+    QTest::newRow("a word, then a date") << QStringList{"tomorrow", "11/11/99"} << 1 << QDate(1999, 11, 11);
+    QTest::newRow("before the calendar, then Cancel") << QStringList{"12/31/1997", "<cancel>"} << 1 << kToday;
+    QTest::newRow("after the calendar, then empty") << QStringList{"1/1/2039", ""} << 1 << kToday;
+    QTest::newRow("Cancel") << QStringList{"<cancel>"} << 0 << kToday;
+}
+
+void tst_pagenavigation::openPage()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(int, messages);
+    QFETCH(QDate, shown);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    DayPageFixture f;
+    QVERIFY(f.open());
+    const int pages = f.pageCount();
+    for (const QString& a : answers)
+        f.dialogs.answerInput(a == "<cancel>" ? std::nullopt : std::optional<QString>(a));
+    f.navigation->mnuPageOpen_Click();
+    QCOMPARE(f.dialogs.inputs.size(), answers.size());
+    QCOMPARE(f.dialogs.inputs[0].prompt,
+             QStringLiteral("Please enter Date of Page to open in shortdate format: (e.g. 11/11/99, 1-1-00)"));
+    QCOMPARE(f.dialogs.inputs[0].title, QStringLiteral("Search Date"));
+    QCOMPARE(f.dialogs.messages.size(), messages);
+    for (const dialogs::Prompt& p : f.dialogs.messages) {
+        QCOMPARE(p.text, kInvalid);
+        QCOMPARE(p.title, QStringLiteral("Search Date"));
+    }
+    QCOMPARE(f.form->PageDate, shown);
+    QCOMPARE(f.calendar->CalDates[f.calendar->selDay], shown);
+    QCOMPARE(f.calendar->yearList->currentText(), QString::number(shown.year()));
+    if (shown == kToday)
+        QCOMPARE(f.pageCount(), pages);
+    QLocale::setDefault(QLocale::c());
+}
+
+QTEST_MAIN(tst_pagenavigation)
+#include "tst_pagenavigation.moc"
