@@ -1,0 +1,179 @@
+// The daily and fixed memos and the book number on the real day page.
+#include "common/daypage.h"
+#include "navigation/MemoPanel.h"
+#include "navigation/MonthCalendar.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "platform/colours.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+const QDate kToday = QDate::currentDate();
+const QDate kTomorrow = kToday.addDays(1);
+
+QColor base(QWidget* w)
+{
+    return w->palette().color(QPalette::Base);
+}
+}  // namespace
+
+class tst_memos : public QObject {
+    Q_OBJECT
+
+private slots:
+    void switchingMemos_data();
+    void switchingMemos();
+    void tabLeavesMemoAsItWas_data();
+    void tabLeavesMemoAsItWas();
+    void memoColours();
+    void dailyMemoBelongsToItsDay();
+    void fixedMemoAndBookAreStored();
+    void bookKeysGoToGrid_data();
+    void bookKeysGoToGrid();
+};
+
+void tst_memos::switchingMemos_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("F6") << "F6";
+    QTest::newRow("button") << "button";
+    QTest::newRow("menu") << "menu";
+}
+
+void tst_memos::switchingMemos()
+{
+    QFETCH(QString, way);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    MemoPanel* m = f.memos;
+    auto press = [&] {
+        if (way == "F6")
+            typeKey(Qt::Key_F6);
+        else if (way == "button")
+            m->cmdMemo->click();
+        else
+            f.form->findChild<QAction*>("mnuNaviMemo")->trigger();
+    };
+    QCOMPARE(m->cmdMemo->text(), QStringLiteral("Fixed Memo"));
+    QVERIFY(f.form->TxtMemo->isVisibleTo(f.form));
+    QVERIFY(!m->TxtFixedMemo->isVisibleTo(f.form));
+    press();
+    QCOMPARE(m->cmdMemo->text(), QStringLiteral("Daily Memo"));
+    QVERIFY(m->TxtFixedMemo->isVisibleTo(f.form));
+    QVERIFY(m->lblFixedMemo->isVisibleTo(f.form));
+    QVERIFY(!f.form->TxtMemo->isVisibleTo(f.form));
+    QVERIFY(!f.form->lblDailyMemo->isVisibleTo(f.form));
+    QCOMPARE(QApplication::focusWidget(), m->TxtFixedMemo);
+    press();
+    QCOMPARE(m->cmdMemo->text(), QStringLiteral("Fixed Memo"));
+    QVERIFY(f.form->TxtMemo->isVisibleTo(f.form));
+    QVERIFY(!m->TxtFixedMemo->isVisibleTo(f.form));
+    QCOMPARE(QApplication::focusWidget(), f.form->TxtMemo);
+}
+
+void tst_memos::tabLeavesMemoAsItWas_data()
+{
+    QTest::addColumn<bool>("fixed");
+    QTest::newRow("daily memo") << false;
+    QTest::newRow("fixed memo") << true;
+}
+
+void tst_memos::tabLeavesMemoAsItWas()
+{
+    QFETCH(bool, fixed);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    if (fixed)
+        typeKey(Qt::Key_F6);
+    QPlainTextEdit* memo = fixed ? f.memos->TxtFixedMemo : f.form->TxtMemo;
+    memo->setFocus();
+    memo->setPlainText(QStringLiteral("Bring the X-rays"));
+    typeKey(Qt::Key_Tab);
+    QCOMPARE(memo->toPlainText(), QStringLiteral("Bring the X-rays"));
+    QCOMPARE(QApplication::focusWidget(), f.calendar->Picture2);
+}
+
+void tst_memos::memoColours()
+{
+    DayPageFixture f;
+    QVERIFY(f.open());
+    QPlainTextEdit* memo = f.form->TxtMemo;
+    QCOMPARE(base(memo), colours::PanelGrey);
+    memo->setFocus();
+    QCOMPARE(base(memo), colours::Cream);
+    f.form->Grid1->setFocus();
+    QCOMPARE(base(memo), colours::LightGrey);
+
+    QLineEdit* book = f.memos->txtBook;
+    QCOMPARE(base(book), colours::DarkGrey);
+    typeKey(Qt::Key_F7);
+    QCOMPARE(QApplication::focusWidget(), book);
+    QCOMPARE(base(book), colours::Black);
+    QCOMPARE(book->palette().color(QPalette::Text), colours::Cyan);
+    f.form->Grid1->setFocus();
+    QCOMPARE(base(book), colours::DarkGrey);
+}
+
+void tst_memos::dailyMemoBelongsToItsDay()
+{
+    DayPageFixture f;
+    QVERIFY(f.open());
+    const QString fixedMemo = f.memos->TxtFixedMemo->toPlainText();
+    QVERIFY(!fixedMemo.isEmpty());
+    f.form->TxtMemo->setPlainText(QStringLiteral("today's note"));
+    f.clickDay(kTomorrow);
+    QCOMPARE(f.form->TxtMemo->toPlainText(), QString());
+    QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), fixedMemo);
+    f.form->TxtMemo->setPlainText(QStringLiteral("tomorrow's note"));
+    f.clickDay(kToday);
+    QCOMPARE(f.form->TxtMemo->toPlainText(), QStringLiteral("today's note"));
+    QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), fixedMemo);
+    f.clickDay(kTomorrow);
+    QCOMPARE(f.form->TxtMemo->toPlainText(), QStringLiteral("tomorrow's note"));
+}
+
+void tst_memos::fixedMemoAndBookAreStored()
+{
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.memos->TxtFixedMemo->setPlainText(QStringLiteral("Closed 24 to 26 December"));
+    f.memos->txtBook->setText(QStringLiteral("B-12"));
+    f.form->LeavePageScreen();
+    f.form = nullptr;
+    f.settle();
+    QCOMPARE(f.value("SELECT FixedMemo FROM tbl_Setup").toString(), QStringLiteral("Closed 24 to 26 December"));
+    QCOMPARE(f.value("SELECT bookno FROM tbl_Setup").toString(), QStringLiteral("B-12"));
+    QVERIFY(f.open());
+    QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), QStringLiteral("Closed 24 to 26 December"));
+    QCOMPARE(f.memos->txtBook->text(), QStringLiteral("B-12"));
+}
+
+void tst_memos::bookKeysGoToGrid_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Tab") << int(Qt::Key_Tab);
+}
+
+void tst_memos::bookKeysGoToGrid()
+{
+    QFETCH(int, key);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    typeKey(Qt::Key_F7);
+    f.memos->txtBook->setText(QStringLiteral("77"));
+    typeKey(Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), f.form->Grid1);
+    QCOMPARE(f.memos->txtBook->text(), QStringLiteral("77"));
+    // Leaving the box stores it at once.
+    QCOMPARE(f.value("SELECT bookno FROM tbl_Setup").toString(), QStringLiteral("77"));
+}
+
+QTEST_MAIN(tst_memos)
+#include "tst_memos.moc"
