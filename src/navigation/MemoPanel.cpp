@@ -8,7 +8,6 @@
 #include "storage/database.h"
 #include "storage/settings.h"
 
-#include <QAction>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -67,12 +66,8 @@ MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
     txtBook->installEventFilter(this);
     connect(cmdMemo, &QPushButton::clicked, this, &MemoPanel::cmdMemo_Click);
 
-    QAction* memo = form.mnuNavi->addAction(QStringLiteral("Memo\tF6"));
-    memo->setObjectName(QStringLiteral("mnuNaviMemo"));
-    connect(memo, &QAction::triggered, this, &MemoPanel::cmdMemo_Click);
-    QAction* book = form.mnuNavi->addAction(QStringLiteral("Book\tF7"));
-    book->setObjectName(QStringLiteral("mnuNaviBook"));
-    connect(book, &QAction::triggered, this, &MemoPanel::mnuNaviBook_Click);
+    form.addCommand(form.mnuNavi, "mnuNaviMemo", QStringLiteral("Memo\tF6"), [this] { cmdMemo_Click(); });
+    form.addCommand(form.mnuNavi, "mnuNaviBook", QStringLiteral("Book\tF7"), [this] { mnuNaviBook_Click(); });
 
     form.addKeyHandler([this](int keyCode, int shift) {
         if (shift != 0)

@@ -11,7 +11,6 @@
 #include "platform/paintlock.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -47,18 +46,10 @@ PageNavigation::PageNavigation(frmAppt& form, MonthCalendar& calendar)
     status->view()->installEventFilter(this);
     connect(status, &QComboBox::currentIndexChanged, this, [this] { Combo_Click(0); });
 
-    QAction* open = form_.mnuPage->addAction(QStringLiteral("Open\tCtrl+O"));
-    open->setObjectName(QStringLiteral("mnuPageOpen"));
-    connect(open, &QAction::triggered, this, &PageNavigation::mnuPageOpen_Click);
-    QAction* statusItem = form_.mnuNavi->addAction(QStringLiteral("Status\tF8"));
-    statusItem->setObjectName(QStringLiteral("mnuNaviStatus"));
-    connect(statusItem, &QAction::triggered, this, &PageNavigation::mnuNaviStatus_Click);
-    QAction* month = form_.mnuNavi->addAction(QStringLiteral("Month\tF9"));
-    month->setObjectName(QStringLiteral("mnuNaviMonth"));
-    connect(month, &QAction::triggered, this, &PageNavigation::mnuNaviMonth_Click);
-    QAction* year = form_.mnuNavi->addAction(QStringLiteral("Year"));
-    year->setObjectName(QStringLiteral("mnuNaviYear"));
-    connect(year, &QAction::triggered, this, &PageNavigation::mnuNaviYear_Click);
+    form_.addCommand(form_.mnuPage, "mnuPageOpen", QStringLiteral("Open\tCtrl+O"), [this] { mnuPageOpen_Click(); });
+    form_.addCommand(form_.mnuNavi, "mnuNaviStatus", QStringLiteral("Status\tF8"), [this] { mnuNaviStatus_Click(); });
+    form_.addCommand(form_.mnuNavi, "mnuNaviMonth", QStringLiteral("Month\tF9"), [this] { mnuNaviMonth_Click(); });
+    form_.addCommand(form_.mnuNavi, "mnuNaviYear", QStringLiteral("Year"), [this] { mnuNaviYear_Click(); });
 
     form_.addKeyHandler([this](int keyCode, int shift) { return handleKey(keyCode, shift); });
 }

@@ -14,6 +14,7 @@
 #include "storage/database.h"
 #include "storage/storedtime.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -220,6 +221,14 @@ void frmAppt::setCalendar(DayCalendar* calendar, QWidget* widget)
 {
     calendar_ = calendar;
     calendarSlot_->layout()->addWidget(widget);
+}
+
+QAction* frmAppt::addCommand(QMenu* menu, const char* name, const QString& text, std::function<void()> run)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, std::move(run));
+    return action;
 }
 
 void frmAppt::addKeyHandler(std::function<bool(int, int)> handler)

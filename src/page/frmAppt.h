@@ -16,6 +16,7 @@
 
 class DayCalendar;
 class FlexGrid;
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -103,6 +104,10 @@ public:
     // The cell editor
     void hideEditor();
     bool editorOpen() const;
+
+    // Adds a command to one of the screen's menus; the key named after a tab in the text is
+    // shown beside it and handled by the key preview, not by the menu.
+    QAction* addCommand(QMenu* menu, const char* name, const QString& text, std::function<void()> run);
 
     // A key handler of a component, run by the form's key preview before the focused
     // control sees the key; it returns true when it consumed the key.

@@ -1,7 +1,6 @@
-// The platform stand-ins the screens rely on: paint locks, key codes, twips.
+// The platform stand-ins the screens rely on: paint locks and key codes.
 #include "platform/keys.h"
 #include "platform/paintlock.h"
-#include "platform/twips.h"
 
 #include <QKeyEvent>
 #include <QTest>
@@ -14,8 +13,6 @@ private slots:
     void paintLockNests();
     void keyCodes_data();
     void keyCodes();
-    void twips_data();
-    void twips();
 };
 
 void tst_platform::paintLockNests()
@@ -74,29 +71,6 @@ void tst_platform::keyCodes()
     const QKeyEvent e(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
     QCOMPARE(keys::keyCode(&e), code);
     QCOMPARE(keys::keyAscii(&e), ascii);
-}
-
-void tst_platform::twips_data()
-{
-    QTest::addColumn<double>("dpi");
-    QTest::addColumn<int>("twips");
-    QTest::addColumn<int>("pixels");
-    QTest::newRow("a provider column at 96 dpi") << 96.0 << 1950 << 130;
-    QTest::newRow("the time column at 96 dpi") << 96.0 << 840 << 56;
-    QTest::newRow("the window at 96 dpi") << 96.0 << 12288 << 819;
-    QTest::newRow("a provider column at 120 dpi") << 120.0 << 1950 << 163;
-    QTest::newRow("a provider column at 192 dpi") << 192.0 << 1950 << 260;
-}
-
-void tst_platform::twips()
-{
-    QFETCH(double, dpi);
-    QFETCH(int, twips);
-    QFETCH(int, pixels);
-    twips::setDpiForTesting(dpi);
-    QCOMPARE(twips::toPixels(twips), pixels);
-    QVERIFY(qAbs(twips::fromPixels(pixels) - twips) <= 1440 / dpi);
-    twips::setDpiForTesting(0);
 }
 
 QTEST_MAIN(tst_platform)

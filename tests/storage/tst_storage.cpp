@@ -22,7 +22,6 @@ private slots:
     void splitListBeyondShortPositions();
     void cellText_data();
     void cellText();
-    void cleanCell();
 
     void damagedFile_data();
     void damagedFile();
@@ -109,11 +108,6 @@ void tst_storage::cellText()
     QFETCH(QString, text);
     QCOMPARE(celltext::join(rows), text);
     QCOMPARE(celltext::split(text), rows);
-}
-
-void tst_storage::cleanCell()
-{
-    QCOMPARE(celltext::cleanCell(QStringLiteral("a\tb\rc\nd\r\ne")), QStringLiteral("a b c d  e"));
 }
 
 void tst_storage::damagedFile_data()
