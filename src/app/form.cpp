@@ -22,10 +22,12 @@ protected:
         auto* form = qobject_cast<Form*>(static_cast<QWidget*>(watched)->window());
         if (!form || !form->keyPreview())
             return false;
-        // A key is previewed once: where it reaches the widget that has the focus (it then
-        // travels up to the form itself when that widget leaves it alone).
-        const bool atFocus = watched == QApplication::focusWidget()
-                             || (watched == form && !form->focusWidget());
+        // A key is previewed once: where it reaches the form's focus widget (it then travels
+        // up to the form itself when that widget leaves it alone). The form's own focus
+        // widget, not the application's: after a dialog closes, the window system may still
+        // deliver keys to a form that Qt does not count as active.
+        QWidget* focus = form->focusWidget();
+        const bool atFocus = watched == focus || (watched == form && !focus);
         if (!atFocus)
             return false;
         return form->previewKey(static_cast<QKeyEvent*>(event));
