@@ -22,7 +22,7 @@ build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
 run: build
-	cd $(BUILD) && ./calvora
+	$(BUILD)/calvora
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QFrame>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -31,6 +32,7 @@ private slots:
     void letterAddsToFilledCell();
     void enterOpensAndCloses();
     void tabGoesToCalendar();
+    void gridFocusHidesSearchPanel();
     void scrollingHidesEditor();
     void switchWithEditorOpenStoresText();
     void lockedPageRefusesTyping();
@@ -127,6 +129,14 @@ void tst_celledit::tabGoesToCalendar()
     QVERIFY(!f->form->txtEdit->isVisible());
     QCOMPARE(QApplication::focusWidget(), f->calendar->Picture2);
     QCOMPARE(f->form->Grid1->TextMatrix(4, 1), QStringLiteral("x"));
+}
+
+void tst_celledit::gridFocusHidesSearchPanel()
+{
+    f->calendar->Picture2->setFocus();
+    f->form->Frame2->show();
+    f->form->Grid1->setFocus();
+    QVERIFY(!f->form->Frame2->isVisible());
 }
 
 void tst_celledit::scrollingHidesEditor()

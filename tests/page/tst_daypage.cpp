@@ -46,6 +46,7 @@ private slots:
     void purge();
     void widerStoredPageKeepsHiddenCells();
     void exitFromMenuSavesPage();
+    void missingLayoutRefusesToOpen_data();
     void missingLayoutRefusesToOpen();
     void damagedFileRefusesToOpen();
     void failedSwitchLeavesPage();
@@ -274,15 +275,27 @@ void tst_daypage::exitFromMenuSavesPage()
     screens::setFactory(Screen::Appt, nullptr);
 }
 
+void tst_daypage::missingLayoutRefusesToOpen_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("said");
+    QTest::newRow("slot never written") << "timeslot = NULL" << QStringList{"complete the Setup Page first", "timeslot"};
+    QTest::newRow("names never written") << "Names = NULL" << QStringList{"complete the Setup Page first", "Names"};
+    QTest::newRow("garbled opening time") << "open = 'noonish'" << QStringList{"open", "noonish"};
+    QTest::newRow("empty closing time") << "Close = ''" << QStringList{"Close"};
+}
+
 void tst_daypage::missingLayoutRefusesToOpen()
 {
+    QFETCH(QString, change);
+    QFETCH(QStringList, said);
     DayPageFixture f;
-    f.exec("UPDATE tbl_Setup SET timeslot = NULL");
+    f.exec("UPDATE tbl_Setup SET " + change);
     const int before = f.pageCount();
     QVERIFY(!f.open());
     QCOMPARE(f.dialogs.messages.size(), 1);
-    QVERIFY(f.dialogs.messages[0].text.contains("complete the Setup Page first"));
-    QVERIFY(f.dialogs.messages[0].text.contains("timeslot"));
+    for (const QString& s : said)
+        QVERIFY2(f.dialogs.messages[0].text.contains(s), qPrintable(f.dialogs.messages[0].text));
     QCOMPARE(f.pageCount(), before);
 }
 
