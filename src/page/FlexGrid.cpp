@@ -702,7 +702,10 @@ void FlexGrid::paintEvent(QPaintEvent*)
                 gridLines.append(QLine(box.right(), box.top(), box.right(), box.bottom()));
                 gridLines.append(QLine(box.left(), box.bottom(), box.right(), box.bottom()));
             }
-            const QString& text = cells_[index(r, c)];
+            // No cell is wide enough to show more than its first thousand characters; laying
+            // out a pasted megabyte on every paint would stall the screen.
+            const QString& full = cells_[index(r, c)];
+            const QString text = full.size() > 1024 ? full.left(1024) : full;
             if (!text.isEmpty()) {
                 p.setPen(fixed ? headingText : textColour);
                 p.setClipRect(inner);
