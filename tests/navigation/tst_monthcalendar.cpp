@@ -139,50 +139,6 @@ private slots:
         QCOMPARE(cal->yearList->currentText(), year);
     }
 
-    void keysAndClicks_data()
-    {
-        QTest::addColumn<Qt::Key>("key");
-        QTest::addColumn<int>("clicked");  // the day label clicked, -1 the background, -2 none
-        QTest::addColumn<int>("opens");
-        QTest::addColumn<int>("newLabel");
-        QTest::newRow("Right") << Qt::Key_Right << -2 << 0 << 24;
-        QTest::newRow("Page Down") << Qt::Key_PageDown << -2 << 0 << 23;
-        QTest::newRow("Tab") << Qt::Key_Tab << -2 << 9 << 23;
-        QTest::newRow("Return") << Qt::Key_Return << -2 << 13 << 23;
-        QTest::newRow("keypad Enter") << Qt::Key_Enter << -2 << 13 << 23;
-        QTest::newRow("Space") << Qt::Key_Space << -2 << 32 << 23;
-        QTest::newRow("click on 0") << Qt::Key_unknown << 0 << 0 << 23;
-        QTest::newRow("click on 41") << Qt::Key_unknown << 41 << 0 << 23;
-        QTest::newRow("click between") << Qt::Key_unknown << -1 << 0 << 23;
-    }
-    void keysAndClicks()
-    {
-        QFETCH(Qt::Key, key);
-        QFETCH(int, clicked);
-        QFETCH(int, opens);
-        QFETCH(int, newLabel);
-        cal->show();
-        QVERIFY(QTest::qWaitForWindowActive(cal.get()));
-        cal->Picture2->setFocus();
-        QSignalSpy open(cal.get(), &MonthCalendar::openSelectedDay);
-        QSignalSpy days(cal.get(), &MonthCalendar::LblDay_Click);
-        QSignalSpy background(cal.get(), &MonthCalendar::Picture2_Click);
-        if (clicked == -2)
-            QTest::keyClick(cal->Picture2, key);
-        else if (clicked == -1)
-            QTest::mouseClick(cal->Picture2, Qt::LeftButton, {}, QPoint(0, 0));
-        else
-            QTest::mouseClick(cal->LblDay[clicked], Qt::LeftButton);
-        QCOMPARE(open.count() ? open.at(0).at(0).toInt() : 0, opens);
-        QCOMPARE(days.count() ? days.at(0).at(0).toInt() : -2, clicked < 0 ? -2 : clicked);
-        QCOMPARE(background.count(), clicked == -1 ? 1 : 0);
-        QCOMPARE(cal->selDay, newLabel);
-        QVERIFY(cal->Picture2->hasFocus());  // Tab too stays in the calendar
-        QCOMPARE(cal->dayColour(newLabel), colours::LightCyan);
-        cal->monthList->setFocus();
-        QCOMPARE(cal->dayColour(newLabel), colours::LightGrey);
-    }
-
     void listKeysComeBeforeTheChoice()
     {
         cal->show();
