@@ -11,6 +11,7 @@
 #include "platform/paintlock.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -47,6 +48,8 @@ PageNavigation::PageNavigation(frmAppt& form, MonthCalendar& calendar)
     connect(status, &QComboBox::currentIndexChanged, this, [this] { Combo_Click(0); });
 
     form_.addCommand(form_.mnuPage, "mnuPageOpen", QStringLiteral("Open\tCtrl+O"), [this] { mnuPageOpen_Click(); });
+    form_.mnuPage->addSeparator()->setObjectName(QStringLiteral("Separator2"));
+    form_.addCommand(form_.mnuPage, "mnuPageExit", QStringLiteral("Exit\tF12"), [this] { form_.LeavePageScreen(); });
     form_.addCommand(form_.mnuNavi, "mnuNaviStatus", QStringLiteral("Status\tF8"), [this] { mnuNaviStatus_Click(); });
     form_.addCommand(form_.mnuNavi, "mnuNaviMonth", QStringLiteral("Month\tF9"), [this] { mnuNaviMonth_Click(); });
     form_.addCommand(form_.mnuNavi, "mnuNaviYear", QStringLiteral("Year"), [this] { mnuNaviYear_Click(); });
