@@ -82,7 +82,13 @@ frmAppt::frmAppt()
     buildControls();
 }
 
-frmAppt::~frmAppt() = default;
+frmAppt::~frmAppt()
+{
+    // The controls and components go first, while the connection that a closing memo may
+    // still store into is open.
+    while (!children().isEmpty())
+        delete children().constFirst();
+}
 
 void frmAppt::buildControls()
 {

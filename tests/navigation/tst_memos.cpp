@@ -34,6 +34,7 @@ private slots:
     void memoColours();
     void dailyMemoBelongsToItsDay();
     void fixedMemoAndBookAreStored();
+    void closingWithFixedMemoFocused();
     void bookKeysGoToGrid_data();
     void bookKeysGoToGrid();
 };
@@ -152,6 +153,18 @@ void tst_memos::fixedMemoAndBookAreStored()
     QVERIFY(f.open());
     QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), QStringLiteral("Closed 24 to 26 December"));
     QCOMPARE(f.memos->txtBook->text(), QStringLiteral("B-12"));
+}
+
+void tst_memos::closingWithFixedMemoFocused()
+{
+    // The screen is destroyed while the fixed memo has the focus and holds a change.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    typeKey(Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), f.memos->TxtFixedMemo);
+    f.memos->TxtFixedMemo->setPlainText(QStringLiteral("typed last"));
+    f.close();
+    QCOMPARE(f.value("SELECT FixedMemo FROM tbl_Setup").toString(), QStringLiteral("typed last"));
 }
 
 void tst_memos::bookKeysGoToGrid_data()
