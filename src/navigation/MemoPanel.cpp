@@ -17,21 +17,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-void paint(QWidget* w, const QColor& background, const QColor* text = nullptr)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Base, background);
-    p.setColor(QPalette::Window, background);
-    if (text)
-        p.setColor(QPalette::Text, *text);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
-}  // namespace
-
 MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
 {
     lblFixedMemo = new QLabel(QStringLiteral("Fixed Memo"), &form);
@@ -54,13 +39,13 @@ MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
     bookFont.setBold(true);
     txtBook->setFont(bookFont);
     txtBook->setMaximumWidth(90);
-    paint(txtBook, colours::DarkGrey, &colours::Cyan);
+    colours::paint(txtBook, colours::DarkGrey, colours::Cyan);
     row->addWidget(cmdMemo, 1);
     row->addWidget(txtBook);
     form.memoArea->addLayout(row);
 
     for (QPlainTextEdit* memo : {form.TxtMemo, TxtFixedMemo}) {
-        paint(memo, colours::PanelGrey);
+        colours::paint(memo, colours::PanelGrey);
         memo->installEventFilter(this);
     }
     txtBook->installEventFilter(this);
@@ -145,15 +130,15 @@ bool MemoPanel::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::FocusIn:
         if (isMemo)
-            paint(widget, colours::Cream);
+            colours::paint(widget, colours::Cream);
         else if (watched == txtBook)
-            paint(txtBook, colours::Black, &colours::Cyan);
+            colours::paint(txtBook, colours::Black, colours::Cyan);
         break;
     case QEvent::FocusOut:
         if (isMemo)
-            paint(widget, colours::LightGrey);
+            colours::paint(widget, colours::LightGrey);
         else if (watched == txtBook)
-            paint(txtBook, colours::DarkGrey, &colours::Cyan);
+            colours::paint(txtBook, colours::DarkGrey, colours::Cyan);
         // What was typed is kept at once, not only when the screen closes.
         if (watched == TxtFixedMemo || watched == txtBook)
             store();

@@ -46,14 +46,6 @@ QGridLayout* weekGrid(QWidget* owner)
     return grid;
 }
 
-void setBackground(QWidget* w, const QColor& colour)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
 bool isBackwardKey(int code)
 {
     return code == keys::Left || code == keys::Up || code == keys::PageUp;
@@ -97,7 +89,7 @@ MonthCalendar::MonthCalendar(QWidget* parent)
 
     Picture1 = new QFrame(this);
     Picture1->setObjectName("Picture1");
-    setBackground(Picture1, colours::DarkGrey);
+    colours::paint(Picture1, colours::DarkGrey);
     QGridLayout* headings = weekGrid(Picture1);
     QFont headingFont = font();
     headingFont.setBold(true);
@@ -106,7 +98,7 @@ MonthCalendar::MonthCalendar(QWidget* parent)
     Label12->setAlignment(Qt::AlignCenter);
     Label12->setFont(headingFont);
     Label12->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    setBackground(Label12, palette().color(QPalette::Button));
+    colours::paint(Label12, palette().color(QPalette::Button));
     headings->addWidget(Label12, 0, 0);
     for (int i = 0; i < int(Cmd1.size()); ++i) {
         auto* heading = new QPushButton(Headings[i], Picture1);
@@ -117,7 +109,7 @@ MonthCalendar::MonthCalendar(QWidget* parent)
         heading->setFont(headingFont);
         heading->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         heading->setMinimumWidth(0);
-        setBackground(heading, palette().color(QPalette::Button));
+        colours::paint(heading, palette().color(QPalette::Button));
         headings->addWidget(heading, 0, i + 1);
         Cmd1[i] = heading;
     }
@@ -126,7 +118,7 @@ MonthCalendar::MonthCalendar(QWidget* parent)
     Picture2 = new QFrame(this);
     Picture2->setObjectName("Picture2");
     Picture2->setFocusPolicy(Qt::StrongFocus);
-    setBackground(Picture2, colours::DarkGrey);
+    colours::paint(Picture2, colours::DarkGrey);
     Picture2->installEventFilter(this);
     QGridLayout* days = weekGrid(Picture2);
     QFont dayFont("Arial Narrow");
@@ -191,7 +183,7 @@ void MonthCalendar::setDayColour(int index, const QColor& colour)
 {
     if (index < 0 || index >= DayCount)
         return;
-    setBackground(LblDay[index], colour);
+    colours::paint(LblDay[index], colour);
 }
 
 QColor MonthCalendar::dayColour(int index) const

@@ -40,16 +40,6 @@ const QString kLegend = QStringLiteral(
     "            F1 Help     F2 Demo     F3                          F4 Search     F5 Refresh     "
     "F6 Memo     F7 Book     F8 Status     F9 Month     F10 Year     F11 Print     F12 Exit");
 
-void setBackground(QWidget* w, const QColor& colour)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    p.setColor(QPalette::Base, colour);
-    p.setColor(QPalette::Button, colour);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
 QFont gridFont()
 {
     QFont f(QStringLiteral("Arial"), 8);
@@ -171,13 +161,13 @@ void frmAppt::buildControls()
     TxtMemo = new QPlainTextEdit(this);
     TxtMemo->setObjectName(QStringLiteral("TxtMemo"));
     TxtMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    setBackground(TxtMemo, colours::PanelGrey);
+    colours::paint(TxtMemo, colours::PanelGrey);
     memoArea->addWidget(lblDailyMemo);
     memoArea->addWidget(TxtMemo, 1);
 
     Frame2 = new QFrame(this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    setBackground(Frame2, colours::PanelGrey);
+    colours::paint(Frame2, colours::PanelGrey);
     Frame2->hide();
     side->addWidget(Frame2);
 
@@ -207,7 +197,7 @@ void frmAppt::buildControls()
     QPalette cp = Check2->palette();
     cp.setColor(QPalette::WindowText, colours::Yellow);
     Check2->setPalette(cp);
-    setBackground(Check2, colours::LegendGrey);
+    colours::paint(Check2, colours::LegendGrey);
     Check2->move(QFontMetrics(legendFont).horizontalAdvance(kLegend.left(kLegend.indexOf(QLatin1String("F3")) + 3)), 2);
     connect(Check2, &QCheckBox::clicked, this, &frmAppt::Check2_Click);
 
@@ -556,10 +546,10 @@ void frmAppt::Check2_Click()
 {
     if (!Check2->isChecked()) {
         txtEdit->setReadOnly(false);
-        setBackground(Check2, colours::LegendGrey);
+        colours::paint(Check2, colours::LegendGrey);
     } else {
         txtEdit->setReadOnly(true);
-        setBackground(Check2, colours::LightRed);
+        colours::paint(Check2, colours::LightRed);
     }
     if (txtEdit->isVisible())
         txtEdit->setFocus();

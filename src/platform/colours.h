@@ -1,8 +1,9 @@
 #pragma once
 // The colours the screens give meaning to, named once.
 #include <QColor>
-#include <QGuiApplication>
 #include <QPalette>
+#include <QWidget>
+#include <optional>
 
 namespace colours {
 
@@ -29,5 +30,21 @@ inline const QColor Yellow{255, 255, 0};
 // &H80000001: the system's desktop colour, the grid of a closed day. Qt offers no desktop
 // colour, so a fixed slate blue stands in for it.
 inline const QColor Desktop{58, 110, 165};
+
+// Gives a control a background colour (and a text colour), whichever role its kind paints
+// its face with.
+inline void paint(QWidget* w, const QColor& background, std::optional<QColor> text = std::nullopt)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, background);
+    p.setColor(QPalette::Base, background);
+    p.setColor(QPalette::Button, background);
+    if (text) {
+        p.setColor(QPalette::Text, *text);
+        p.setColor(QPalette::WindowText, *text);
+    }
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
 
 }  // namespace colours
