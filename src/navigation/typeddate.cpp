@@ -1,5 +1,7 @@
 #include "navigation/typeddate.h"
 
+#include "platform/clock.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -46,7 +48,7 @@ std::optional<QDate> parseTypedDate(const QString& text, const QLocale& locale)
         const bool dmy = dayFirst(locale);
         day = (dmy ? a : b).toInt();
         month = (dmy ? b : a).toInt();
-        year = c.isEmpty() ? QDate::currentDate().year() : fullYear(c);
+        year = c.isEmpty() ? program::today().year() : fullYear(c);
     }
     const QDate date(year, month, day);
     if (!date.isValid())

@@ -4,6 +4,7 @@
 #include "app/screens.h"
 #include "page/FlexGrid.h"
 #include "page/daycalendar.h"
+#include "platform/clock.h"
 #include "platform/colours.h"
 #include "platform/dialogs.h"
 #include "platform/keys.h"
@@ -91,8 +92,14 @@ void frmAppt::buildControls()
     root->setMenuBar(menuBar);
     mnuPage = menuBar->addMenu(QStringLiteral("&Page"));
     mnuPage->setObjectName(QStringLiteral("mnuPage"));
+    mnuEdit = menuBar->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuNavi = menuBar->addMenu(QStringLiteral("&Navigate"));
     mnuNavi->setObjectName(QStringLiteral("mnuNavi"));
+    mnuSearch = menuBar->addMenu(QStringLiteral("&Search"));
+    mnuSearch->setObjectName(QStringLiteral("mnuSearch"));
+    mnuHelp = menuBar->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
 
     auto* body = new QHBoxLayout;
     body->setContentsMargins(2, 2, 2, 2);
@@ -280,7 +287,7 @@ bool frmAppt::Form_Load()
         for (int i = 0; i < 42; ++i)
             calendar_->setDayColour(i, colours::Cream);
 
-        PageDate = QDate::currentDate();
+        PageDate = program::today();
         calendar_->DrawMonth(PageDate);
         showDateCaptions(PageDate);
         LocatePage(PageDate);
@@ -351,7 +358,7 @@ void frmAppt::ApplyTemplate()
 
 void frmAppt::LayOutPage()
 {
-    if (PageDate < QDate::currentDate()) {
+    if (PageDate < program::today()) {
         PastLayout = true;
         buildGrid(row_.layout);
         Check2->setChecked(true);
@@ -491,7 +498,7 @@ bool frmAppt::switchPage(QDate date, bool save)
     PageIsNew = false;
     try {
         buildGrid(PastLayout ? row_.layout : readSettings().layout);
-        Check2->setChecked(PageDate < QDate::currentDate());
+        Check2->setChecked(PageDate < program::today());
         Check2_Click();
         ShowPage();
     } catch (...) {
@@ -524,7 +531,7 @@ void frmAppt::cmdToday_Click()
     Frame2->hide();
     bool& updating = calendar_->Updating();
     updating = true;
-    const QDate today = QDate::currentDate();
+    const QDate today = program::today();
     if (row_.calDate != today) {
         calendar_->setDayColour(calendar_->SelDay(), colours::Cream);
         if (!switchPage(today)) {

@@ -48,8 +48,12 @@ public:
 
     // Controls
     QMenuBar* menuBar;
+    // The menus, in the bar's order; the components fill them.
     QMenu* mnuPage;
+    QMenu* mnuEdit;
     QMenu* mnuNavi;
+    QMenu* mnuSearch;
+    QMenu* mnuHelp;
     FlexGrid* Grid1;
     QLineEdit* txtEdit;
     QCheckBox* Check1;  // the page's closed flag, set by code only

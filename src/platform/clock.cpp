@@ -1,0 +1,19 @@
+#include "platform/clock.h"
+
+namespace {
+QDate g_pinned;
+}
+
+namespace program {
+
+QDate today()
+{
+    return g_pinned.isValid() ? g_pinned : QDate::currentDate();
+}
+
+void setToday(QDate date)
+{
+    g_pinned = date;
+}
+
+}  // namespace program
