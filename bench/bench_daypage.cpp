@@ -3,6 +3,7 @@
 #include "generator.h"
 #include "navigation/MonthCalendar.h"
 #include "navigation/PageNavigation.h"
+#include "program.h"
 #include "page/frmAppt.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"

@@ -1,6 +1,6 @@
 #include "app/form.h"
 #include "app/screens.h"
-#include "navigation/PageNavigation.h"
+#include "program.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -38,7 +38,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Calvora"));
     QApplication::setApplicationVersion(QStringLiteral("3.0.0"));
 
-    screens::setFactory(Screen::Appt, createDayPage);
+    program::registerScreens();
     screens::show(Screen::Splash);
     return app.exec();
 }

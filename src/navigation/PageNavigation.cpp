@@ -1,6 +1,5 @@
 #include "navigation/PageNavigation.h"
 
-#include "navigation/MemoPanel.h"
 #include "navigation/MonthCalendar.h"
 #include "navigation/typeddate.h"
 #include "page/FlexGrid.h"
@@ -234,18 +233,4 @@ bool PageNavigation::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QObject::eventFilter(watched, event);
-}
-
-Form* createDayPage()
-{
-    auto* form = new frmAppt;
-    auto* calendar = new MonthCalendar(form);
-    form->setCalendar(calendar, calendar);
-    new MemoPanel(*form);
-    new PageNavigation(*form, *calendar);
-    if (!form->Form_Load()) {
-        delete form;
-        return nullptr;
-    }
-    return form;
 }

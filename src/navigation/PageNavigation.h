@@ -41,8 +41,3 @@ private:
     frmAppt& form_;
     MonthCalendar& calendar_;
 };
-
-// Makes the day page screen with its components; nullptr when it could not open (the user
-// was told why).
-class Form;
-Form* createDayPage();

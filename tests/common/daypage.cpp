@@ -3,6 +3,7 @@
 #include "navigation/MemoPanel.h"
 #include "navigation/MonthCalendar.h"
 #include "navigation/PageNavigation.h"
+#include "program.h"
 #include "page/frmAppt.h"
 
 #include <QApplication>

@@ -4,6 +4,7 @@
 #include "common/daypage.h"
 #include "navigation/MonthCalendar.h"
 #include "navigation/PageNavigation.h"
+#include "program.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
 #include "platform/colours.h"
