@@ -594,7 +594,11 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
+    // A handler reads the whole typed text (a character outside the basic plane, or one
+    // with its combining marks) through KeyText while it runs.
+    keyText_ = event->text();
     emit KeyPress(ascii);
+    keyText_.clear();
     event->accept();
     if (ascii == 9) {
         const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);

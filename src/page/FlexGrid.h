@@ -81,12 +81,17 @@ public:
     // an empty rectangle when the cell is scrolled out of view.
     QRect cellRect(int row, int col) const;
 
+    // While a KeyPress handler runs: the whole text the key typed (keyAscii holds only its
+    // first UTF-16 unit). Empty otherwise.
+    const QString& KeyText() const { return keyText_; }
+
 signals:
     // A mouse click that made a cell current.
     void Click();
     void GotFocus();
     // A character typed on the grid (13 Enter, 9 Tab, 8 Backspace, 27 Esc). A handler
-    // that sets the code to 0 discards the key. Connect directly only.
+    // that sets the code to 0 discards the key; it finds the whole text that the key typed
+    // in KeyText. Connect directly only.
     void KeyPress(int& keyAscii);
     // The data area scrolled (the top row or left column changed).
     void Scroll();
@@ -137,6 +142,7 @@ private:
     int colSel_ = 0;
     int topRow_ = 0;
     int leftCol_ = 0;
+    QString keyText_;
     QVector<QString> cells_;
     QVector<quint8> alignment_;  // per cell: 0 default (left), 1 left, 4 centre
     QVector<int> colWidths_;     // twips
