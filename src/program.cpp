@@ -5,6 +5,8 @@
 #include "navigation/MonthCalendar.h"
 #include "navigation/PageNavigation.h"
 #include "page/frmAppt.h"
+#include "setup/frmConfigure.h"
+#include "setup/frmSetup.h"
 
 Form* createDayPage()
 {
@@ -20,11 +22,29 @@ Form* createDayPage()
     return form;
 }
 
+namespace {
+
+// Makes a screen and loads it; nullptr when it could not open (the user was told why).
+template <class T>
+Form* loadedScreen()
+{
+    auto* form = new T;
+    if (!form->Form_Load()) {
+        delete form;
+        return nullptr;
+    }
+    return form;
+}
+
+}  // namespace
+
 namespace program {
 
 void registerScreens()
 {
     screens::setFactory(Screen::Appt, createDayPage);
+    screens::setFactory(Screen::Setup, loadedScreen<frmSetup>);
+    screens::setFactory(Screen::Configure, loadedScreen<frmConfigure>);
 }
 
 }  // namespace program

@@ -514,6 +514,14 @@ void FlexGrid::moveCurrent(int row, int col)
     viewport()->update();
 }
 
+void FlexGrid::extendSelection(int row, int col)
+{
+    rowSel_ = row;
+    colSel_ = col;
+    ensureVisible(row, col);
+    viewport()->update();
+}
+
 // --- events ---------------------------------------------------------------------------------
 
 bool FlexGrid::event(QEvent* event)
@@ -560,8 +568,10 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
     const int firstCol = frozenCols();
     const bool hasData = rows_ > firstRow && cols_ > firstCol;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    int row = std::clamp(row_, firstRow, std::max(firstRow, rows_ - 1));
-    int col = std::clamp(col_, firstCol, std::max(firstCol, cols_ - 1));
+    // Shift moves the selection's far corner instead of the current cell.
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    int row = std::clamp(extend ? rowSel_ : row_, firstRow, std::max(firstRow, rows_ - 1));
+    int col = std::clamp(extend ? colSel_ : col_, firstCol, std::max(firstCol, cols_ - 1));
     bool move = true;
     switch (event->key()) {
     case Qt::Key_Up: --row; break;
@@ -583,8 +593,14 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
     default: move = false; break;
     }
     if (move) {
-        if (hasData)
-            moveCurrent(std::clamp(row, firstRow, rows_ - 1), std::clamp(col, firstCol, cols_ - 1));
+        if (hasData) {
+            row = std::clamp(row, firstRow, rows_ - 1);
+            col = std::clamp(col, firstCol, cols_ - 1);
+            if (extend)
+                extendSelection(row, col);
+            else
+                moveCurrent(row, col);
+        }
         event->accept();
         return;
     }
@@ -619,7 +635,28 @@ void FlexGrid::mousePressEvent(QMouseEvent* event)
     if (row < frozenRows() || col < frozenCols())
         return;  // headings and the space beyond the last cell
     moveCurrent(row, col);
+    dragging_ = true;
     emit Click();
+}
+
+void FlexGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!dragging_ || !(event->buttons() & Qt::LeftButton)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const QPoint pos = event->position().toPoint();
+    const int row = rowAt(pos.y());
+    const int col = colAt(pos.x());
+    if (row >= frozenRows() && col >= frozenCols() && (row != rowSel_ || col != colSel_))
+        extendSelection(row, col);
+}
+
+void FlexGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    dragging_ = false;
+    event->ignore();
 }
 
 void FlexGrid::focusInEvent(QFocusEvent* event)
@@ -725,6 +762,28 @@ void FlexGrid::paintEvent(QPaintEvent*)
     p.drawLines(darkLines);
     p.setPen(lightLine);
     p.drawLines(lightLines);
+
+    // A selection of more than one cell is outlined: its colour may equal the background.
+    if (sel.width() > 1 || sel.height() > 1) {
+        int left = -1, top = -1, right = -1, bottom = -1;
+        for (int i = 0; i < cols.size(); ++i)
+            if (cols[i] >= sel.left() && cols[i] <= sel.right() && cols[i] >= firstCol) {
+                if (left < 0)
+                    left = lefts[i];
+                right = lefts[i] + colWidthPx(cols[i]) - 2;
+            }
+        for (int r : rows)
+            if (r >= sel.top() && r <= sel.bottom() && r >= firstRow) {
+                if (top < 0)
+                    top = rowTopPx(r);
+                bottom = rowTopPx(r) + rh - 2;
+            }
+        if (left >= 0 && top >= 0) {
+            p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRect(QPoint(left + 1, top + 1), QPoint(right, bottom)));
+        }
+    }
 
     if (hasFocus()) {
         const QRect current = cellRect(row_, col_);

@@ -100,6 +100,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Dragging from a data cell, or Shift with the arrow keys, stretches the selection.
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -117,6 +120,7 @@ private:
     QRect selection() const;  // x = column, y = row, corners normalised
     void clampCurrent();
     void moveCurrent(int row, int col);
+    void extendSelection(int row, int col);
     void ensureVisible(int row, int col);
     void updateScrollBars();
     void syncScrollPosition();
@@ -151,4 +155,5 @@ private:
     int rowHeightPx_ = 0;      // from the font
     int scrollBatch_ = 0;      // > 0 while one move sets both scroll positions
     bool scrollPending_ = false;
+    bool dragging_ = false;    // the left button went down on a data cell
 };

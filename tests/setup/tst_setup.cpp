@@ -1,0 +1,605 @@
+// The set-up page through the real screen: the checks of its boxes, its keys, the provider
+// grid, Okay with what it stores and where it leads, Reset, and closing without Okay.
+#include "app/form.h"
+#include "app/screens.h"
+#include "common/daypage.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "platform/clock.h"
+#include "platform/programfolder.h"
+#include "program.h"
+#include "setup/frmConfigure.h"
+#include "setup/frmSetup.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// A Wednesday, pinned as today.
+const QDate kToday(2031, 4, 9);
+const QString kSites = QStringLiteral("Room 1%Room 2%Lab%Front Desk%");
+const QString kNames = QStringLiteral("Dr. Ilse Marwick%Dr. Tomas Ferrante%Nurse Adaeze Okoro%Reception%");
+
+}  // namespace
+
+class tst_setup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void showsStoredAnswers();
+    void leavingABox_data();
+    void leavingABox();
+    void boxesTakeWhatTheyMay_data();
+    void boxesTakeWhatTheyMay();
+    void arrowsAndEnter_data();
+    void arrowsAndEnter();
+    void timeCheck_data();
+    void timeCheck();
+    void growingProvidersUpdatesFuturePages();
+    void reducingProvidersStoresTheFirst();
+    void typedNamesStayWhenTheCountChanges();
+    void resetRestoresStoredCount();
+    void gridRefusesListSeparators_data();
+    void gridRefusesListSeparators();
+    void questionBeforeEntriesMove_data();
+    void questionBeforeEntriesMove();
+    void failedOkayStoresNothing();
+    void closingWritesNothing();
+    void leadsOn_data();
+    void leadsOn();
+
+private:
+    frmSetup* open();
+    static void enter(QLineEdit* box, const QString& text);
+    void typeIntoCell(int row, int col, const QString& text);
+    QString setting(const char* field) const;
+    QString pageField(QDate date, const char* field) const;
+
+    std::unique_ptr<DayPageFixture> f;
+    frmSetup* s = nullptr;
+};
+
+void tst_setup::initTestCase()
+{
+    program::setToday(kToday);
+    program::registerScreens();
+    program::setEndHandler([] {});
+}
+
+void tst_setup::cleanupTestCase()
+{
+    program::setToday(QDate());
+    program::setEndHandler(nullptr);
+}
+
+void tst_setup::init()
+{
+    f = std::make_unique<DayPageFixture>();
+}
+
+void tst_setup::cleanup()
+{
+    for (Screen screen : {Screen::Setup, Screen::Configure, Screen::Appt, Screen::Menu})
+        if (Form* form = screens::loaded(screen)) {
+            form->hide();
+            delete form;
+        }
+    s = nullptr;
+    f.reset();
+}
+
+frmSetup* tst_setup::open()
+{
+    s = qobject_cast<frmSetup*>(screens::show(Screen::Setup));
+    if (!s)
+        return nullptr;
+    if (!QTest::qWaitForWindowActive(s))
+        qWarning("the set-up page did not become active");
+    DayPageFixture::settle();
+    return s;
+}
+
+void tst_setup::enter(QLineEdit* box, const QString& text)
+{
+    box->setFocus();
+    box->selectAll();
+    typeKey(Qt::Key_Backspace);
+    typeText(text);
+}
+
+void tst_setup::typeIntoCell(int row, int col, const QString& text)
+{
+    FlexGrid* g = s->Grid1;
+    g->setLeftCol(col);
+    g->setFocus();
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->cellRect(row, col).center());
+    QCOMPARE(g->Row(), row);
+    QCOMPARE(g->Col(), col);
+    typeKey(Qt::Key_Return);
+    QVERIFY(s->txtEdit->isVisible());
+    s->txtEdit->selectAll();
+    typeKey(Qt::Key_Backspace);
+    typeText(text);
+    typeKey(Qt::Key_Return);
+}
+
+QString tst_setup::setting(const char* field) const
+{
+    return f->value(QStringLiteral("SELECT %1 FROM tbl_Setup").arg(QLatin1String(field))).toString();
+}
+
+QString tst_setup::pageField(QDate date, const char* field) const
+{
+    return f->value(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE CalDate = '%2'")
+                        .arg(QLatin1String(field), date.toString(Qt::ISODate)))
+        .toString();
+}
+
+void tst_setup::showsStoredAnswers()
+{
+    f->exec("UPDATE tbl_Setup SET location = 'Clinic', open = '07:45 AM', Close = '06:15 PM', timeslot = 15");
+    QVERIFY(open());
+    QCOMPARE(s->windowTitle(), QStringLiteral("Set-up Page"));
+    QCOMPARE(s->Text1->text(), QStringLiteral("Clinic"));
+    const QStringList boxes{s->txtHrO->text(), s->txtMinO->text(), s->txtAM->text(),
+                            s->txtHrC->text(), s->txtMinC->text(), s->txtPM->text()};
+    QCOMPARE(boxes, (QStringList{"07", "45", "AM", "06", "15", "PM"}));
+    QCOMPARE(s->Text4->text(), QStringLiteral("15"));
+    QCOMPARE(s->Text5->text(), QStringLiteral("4"));
+    QCOMPARE(s->Label6[0]->text(), QStringLiteral("5.  Number of service providers: ( Range: 1 to 16 )"));
+    QCOMPARE(s->Label6[1]->property("index").toInt(), 1);
+    // One fixed row with the numbers, the sites and names below, no fixed column.
+    FlexGrid* g = s->Grid1;
+    QCOMPARE(g->FixedRows(), 1);
+    QCOMPARE(g->FixedCols(), 0);
+    QCOMPARE(g->Rows(), 3);
+    QCOMPARE(g->Cols(), 4);
+    QCOMPARE(g->TextMatrix(0, 3), QStringLiteral("4"));
+    QCOMPARE(g->TextMatrix(1, 2), QStringLiteral("Lab"));
+    QCOMPARE(g->TextMatrix(2, 0), QStringLiteral("Dr. Ilse Marwick"));
+    QCOMPARE(g->ColWidth(0), 1940);
+    QVERIFY(!s->txtSites->isVisible());
+}
+
+void tst_setup::leavingABox_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("kept");  // the focus stays in the box
+    QTest::newRow("hour 8 gets its 0") << "txtHrO" << "8" << "08" << false;
+    QTest::newRow("empty hour becomes 0") << "txtHrC" << "" << "0" << false;
+    QTest::newRow("hour 12") << "txtHrO" << "12" << "12" << false;
+    QTest::newRow("hour 13") << "txtHrC" << "13" << "13" << true;
+    QTest::newRow("minutes 5") << "txtMinO" << "5" << "05" << false;
+    QTest::newRow("minutes 59") << "txtMinC" << "59" << "59" << false;
+    QTest::newRow("minutes 60") << "txtMinO" << "60" << "60" << true;
+    QTest::newRow("pm in small letters") << "txtAM" << "pm" << "PM" << false;
+    QTest::newRow("AM box holding no marker") << "txtAM" << "X" << "AM" << false;
+    QTest::newRow("PM box holding no marker") << "txtPM" << "QQ" << "PM" << false;
+    QTest::newRow("slot 9") << "Text4" << "9" << "9" << true;
+    QTest::newRow("slot 10") << "Text4" << "10" << "10" << false;
+    QTest::newRow("slot 240") << "Text4" << "240" << "240" << false;
+    QTest::newRow("slot 241") << "Text4" << "241" << "241" << true;
+    QTest::newRow("20 providers") << "Text5" << "20" << "16" << false;
+    QTest::newRow("0 providers") << "Text5" << "0" << "1" << false;
+    QTest::newRow("6 providers") << "Text5" << "6" << "6" << false;
+}
+
+void tst_setup::leavingABox()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(bool, kept);
+    QVERIFY(open());
+    auto* edit = s->findChild<QLineEdit*>(box);
+    QVERIFY(edit);
+    enter(edit, typed);
+    typeKey(Qt::Key_Tab);
+    QCOMPARE(edit->text(), shown);
+    QCOMPARE(QApplication::focusWidget() == edit, kept);
+    if (box == QLatin1String("Text5"))
+        QCOMPARE(s->Grid1->Cols(), shown.toInt());
+    QVERIFY(f->dialogs.messages.isEmpty());
+}
+
+void tst_setup::boxesTakeWhatTheyMay_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("hour takes two digits") << "txtHrO" << "012" << "01";
+    QTest::newRow("hour refuses letters") << "txtHrC" << "1a2" << "12";
+    QTest::newRow("minutes take two digits") << "txtMinC" << "305" << "30";
+    QTest::newRow("minutes refuse a blank") << "txtMinO" << "3 0" << "30";
+    QTest::newRow("AM box takes two letters") << "txtAM" << "pmx" << "PM";
+    QTest::newRow("slot takes three digits") << "Text4" << "1205" << "120";
+    QTest::newRow("count refuses a sign") << "Text5" << "-5" << "5";
+    QTest::newRow("location takes anything") << "Text1" << "Dental %1" << "Dental %1";
+}
+
+void tst_setup::boxesTakeWhatTheyMay()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QVERIFY(open());
+    auto* edit = s->findChild<QLineEdit*>(box);
+    enter(edit, typed);
+    QCOMPARE(edit->text(), shown);
+}
+
+void tst_setup::arrowsAndEnter_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("Text1 down") << "Text1" << int(Qt::Key_Down) << false << "txtHrO";
+    QTest::newRow("Text1 up stays") << "Text1" << int(Qt::Key_Up) << false << "Text1";
+    QTest::newRow("minutes up") << "txtMinO" << int(Qt::Key_Up) << false << "Text1";
+    QTest::newRow("AM down") << "txtAM" << int(Qt::Key_Down) << false << "txtPM";
+    QTest::newRow("closing minutes down") << "txtMinC" << int(Qt::Key_Down) << false << "Text4";
+    QTest::newRow("closing minutes up") << "txtMinC" << int(Qt::Key_Up) << false << "txtMinO";
+    QTest::newRow("slot up") << "Text4" << int(Qt::Key_Up) << false << "txtHrC";
+    QTest::newRow("count down to grid") << "Text5" << int(Qt::Key_Down) << false << "Grid1";
+    QTest::newRow("Okay up") << "CmdOkay" << int(Qt::Key_Up) << false << "Text5";
+    QTest::newRow("Enter Text1") << "Text1" << int(Qt::Key_Return) << false << "txtHrO";
+    QTest::newRow("Enter AM") << "txtAM" << int(Qt::Key_Return) << false << "txtHrC";
+    QTest::newRow("Enter PM") << "txtPM" << int(Qt::Key_Return) << false << "Text4";
+    QTest::newRow("Enter slot") << "Text4" << int(Qt::Key_Return) << false << "Text5";
+    QTest::newRow("Enter count") << "Text5" << int(Qt::Key_Return) << false << "Grid1";
+    QTest::newRow("Enter on empty location") << "Text1" << int(Qt::Key_Return) << true << "Text1";
+    QTest::newRow("Enter on empty count") << "Text5" << int(Qt::Key_Return) << true << "Text5";
+}
+
+void tst_setup::arrowsAndEnter()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(bool, empty);
+    QFETCH(QString, to);
+    QVERIFY(open());
+    auto* start = s->findChild<QWidget*>(from);
+    start->setFocus();
+    if (empty)
+        qobject_cast<QLineEdit*>(start)->clear();
+    typeKey(Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget()->objectName(), to);
+    if (to == QLatin1String("Grid1")) {
+        // The grid starts on the first provider's site.
+        QCOMPARE(s->Grid1->Row(), 1);
+        QCOMPARE(s->Grid1->Col(), 0);
+    }
+}
+
+void tst_setup::timeCheck_data()
+{
+    QTest::addColumn<QStringList>("first");  // hour, minutes, AM/PM
+    QTest::addColumn<QStringList>("last");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("open");
+    QTest::addColumn<QString>("close");
+    QTest::newRow("noon to noon") << QStringList{"12", "00", "PM"} << QStringList{"12", "00", "PM"} << true
+                                  << "12:00 PM" << "12:00 PM";
+    QTest::newRow("evening to morning") << QStringList{"05", "00", "PM"} << QStringList{"08", "00", "AM"} << false
+                                        << "" << "";
+    QTest::newRow("half past eight to six") << QStringList{"8", "30", "AM"} << QStringList{"6", "0", "PM"} << true
+                                            << "08:30 AM" << "06:00 PM";
+    QTest::newRow("empty hour is midnight") << QStringList{"", "15", "AM"} << QStringList{"11", "45", "PM"} << true
+                                            << "00:15 AM" << "11:45 PM";
+}
+
+void tst_setup::timeCheck()
+{
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, last);
+    QFETCH(bool, accepted);
+    QFETCH(QString, open);
+    QFETCH(QString, close);
+    QVERIFY(this->open());
+    const QList<QLineEdit*> boxes{s->txtHrO, s->txtMinO, s->txtAM, s->txtHrC, s->txtMinC, s->txtPM};
+    for (int i = 0; i < 6; ++i) {
+        enter(boxes[i], (first + last)[i]);
+        typeKey(Qt::Key_Tab);
+    }
+    s->CmdOkay->setFocus();
+    typeKey(Qt::Key_Return);
+    if (accepted) {
+        QCOMPARE(setting("open"), open);
+        QCOMPARE(setting("Close"), close);
+        QCOMPARE(f->dialogs.messages.size(), 1);  // only the template question
+        QCOMPARE(f->dialogs.messages[0].title, QStringLiteral("Configure Page Template"));
+        QVERIFY(!screens::loaded(Screen::Setup));
+    } else {
+        QCOMPARE(f->dialogs.messages.size(), 1);
+        QCOMPARE(f->dialogs.messages[0].text, QStringLiteral("Closing time earlier than Opening time!"));
+        QCOMPARE(f->dialogs.messages[0].title, QStringLiteral("Time Setting Error"));
+        QCOMPARE(f->dialogs.messages[0].buttons, dialogs::Buttons::Ok);
+        QCOMPARE(QApplication::focusWidget(), s->txtHrC);
+        QCOMPARE(setting("open"), QStringLiteral("08:00 AM"));
+        QCOMPARE(setting("Close"), QStringLiteral("05:00 PM"));
+        QVERIFY(screens::loaded(Screen::Setup));
+    }
+}
+
+void tst_setup::growingProvidersUpdatesFuturePages()
+{
+    const QDate past = kToday.addDays(-1), later = kToday.addDays(30), wide = kToday.addDays(31);
+    for (QDate d : {past, kToday, later, wide})
+        f->addPage(d, QStringLiteral("Ng"));
+    f->exec(QStringLiteral("UPDATE tbl_Appt SET Listno = 8, Sites = 'a%b%c%d%e%f%g%h%' WHERE CalDate = '%1'")
+                .arg(wide.toString(Qt::ISODate)));
+    QVERIFY(open());
+    enter(s->Text5, "6");
+    typeKey(Qt::Key_Return);
+    QCOMPARE(s->Grid1->Cols(), 6);
+    QCOMPARE(s->Grid1->TextMatrix(0, 5), QStringLiteral("6"));
+    QCOMPARE(s->Grid1->TextMatrix(1, 4), QString());
+    typeIntoCell(1, 5, "Room 6");
+    typeIntoCell(2, 5, "Dr. Vera Lindqvist");
+    s->CmdOkay->click();
+
+    const QString sites = kSites + QStringLiteral("%Room 6%");
+    const QString names = kNames + QStringLiteral("%Dr. Vera Lindqvist%");
+    QCOMPARE(setting("Listno"), QStringLiteral("6"));
+    QCOMPARE(setting("Sites"), sites);
+    QCOMPARE(setting("Names"), names);
+    for (QDate d : {kToday, later}) {
+        QCOMPARE(pageField(d, "Listno"), QStringLiteral("6"));
+        QCOMPARE(pageField(d, "Sites"), sites);
+        QCOMPARE(pageField(d, "Names"), names);
+    }
+    QCOMPARE(pageField(wide, "Listno"), QStringLiteral("8"));
+    QCOMPARE(pageField(wide, "Sites"), QStringLiteral("a%b%c%d%e%f%g%h%"));
+    QCOMPARE(pageField(past, "Listno"), QStringLiteral("4"));
+    QCOMPARE(pageField(past, "Sites"), kSites);
+    QCOMPARE(pageField(kToday, "Data"), QStringLiteral("Ng"));
+}
+
+void tst_setup::reducingProvidersStoresTheFirst()
+{
+    f->exec(QStringLiteral("UPDATE tbl_Setup SET Listno = 6, Sites = '%1a%b%', Names = '%2x%y%'").arg(kSites, kNames));
+    const QDate five = kToday.addDays(2), four = kToday.addDays(3);
+    f->addPage(five, QString());
+    f->addPage(four, QString());
+    f->exec(QStringLiteral("UPDATE tbl_Appt SET Listno = 5 WHERE CalDate = '%1'").arg(five.toString(Qt::ISODate)));
+    f->exec(QStringLiteral("UPDATE tbl_Appt SET Listno = 4 WHERE CalDate = '%1'").arg(four.toString(Qt::ISODate)));
+    QVERIFY(open());
+    QCOMPARE(s->Grid1->Cols(), 6);
+    enter(s->Text5, "4");
+    typeKey(Qt::Key_Tab);
+    QCOMPARE(s->Grid1->Cols(), 4);
+    s->CmdOkay->click();
+    QCOMPARE(setting("Listno"), QStringLiteral("4"));
+    QCOMPARE(setting("Sites"), kSites);
+    QCOMPARE(setting("Names"), kNames);
+    QCOMPARE(pageField(five, "Listno"), QStringLiteral("5"));
+    QCOMPARE(pageField(five, "Sites"), kSites + QStringLiteral("a%b%"));
+    QCOMPARE(pageField(four, "Sites"), kSites);
+}
+
+void tst_setup::typedNamesStayWhenTheCountChanges()
+{
+    QVERIFY(open());
+    typeIntoCell(2, 1, "Dr. Rosa Moreau");
+    enter(s->Text5, "5");
+    typeKey(Qt::Key_Tab);
+    QCOMPARE(s->Grid1->Cols(), 5);
+    QCOMPARE(s->Grid1->TextMatrix(2, 1), QStringLiteral("Dr. Rosa Moreau"));
+    QCOMPARE(s->Grid1->TextMatrix(2, 4), QString());
+    // Passing through the box without a change keeps them too.
+    s->Text5->setFocus();
+    typeKey(Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), s->Text4);
+    QCOMPARE(s->Grid1->TextMatrix(2, 1), QStringLiteral("Dr. Rosa Moreau"));
+}
+
+void tst_setup::resetRestoresStoredCount()
+{
+    f->exec("UPDATE tbl_Setup SET location = 'Clinic', open = '07:15 AM', timeslot = 20, Listno = 3, "
+            "Sites = 'A%B%C%', Names = 'N1%N2%N3%'");
+    QVERIFY(open());
+    typeIntoCell(1, 0, "typed");
+    enter(s->Text5, "7");
+    typeKey(Qt::Key_Tab);
+    QCOMPARE(s->Grid1->Cols(), 7);
+    s->CmdReset->setFocus();
+    typeKey(Qt::Key_Return);
+    const QStringList boxes{s->Text1->text(), s->txtHrO->text(), s->txtMinO->text(), s->txtAM->text(),
+                            s->txtHrC->text(), s->txtMinC->text(), s->txtPM->text(), s->Text4->text(),
+                            s->Text5->text()};
+    QCOMPARE(boxes, (QStringList{"Office", "08", "00", "AM", "05", "00", "PM", "30", "3"}));
+    QCOMPARE(s->Grid1->Cols(), 3);
+    QCOMPARE(s->Grid1->TextMatrix(1, 0), QStringLiteral("A"));
+    QCOMPARE(QApplication::focusWidget(), s->Text1);
+    // Nothing is stored until Okay.
+    QCOMPARE(setting("location"), QStringLiteral("Clinic"));
+}
+
+void tst_setup::gridRefusesListSeparators_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("percent") << "Dr. A%B" << "Room 1";
+    QTest::newRow("tab") << "Dr.\tB" << "Room 1";
+    QTest::newRow("line break") << "Dr.\nB" << "Room 1";
+    QTest::newRow("plain") << " East" << "Room 1 East";
+}
+
+void tst_setup::gridRefusesListSeparators()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, cell);
+    QVERIFY(open());
+    FlexGrid* g = s->Grid1;
+    g->setFocus();
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->cellRect(1, 0).center());
+    typeKey(Qt::Key_Return);
+    s->txtEdit->insert(pasted);
+    QCOMPARE(g->TextMatrix(1, 0), cell);
+    // Typed, "%" is refused as well.
+    typeText("%");
+    QCOMPARE(g->TextMatrix(1, 0), cell);
+    typeKey(Qt::Key_Return);
+    s->CmdOkay->click();
+    QCOMPARE(setting("Sites"), cell + kSites.mid(kSites.indexOf(u'%')));
+}
+
+void tst_setup::questionBeforeEntriesMove_data()
+{
+    QTest::addColumn<QString>("change");   // the box changed and its new value
+    QTest::addColumn<QStringList>("pages");  // day offset from today : cell text ("T" the template)
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("question");  // empty: none asked
+    QTest::addColumn<bool>("stored");
+    const QString one = QStringLiteral(
+        "1 stored page from today on holds entries of its own. With the new time of the first "
+        "appointment or the new slot length, its entries will stand at other times.\n\nDo you wish to "
+        "store the new settings?");
+    const QString two = QStringLiteral(
+        "2 stored pages from today on hold entries of their own. With the new time of the first "
+        "appointment or the new slot length, their entries will stand at other times.\n\nDo you wish "
+        "to store the new settings?");
+    const int yes = int(dialogs::Answer::Yes), no = int(dialogs::Answer::No);
+    QTest::newRow("first time, No") << "txtMinO:30" << QStringList{"5:Ng"} << no << one << false;
+    QTest::newRow("first time, Yes") << "txtMinO:30" << QStringList{"5:Ng"} << yes << one << true;
+    QTest::newRow("slot, two pages") << "Text4:15" << QStringList{"0:Ng", "9:\tLee", "-3:Old"} << no << two << false;
+    QTest::newRow("only the closing time") << "txtHrC:06" << QStringList{"5:Ng"} << no << "" << true;
+    QTest::newRow("pages hold their template") << "Text4:15" << QStringList{"5:T", "6:T"} << no << "" << true;
+    QTest::newRow("empty cells only") << "Text4:15" << QStringList{"5:\t\t\r\t"} << no << "" << true;
+    QTest::newRow("past entries") << "Text4:15" << QStringList{"-1:Ng"} << no << "" << true;
+}
+
+void tst_setup::questionBeforeEntriesMove()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, pages);
+    QFETCH(int, answer);
+    QFETCH(QString, question);
+    QFETCH(bool, stored);
+    for (const QString& page : pages) {
+        const QDate d = kToday.addDays(page.section(u':', 0, 0).toInt());
+        const QString text = page.section(u':', 1);
+        f->addPage(d, text == QLatin1String("T") ? f->settingsTemplate(d) : text);
+    }
+    const QString before = f->value("SELECT open || Close || timeslot FROM tbl_Setup").toString();
+    QVERIFY(open());
+    auto* box = s->findChild<QLineEdit*>(change.section(u':', 0, 0));
+    enter(box, change.section(u':', 1));
+    typeKey(Qt::Key_Tab);
+    f->dialogs.answerMessage(dialogs::Answer(answer));
+    s->CmdOkay->click();
+    if (question.isEmpty()) {
+        QVERIFY(f->dialogs.messages.isEmpty() || f->dialogs.messages[0].title != QLatin1String("Appointments Will Move"));
+    } else {
+        QCOMPARE(f->dialogs.messages[0].text, question);
+        QCOMPARE(f->dialogs.messages[0].title, QStringLiteral("Appointments Will Move"));
+        QCOMPARE(f->dialogs.messages[0].buttons, dialogs::Buttons::YesNo);
+    }
+    const QString after = f->value("SELECT open || Close || timeslot FROM tbl_Setup").toString();
+    QCOMPARE(after != before, stored);
+    // No leaves the page open with what was typed.
+    QCOMPARE(screens::loaded(Screen::Setup) != nullptr, !stored);
+}
+
+void tst_setup::failedOkayStoresNothing()
+{
+    const QDate later = kToday.addDays(4);
+    f->addPage(later, QStringLiteral("Ng"));
+    // The pages cannot be written: the settings row is written first and must not stay.
+    f->exec("CREATE TRIGGER refuse BEFORE UPDATE ON tbl_Appt BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+    QVERIFY(open());
+    enter(s->Text5, "5");
+    typeKey(Qt::Key_Tab);
+    enter(s->Text1, "Clinic");
+    s->CmdOkay->click();
+    QCOMPARE(f->dialogs.messages.size(), 1);
+    const dialogs::Prompt& m = f->dialogs.messages[0];
+    QCOMPARE(m.title, QStringLiteral("Set-up Page"));
+    QCOMPARE(m.text, QStringLiteral("The database file %1 failed while storing the settings and the pages from "
+                                    "2031-04-09 on:\ndisk I/O error Unable to fetch row")
+                         .arg(f->folder.databasePath()));
+    QCOMPARE(setting("location"), QStringLiteral("Office"));
+    QCOMPARE(setting("Listno"), QStringLiteral("4"));
+    QCOMPARE(pageField(later, "Listno"), QStringLiteral("4"));
+    QVERIFY(screens::loaded(Screen::Setup));
+    QCOMPARE(s->Text1->text(), QStringLiteral("Clinic"));
+
+    // Once the file can be written again, Okay goes through.
+    f->exec("DROP TRIGGER refuse");
+    s->CmdOkay->click();
+    QCOMPARE(setting("location"), QStringLiteral("Clinic"));
+    QCOMPARE(pageField(later, "Listno"), QStringLiteral("5"));
+}
+
+void tst_setup::closingWritesNothing()
+{
+    const QString before = f->value("SELECT location || open || Close || timeslot || Listno || Sites || Names "
+                                    "FROM tbl_Setup").toString();
+    QVERIFY(open());
+    enter(s->Text1, "Agency");
+    enter(s->txtHrO, "9");
+    enter(s->Text5, "9");
+    typeKey(Qt::Key_Tab);
+    typeIntoCell(2, 8, "Nobody");
+    s->close();
+    DayPageFixture::settle();
+    QCOMPARE(f->value("SELECT location || open || Close || timeslot || Listno || Sites || Names FROM tbl_Setup")
+                 .toString(),
+             before);
+    QVERIFY(!screens::loaded(Screen::Setup));
+    QVERIFY(screens::loaded(Screen::Menu) && screens::loaded(Screen::Menu)->isVisible());
+    QVERIFY(f->dialogs.messages.isEmpty());
+}
+
+void tst_setup::leadsOn_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("Yes: the templates") << int(dialogs::Answer::Yes) << "Configure Page Templates";
+    QTest::newRow("No: the day page") << int(dialogs::Answer::No) << "Appointments";
+}
+
+void tst_setup::leadsOn()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, next);
+    // The day page open behind, from before the change.
+    auto* before = qobject_cast<frmAppt*>(screens::show(Screen::Appt));
+    QVERIFY(before);
+    QCOMPARE(before->LastCol, 4);
+    // The menu's entry 2 opens the real screen.
+    QVERIFY(open());
+    enter(s->Text5, "5");
+    typeKey(Qt::Key_Tab);
+    f->dialogs.answerMessage(dialogs::Answer(answer));
+    s->CmdOkay->click();
+    DayPageFixture::settle();
+    QCOMPARE(f->dialogs.messages[0].text,
+             QStringLiteral("Do you wish to configure page templates for each day of the week?"));
+    QCOMPARE(f->dialogs.messages[0].title, QStringLiteral("Configure Page Template"));
+    QCOMPARE(f->dialogs.messages[0].buttons, dialogs::Buttons::YesNo);
+    QVERIFY(!screens::loaded(Screen::Setup));
+    QWidget* shown = answer == int(dialogs::Answer::Yes) ? static_cast<QWidget*>(screens::loaded(Screen::Configure))
+                                                         : screens::loaded(Screen::Appt);
+    QVERIFY(shown && shown->isVisible());
+    QCOMPARE(shown->windowTitle(), next);
+    // The day page is built anew from the new settings.
+    if (auto* page = qobject_cast<frmAppt*>(screens::loaded(Screen::Appt)))
+        QCOMPARE(page->LastCol, 5);
+    QVERIFY(!screens::loaded(Screen::Menu));
+}
+
+QTEST_MAIN(tst_setup)
+#include "tst_setup.moc"
