@@ -1,0 +1,549 @@
+// The template editor through the real screen: the grid it lays out, the walk from Monday to
+// Sunday with what each step stores, the closed flag, the review question, its keys, copy and
+// paste of cells, when it starts again at Monday, and what a new day page takes from it.
+#include "app/form.h"
+#include "app/screens.h"
+#include "common/daypage.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "platform/clock.h"
+#include "platform/colours.h"
+#include "platform/programfolder.h"
+#include "platform/twips.h"
+#include "program.h"
+#include "setup/frmConfigure.h"
+#include "storage/celltext.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QDate kToday(2031, 4, 9);  // a Wednesday
+const char* const kFields[7] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+const QString kActivation = QStringLiteral(
+    "Please block out the time slots where the person is unavailable for appointments. You can use "
+    "the right mouse button to perform copy and paste function to save on keystrokes. Remember to "
+    "press ENTER after each entry!");
+
+}  // namespace
+
+class tst_configure : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void opensOnMonday();
+    void columnWidths_data();
+    void columnWidths();
+    void walk_data();
+    void walk();
+    void wednesdayClosed();
+    void reviewQuestion_data();
+    void reviewQuestion();
+    void shorterTemplateLeavesTheRestEmpty();
+    void closingStoresNothingOfTheDay();
+    void activationFromAnotherScreenOnly();
+    void separatorsBecomeBlanks_data();
+    void separatorsBecomeBlanks();
+    void helpAndStatusKeys();
+    void copyAndPasteABlock();
+    void pasteFromElsewhere();
+    void wheelOverUnfocusedListDoesNothing();
+    void failedStoreKeepsTheDay();
+    void newPagesTakeTheTemplates();
+
+private:
+    frmConfigure* open();
+    void clickCell(int row, int col);
+    void typeIntoCell(int row, int col, const QString& text);
+    QString field(const char* name) const;
+    QString dataArea() const;
+
+    std::unique_ptr<DayPageFixture> f;
+    frmConfigure* c = nullptr;
+};
+
+void tst_configure::initTestCase()
+{
+    program::setToday(kToday);
+    program::registerScreens();
+    program::setEndHandler([] {});
+}
+
+void tst_configure::cleanupTestCase()
+{
+    program::setToday(QDate());
+    program::setEndHandler(nullptr);
+}
+
+void tst_configure::init()
+{
+    f = std::make_unique<DayPageFixture>();
+}
+
+void tst_configure::cleanup()
+{
+    for (Screen screen : {Screen::Configure, Screen::Setup, Screen::Appt, Screen::Menu})
+        if (Form* form = screens::loaded(screen)) {
+            form->hide();
+            delete form;
+        }
+    c = nullptr;
+    f.reset();
+}
+
+frmConfigure* tst_configure::open()
+{
+    c = qobject_cast<frmConfigure*>(screens::show(Screen::Configure));
+    if (!c)
+        return nullptr;
+    if (!QTest::qWaitForWindowActive(c))
+        qWarning("the template editor did not become active");
+    DayPageFixture::settle();
+    return c;
+}
+
+void tst_configure::clickCell(int row, int col)
+{
+    FlexGrid* g = c->Grid1;
+    g->setFocus();
+    g->setTopRow(row);
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->cellRect(row, col).center());
+    QCOMPARE(g->Row(), row);
+    QCOMPARE(g->Col(), col);
+}
+
+void tst_configure::typeIntoCell(int row, int col, const QString& text)
+{
+    clickCell(row, col);
+    typeText(text);
+    typeKey(Qt::Key_Return);
+}
+
+QString tst_configure::field(const char* name) const
+{
+    return f->value(QStringLiteral("SELECT %1 FROM tbl_Setup").arg(QLatin1String(name))).toString();
+}
+
+QString tst_configure::dataArea() const
+{
+    QList<QStringList> rows;
+    for (int r = 3; r <= c->LastRow; ++r) {
+        QStringList cells;
+        for (int col = 1; col <= c->LastCol; ++col)
+            cells << c->Grid1->TextMatrix(r, col);
+        rows << cells;
+    }
+    return celltext::join(rows);
+}
+
+void tst_configure::opensOnMonday()
+{
+    QVERIFY(open());
+    QCOMPARE(c->windowTitle(), QStringLiteral("Configure Page Templates"));
+    QCOMPARE(f->dialogs.messages.size(), 1);
+    QCOMPARE(f->dialogs.messages[0].text, kActivation);
+    QCOMPARE(f->dialogs.messages[0].title, QStringLiteral("Configure Page"));
+    QCOMPARE(f->dialogs.messages[0].buttons, dialogs::Buttons::Ok);
+    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Monday"));
+    QCOMPARE(c->CmdFinish->text(), QStringLiteral("Tue"));
+    QCOMPARE(dataArea(), field("Mon"));
+    QCOMPARE(QApplication::focusWidget(), c->Grid1);
+    // The page grid: three heading rows, times without a blank after them.
+    FlexGrid* g = c->Grid1;
+    QCOMPARE(g->TextMatrix(1, 3), QStringLiteral("Lab"));
+    QCOMPARE(g->TextMatrix(4, 0), QStringLiteral("08:00 AM"));
+    QCOMPARE(g->TextMatrix(22, 0), QStringLiteral("05:00 PM"));
+    QCOMPARE(c->LastRow, 24);
+    QCOMPARE(c->LastCol, 4);
+    QCOMPARE(c->statusList->itemText(0), QStringLiteral(" Office Open"));
+    QCOMPARE(c->statusList->itemText(1), QStringLiteral(" Office Closed"));
+    QCOMPARE(g->BackColor(), colours::Cream);
+    QCOMPARE(g->BackColorSel(), colours::Cream);
+    QCOMPARE(c->Label11->text(), QStringLiteral("Press  F7"));
+    QCOMPARE(c->Label6->text(), QStringLiteral("Press F8"));
+    QCOMPARE(c->Label7->text(), QStringLiteral("Press F1 for Help"));
+    QVERIFY(!c->lblHelp->isVisible());
+    QCOMPARE(c->EmptyText, QString(celltext::join(QList<QStringList>(22, QStringList(4)))));
+}
+
+void tst_configure::columnWidths_data()
+{
+    QTest::addColumn<int>("providers");
+    QTest::addColumn<int>("width");
+    QTest::newRow("one") << 1 << 7200;
+    QTest::newRow("two") << 2 << 3600;
+    QTest::newRow("three") << 3 << 2400;
+    QTest::newRow("four") << 4 << 1800;
+    QTest::newRow("sixteen") << 16 << 1800;
+}
+
+void tst_configure::columnWidths()
+{
+    QFETCH(int, providers);
+    QFETCH(int, width);
+    f->exec(QStringLiteral("UPDATE tbl_Setup SET Listno = %1").arg(providers));
+    QVERIFY(open());
+    QCOMPARE(c->Grid1->Cols(), providers + 1);
+    for (int col = 1; col <= providers; ++col)
+        QCOMPARE(c->Grid1->ColWidth(col), width);
+    // The time column is at least as wide as stated, and wide enough for its labels.
+    const int timeWidth = twips::toPixels(c->Grid1->ColWidth(0));
+    QVERIFY(c->Grid1->ColWidth(0) >= 800);
+    QVERIFY(QFontMetrics(c->Grid1->font()).horizontalAdvance(QStringLiteral("12:30 PM")) + 6 < timeWidth);
+}
+
+void tst_configure::walk_data()
+{
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<bool>("button");
+    QTest::addColumn<QString>("day");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("none") << 0 << false << "Monday" << "Tue";
+    QTest::newRow("F7 once") << 1 << false << "Tuesday" << "Wed";
+    QTest::newRow("button once") << 1 << true << "Tuesday" << "Wed";
+    QTest::newRow("to Thursday") << 3 << false << "Thursday" << "Fri";
+    QTest::newRow("to Saturday") << 5 << true << "Saturday" << "Sun";
+    QTest::newRow("to Sunday") << 6 << false << "Sunday" << "Finish";
+}
+
+void tst_configure::walk()
+{
+    QFETCH(int, presses);
+    QFETCH(bool, button);
+    QFETCH(QString, day);
+    QFETCH(QString, caption);
+    QVERIFY(open());
+    for (int i = 0; i < presses; ++i) {
+        if (button)
+            c->CmdFinish->click();
+        else
+            typeKey(Qt::Key_F7);
+    }
+    QCOMPARE(c->lblCalDay->text(), day);
+    QCOMPARE(c->CmdFinish->text(), caption);
+    const int weekday = presses + 1;
+    QCOMPARE(dataArea(), field(kFields[weekday - 1]));
+    QCOMPARE(c->Check1->isChecked(), f->value(QStringLiteral("SELECT chk%1 FROM tbl_Setup").arg(weekday % 7 + 1)).toBool());
+    QCOMPARE(f->dialogs.messages.size(), 1);
+    QCOMPARE(QApplication::focusWidget(), c->Grid1);
+}
+
+void tst_configure::wednesdayClosed()
+{
+    f->exec("UPDATE tbl_Setup SET chk4 = 0");
+    QVERIFY(open());
+    typeKey(Qt::Key_F7);
+    typeKey(Qt::Key_F7);
+    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Wednesday"));
+    typeIntoCell(6, 2, "Gone");
+    typeKey(Qt::Key_F8);
+    QCOMPARE(QApplication::focusWidget(), c->statusList);
+    typeKey(Qt::Key_Down);
+    QVERIFY(c->Check1->isChecked());
+    QCOMPARE(c->Grid1->BackColor(), colours::Desktop);
+    QCOMPARE(QApplication::focusWidget(), c->Grid1);
+    typeKey(Qt::Key_F7);
+    QCOMPARE(f->value("SELECT chk4 FROM tbl_Setup").toInt(), 1);
+    QCOMPARE(celltext::split(field("Wed"))[3][1], QStringLiteral("Gone"));
+    QCOMPARE(c->Grid1->BackColor(), colours::Cream);  // Thursday is open
+
+    // Round the week and back to Wednesday.
+    f->dialogs.answerMessage(dialogs::Answer::Yes);
+    for (int i = 0; i < 6; ++i)
+        typeKey(Qt::Key_F7);
+    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Wednesday"));
+    QCOMPARE(c->Grid1->BackColor(), colours::Desktop);
+    QCOMPARE(c->Grid1->BackColorSel(), colours::Desktop);
+    QCOMPARE(c->statusList->currentIndex(), 1);
+    QCOMPARE(c->Grid1->TextMatrix(6, 2), QStringLiteral("Gone"));
+}
+
+void tst_configure::reviewQuestion_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Yes") << int(dialogs::Answer::Yes);
+    QTest::newRow("No") << int(dialogs::Answer::No);
+}
+
+void tst_configure::reviewQuestion()
+{
+    QFETCH(int, answer);
+    f->exec("UPDATE tbl_Setup SET chk2 = 1");
+    QVERIFY(open());
+    QVERIFY(c->Check1->isChecked());  // Monday is closed
+    for (int i = 0; i < 6; ++i)
+        typeKey(Qt::Key_F7);
+    typeIntoCell(5, 4, "Sunday shift");
+    f->dialogs.answerMessage(dialogs::Answer(answer));
+    typeKey(Qt::Key_F7);
+    DayPageFixture::settle();
+    QCOMPARE(f->dialogs.messages.size(), 2);
+    QCOMPARE(f->dialogs.messages[1].text, QStringLiteral("Do you wish to review your templates?"));
+    QCOMPARE(f->dialogs.messages[1].title, QStringLiteral("Templates Review?"));
+    QCOMPARE(f->dialogs.messages[1].buttons, dialogs::Buttons::YesNo);
+    QCOMPARE(celltext::split(field("Sun"))[2][3], QStringLiteral("Sunday shift"));
+    if (answer == int(dialogs::Answer::Yes)) {
+        QCOMPARE(c->lblCalDay->text(), QStringLiteral("Monday"));
+        QCOMPARE(c->CmdFinish->text(), QStringLiteral("Tue"));
+        QCOMPARE(dataArea(), field("Mon"));
+        QVERIFY(c->Check1->isChecked());
+        QCOMPARE(c->statusList->currentIndex(), 1);
+    } else {
+        QVERIFY(!screens::loaded(Screen::Configure));
+        QVERIFY(screens::loaded(Screen::Appt) && screens::loaded(Screen::Appt)->isVisible());
+        QVERIFY(!screens::loaded(Screen::Menu));
+    }
+}
+
+void tst_configure::shorterTemplateLeavesTheRestEmpty()
+{
+    f->exec("UPDATE tbl_Setup SET Tue = 'X'");
+    QVERIFY(open());
+    QVERIFY(!field("Mon").isEmpty());
+    typeKey(Qt::Key_F7);
+    QList<QStringList> expected(22, QStringList(4));
+    expected[0][0] = QStringLiteral("X");
+    QCOMPARE(dataArea(), celltext::join(expected));
+}
+
+void tst_configure::closingStoresNothingOfTheDay()
+{
+    const QString before = f->value("SELECT Mon || Tue || Wed || Thu || Fri || Sat || Sun || chk1 || chk2 || "
+                                    "chk3 || chk4 || chk5 || chk6 || chk7 FROM tbl_Setup").toString();
+    QVERIFY(open());
+    typeKey(Qt::Key_F7);
+    typeIntoCell(8, 1, "Zed");
+    c->statusList->setFocus();
+    typeKey(Qt::Key_Down);
+    c->close();
+    DayPageFixture::settle();
+    QCOMPARE(f->value("SELECT Mon || Tue || Wed || Thu || Fri || Sat || Sun || chk1 || chk2 || chk3 || chk4 || "
+                      "chk5 || chk6 || chk7 FROM tbl_Setup").toString(),
+             before);
+    QVERIFY(!screens::loaded(Screen::Configure));
+    QVERIFY(screens::loaded(Screen::Menu) && screens::loaded(Screen::Menu)->isVisible());
+}
+
+void tst_configure::activationFromAnotherScreenOnly()
+{
+    QVERIFY(open());
+    typeKey(Qt::Key_F7);
+    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Tuesday"));
+
+    // A window that is no screen of the program (a message box) comes and goes.
+    {
+        QWidget box;
+        box.show();
+        box.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+    }
+    c->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(c));
+    DayPageFixture::settle();
+    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Tuesday"));
+    QCOMPARE(f->dialogs.messages.size(), 1);
+
+    // Another screen: coming back starts the walk again.
+    Form* menu = screens::show(Screen::Menu);
+    QVERIFY(QTest::qWaitForWindowActive(menu));
+    c->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(c));
+    DayPageFixture::settle();
+    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Monday"));
+    QCOMPARE(f->dialogs.messages.size(), 2);
+    QCOMPARE(f->dialogs.messages[1].text, kActivation);
+}
+
+void tst_configure::separatorsBecomeBlanks_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("tab") << "Ann\tLee" << "Ann Lee";
+    QTest::newRow("carriage return") << "Ann\rLee" << "Ann Lee";
+    QTest::newRow("line feed") << "Ann\nLee" << "Ann Lee";
+    QTest::newRow("all three") << "a\tb\r\nc" << "a b  c";
+}
+
+void tst_configure::separatorsBecomeBlanks()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, cell);
+    f->exec("UPDATE tbl_Setup SET Mon = ''");
+    QVERIFY(open());
+    clickCell(9, 2);
+    typeKey(Qt::Key_Return);
+    QVERIFY(c->txtEdit->isVisible());
+    c->txtEdit->insert(pasted);
+    typeKey(Qt::Key_Return);
+    QCOMPARE(c->Grid1->TextMatrix(9, 2), cell);
+    typeKey(Qt::Key_F7);
+    const QList<QStringList> stored = celltext::split(field("Mon"));
+    QCOMPARE(stored.size(), 22);
+    QCOMPARE(stored[6].size(), 4);
+    QCOMPARE(stored[6][1], cell);
+}
+
+void tst_configure::helpAndStatusKeys()
+{
+    QVERIFY(open());
+    typeKey(Qt::Key_F1);
+    QVERIFY(c->lblHelp->isVisible());
+    QVERIFY(c->lblHelp->text().startsWith(QStringLiteral("You can use any print character to block out")));
+    typeKey(Qt::Key_F1);
+    QVERIFY(!c->lblHelp->isVisible());
+    typeKey(Qt::Key_F8);
+    QCOMPARE(QApplication::focusWidget(), c->statusList);
+    // The keys are the form's: the focused list does not also act on them.
+    QCOMPARE(c->statusList->currentIndex(), 0);
+}
+
+void tst_configure::copyAndPasteABlock()
+{
+    f->exec("UPDATE tbl_Setup SET Mon = '', Tue = ''");
+    QVERIFY(open());
+    typeIntoCell(4, 1, "a");
+    typeIntoCell(4, 2, "b");
+    typeIntoCell(5, 1, "c");
+    clickCell(4, 1);
+    typeKey(Qt::Key_Right, Qt::ShiftModifier);
+    typeKey(Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(c->Grid1->RowSel(), 5);
+    QCOMPARE(c->Grid1->ColSel(), 2);
+    c->mnuGridCopy->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a\tb\rc\t"));
+
+    typeKey(Qt::Key_F7);
+    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Tuesday"));
+    clickCell(10, 3);
+    // The right mouse button offers the menu over the cell it was pressed on.
+    clickCell(12, 1);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, c->Grid1->cellRect(10, 3).center());
+    QApplication::sendEvent(c->Grid1->viewport(), &menuEvent);
+    QVERIFY(c->gridMenu->isVisible());
+    QCOMPARE(c->Grid1->Row(), 10);
+    QCOMPARE(c->Grid1->Col(), 3);
+    c->gridMenu->hide();
+    c->mnuGridPaste->trigger();
+    QCOMPARE(c->Grid1->TextMatrix(10, 3), QStringLiteral("a"));
+    QCOMPARE(c->Grid1->TextMatrix(10, 4), QStringLiteral("b"));
+    QCOMPARE(c->Grid1->TextMatrix(11, 3), QStringLiteral("c"));
+    QCOMPARE(c->Grid1->TextMatrix(11, 4), QString());
+    typeKey(Qt::Key_F7);
+    const QList<QStringList> tuesday = celltext::split(field("Tue"));
+    QCOMPARE(tuesday[7][2], QStringLiteral("a"));
+    QCOMPARE(tuesday[7][3], QStringLiteral("b"));
+    QCOMPARE(tuesday[8][2], QStringLiteral("c"));
+}
+
+void tst_configure::pasteFromElsewhere()
+{
+    f->exec("UPDATE tbl_Setup SET Mon = ''");
+    QVERIFY(open());
+    // Rows broken with line feeds and a break at the end, wider than the area.
+    QGuiApplication::clipboard()->setText(QStringLiteral("**\t**\t**\n==\r\n"));
+    clickCell(24, 3);
+    c->mnuGridPaste->trigger();
+    QCOMPARE(c->Grid1->TextMatrix(24, 3), QStringLiteral("**"));
+    QCOMPARE(c->Grid1->TextMatrix(24, 4), QStringLiteral("**"));
+    QCOMPARE(c->Grid1->Rows(), 25);
+    QCOMPARE(c->Grid1->Cols(), 5);
+    typeKey(Qt::Key_F7);
+    const QList<QStringList> monday = celltext::split(field("Mon"));
+    QCOMPARE(monday.size(), 22);
+    QCOMPARE(monday[21], (QStringList{"", "", "**", "**"}));
+}
+
+void tst_configure::wheelOverUnfocusedListDoesNothing()
+{
+    f->exec("UPDATE tbl_Setup SET chk2 = 0");
+    QVERIFY(open());
+    QCOMPARE(QApplication::focusWidget(), c->Grid1);
+    const QPoint at = c->statusList->rect().center();
+    QWheelEvent wheel(at, c->statusList->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(c->statusList, &wheel);
+    QCOMPARE(c->statusList->currentIndex(), 0);
+    QVERIFY(!c->Check1->isChecked());
+    typeKey(Qt::Key_F7);
+    QCOMPARE(f->value("SELECT chk2 FROM tbl_Setup").toInt(), 0);
+}
+
+void tst_configure::failedStoreKeepsTheDay()
+{
+    f->exec("CREATE TRIGGER refuse BEFORE UPDATE ON tbl_Setup BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    QVERIFY(open());
+    const QString monday = field("Mon");
+    typeIntoCell(7, 1, "Kept");
+    typeKey(Qt::Key_F7);
+    QCOMPARE(f->dialogs.messages.size(), 2);
+    QCOMPARE(f->dialogs.messages[1].text,
+             QStringLiteral("The database file %1 failed while storing the template of Mon:\ndisk full Unable to fetch row")
+                 .arg(f->folder.databasePath()));
+    QCOMPARE(f->dialogs.messages[1].title, QStringLiteral("Configure Page Templates"));
+    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Monday"));
+    QCOMPARE(c->Grid1->TextMatrix(7, 1), QStringLiteral("Kept"));
+    QCOMPARE(field("Mon"), monday);
+    f->exec("DROP TRIGGER refuse");
+    typeKey(Qt::Key_F7);
+    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Tuesday"));
+    QCOMPARE(celltext::split(field("Mon"))[4][0], QStringLiteral("Kept"));
+}
+
+void tst_configure::newPagesTakeTheTemplates()
+{
+    // Blocks typed for Wednesday, Sunday marked closed, as a new user would.
+    f->exec("DELETE FROM tbl_Appt");
+    f->exec("UPDATE tbl_Setup SET chk1 = 0, Wed = ''");
+    QVERIFY(open());
+    typeKey(Qt::Key_F7);
+    typeKey(Qt::Key_F7);
+    typeIntoCell(12, 1, "Lunch");
+    typeIntoCell(12, 2, "Lunch");
+    for (int i = 0; i < 4; ++i)
+        typeKey(Qt::Key_F7);
+    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Sunday"));
+    c->statusList->setFocus();
+    typeKey(Qt::Key_Down);
+    f->dialogs.answerMessage(dialogs::Answer::No);
+    typeKey(Qt::Key_F7);
+    DayPageFixture::settle();
+
+    // The day page opened on today, a Wednesday without a page, shows the block.
+    auto* page = qobject_cast<frmAppt*>(screens::loaded(Screen::Appt));
+    QVERIFY(page);
+    QCOMPARE(page->PageDate, kToday);
+    QCOMPARE(page->Grid1->TextMatrix(12, 1), QStringLiteral("Lunch"));
+    QCOMPARE(page->Grid1->TextMatrix(12, 2), QStringLiteral("Lunch"));
+    QCOMPARE(f->storedData(kToday).toString(), field("Wed"));
+    page->hide();
+    delete page;
+    DayPageFixture::settle();
+
+    // A new Sunday page is closed.
+    QVERIFY(f->open());
+    const QDate sunday = kToday.addDays(4);
+    f->openDate(sunday);
+    QCOMPARE(f->form->PageDate, sunday);
+    QVERIFY(f->form->Check1->isChecked());
+    QCOMPARE(f->form->Grid1->BackColor(), colours::Desktop);
+    QCOMPARE(f->value(QStringLiteral("SELECT Clinic FROM tbl_Appt WHERE CalDate = '%1'").arg(sunday.toString(Qt::ISODate)))
+                 .toInt(),
+             1);
+}
+
+QTEST_MAIN(tst_configure)
+#include "tst_configure.moc"
