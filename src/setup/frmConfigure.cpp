@@ -24,6 +24,7 @@
 #include <QContextMenuEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -246,6 +247,7 @@ bool frmConfigure::Form_Load()
     }
     Grid1->setRow(3);
     Grid1->setCol(std::min(1, LastCol));
+    colourGrid(false);
     Loading = false;
     return true;
 }
@@ -468,33 +470,43 @@ void frmConfigure::pasteCells()
     Grid1->setClip(text);
 }
 
+void frmConfigure::popupGridMenu(QPoint at)
+{
+    // A press outside the selection makes the cell under it current.
+    for (int r = 3; r <= LastRow; ++r)
+        for (int col = 1; col <= LastCol; ++col) {
+            if (!Grid1->cellRect(r, col).contains(at))
+                continue;
+            const bool inside = r >= std::min(Grid1->Row(), Grid1->RowSel()) && r <= std::max(Grid1->Row(), Grid1->RowSel())
+                                && col >= std::min(Grid1->Col(), Grid1->ColSel())
+                                && col <= std::max(Grid1->Col(), Grid1->ColSel());
+            if (!inside) {
+                Grid1->setRow(r);
+                Grid1->setCol(col);
+            }
+        }
+    editor_->hide();
+    mnuGridPaste->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+    gridMenu->popup(Grid1->viewport()->mapToGlobal(at));
+}
+
 bool frmConfigure::eventFilter(QObject* watched, QEvent* event)
 {
     if ((watched == Grid1 || watched == Grid1->viewport()) && event->type() == QEvent::ContextMenu) {
         auto* menu = static_cast<QContextMenuEvent*>(event);
-        QPoint at;
-        if (menu->reason() == QContextMenuEvent::Mouse) {
-            const QPoint pos = watched == Grid1 ? Grid1->viewport()->mapFrom(Grid1, menu->pos()) : menu->pos();
-            // A click outside the selection makes the cell under it current.
-            for (int r = 3; r <= LastRow; ++r)
-                for (int c = 1; c <= LastCol; ++c)
-                    if (Grid1->cellRect(r, c).contains(pos)) {
-                        const bool inside = r >= std::min(Grid1->Row(), Grid1->RowSel())
-                                            && r <= std::max(Grid1->Row(), Grid1->RowSel())
-                                            && c >= std::min(Grid1->Col(), Grid1->ColSel())
-                                            && c <= std::max(Grid1->Col(), Grid1->ColSel());
-                        if (!inside) {
-                            Grid1->setRow(r);
-                            Grid1->setCol(c);
-                        }
-                    }
-            at = Grid1->viewport()->mapToGlobal(pos);
-        } else {
-            at = Grid1->viewport()->mapToGlobal(Grid1->cellRect(Grid1->Row(), Grid1->Col()).center());
-        }
-        mnuGridPaste->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
-        gridMenu->popup(at);
+        if (menu->reason() == QContextMenuEvent::Mouse)
+            popupGridMenu(watched == Grid1 ? Grid1->viewport()->mapFrom(Grid1, menu->pos()) : menu->pos());
+        else
+            popupGridMenu(Grid1->cellRect(Grid1->Row(), Grid1->Col()).center());
         return true;
+    }
+    if (watched == Grid1 && event->type() == QEvent::KeyPress) {
+        // The menu key and Shift+F10 offer the same menu over the current cell.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            popupGridMenu(Grid1->cellRect(Grid1->Row(), Grid1->Col()).center());
+            return true;
+        }
     }
     if (watched == statusList && event->type() == QEvent::Wheel && !statusList->hasFocus()) {
         // A wheel turn over the list is no choice unless the user is in it.

@@ -82,6 +82,8 @@ private:
     void fitTimeColumn();
     void colourGrid(bool closed);
     void Grid1_KeyPress(int& keyAscii);
+    // The grid's menu at a point of its viewport.
+    void popupGridMenu(QPoint at);
     void focusWindowChanged(QWindow* window);
     void report(const QString& message);
 

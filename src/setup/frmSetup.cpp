@@ -438,16 +438,22 @@ bool frmSetup::boxKeyPress(QLineEdit* box, QKeyEvent* event)
     for (const Moves& m : moves) {
         if (m.box != box)
             continue;
+        // The box gone to is selected whole, as Tab would, so that typing replaces its answer.
+        const auto moveTo = [](QWidget* target) {
+            target->setFocus();
+            if (auto* edit = qobject_cast<QLineEdit*>(target); edit && edit->hasFocus())
+                edit->selectAll();
+        };
         switch (keys::keyCode(event)) {
         case keys::Up:
             if (m.up)
-                m.up->setFocus();
+                moveTo(m.up);
             return true;
         case keys::Down:
             if (box == Text5)
                 Text5_Enter(true);
             else
-                m.down->setFocus();
+                moveTo(m.down);
             return true;
         case keys::Enter:
             // An empty box keeps the focus.
@@ -456,7 +462,7 @@ bool frmSetup::boxKeyPress(QLineEdit* box, QKeyEvent* event)
             if (box == Text5)
                 Text5_Enter(true);
             else
-                m.enter->setFocus();
+                moveTo(m.enter);
             return true;
         default:
             return false;
@@ -488,6 +494,7 @@ bool frmSetup::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (keys::keyCode(key) == keys::Up) {
             Text5->setFocus();
+            Text5->selectAll();
             return true;
         }
         if (keys::keyCode(key) == keys::Enter) {

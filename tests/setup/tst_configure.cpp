@@ -437,6 +437,10 @@ void tst_configure::copyAndPasteABlock()
     QCOMPARE(c->Grid1->Row(), 10);
     QCOMPARE(c->Grid1->Col(), 3);
     c->gridMenu->hide();
+    // So does the menu key, over the current cell.
+    typeKey(Qt::Key_Menu);
+    QVERIFY(c->gridMenu->isVisible());
+    c->gridMenu->hide();
     c->mnuGridPaste->trigger();
     QCOMPARE(c->Grid1->TextMatrix(10, 3), QStringLiteral("a"));
     QCOMPARE(c->Grid1->TextMatrix(10, 4), QStringLiteral("b"));

@@ -36,6 +36,7 @@ private slots:
     void cleanup();
 
     void showsStoredAnswers();
+    void newPracticeSetsItselfUp();
     void leavingABox_data();
     void leavingABox();
     void boxesTakeWhatTheyMay_data();
@@ -170,6 +171,38 @@ void tst_setup::showsStoredAnswers()
     QVERIFY(!s->txtSites->isVisible());
 }
 
+void tst_setup::newPracticeSetsItselfUp()
+{
+    f->exec("UPDATE tbl_Setup SET location = NULL, open = NULL, Close = NULL, timeslot = NULL, Listno = NULL, "
+            "Sites = NULL, Names = NULL");
+    QVERIFY(open());
+    QCOMPARE(s->Text5->text(), QString());
+    QCOMPARE(s->Grid1->Cols(), 0);
+    enter(s->Text1, "Clinic");
+    typeKey(Qt::Key_Return);
+    for (const char* answer : {"08", "30", "AM", "06", "00", "PM"}) {
+        typeText(QString::fromLatin1(answer));
+        typeKey(Qt::Key_Return);
+    }
+    QCOMPARE(QApplication::focusWidget(), s->Text4);
+    // Okay before every question is answered stores nothing and shows the box to answer.
+    s->CmdOkay->click();
+    QCOMPARE(QApplication::focusWidget(), s->Text4);
+    QVERIFY(f->value("SELECT open FROM tbl_Setup").isNull());
+    typeText("15");
+    typeKey(Qt::Key_Return);
+    typeText("2");
+    typeKey(Qt::Key_Return);
+    QCOMPARE(s->Grid1->Cols(), 2);
+    typeIntoCell(1, 0, "Room A");
+    typeIntoCell(2, 1, "Dr. Lars Nakamura");
+    s->CmdOkay->click();
+    QCOMPARE(f->value("SELECT location || '|' || open || '|' || Close || '|' || timeslot || '|' || Listno || '|' || "
+                      "Sites || '|' || Names FROM tbl_Setup").toString(),
+             QStringLiteral("Clinic|08:30 AM|06:00 PM|15|2|Room A%%|%Dr. Lars Nakamura%"));
+    QVERIFY(!screens::loaded(Screen::Setup));
+}
+
 void tst_setup::leavingABox_data()
 {
     QTest::addColumn<QString>("box");
@@ -276,6 +309,9 @@ void tst_setup::arrowsAndEnter()
         qobject_cast<QLineEdit*>(start)->clear();
     typeKey(Qt::Key(key));
     QCOMPARE(QApplication::focusWidget()->objectName(), to);
+    // The box gone to is selected whole, so that typing replaces its answer.
+    if (auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget()); box && box != start)
+        QCOMPARE(box->selectedText(), box->text());
     if (to == QLatin1String("Grid1")) {
         // The grid starts on the first provider's site.
         QCOMPARE(s->Grid1->Row(), 1);
