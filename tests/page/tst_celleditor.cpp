@@ -1,6 +1,6 @@
 // The shared overlay cell editor on a bare grid: what opens it and with which text, what it
-// writes into the cell, what it refuses or cleans, how it closes; and stretching the grid's
-// selection, which copying a block of cells needs.
+// writes into the cell, how it closes; and stretching the grid's selection, which copying a
+// block of cells needs.
 #include "page/CellEditor.h"
 #include "page/FlexGrid.h"
 #include "common/testfolder.h"
@@ -66,9 +66,6 @@ private slots:
     void enterCloses();
     void tabActsAsOnTheGrid();
     void scrollingHides();
-    void refusedCharacters_data();
-    void refusedCharacters();
-    void separatorsBecomeBlanks();
     void readOnly();
     void shiftArrowsStretchTheSelection();
     void draggingStretchesTheSelection();
@@ -156,45 +153,6 @@ void tst_CellEditor::scrollingHides()
     g.grid->verticalScrollBar()->setValue(g.grid->verticalScrollBar()->value() + 2);
     QVERIFY(!g.edit()->isVisible());
     QCOMPARE(g.grid->TextMatrix(5, 1), QStringLiteral("Li"));
-}
-
-void tst_CellEditor::refusedCharacters_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QString>("cell");
-    QTest::newRow("percent typed") << "A%B" << "" << "AB";
-    QTest::newRow("percent pasted") << "A" << "x%y" << "A";
-    QTest::newRow("tab pasted") << "A" << "x\ty" << "A";
-    QTest::newRow("plain pasted") << "A" << "xy" << "Axy";
-}
-
-void tst_CellEditor::refusedCharacters()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, pasted);
-    QFETCH(QString, cell);
-    EditedGrid g;
-    g.editor->setRefused(QStringLiteral("%\t\r\n"));
-    g.select(4, 3);
-    typeText(typed);
-    g.edit()->insert(pasted);
-    QCOMPARE(g.grid->TextMatrix(4, 3), cell);
-    // A text set from the cell is never refused.
-    g.grid->setTextMatrix(8, 3, QStringLiteral("50%"));
-    g.select(8, 3);
-    typeKey(Qt::Key_Return);
-    QCOMPARE(g.edit()->text(), QStringLiteral("50%"));
-}
-
-void tst_CellEditor::separatorsBecomeBlanks()
-{
-    EditedGrid g;
-    g.select(4, 1);
-    typeKey(Qt::Key_Return);
-    g.edit()->insert(QStringLiteral("a\tb\r\nc"));
-    QCOMPARE(g.grid->TextMatrix(4, 1), QStringLiteral("a b  c"));
-    QCOMPARE(g.edit()->cursorPosition(), 6);
 }
 
 void tst_CellEditor::readOnly()
