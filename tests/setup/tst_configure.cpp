@@ -431,7 +431,8 @@ void tst_configure::copyAndPasteABlock()
     clickCell(10, 3);
     // The right mouse button offers the menu over the cell it was pressed on.
     clickCell(12, 1);
-    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, c->Grid1->cellRect(10, 3).center());
+    const QPoint at = c->Grid1->cellRect(10, 3).center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, c->Grid1->viewport()->mapToGlobal(at));
     QApplication::sendEvent(c->Grid1->viewport(), &menuEvent);
     QVERIFY(c->gridMenu->isVisible());
     QCOMPARE(c->Grid1->Row(), 10);
