@@ -3,7 +3,7 @@
 #   make test   installs what is missing, builds, and runs the whole test suite offscreen
 BUILD ?= build
 PACKAGES := cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libbenchmark-dev \
-            libsqlite3-dev sqlite3 fonts-dejavu-core fonts-liberation xvfb xauth
+            libsqlite3-dev sqlite3 fonts-dejavu-core fonts-liberation xvfb xauth poppler-utils
 
 .PHONY: run test build deps bench clean
 

@@ -1,0 +1,502 @@
+// The print panel on the real day page: the printout line by line, the column box, the
+// keys, the Retry question, Close and the preview.
+#include "common/daypage.h"
+#include "common/pdffile.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "platform/clock.h"
+#include "printing/PrintPanel.h"
+#include "printing/QPrinterTarget.h"
+#include "printing/RecordingTarget.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QDate kToday(2024, 3, 6);  // a Wednesday
+const QString kNoPrinter = QStringLiteral("No printer is installed on this system");
+
+QString sp(int n)
+{
+    return QString(n, u' ');
+}
+
+// A click on an option's button, where the option takes clicks.
+void click(QRadioButton* option)
+{
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+}
+
+// Hands the panel a target that writes into the test's recording, which outlives it.
+class Forward final : public PrintTarget {
+public:
+    explicit Forward(RecordingTarget& r) : r_(r) {}
+    void setFont(int size, bool bold) override { r_.setFont(size, bold); }
+    void printLine(const QString& text) override { r_.printLine(text); }
+    void newPage() override { r_.newPage(); }
+    void endDoc() override { r_.endDoc(); }
+    void abort() override { r_.abort(); }
+
+private:
+    RecordingTarget& r_;
+};
+
+// A PDF file through the real printer target.
+class PdfTarget final : public PrintTarget {
+public:
+    explicit PdfTarget(const QString& path) : printer_(QPrinter::HighResolution), target_(printer_)
+    {
+        printer_.setOutputFormat(QPrinter::PdfFormat);
+        printer_.setOutputFileName(path);
+        QPrinterTarget::setUp(printer_, QStringLiteral("test"));
+    }
+    void setFont(int size, bool bold) override { target_.setFont(size, bold); }
+    void printLine(const QString& text) override { target_.printLine(text); }
+    void newPage() override { target_.newPage(); }
+    void endDoc() override { target_.endDoc(); }
+    void abort() override { target_.abort(); }
+
+private:
+    QPrinter printer_;
+    QPrinterTarget target_;
+};
+
+// The day page with three providers and every cell of today's page filled, "c2r7" being
+// column 2 of grid row 7.
+struct PrintFixture : DayPageFixture {
+    PrintPanel* panel = nullptr;
+    RecordingTarget printed;
+    int targetsMade = 0;
+    bool noPrinter = false;
+
+    bool open()
+    {
+        exec(QStringLiteral("UPDATE tbl_Setup SET Listno = 3, Names = 'Ann Ames%Bo Brandt%Cy Cole%', "
+                            "Sites = 'Room A%Room B%Room C%'"));
+        QStringList rows;
+        for (int r = 3; r <= 24; ++r)
+            rows << QStringLiteral("c1r%1\tc2r%1\tc3r%1").arg(r);
+        addPage(kToday, rows.join(u'\r'));
+        if (!DayPageFixture::open())
+            return false;
+        panel = form->findChild<PrintPanel*>();
+        panel->setTargetFactory([this]() -> std::unique_ptr<PrintTarget> {
+            ++targetsMade;
+            if (noPrinter)
+                throw PrintError(kNoPrinter);
+            return std::make_unique<Forward>(printed);
+        });
+        return true;
+    }
+    void press(Qt::Key key)
+    {
+        typeKey(key);
+        settle();
+    }
+};
+
+}  // namespace
+
+class tst_printpanel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { program::setToday(kToday); }
+    void cleanupTestCase() { program::setToday(QDate()); }
+
+    void printAll();
+    void oneColumn_data();
+    void oneColumn();
+    void pdfThroughThePrinter();
+    void columnBox_data();
+    void columnBox();
+    void boxKeys_data();
+    void boxKeys();
+    void options();
+    void emptyBoxPrintsNothing();
+    void retryQuestion_data();
+    void retryQuestion();
+    void closeReturnsToEditedCell();
+    void menuAndToolbarOnlyOpen();
+    void previewShowsTheSheets();
+};
+
+void tst_printpanel::printAll()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    QVERIFY(f.panel->Frame3->isHidden());
+    f.press(Qt::Key_F11);
+    QVERIFY(f.panel->Frame3->isVisible());
+    QCOMPARE(f.targetsMade, 0);
+    f.press(Qt::Key_F11);
+
+    const RecordingTarget& t = f.printed;
+    QVERIFY(t.ended);
+    QVERIFY(!t.aborted);
+    QCOMPARE(t.pages, 3);
+    const QString heading = sp(9) + QStringLiteral("Appointment Schedule:   Wednesday,  ") + f.form->lblCalDate->text();
+    const QStringList names{"Ann Ames", "Bo Brandt", "Cy Cole"};
+    const QStringList sites{"Room A", "Room B", "Room C"};
+    for (int page = 1; page <= 3; ++page) {
+        const QList<RecordingTarget::Line> lines = t.page(page);
+        // 8 blank, heading, blank, number, blank, site, blank, Time, then row 3, 19 time
+        // rows and the last two rows, each after a blank line.
+        QCOMPARE(lines.size(), 15 + 2 + 19 * 2 + 4);
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(lines[i].text, QString());
+        QCOMPARE(lines[8].text, heading);
+        QCOMPARE(lines[8].pointSize, 14);
+        QVERIFY(lines[8].bold);
+        QCOMPARE(lines[10].text, sp(26) + QString::number(page));
+        QCOMPARE(lines[10].pointSize, 12);
+        QCOMPARE(lines[12].text, sp(22) + sites[page - 1]);
+        QCOMPARE(lines[14].text, sp(10) + QStringLiteral("Time") + sp(5) + names[page - 1]);
+        QCOMPARE(lines[14].pointSize, 12);
+        QCOMPARE(lines[16].text, sp(30) + QStringLiteral("c%1r3").arg(page));
+        QCOMPARE(lines[16].pointSize, 9);
+        QVERIFY(lines[16].bold);
+        for (int r = 4; r <= 22; ++r) {
+            const int i = 18 + 2 * (r - 4);
+            QCOMPARE(lines[i - 1].text, QString());
+            // Each cell stands 30 blanks in, after the nine-character time.
+            QCOMPARE(lines[i].text.left(14), sp(14));
+            QCOMPARE(lines[i].text.mid(14, 16), f.form->Grid1->TextMatrix(r, 0) + sp(7));
+            QCOMPARE(lines[i].text.mid(30), QStringLiteral("c%1r%2").arg(page).arg(r));
+        }
+        QCOMPARE(lines[18].text.mid(14, 9), QStringLiteral("08:00 AM "));
+        QCOMPARE(lines[54].text.mid(14, 9), QStringLiteral("05:00 PM "));
+        QCOMPARE(lines[56].text, sp(30) + QStringLiteral("c%1r23").arg(page));
+        QCOMPARE(lines[58].text, sp(30) + QStringLiteral("c%1r24").arg(page));
+    }
+    // The last cell printed is the grid's current cell.
+    QCOMPARE(f.form->Grid1->Row(), 24);
+    QCOMPARE(f.form->Grid1->Col(), 3);
+
+    // The panel stays: F11 prints again.
+    f.press(Qt::Key_F11);
+    QCOMPARE(f.targetsMade, 2);
+    QCOMPARE(f.printed.pages, 5);
+}
+
+void tst_printpanel::oneColumn_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("boxAfter");
+    QTest::newRow("2") << "2" << 2 << "2";
+    // F11 while the number is still in the box: it is brought into range first.
+    QTest::newRow("above N") << "7" << 3 << "3";
+    QTest::newRow("0") << "0" << 1 << "1";
+    QTest::newRow("leading zeros") << "002" << 2 << "002";
+    QTest::newRow("too long for a number") << "99999999999999999999999" << 3 << "3";
+}
+
+void tst_printpanel::oneColumn()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, column);
+    QFETCH(QString, boxAfter);
+    PrintFixture f;
+    QVERIFY(f.open());
+    f.press(Qt::Key_F11);
+    click(f.panel->Option2);
+    f.panel->txtPrint->setFocus();
+    typeText(typed);
+    f.press(Qt::Key_F11);
+
+    QCOMPARE(f.printed.pages, 1);
+    const QList<RecordingTarget::Line> lines = f.printed.page(1);
+    QCOMPARE(lines.size(), 59);
+    QCOMPARE(lines[10].text, sp(26) + QString::number(column));
+    QCOMPARE(lines[18].text.mid(30), QStringLiteral("c%1r4").arg(column));
+    QCOMPARE(f.panel->txtPrint->text(), boxAfter);
+    QVERIFY(f.panel->Option2->isChecked());
+}
+
+void tst_printpanel::pdfThroughThePrinter()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    const QString pdf = f.folder.path() + QStringLiteral("/page.pdf");
+    f.panel->setTargetFactory([&] { return std::make_unique<PdfTarget>(pdf); });
+    f.press(Qt::Key_F11);
+    f.press(Qt::Key_F11);
+    QVERIFY(f.dialogs.messages.isEmpty());
+    QCOMPARE(pdfPageCount(pdf), 3);
+    const std::optional<QString> words = pdfWords(pdf);
+    if (!words)
+        QSKIP("pdftotext is not installed: the text of the sheets is not checked");
+    QVERIFY(words->startsWith(QStringLiteral("Appointment Schedule: Wednesday, ") + f.form->lblCalDate->text()
+                              + QStringLiteral(" 1 Room A Time Ann Ames c1r3 08:00 AM c1r4 08:30 AM c1r5")));
+    QVERIFY(words->contains(QStringLiteral("3 Room C Time Cy Cole c3r3")));
+    QVERIFY(words->endsWith(QStringLiteral("05:00 PM c3r22 c3r23 c3r24")));
+}
+
+void tst_printpanel::columnBox_data()
+{
+    QTest::addColumn<QString>("typed");  // "\b" is Backspace
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("afterLeaving");
+    QTest::newRow("letters and punctuation dropped") << "a1-b,2" << "12" << "3";
+    QTest::newRow("0 becomes 1") << "0" << "0" << "1";
+    QTest::newRow("in range") << "2" << "2" << "2";
+    QTest::newRow("backspace") << "45\b\b1" << "1" << "1";
+    QTest::newRow("too long for a number") << "12345678901234567890123" << "12345678901234567890123" << "3";
+    QTest::newRow("empty stays empty") << "x" << "" << "";
+}
+
+void tst_printpanel::columnBox()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, afterLeaving);
+    PrintFixture f;
+    QVERIFY(f.open());
+    f.press(Qt::Key_F11);
+    click(f.panel->Option2);
+    f.panel->txtPrint->setFocus();
+    for (QChar c : typed) {
+        if (c == u'\b')
+            typeKey(Qt::Key_Backspace);
+        else
+            typeText(QString(c));
+    }
+    QCOMPARE(f.panel->txtPrint->text(), shown);
+    f.panel->Option1->setFocus();
+    QCOMPARE(f.panel->txtPrint->text(), afterLeaving);
+    QCOMPARE(f.targetsMade, 0);
+}
+
+void tst_printpanel::boxKeys_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("Tab") << "2" << int(Qt::Key_Tab) << "cmdClosePrint";
+    QTest::newRow("Down") << "2" << int(Qt::Key_Down) << "cmdClosePrint";
+    QTest::newRow("Right") << "2" << int(Qt::Key_Right) << "cmdClosePrint";
+    QTest::newRow("Left") << "2" << int(Qt::Key_Left) << "Option2";
+    QTest::newRow("Up") << "2" << int(Qt::Key_Up) << "Option2";
+    QTest::newRow("Enter with a number") << "2" << int(Qt::Key_Return) << "cmdClosePrint";
+    QTest::newRow("Enter in the empty box") << "" << int(Qt::Key_Return) << "txtPrint";
+}
+
+void tst_printpanel::boxKeys()
+{
+    QFETCH(QString, text);
+    QFETCH(int, key);
+    QFETCH(QString, focus);
+    PrintFixture f;
+    QVERIFY(f.open());
+    f.press(Qt::Key_F11);
+    click(f.panel->Option2);
+    f.panel->txtPrint->setFocus();
+    typeText(text);
+    f.press(Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    QCOMPARE(f.panel->txtPrint->text(), text);
+    QCOMPARE(f.targetsMade, 0);
+}
+
+void tst_printpanel::options()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    f.press(Qt::Key_F11);
+    QCOMPARE(f.panel->Option1->text(), QStringLiteral("Print All"));
+    QCOMPARE(f.panel->Option2->text(), QStringLiteral("Print Column No. ( 1 to 3 )"));
+    QCOMPARE(f.panel->Label3->text(), QStringLiteral("Press  F11  to print"));
+    QCOMPARE(f.panel->cmdClosePrint->text(), QStringLiteral("Close"));
+    QCOMPARE(QApplication::focusWidget(), f.panel->Option1);
+    QVERIFY(f.panel->Option1->isChecked());
+    // "Print All" keeps the box empty and locked.
+    f.panel->txtPrint->setFocus();
+    typeText(QStringLiteral("2"));
+    QCOMPARE(f.panel->txtPrint->text(), QString());
+
+    // Enter on an option flips it.
+    f.panel->Option2->setFocus();
+    f.press(Qt::Key_Return);
+    QVERIFY(f.panel->Option2->isChecked());
+    QVERIFY(!f.panel->Option1->isChecked());
+    f.panel->txtPrint->setFocus();
+    typeText(QStringLiteral("2"));
+    QCOMPARE(f.panel->txtPrint->text(), QStringLiteral("2"));
+
+    // Hidden and shown again, the panel keeps its choice and number.
+    QTest::mouseClick(f.panel->cmdClosePrint, Qt::LeftButton);
+    QVERIFY(f.panel->Frame3->isHidden());
+    f.press(Qt::Key_F11);
+    QVERIFY(f.panel->Option2->isChecked());
+    QCOMPARE(f.panel->txtPrint->text(), QStringLiteral("2"));
+
+    // Choosing "Print All" empties the box.
+    click(f.panel->Option1);
+    QCOMPARE(f.panel->txtPrint->text(), QString());
+    QVERIFY(f.panel->txtPrint->isReadOnly());
+    f.panel->Option1->setFocus();
+    f.press(Qt::Key_Return);
+    QVERIFY(!f.panel->Option1->isChecked());
+}
+
+void tst_printpanel::emptyBoxPrintsNothing()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    f.press(Qt::Key_F11);
+    click(f.panel->Option2);
+    f.press(Qt::Key_F11);
+    QCOMPARE(f.targetsMade, 0);
+    QVERIFY(f.panel->Option2->isChecked());
+    QCOMPARE(QApplication::focusWidget(), f.panel->txtPrint);
+}
+
+void tst_printpanel::retryQuestion_data()
+{
+    QTest::addColumn<bool>("noPrinter");
+    QTest::addColumn<bool>("retry");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("no printer, Yes") << true << true << kNoPrinter + ". Retry?";
+    QTest::newRow("no printer, No") << true << false << kNoPrinter + ". Retry?";
+    QTest::newRow("fault half-way, Yes") << false << true << "The printer is out of paper. Retry?";
+    QTest::newRow("fault half-way, No") << false << false << "The printer is out of paper. Retry?";
+}
+
+void tst_printpanel::retryQuestion()
+{
+    QFETCH(bool, noPrinter);
+    QFETCH(bool, retry);
+    QFETCH(QString, question);
+    PrintFixture f;
+    QVERIFY(f.open());
+    f.noPrinter = noPrinter;
+    f.printed.failAtLine = 20;
+    f.press(Qt::Key_F11);
+    QTest::mouseClick(f.panel->cmdClosePrint, Qt::LeftButton);
+    f.press(Qt::Key_F11);
+    f.form->Grid1->setFocus();
+
+    // The document is abandoned before the question is asked.
+    struct Watch final : dialogs::Provider {
+        RecordingTarget* target = nullptr;
+        bool abortedBefore = false;
+        dialogs::Answer answer = dialogs::Answer::No;
+        QList<dialogs::Prompt> prompts;
+        dialogs::Answer message(QWidget*, const dialogs::Prompt& p) override
+        {
+            prompts << p;
+            abortedBefore = target->aborted;
+            return answer;
+        }
+        std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override
+        {
+            return std::nullopt;
+        }
+    } watch;
+    watch.target = &f.printed;
+    watch.answer = retry ? dialogs::Answer::Yes : dialogs::Answer::No;
+    dialogs::setProvider(&watch);
+    f.panel->StartPrint();
+    dialogs::setProvider(&f.dialogs);
+
+    QCOMPARE(watch.prompts.size(), 1);
+    QCOMPARE(watch.prompts[0].text, question);
+    QCOMPARE(watch.prompts[0].title, QStringLiteral("Calvora"));
+    QCOMPARE(watch.prompts[0].buttons, dialogs::Buttons::YesNo);
+    QCOMPARE(watch.prompts[0].icon, dialogs::Icon::Question);
+    QVERIFY(!f.printed.ended);
+    QCOMPARE(watch.abortedBefore, !noPrinter);
+    QCOMPARE(f.printed.lines.size(), noPrinter ? 0 : 20);
+    // Yes: the panel again, ready for F11.
+    QCOMPARE(QApplication::focusWidget() == f.panel->Option1, retry);
+    QVERIFY(f.panel->Frame3->isVisible());
+}
+
+void tst_printpanel::closeReturnsToEditedCell()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    FlexGrid* grid = f.form->Grid1;
+    // Before any cell was edited, Close leaves a data cell current, never a heading.
+    f.press(Qt::Key_F11);
+    QTest::mouseClick(f.panel->cmdClosePrint, Qt::LeftButton);
+    QVERIFY(grid->Row() >= 3);
+    QVERIFY(grid->Col() >= 1);
+    QCOMPARE(QApplication::focusWidget(), grid);
+
+    grid->setFocus();
+    grid->setRow(7);
+    grid->setCol(2);
+    typeText(QStringLiteral("x"));
+    f.press(Qt::Key_Return);
+    QCOMPARE(grid->TextMatrix(7, 2), QStringLiteral("c2r7x"));
+    grid->setRow(12);
+    grid->setCol(1);
+    f.press(Qt::Key_F11);
+    f.press(Qt::Key_F11);
+    QCOMPARE(grid->Row(), 24);
+    QTest::mouseClick(f.panel->cmdClosePrint, Qt::LeftButton);
+    QVERIFY(f.panel->Frame3->isHidden());
+    QCOMPARE(grid->Row(), 7);
+    QCOMPARE(grid->Col(), 2);
+    QCOMPARE(QApplication::focusWidget(), grid);
+}
+
+void tst_printpanel::menuAndToolbarOnlyOpen()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    QStringList items;
+    for (QAction* a : f.form->mnuPage->actions())
+        items << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    QCOMPARE(items, (QStringList{"mnuPageOpen", "mnuPagePrint", "-", "mnuPageExit"}));
+    QAction* print = f.form->findChild<QAction*>(QStringLiteral("mnuPagePrint"));
+    QCOMPARE(print->text(), QStringLiteral("Print"));
+    print->trigger();
+    QVERIFY(f.panel->Frame3->isVisible());
+    print->trigger();
+    QCOMPARE(f.targetsMade, 0);
+    QCOMPARE(QApplication::focusWidget(), f.panel->Option1);
+}
+
+void tst_printpanel::previewShowsTheSheets()
+{
+    PrintFixture f;
+    QVERIFY(f.open());
+    f.press(Qt::Key_F11);
+    int pages = -1;
+    QString title;
+    std::function<void()> look = [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            QTimer::singleShot(10, look);
+            return;
+        }
+        title = dialog->windowTitle();
+        pages = dialog->findChild<QPrintPreviewWidget*>()->pageCount();
+        dialog->reject();
+    };
+    QTimer::singleShot(0, look);
+    QCOMPARE(f.panel->cmdPreview->text(), QStringLiteral("Pre&view"));
+    QTest::mouseClick(f.panel->cmdPreview, Qt::LeftButton);
+    QCOMPARE(title, QStringLiteral("Print Preview"));
+    QCOMPARE(pages, 3);
+    // The preview printed nothing and left the page's current cell alone.
+    QCOMPARE(f.targetsMade, 0);
+}
+
+QTEST_MAIN(tst_printpanel)
+#include "tst_printpanel.moc"
