@@ -1,8 +1,10 @@
 #include "app/form.h"
 #include "app/screens.h"
+#include "printing/printday.h"
 #include "program.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,10 +25,53 @@ bool displayAvailable()
 #endif
 }
 
+// --print-day YYYY-MM-DD --pdf FILE [--column N]: a day's schedule to PDF without a window.
+bool wantsPrintDay(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrncmp(argv[i], "--print-day", 11) == 0)
+            return true;
+    return false;
+}
+
+int printDay(int argc, char* argv[])
+{
+    // Nothing is shown, so no display is needed (cron has none).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Calvora"));
+    const QCommandLineOption day(QStringLiteral("print-day"), QStringLiteral("The day to print."), QStringLiteral("YYYY-MM-DD"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("The PDF file to write."), QStringLiteral("FILE"));
+    const QCommandLineOption column(QStringLiteral("column"), QStringLiteral("One provider column."), QStringLiteral("N"));
+    QCommandLineParser parser;
+    parser.addOptions({day, pdf, column});
+    QString error;
+    std::optional<printday::Request> request;
+    if (!parser.parse(QCoreApplication::arguments()))
+        error = parser.errorText();
+    else if (!parser.positionalArguments().isEmpty())
+        error = QStringLiteral("Unexpected argument \"%1\".").arg(parser.positionalArguments().constFirst());
+    else
+        request = printday::request(parser.value(day), parser.value(pdf),
+                                    parser.isSet(column) ? std::optional(parser.value(column)) : std::nullopt, error);
+    if (!request) {
+        std::fprintf(stderr, "calvora: %s\nUsage: calvora --print-day YYYY-MM-DD --pdf FILE [--column N]\n", qPrintable(error));
+        return 2;
+    }
+    if (!printday::print(*request, error)) {
+        std::fprintf(stderr, "calvora: %s\n", qPrintable(error));
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    if (wantsPrintDay(argc, argv))
+        return printDay(argc, argv);
     if (!displayAvailable()) {
         std::fprintf(stderr,
                      "Calvora needs a display and none is available; start it under a virtual "
