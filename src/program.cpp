@@ -1,10 +1,14 @@
 #include "program.h"
 
 #include "app/screens.h"
+#include "maintenance/frmHelp.h"
+#include "maintenance/frmReadme.h"
 #include "navigation/MemoPanel.h"
 #include "navigation/MonthCalendar.h"
+#include "navigation/PageCommands.h"
 #include "navigation/PageNavigation.h"
 #include "page/frmAppt.h"
+#include "printing/PrintPanel.h"
 #include "setup/frmConfigure.h"
 #include "setup/frmSetup.h"
 
@@ -15,6 +19,8 @@ Form* createDayPage()
     form->setCalendar(calendar, calendar);
     new MemoPanel(*form);
     new PageNavigation(*form, *calendar);
+    new PageCommands(*form);
+    new PrintPanel(*form);
     if (!form->Form_Load()) {
         delete form;
         return nullptr;
@@ -45,6 +51,8 @@ void registerScreens()
     screens::setFactory(Screen::Appt, createDayPage);
     screens::setFactory(Screen::Setup, loadedScreen<frmSetup>);
     screens::setFactory(Screen::Configure, loadedScreen<frmConfigure>);
+    screens::setFactory(Screen::Help, loadedScreen<frmHelp>);
+    screens::setFactory(Screen::Readme, loadedScreen<frmReadme>);
 }
 
 }  // namespace program

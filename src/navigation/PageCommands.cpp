@@ -1,0 +1,182 @@
+#include "navigation/PageCommands.h"
+
+#include "app/screens.h"
+#include "page/FlexGrid.h"
+#include "page/daycalendar.h"
+#include "page/frmAppt.h"
+#include "platform/colours.h"
+#include "platform/dialogs.h"
+#include "platform/keys.h"
+#include "platform/paintlock.h"
+#include "platform/programfolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QDir>
+#include <QIcon>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolBar>
+
+namespace {
+
+const char* const kHomePage = "https://calvora.example.org";
+
+struct DemoStep {
+    const char* caption;
+    QDate date;
+    const char* next;
+};
+// The four demo pages in the order F2 shows them.
+const DemoStep kDemoRing[] = {
+    {"Demo 1", QDate(1998, 10, 10), "Demo 2"},
+    {"Demo 2", QDate(1998, 11, 11), "Demo 3"},
+    {"Demo 3", QDate(1998, 9, 9), "Demo 4"},
+    {"Demo 4", QDate(1998, 8, 8), "Demo 1"},
+};
+
+struct ToolButton {
+    const char* key;
+    const char* command;  // the objectName of the menu command it runs
+    const char* themeIcon;
+    QStyle::StandardPixmap fallback;
+};
+const ToolButton kToolButtons[] = {
+    {"Open", "mnuPageOpen", "document-open", QStyle::SP_DialogOpenButton},
+    {"Print", "mnuPagePrint", "document-print", QStyle::SP_FileDialogDetailedView},
+    {"Cut", "mnuEditCut", "edit-cut", QStyle::SP_DialogDiscardButton},
+    {"Copy", "mnuEditCopy", "edit-copy", QStyle::SP_FileLinkIcon},
+    {"Paste", "mnuEditPaste", "edit-paste", QStyle::SP_DialogApplyButton},
+    {"Delete", "mnuEditDelete", "edit-delete", QStyle::SP_TrashIcon},
+    {"Search", "mnuSearchClient", "edit-find", QStyle::SP_FileDialogContentsView},
+    {"Help", "mnuHelpContent", "help-contents", QStyle::SP_DialogHelpButton},
+};
+
+}  // namespace
+
+PageCommands::PageCommands(frmAppt& form) : QObject(&form), form_(form)
+{
+    setObjectName(QStringLiteral("PageCommands"));
+    cmdDemo = new QPushButton(QStringLiteral("Demo 1"), &form);
+    cmdDemo->setObjectName(QStringLiteral("cmdDemo"));
+    cmdDemo->setFocusPolicy(Qt::NoFocus);
+    connect(cmdDemo, &QPushButton::clicked, this, &PageCommands::cmdDemo_Click);
+    buildToolBar();
+
+    form.addCommand(form.mnuHelp, "mnuHelpAbout", QStringLiteral("About"), [this] { mnuHelpAbout_Click(); });
+    form.addCommand(form.mnuHelp, "mnuHelpContent", QStringLiteral("Contents\tF1"), [this] { mnuHelpContent_Click(); });
+    form.addKeyHandler([this](int keyCode, int shift) { return handleKey(keyCode, shift); });
+}
+
+void PageCommands::buildToolBar()
+{
+    tbToolBar = new QToolBar(&form_);
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setAccessibleName(QStringLiteral("Toolbar"));
+    tbToolBar->setMovable(false);
+    tbToolBar->setFloatable(false);
+    tbToolBar->setIconSize(QSize(16, 16));
+    tbToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const QStyle* style = tbToolBar->style();
+    for (const ToolButton& b : kToolButtons) {
+        const QString key = QString::fromLatin1(b.key);
+        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(b.themeIcon), style->standardIcon(b.fallback));
+        QAction* button = tbToolBar->addAction(icon, key);
+        button->setObjectName(key);
+        button->setProperty("Key", key);
+        button->setToolTip(key);
+        connect(button, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+    }
+    tbToolBar->addSeparator();
+    tbToolBar->addWidget(cmdDemo);
+    // Under the menu bar, above the page.
+    if (auto* root = qobject_cast<QBoxLayout*>(form_.layout()))
+        root->insertWidget(0, tbToolBar);
+}
+
+bool PageCommands::handleKey(int keyCode, int shift)
+{
+    if (shift != 0)
+        return false;
+    switch (keyCode) {
+    case keys::F1: mnuHelpContent_Click(); return true;
+    case keys::F2: cmdDemo_Click(); return true;
+    case keys::F3: flipPageLock(); return true;
+    // F5 has nothing to refresh: the page on screen is always the stored one.
+    case keys::F5: return true;
+    default: return false;
+    }
+}
+
+void PageCommands::tbToolBar_ButtonClick(const QString& key)
+{
+    for (const ToolButton& b : kToolButtons) {
+        if (key != QLatin1String(b.key))
+            continue;
+        QAction* command = form_.findChild<QAction*>(QString::fromLatin1(b.command));
+        if (!command)
+            return;
+        // A command that fails tells the user itself; the toolbar goes on.
+        try {
+            command->trigger();
+        } catch (const std::exception&) {
+        }
+        return;
+    }
+}
+
+void PageCommands::flipPageLock()
+{
+    form_.Check2->setChecked(!form_.Check2->isChecked());
+    form_.Check2_Click();
+}
+
+void PageCommands::cmdDemo_Click()
+{
+    const QString caption = cmdDemo->text();
+    const DemoStep* step = &kDemoRing[0];
+    for (const DemoStep& s : kDemoRing)
+        if (caption == QLatin1String(s.caption))
+            step = &s;
+    DayCalendar& calendar = *form_.calendar();
+    PaintLock lock(&form_);
+    bool& updating = calendar.Updating();
+    updating = true;
+    // Stepping from one demo page to the next stores nothing of the demo page; any other
+    // page on screen (the user's own, whatever the caption says) is saved first.
+    const bool save = step == &kDemoRing[0] || form_.PageDate != shownDemo_;
+    calendar.setDayColour(calendar.SelDay(), colours::Cream);
+    if (form_.switchPage(step->date, save)) {
+        cmdDemo->setText(QString::fromLatin1(step->next));
+        form_.PageDate = step->date;
+        shownDemo_ = step->date;
+        calendar.DrawMonth(step->date);
+        form_.showDateCaptions(step->date);
+    }
+    updating = false;
+    calendar.setDayColour(calendar.SelDay(), colours::LightGrey);
+    form_.Grid1->setFocus();
+}
+
+QString PageCommands::aboutText()
+{
+    return QStringLiteral("Calvora Version %1.%2.%3.  Please visit Norlyn Software's Homepage at  %4  to find "
+                          "out about the latest software updates and bug fixes.\n\nDatabase file in use: %5")
+        .arg(CALVORA_VERSION_MAJOR)
+        .arg(CALVORA_VERSION_MINOR)
+        .arg(CALVORA_VERSION_PATCH)
+        .arg(QString::fromLatin1(kHomePage), QDir::toNativeSeparators(program::databasePath()));
+}
+
+void PageCommands::mnuHelpAbout_Click()
+{
+    dialogs::message(&form_, aboutText(), dialogs::appTitle());
+}
+
+void PageCommands::mnuHelpContent_Click()
+{
+    screens::show(Screen::Help);
+}

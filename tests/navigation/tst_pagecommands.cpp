@@ -1,0 +1,336 @@
+// The day page's own commands on the real screen: F1, F2 with the demo ring, F3, F5, Esc,
+// the Help menu with About, and the toolbar.
+#include "app/screens.h"
+#include "common/daypage.h"
+#include "maintenance/frmHelp.h"
+#include "navigation/PageCommands.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "platform/clock.h"
+#include "platform/colours.h"
+#include "platform/programfolder.h"
+#include "program.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+
+const QDate kToday(2024, 3, 6);
+
+struct CommandsFixture : DayPageFixture {
+    PageCommands* commands = nullptr;
+    bool open()
+    {
+        if (!DayPageFixture::open())
+            return false;
+        commands = form->findChild<PageCommands*>();
+        return commands != nullptr;
+    }
+    // Types text into a cell of the grid through the cell editor.
+    void typeInto(int row, int col, const QString& text)
+    {
+        form->Grid1->setFocus();
+        form->Grid1->setRow(row);
+        form->Grid1->setCol(col);
+        typeText(text);
+        typeKey(Qt::Key_Return);
+        settle();
+    }
+    QString shortDate(QDate d) const { return QLocale::system().toString(d, QLocale::ShortFormat); }
+};
+
+QList<frmHelp*> helpWindows()
+{
+    QList<frmHelp*> shown;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* help = qobject_cast<frmHelp*>(w); help && help->isVisible())
+            shown << help;
+    return shown;
+}
+
+}  // namespace
+
+class tst_pagecommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        program::setToday(kToday);
+        program::registerScreens();
+    }
+    void cleanupTestCase() { program::setToday(QDate()); }
+    void cleanup()
+    {
+        screens::unload(Screen::Help);
+        DayPageFixture::settle();
+    }
+
+    void f5ChangesNothing();
+    void pageLock_data();
+    void pageLock();
+    void demoRing();
+    void demoFromAnotherPageSavesIt();
+    void escIsToday();
+    void helpOnce_data();
+    void helpOnce();
+    void toolbar_data();
+    void toolbar();
+    void about();
+};
+
+void tst_pagecommands::f5ChangesNothing()
+{
+    CommandsFixture f;
+    QVERIFY(f.open());
+    f.typeInto(5, 2, QStringLiteral("Ann"));
+    f.form->Grid1->setRow(6);
+    f.form->Grid1->setCol(1);
+    const QString cells = f.form->Grid1->Clip();
+    const int pages = f.pageCount();
+    f.form->Grid1->setFocus();
+    typeKey(Qt::Key_F5);
+    QCOMPARE(f.form->Grid1->Clip(), cells);
+    QCOMPARE(f.form->Grid1->Row(), 6);
+    QCOMPARE(f.form->PageDate, kToday);
+    QCOMPARE(f.pageCount(), pages);
+    QVERIFY(!f.form->txtEdit->isVisible());
+    QCOMPARE(QApplication::focusWidget(), f.form->Grid1);
+    QVERIFY(f.dialogs.messages.isEmpty());
+}
+
+void tst_pagecommands::pageLock_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("F3") << true;
+    QTest::newRow("mouse") << false;
+}
+
+void tst_pagecommands::pageLock()
+{
+    QFETCH(bool, byKey);
+    CommandsFixture f;
+    QVERIFY(f.open());
+    QCheckBox* lock = f.form->Check2;
+    QCOMPARE(lock->text(), QStringLiteral("Page Lock"));
+    QVERIFY(!lock->isChecked());
+    const auto flip = [&] {
+        if (byKey) {
+            f.form->Grid1->setFocus();
+            typeKey(Qt::Key_F3);
+        } else {
+            QTest::mouseClick(lock, Qt::LeftButton, {}, QPoint(6, lock->height() / 2));
+        }
+        f.settle();
+    };
+
+    flip();
+    QVERIFY(lock->isChecked());
+    QCOMPARE(lock->palette().color(QPalette::Window), colours::LightRed);
+    QCOMPARE(QApplication::focusWidget(), f.form->Grid1);
+    const QString before = f.form->Grid1->TextMatrix(5, 1);
+    f.typeInto(5, 1, QStringLiteral("Ann"));
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 1), before);
+
+    flip();
+    QVERIFY(!lock->isChecked());
+    QCOMPARE(lock->palette().color(QPalette::Window), colours::LegendGrey);
+    f.typeInto(5, 1, QStringLiteral("Ann"));
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 1), before + QStringLiteral("Ann"));
+}
+
+void tst_pagecommands::demoRing()
+{
+    CommandsFixture f;
+    QVERIFY(f.open());
+    QCOMPARE(f.commands->cmdDemo->text(), QStringLiteral("Demo 1"));
+    f.typeInto(5, 1, QStringLiteral("Zed"));
+    const QVariant demoStored = f.storedData(QDate(1998, 10, 10));
+
+    struct Step {
+        QDate date;
+        const char* caption;
+    };
+    const Step ring[] = {{QDate(1998, 10, 10), "Demo 2"},
+                         {QDate(1998, 11, 11), "Demo 3"},
+                         {QDate(1998, 9, 9), "Demo 4"},
+                         {QDate(1998, 8, 8), "Demo 1"}};
+    bool first = true;
+    for (const Step& step : ring) {
+        if (first) {
+            f.form->Grid1->setFocus();
+            typeKey(Qt::Key_F2);
+        } else {
+            QTest::mouseClick(f.commands->cmdDemo, Qt::LeftButton);
+        }
+        f.settle();
+        QCOMPARE(f.form->PageDate, step.date);
+        QCOMPARE(f.form->lblCalDate->text(), f.shortDate(step.date));
+        QCOMPARE(f.commands->cmdDemo->text(), QString::fromLatin1(step.caption));
+        // Demo pages are past pages: locked.
+        QVERIFY(f.form->Check2->isChecked());
+        QCOMPARE(QApplication::focusWidget(), f.form->Grid1);
+        if (first) {
+            // The step away from the user's own page stored it; a demo page typed into
+            // (after unlocking it) is not stored by the next step.
+            QVERIFY(f.storedData(kToday).toString().contains(QStringLiteral("Zed")));
+            f.form->Grid1->setFocus();
+            typeKey(Qt::Key_F3);
+            f.typeInto(6, 2, QStringLiteral("typed on the demo"));
+            first = false;
+        }
+    }
+    QCOMPARE(f.storedData(QDate(1998, 10, 10)), demoStored);
+    QVERIFY(f.dialogs.messages.isEmpty());
+}
+
+void tst_pagecommands::demoFromAnotherPageSavesIt()
+{
+    CommandsFixture f;
+    QVERIFY(f.open());
+    f.form->Grid1->setFocus();
+    typeKey(Qt::Key_F2);
+    // Back to today's page with Esc and typing there: the next demo press saves it, whatever
+    // the button says.
+    typeKey(Qt::Key_Escape);
+    f.settle();
+    QCOMPARE(f.form->PageDate, kToday);
+    f.typeInto(7, 2, QStringLiteral("Kim"));
+    f.form->Grid1->setFocus();
+    typeKey(Qt::Key_F2);
+    f.settle();
+    QCOMPARE(f.form->PageDate, QDate(1998, 11, 11));
+    QVERIFY(f.storedData(kToday).toString().contains(QStringLiteral("Kim")));
+}
+
+void tst_pagecommands::escIsToday()
+{
+    CommandsFixture f;
+    QVERIFY(f.open());
+    f.form->Grid1->setFocus();
+    typeKey(Qt::Key_F2);
+    QCOMPARE(f.form->PageDate, QDate(1998, 10, 10));
+    typeKey(Qt::Key_Escape);
+    f.settle();
+    QCOMPARE(f.form->PageDate, kToday);
+    QCOMPARE(f.form->lblCalDate->text(), f.shortDate(kToday));
+    QVERIFY(!f.form->Check2->isChecked());
+}
+
+void tst_pagecommands::helpOnce_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("F1") << "F1";
+    QTest::newRow("menu") << "menu";
+    QTest::newRow("toolbar") << "toolbar";
+}
+
+void tst_pagecommands::helpOnce()
+{
+    QFETCH(QString, way);
+    CommandsFixture f;
+    QVERIFY(f.open());
+    for (int i = 0; i < 2; ++i) {
+        if (way == QLatin1String("F1")) {
+            // Back on the day page, as a user clicking it would be.
+            f.form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(f.form));
+            f.form->Grid1->setFocus();
+            typeKey(Qt::Key_F1);
+        } else if (way == QLatin1String("menu")) {
+            f.form->findChild<QAction*>(QStringLiteral("mnuHelpContent"))->trigger();
+        } else {
+            f.commands->tbToolBar_ButtonClick(QStringLiteral("Help"));
+        }
+        f.settle();
+        QCOMPARE(helpWindows().size(), 1);
+    }
+    frmHelp* help = helpWindows().constFirst();
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    QCOMPARE(QApplication::focusWidget(), help->cmdExit);
+    // The day page stays open beside it.
+    QVERIFY(f.form->isVisible());
+}
+
+void tst_pagecommands::toolbar_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Open") << "Open" << "mnuPageOpen";
+    QTest::newRow("Print") << "Print" << "mnuPagePrint";
+    QTest::newRow("Cut") << "Cut" << "mnuEditCut";
+    QTest::newRow("Copy") << "Copy" << "mnuEditCopy";
+    QTest::newRow("Paste") << "Paste" << "mnuEditPaste";
+    QTest::newRow("Delete") << "Delete" << "mnuEditDelete";
+    QTest::newRow("Search") << "Search" << "mnuSearchClient";
+    QTest::newRow("Help") << "Help" << "mnuHelpContent";
+}
+
+void tst_pagecommands::toolbar()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, command);
+    CommandsFixture f;
+    QVERIFY(f.open());
+    QToolBar* bar = f.form->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+    QVERIFY(bar);
+    QStringList keys;
+    QAction* button = nullptr;
+    for (QAction* a : bar->actions())
+        if (a->property("Key").isValid()) {
+            keys << a->property("Key").toString();
+            if (a->property("Key") == key)
+                button = a;
+        }
+    QCOMPARE(keys, (QStringList{"Open", "Print", "Cut", "Copy", "Paste", "Delete", "Search", "Help"}));
+    QVERIFY(button);
+    QCOMPARE(button->toolTip(), key);
+    QVERIFY(!button->icon().isNull());
+
+    // The command the button runs; one that is not on the page is stood in for.
+    QAction* target = f.form->findChild<QAction*>(command);
+    if (!target) {
+        target = new QAction(f.form->mnuEdit);
+        target->setObjectName(command);
+    }
+    QSignalSpy triggered(target, &QAction::triggered);
+    QTest::mouseClick(bar->widgetForAction(button), Qt::LeftButton);
+    f.settle();
+    QCOMPARE(triggered.count(), 1);
+    if (key == QLatin1String("Print"))
+        QVERIFY(f.form->findChild<QFrame*>(QStringLiteral("Frame3"))->isVisible());
+}
+
+void tst_pagecommands::about()
+{
+    CommandsFixture f;
+    QVERIFY(f.open());
+    QStringList items;
+    for (QAction* a : f.form->mnuHelp->actions())
+        items << a->objectName() + QLatin1Char('=') + a->text();
+    QCOMPARE(items, (QStringList{"mnuHelpAbout=About", "mnuHelpContent=Contents\tF1"}));
+    f.form->findChild<QAction*>(QStringLiteral("mnuHelpAbout"))->trigger();
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    const dialogs::Prompt& p = f.dialogs.messages.constFirst();
+    const QString version = QStringLiteral("%1.%2.%3").arg(CALVORA_VERSION_MAJOR).arg(CALVORA_VERSION_MINOR).arg(CALVORA_VERSION_PATCH);
+    QCOMPARE(p.text, QStringLiteral("Calvora Version ") + version
+                         + QStringLiteral(".  Please visit Norlyn Software's Homepage at  https://calvora.example.org  to "
+                                          "find out about the latest software updates and bug fixes.\n\n"
+                                          "Database file in use: ")
+                         + QDir::toNativeSeparators(f.folder.databasePath()));
+    QCOMPARE(p.title, QStringLiteral("Calvora"));
+    QCOMPARE(p.buttons, dialogs::Buttons::Ok);
+}
+
+QTEST_MAIN(tst_pagecommands)
+#include "tst_pagecommands.moc"
