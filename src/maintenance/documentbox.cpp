@@ -1,6 +1,8 @@
 #include "maintenance/documentbox.h"
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QScrollBar>
 #include <QPlainTextEdit>
 
 QPlainTextEdit* makeDocumentBox(QWidget* parent, const QString& accessibleName)
@@ -19,4 +21,12 @@ QPlainTextEdit* makeDocumentBox(QWidget* parent, const QString& accessibleName)
     font.setFixedPitch(true);
     box->setFont(font);
     return box;
+}
+
+void sizeToText(QWidget* window, QPlainTextEdit* box)
+{
+    const int text = QFontMetrics(box->font()).horizontalAdvance(QString(92, u'x'));
+    const int chrome = box->verticalScrollBar()->sizeHint().width() + 2 * box->frameWidth()
+                       + int(2 * box->document()->documentMargin()) + 24;
+    window->resize(text + chrome, 600);
 }

@@ -7,3 +7,6 @@ class QPlainTextEdit;
 class QWidget;
 
 QPlainTextEdit* makeDocumentBox(QWidget* parent, const QString& accessibleName);
+// Sizes a viewer's window so that the box shows lines of 92 characters, as the stored texts
+// are written, without wrapping them.
+void sizeToText(QWidget* window, QPlainTextEdit* box);

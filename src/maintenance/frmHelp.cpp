@@ -29,7 +29,7 @@ frmHelp::frmHelp()
     layout->addWidget(Text1, 1);
     setTabOrder(cmdExit, Text1);
     connect(cmdExit, &QPushButton::clicked, this, &frmHelp::cmdExit_Click);
-    resize(760, 560);
+    sizeToText(this, Text1);
 }
 
 frmHelp::~frmHelp() = default;

@@ -38,7 +38,7 @@ frmReadme::frmReadme()
     layout->addWidget(Text1, 1);
     setTabOrder(Command1, Text1);
     connect(Command1, &QPushButton::clicked, this, &frmReadme::Command1_Click);
-    resize(760, 560);
+    sizeToText(this, Text1);
 }
 
 frmReadme::~frmReadme() = default;

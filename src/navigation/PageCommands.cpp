@@ -38,6 +38,8 @@ const DemoStep kDemoRing[] = {
     {"Demo 4", QDate(1998, 8, 8), "Demo 1"},
 };
 
+// The desktop's icon of each button; where the desktop has none, the nearest picture the
+// style has.
 struct ToolButton {
     const char* key;
     const char* command;  // the objectName of the menu command it runs
@@ -47,12 +49,12 @@ struct ToolButton {
 const ToolButton kToolButtons[] = {
     {"Open", "mnuPageOpen", "document-open", QStyle::SP_DialogOpenButton},
     {"Print", "mnuPagePrint", "document-print", QStyle::SP_FileDialogDetailedView},
-    {"Cut", "mnuEditCut", "edit-cut", QStyle::SP_DialogDiscardButton},
+    {"Cut", "mnuEditCut", "edit-cut", QStyle::SP_DialogCloseButton},
     {"Copy", "mnuEditCopy", "edit-copy", QStyle::SP_FileLinkIcon},
-    {"Paste", "mnuEditPaste", "edit-paste", QStyle::SP_DialogApplyButton},
+    {"Paste", "mnuEditPaste", "edit-paste", QStyle::SP_DialogOkButton},
     {"Delete", "mnuEditDelete", "edit-delete", QStyle::SP_TrashIcon},
     {"Search", "mnuSearchClient", "edit-find", QStyle::SP_FileDialogContentsView},
-    {"Help", "mnuHelpContent", "help-contents", QStyle::SP_DialogHelpButton},
+    {"Help", "mnuHelpContent", "help-contents", QStyle::SP_MessageBoxQuestion},
 };
 
 }  // namespace

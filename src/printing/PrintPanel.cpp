@@ -22,30 +22,6 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-namespace {
-
-// The system's default printer and its target; the printer lives as long as the target.
-class SystemPrinterTarget final : public PrintTarget {
-public:
-    explicit SystemPrinterTarget(const QString& documentName)
-        : printer_(QPrinter::HighResolution), target_(printer_)
-    {
-        QPrinterTarget::setUp(printer_, documentName);
-        QPrinterTarget::requireSystemPrinter(printer_);
-    }
-    void setFont(int pointSize, bool bold) override { target_.setFont(pointSize, bold); }
-    void printLine(const QString& text) override { target_.printLine(text); }
-    void newPage() override { target_.newPage(); }
-    void endDoc() override { target_.endDoc(); }
-    void abort() override { target_.abort(); }
-
-private:
-    QPrinter printer_;
-    QPrinterTarget target_;
-};
-
-}  // namespace
-
 PrintPanel::PrintPanel(frmAppt& form) : QObject(&form), form_(form)
 {
     setObjectName(QStringLiteral("PrintPanel"));
@@ -217,15 +193,22 @@ ScheduleCaptions PrintPanel::captions() const
 
 QString PrintPanel::documentName() const
 {
-    return QStringLiteral("Appointment Schedule %1").arg(form_.lblCalDate->text());
+    // The preview offers it as the PDF file's name, so it holds no slashes of a short date.
+    return QStringLiteral("Appointment Schedule %1").arg(form_.CalDateShown.toString(Qt::ISODate));
+}
+
+std::unique_ptr<PrintTarget> PrintPanel::systemPrinter() const
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrinterTarget::setUp(*printer, documentName());
+    QPrinterTarget::requireSystemPrinter(*printer);
+    return std::make_unique<QPrinterTarget>(std::move(printer));
 }
 
 void PrintPanel::PrintSchedule(int first, int last)
 {
     try {
-        std::unique_ptr<PrintTarget> target = targetFactory_
-                                                  ? targetFactory_()
-                                                  : std::make_unique<SystemPrinterTarget>(documentName());
+        std::unique_ptr<PrintTarget> target = targetFactory_ ? targetFactory_() : systemPrinter();
         try {
             ::PrintSchedule(*target, *form_.Grid1, first, last, Option1->isChecked(), captions());
         } catch (const PrintError&) {

@@ -55,6 +55,8 @@ private:
     std::optional<std::pair<int, int>> chosenColumns();
     ScheduleCaptions captions() const;
     QString documentName() const;
+    // The system's default printer; throws PrintError when none is installed.
+    std::unique_ptr<PrintTarget> systemPrinter() const;
     // Enter flips an option: a selected one becomes unselected and the reverse.
     static void flip(QRadioButton* option);
     bool handleKey(int keyCode, int shift);

@@ -10,6 +10,8 @@
 
 QPrinterTarget::QPrinterTarget(QPrinter& printer) : printer_(printer) {}
 
+QPrinterTarget::QPrinterTarget(std::unique_ptr<QPrinter> printer) : owned_(std::move(printer)), printer_(*owned_) {}
+
 QPrinterTarget::~QPrinterTarget()
 {
     // A document that was never ended is not kept.

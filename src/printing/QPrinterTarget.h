@@ -17,6 +17,8 @@ class QPrinterTarget final : public PrintTarget {
 public:
     // The printer is not owned; it must outlive the target.
     explicit QPrinterTarget(QPrinter& printer);
+    // A target with a printer of its own.
+    explicit QPrinterTarget(std::unique_ptr<QPrinter> printer);
     ~QPrinterTarget() override;
 
     // The program's page set-up: margins and the document's name.
@@ -47,6 +49,7 @@ private:
     void breakPage(int& page);
     QString openFailure() const;
 
+    std::unique_ptr<QPrinter> owned_;
     QPrinter& printer_;
     QList<Op> ops_;
     std::unique_ptr<QPainter> painter_;

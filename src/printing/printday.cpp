@@ -118,7 +118,7 @@ bool print(const Request& request, QString& error)
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QFileInfo(request.pdf).absoluteFilePath());
-    QPrinterTarget::setUp(printer, QStringLiteral("Appointment Schedule %1").arg(captions.date));
+    QPrinterTarget::setUp(printer, QStringLiteral("Appointment Schedule %1").arg(request.date.toString(Qt::ISODate)));
     QPrinterTarget target(printer);
     const int first = request.column.value_or(1);
     const int last = request.column.value_or(lastCol);
