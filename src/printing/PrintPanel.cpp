@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QVBoxLayout>
 
 PrintPanel::PrintPanel(frmAppt& form) : QObject(&form), form_(form)
@@ -28,6 +29,7 @@ PrintPanel::PrintPanel(frmAppt& form) : QObject(&form), form_(form)
     Frame3 = new QFrame(&form);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     Frame3->setFrameShape(QFrame::StyledPanel);
+    Frame3->setAccessibleName(QStringLiteral("Print panel"));
     colours::paint(Frame3, colours::PanelGrey);
 
     Option1 = new QRadioButton(QStringLiteral("Print All"), Frame3);
@@ -267,7 +269,9 @@ void PrintPanel::cmdPreview_Click()
                              dialogs::Buttons::Ok, dialogs::Icon::Critical);
         }
     });
-    dialog.resize(760, 900);
+    // A whole sheet in view where the screen has room for it.
+    const QRect screen = form_.screen()->availableGeometry();
+    dialog.resize(std::min(760, screen.width()), std::min(900, screen.height() - 40));
     dialog.exec();
 }
 
