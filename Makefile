@@ -1,11 +1,13 @@
-# Two commands for a fresh Debian 12 machine:
+# On a fresh Debian 12 machine:
 #   make run    installs what is missing, builds, and starts the program
 #   make test   installs what is missing, builds, and runs the whole test suite offscreen
+#   make package builds the Debian package calvora_<version>_<arch>.deb in the build folder
 BUILD ?= build
 PACKAGES := cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libbenchmark-dev \
-            libsqlite3-dev sqlite3 fonts-dejavu-core fonts-liberation xvfb xauth poppler-utils
+            libsqlite3-dev sqlite3 fonts-dejavu-core fonts-liberation xvfb xauth poppler-utils \
+            dpkg-dev
 
-.PHONY: run test build deps bench clean
+.PHONY: run test build deps bench package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -29,6 +31,9 @@ test: build
 
 bench: build
 	cd $(BUILD) && ./bench/calvora_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

@@ -1,10 +1,12 @@
-#include "app/form.h"
+#include "app/commandline.h"
 #include "app/screens.h"
+#include "app/startup.h"
 #include "printing/printday.h"
 #include "program.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
@@ -70,9 +72,19 @@ int printDay(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("Calvora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(CALVORA_VERSION_MAJOR)
+                                                .arg(CALVORA_VERSION_MINOR)
+                                                .arg(CALVORA_VERSION_PATCH));
     if (wantsPrintDay(argc, argv))
         return printDay(argc, argv);
     if (!displayAvailable()) {
+        // --help, --version and a mistyped option are answered without a display.
+        QCoreApplication app(argc, argv);
+        const commandline::Result options = commandline::parse(app.arguments());
+        if (options.ends())
+            return commandline::report(options);
         std::fprintf(stderr,
                      "Calvora needs a display and none is available; start it under a virtual "
                      "one with: xvfb-run -a %s\n",
@@ -80,8 +92,16 @@ int main(int argc, char* argv[])
         return 2;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Calvora"));
-    QApplication::setApplicationVersion(QStringLiteral("3.0.0"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("calvora"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("calvora")));
+    // Qt has taken its own options (-platform, -style) out of the arguments by now.
+    const commandline::Result options = commandline::parse(app.arguments());
+    if (options.ends())
+        return commandline::report(options);
+
+    const startup::Begun begun = startup::begin(program::dataFolderPlaces(options.options.dataFolder));
+    if (!begun.run)
+        return begun.exitCode;
 
     program::registerScreens();
     screens::show(Screen::Splash);

@@ -1,0 +1,111 @@
+#include "app/commandline.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace commandline {
+namespace {
+
+// A group of options and how their values reach Options. A new group of options is one more
+// entry in optionSets(); nothing else in the parser changes.
+struct OptionSet {
+    QList<QCommandLineOption> options;
+    // Stores the group's values into `into`; returns what is wrong, or an empty text.
+    QString (*read)(const QCommandLineParser& parser, Options& into);
+};
+
+OptionSet dataFolderSet()
+{
+    return {{QCommandLineOption(QStringLiteral("data"),
+                                QStringLiteral("Keeps db.mdb in <folder> (a shared folder, a USB "
+                                               "stick) instead of the usual place."),
+                                QStringLiteral("folder"))},
+            [](const QCommandLineParser& parser, Options& into) -> QString {
+                if (!parser.isSet(QStringLiteral("data")))
+                    return {};
+                const QString folder = parser.value(QStringLiteral("data"));
+                const QFileInfo info(folder);
+                if (folder.isEmpty() || !info.isDir())
+                    return QStringLiteral("The data folder '%1' does not exist.").arg(folder);
+                into.dataFolder = QDir::cleanPath(info.absoluteFilePath());
+                return {};
+            }};
+}
+
+const QList<OptionSet>& optionSets()
+{
+    static const QList<OptionSet> sets{dataFolderSet()};
+    return sets;
+}
+
+QString programName(const QStringList& arguments)
+{
+    return arguments.isEmpty() ? QStringLiteral("calvora") : QFileInfo(arguments.first()).fileName();
+}
+
+}  // namespace
+
+Result parse(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Calvora: an appointment book for professional practices and small "
+                       "business offices."));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows these options and ends."));
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the program's version and ends."));
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const OptionSet& set : optionSets())
+        parser.addOptions(set.options);
+
+    Result result;
+    const QString name = programName(arguments);
+    auto error = [&](const QString& what) {
+        result.outcome = Result::Outcome::Error;
+        result.text = QStringLiteral("%1: %2\nTry '%1 --help' for the options.").arg(name, what);
+        return result;
+    };
+
+    if (!parser.parse(arguments))
+        return error(parser.errorText());
+    if (parser.isSet(help)) {
+        result.outcome = Result::Outcome::Help;
+        // The usage line names the program as it was called, without its folder.
+        result.text = parser.helpText();
+        result.text.replace(0, result.text.indexOf(QLatin1Char('\n')),
+                            QStringLiteral("Usage: %1 [options]").arg(name));
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.outcome = Result::Outcome::Version;
+        result.text = QStringLiteral("Calvora %1.%2.%3\n")
+                          .arg(CALVORA_VERSION_MAJOR)
+                          .arg(CALVORA_VERSION_MINOR)
+                          .arg(CALVORA_VERSION_PATCH);
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return error(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
+    for (const OptionSet& set : optionSets())
+        if (const QString wrong = set.read(parser, result.options); !wrong.isEmpty())
+            return error(wrong);
+    return result;
+}
+
+int report(const Result& result)
+{
+    const QByteArray text = result.text.toLocal8Bit();
+    std::FILE* out = result.outcome == Result::Outcome::Error ? stderr : stdout;
+    std::fputs(text.constData(), out);
+    if (!text.endsWith('\n'))
+        std::fputc('\n', out);
+    std::fflush(out);
+    return result.exitCode();
+}
+
+}  // namespace commandline

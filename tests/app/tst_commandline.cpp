@@ -1,0 +1,118 @@
+// The command line: what each option makes of a run, and the program's answers to --help,
+// --version and a mistyped option, before any window.
+#include "app/commandline.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_commandline : public QObject {
+    Q_OBJECT
+
+private slots:
+    void outcomes_data();
+    void outcomes();
+    void dataFolderMadeAbsolute();
+    void programAnswers_data();
+    void programAnswers();
+};
+
+void tst_commandline::outcomes_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("text");  // a line the text holds
+
+    using O = commandline::Result::Outcome;
+    const QString tmp = QDir::tempPath();
+    QTest::newRow("nothing: run") << QStringList{} << int(O::Run) << 0 << QString();
+    QTest::newRow("--data on a folder") << QStringList{"--data", tmp} << int(O::Run) << 0 << QString();
+    QTest::newRow("--data=folder") << QStringList{"--data=" + tmp} << int(O::Run) << 0 << QString();
+    QTest::newRow("--help") << QStringList{"--help"} << int(O::Help) << 0
+                            << "  --data <folder>  Keeps db.mdb in <folder>";
+    QTest::newRow("-h") << QStringList{"-h"} << int(O::Help) << 0 << "Usage: calvora [options]";
+    QTest::newRow("--version") << QStringList{"--version"} << int(O::Version) << 0 << "Calvora 3.0.0";
+    QTest::newRow("help wins over a bad folder")
+        << QStringList{"--data", "/no/such/folder", "--help"} << int(O::Help) << 0 << "Options:";
+    QTest::newRow("unknown option") << QStringList{"--print"} << int(O::Error) << 2
+                                    << "calvora: Unknown option 'print'.";
+    QTest::newRow("Qt's own option is not ours")
+        << QStringList{"-style", "fusion"} << int(O::Error) << 2 << "calvora: Unknown options:";
+    QTest::newRow("a file name") << QStringList{"db.mdb"} << int(O::Error) << 2
+                                 << "calvora: Unexpected argument 'db.mdb'.";
+    QTest::newRow("--data without a folder") << QStringList{"--data"} << int(O::Error) << 2
+                                             << "calvora: Missing value after '--data'.";
+    QTest::newRow("--data on a missing folder")
+        << QStringList{"--data", "/no/such/folder"} << int(O::Error) << 2
+        << "calvora: The data folder '/no/such/folder' does not exist.";
+    QTest::newRow("--data on a file") << QStringList{"--data", "/etc/hostname"} << int(O::Error) << 2
+                                      << "calvora: The data folder '/etc/hostname' does not exist.";
+}
+
+void tst_commandline::outcomes()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, outcome);
+    QFETCH(int, exitCode);
+    QFETCH(QString, text);
+    const commandline::Result r = commandline::parse(QStringList{"/usr/bin/calvora"} + arguments);
+    QCOMPARE(int(r.outcome), outcome);
+    QCOMPARE(r.ends(), outcome != int(commandline::Result::Outcome::Run));
+    QCOMPARE(r.exitCode(), exitCode);
+    QVERIFY2(r.text.contains(text), qPrintable(r.text));
+    if (r.outcome == commandline::Result::Outcome::Error)
+        QVERIFY(r.text.endsWith("Try 'calvora --help' for the options."));
+}
+
+void tst_commandline::dataFolderMadeAbsolute()
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("practice"));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const commandline::Result r = commandline::parse({"calvora", "--data", "practice/"});
+    QDir::setCurrent(before);
+    QCOMPARE(r.options.dataFolder, QDir(dir.path()).canonicalPath() + "/practice");
+}
+
+void tst_commandline::programAnswers_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "Calvora 3.0.0\n" << "";
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: calvora [options]" << "";
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << ""
+                                    << "calvora: Unknown option 'bogus'.\nTry 'calvora --help' for the options.\n";
+}
+
+// The built program itself: it answers and ends at once, without a display and with one.
+void tst_commandline::programAnswers()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    for (const char* platform : {"", "offscreen"}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.insert("QT_QPA_PLATFORM", platform);
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(CALVORA_BUILD_DIR);
+        p.start(CALVORA_BUILD_DIR "/calvora", arguments);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), exitCode);
+        const QString stdOut = QString::fromLocal8Bit(p.readAllStandardOutput());
+        QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.contains(out), qPrintable(stdOut));
+        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardError()).remove(QRegularExpression("^QStandardPaths.*\n")), err);
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_commandline)
+#include "tst_commandline.moc"

@@ -1,0 +1,169 @@
+// The Debian package as a new user gets it: built, unpacked into a bare folder, and started
+// with a home folder of its own, where it must make the user's db.mdb from the shipped one.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs a tool to its end; its standard output, or a failed check.
+QString run(const QString& program, const QStringList& arguments, const QString& folder = {})
+{
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, arguments);
+    if (!p.waitForFinished(180000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        qWarning("%s failed:\n%s", qPrintable(program), p.readAll().constData());
+    return p.exitCode() == 0 ? QString::fromLocal8Bit(p.readAll()) : QString();
+}
+
+qint64 lockHolder(const QString& folder)
+{
+    QFile f(folder + "/db.mdb.lock");
+    return f.open(QIODevice::ReadOnly) ? f.readLine().trimmed().toLongLong() : 0;
+}
+
+}  // namespace
+
+class tst_package : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void contents_data();
+    void contents();
+    void firstStartOfTheInstalledProgram_data();
+    void firstStartOfTheInstalledProgram();
+
+private:
+    QTemporaryDir dir_;
+    QString deb_;
+    QString root_;
+    QString prefix_;
+};
+
+void tst_package::initTestCase()
+{
+    for (const char* tool : {"dpkg-deb", "dpkg-shlibdeps"})
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(tool)));
+    const QString out = dir_.filePath("out");
+    run(CALVORA_CPACK, {"-G", "DEB", "--config", CALVORA_BUILD_DIR "/CPackConfig.cmake", "-B", out},
+        dir_.path());
+    const QStringList debs = QDir(out).entryList({"calvora_*.deb"});
+    QCOMPARE(debs.size(), 1);
+    deb_ = QDir(out).filePath(debs.first());
+    root_ = dir_.filePath("root");
+    run("dpkg-deb", {"-x", deb_, root_});
+    // The same files under any other prefix.
+    prefix_ = dir_.filePath("opt/calvora");
+    run(CALVORA_CMAKE, {"--install", CALVORA_BUILD_DIR, "--prefix", prefix_});
+}
+
+void tst_package::contents_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("holds");
+    QTest::addColumn<bool>("installed");  // by cmake --install under another prefix, not the package
+    QTest::newRow("package: program") << "usr/bin/calvora" << "" << false;
+    QTest::newRow("prefix: program") << "usr/bin/calvora" << "" << true;
+    QTest::newRow("package: shipped database") << "usr/share/calvora/db.mdb" << "SQLite format 3" << false;
+    QTest::newRow("prefix: shipped database") << "usr/share/calvora/db.mdb" << "SQLite format 3" << true;
+    QTest::newRow("package: menu entry: name") << "usr/share/applications/calvora.desktop" << "\nName=Calvora\n" << false;
+    QTest::newRow("prefix: menu entry: name") << "usr/share/applications/calvora.desktop" << "\nName=Calvora\n" << true;
+    QTest::newRow("package: menu entry: Office") << "usr/share/applications/calvora.desktop" << "\nCategories=Office;" << false;
+    QTest::newRow("prefix: menu entry: Office") << "usr/share/applications/calvora.desktop" << "\nCategories=Office;" << true;
+    QTest::newRow("package: menu entry: command") << "usr/share/applications/calvora.desktop" << "\nExec=calvora\n" << false;
+    QTest::newRow("prefix: menu entry: command") << "usr/share/applications/calvora.desktop" << "\nExec=calvora\n" << true;
+    QTest::newRow("package: menu entry: icon") << "usr/share/applications/calvora.desktop" << "\nIcon=calvora\n" << false;
+    QTest::newRow("prefix: menu entry: icon") << "usr/share/applications/calvora.desktop" << "\nIcon=calvora\n" << true;
+    QTest::newRow("package: menu entry: comment") << "usr/share/applications/calvora.desktop" << "\nComment=" << false;
+    QTest::newRow("prefix: menu entry: comment") << "usr/share/applications/calvora.desktop" << "\nComment=" << true;
+    QTest::newRow("package: icon, drawn") << "usr/share/icons/hicolor/scalable/apps/calvora.svg" << "<svg" << false;
+    QTest::newRow("prefix: icon, drawn") << "usr/share/icons/hicolor/scalable/apps/calvora.svg" << "<svg" << true;
+    QTest::newRow("package: icon, 48 pixels") << "usr/share/icons/hicolor/48x48/apps/calvora.png" << "PNG" << false;
+    QTest::newRow("prefix: icon, 48 pixels") << "usr/share/icons/hicolor/48x48/apps/calvora.png" << "PNG" << true;
+    QTest::newRow("package: icon, 256 pixels") << "usr/share/icons/hicolor/256x256/apps/calvora.png" << "PNG" << false;
+    QTest::newRow("prefix: icon, 256 pixels") << "usr/share/icons/hicolor/256x256/apps/calvora.png" << "PNG" << true;
+    QTest::newRow("package: licence") << "usr/share/doc/calvora/copyright" << "END-USER LICENCE AGREEMENT" << false;
+    QTest::newRow("prefix: licence") << "usr/share/doc/calvora/copyright" << "END-USER LICENCE AGREEMENT" << true;
+}
+
+void tst_package::contents()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, holds);
+    QFETCH(bool, installed);
+    const QString file = installed ? prefix_ + "/" + path.mid(4) : root_ + "/" + path;
+    QVERIFY2(QFileInfo(file).isFile(), qPrintable(file));
+    QVERIFY(QString::fromLatin1(readAll(file)).contains(holds));
+    if (path == "usr/bin/calvora")
+        QVERIFY(QFileInfo(file).isExecutable());
+    if (path.endsWith("db.mdb"))
+        QCOMPARE(readAll(file), readAll(CALVORA_SEED_DB));
+}
+
+void tst_package::firstStartOfTheInstalledProgram_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("unpacked package") << false;
+    QTest::newRow("installed under another prefix") << true;
+}
+
+void tst_package::firstStartOfTheInstalledProgram()
+{
+    QFETCH(bool, installed);
+    QVERIFY(run("dpkg-deb", {"-f", deb_, "Depends"}).contains("libqt6sql6-sqlite"));
+    const QString home = dir_.filePath(installed ? "home-prefix" : "home-package");
+    const QString data = home + "/.local/share/Calvora";
+    const QString top = installed ? prefix_ : root_ + "/usr";
+    const QString shipped = top + "/share/calvora/db.mdb";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home);
+    env.remove("XDG_DATA_HOME");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+
+    // The program waits on its splash screen; each start is ended once it holds its lock.
+    auto start = [&] {
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(top + "/bin/calvora", {});
+        QVERIFY(program.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(lockHolder(data), program.processId(), 20000);
+        program.kill();
+        program.waitForFinished();
+    };
+
+    start();
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(readAll(data + "/db.mdb"), readAll(shipped));
+
+    // A second start keeps the user's own file (and takes over the lock the killed copy left).
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "user");
+        db.setDatabaseName(data + "/db.mdb");
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec("UPDATE tbl_Setup SET bookno = 'kept'"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("user");
+    const QByteArray changed = readAll(data + "/db.mdb");
+    start();
+    QCOMPARE(readAll(data + "/db.mdb"), changed);
+}
+
+QTEST_GUILESS_MAIN(tst_package)
+#include "tst_package.moc"

@@ -1,0 +1,154 @@
+// Where db.mdb is found: beside the executable, in the user's data folder (filled once from the
+// shipped database), or in a folder named on the command line.
+#include "platform/datafolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A temporary disk: an installed program's folders and a user's data folder.
+struct Places {
+    QTemporaryDir root;
+    QString bin() const { return root.filePath("usr/bin"); }
+    QString share() const { return root.filePath("usr/share/calvora"); }
+    QString user() const { return root.filePath("home/.local/share/Calvora"); }
+    QString other() const { return root.filePath("stick"); }
+    QString folder(const QString& name) const
+    {
+        return name == "bin" ? bin() : name == "user" ? user() : name == "other" ? other() : QString();
+    }
+};
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+}  // namespace
+
+class tst_datafolder : public QObject {
+    Q_OBJECT
+
+private slots:
+    void choice_data();
+    void choice();
+    void shippedFileFoundBesideTheProgram();
+    void secondStartKeepsTheUserCopy();
+    void userFolderCannotBeMade();
+};
+
+void tst_datafolder::choice_data()
+{
+    // Which files exist before the start, and what the start must leave.
+    QTest::addColumn<bool>("besideProgram");
+    QTest::addColumn<bool>("userCopy");
+    QTest::addColumn<bool>("shipped");
+    QTest::addColumn<bool>("requested");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QByteArray>("userBytes");  // db.mdb in the user's folder afterwards; "" none
+    QTest::addColumn<bool>("copied");
+
+    QTest::newRow("a build: db.mdb beside the program")
+        << true << false << true << false << "bin" << QByteArray() << false;
+    QTest::newRow("installed, first start: the shipped copy")
+        << false << false << true << false << "user" << QByteArray("shipped") << true;
+    QTest::newRow("installed, later start: the user's own")
+        << false << true << true << false << "user" << QByteArray("user's") << false;
+    QTest::newRow("installed, shipped file missing: nothing made")
+        << false << false << false << false << "user" << QByteArray() << false;
+    QTest::newRow("--data wins over the program's folder")
+        << true << true << true << true << "other" << QByteArray("user's") << false;
+    QTest::newRow("--data on an empty folder: nothing made anywhere")
+        << false << false << true << true << "other" << QByteArray() << false;
+}
+
+void tst_datafolder::choice()
+{
+    QFETCH(bool, besideProgram);
+    QFETCH(bool, userCopy);
+    QFETCH(bool, shipped);
+    QFETCH(bool, requested);
+    QFETCH(QString, chosen);
+    QFETCH(QByteArray, userBytes);
+    QFETCH(bool, copied);
+
+    Places p;
+    QDir().mkpath(p.bin());
+    QDir().mkpath(p.other());
+    if (besideProgram)
+        write(p.bin() + "/db.mdb", "build");
+    if (userCopy)
+        write(p.user() + "/db.mdb", "user's");
+    if (shipped) {
+        write(p.share() + "/db.mdb", "shipped");
+        QFile::setPermissions(p.share() + "/db.mdb", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+
+    const program::DataFolder result =
+        program::chooseDataFolder({requested ? p.other() : QString(), p.bin(), p.user()});
+    QCOMPARE(result.folder, p.folder(chosen));
+    QCOMPARE(result.copied, copied);
+    QCOMPARE(result.error, QString());
+    QCOMPARE(readAll(p.user() + "/db.mdb"), userBytes);
+    // The program's own folder and a named folder never get a database made in them.
+    QCOMPARE(QFile::exists(p.bin() + "/db.mdb"), besideProgram);
+    QVERIFY(!QFile::exists(p.other() + "/db.mdb"));
+    QVERIFY(!QFile::exists(p.user() + "/db.mdb.part"));
+    if (copied) {
+        // The shipped file is read-only; the user's copy is the user's to change.
+        QVERIFY(QFileInfo(p.user() + "/db.mdb").permission(QFile::WriteOwner));
+    }
+}
+
+void tst_datafolder::shippedFileFoundBesideTheProgram()
+{
+    QCOMPARE(program::shippedDatabase("/opt/calvora/bin"), QStringLiteral("/opt/calvora/share/calvora/db.mdb"));
+    QCOMPARE(program::shippedDatabase("/usr/bin/"), QStringLiteral("/usr/share/calvora/db.mdb"));
+}
+
+void tst_datafolder::secondStartKeepsTheUserCopy()
+{
+    Places p;
+    QDir().mkpath(p.bin());
+    write(p.share() + "/db.mdb", "shipped");
+    // A copy broken off half-way on an earlier start is not taken for the database.
+    write(p.user() + "/db.mdb.part", "shi");
+
+    QVERIFY(program::chooseDataFolder({{}, p.bin(), p.user()}).copied);
+    QCOMPARE(readAll(p.user() + "/db.mdb"), QByteArray("shipped"));
+    write(p.user() + "/db.mdb", "a day of appointments");
+    write(p.share() + "/db.mdb", "a newer shipped file");
+
+    const program::DataFolder second = program::chooseDataFolder({{}, p.bin(), p.user()});
+    QVERIFY(!second.copied);
+    QCOMPARE(readAll(p.user() + "/db.mdb"), QByteArray("a day of appointments"));
+}
+
+void tst_datafolder::userFolderCannotBeMade()
+{
+    Places p;
+    QDir().mkpath(p.bin());
+    write(p.share() + "/db.mdb", "shipped");
+    // A file stands where the data folder's parent should be.
+    write(p.root.filePath("home/.local/share"), "not a folder");
+
+    const program::DataFolder result = program::chooseDataFolder({{}, p.bin(), p.user()});
+    QCOMPARE(result.folder, p.user());
+    QVERIFY(!result.copied);
+    QCOMPARE(result.error, QStringLiteral("The data folder %1 could not be made.").arg(p.user()));
+}
+
+QTEST_GUILESS_MAIN(tst_datafolder)
+#include "tst_datafolder.moc"
