@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "app/screens.h"
+#include "maintenance/frmBackup.h"
 #include "maintenance/frmHelp.h"
 #include "maintenance/frmReadme.h"
 #include "navigation/MemoPanel.h"
@@ -51,6 +52,7 @@ void registerScreens()
     screens::setFactory(Screen::Appt, createDayPage);
     screens::setFactory(Screen::Setup, loadedScreen<frmSetup>);
     screens::setFactory(Screen::Configure, loadedScreen<frmConfigure>);
+    screens::setFactory(Screen::Backup, loadedScreen<frmBackup>);
     screens::setFactory(Screen::Help, loadedScreen<frmHelp>);
     screens::setFactory(Screen::Readme, loadedScreen<frmReadme>);
 }

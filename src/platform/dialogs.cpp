@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -31,6 +32,15 @@ public:
             box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
             break;
         }
+        if (p.defaultButton) {
+            switch (*p.defaultButton) {
+            case Answer::Ok: box.setDefaultButton(QMessageBox::Ok); break;
+            case Answer::Cancel: box.setDefaultButton(QMessageBox::Cancel); break;
+            case Answer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
+            case Answer::No: box.setDefaultButton(QMessageBox::No); break;
+            case Answer::Retry: box.setDefaultButton(QMessageBox::Retry); break;
+            }
+        }
         switch (box.exec()) {
         case QMessageBox::Yes: return Answer::Yes;
         case QMessageBox::No: return Answer::No;
@@ -50,6 +60,15 @@ public:
             return std::nullopt;
         return text;
     }
+
+    std::optional<QString> folder(QWidget* parent, const QString& title,
+                                  const QString& startFolder) override
+    {
+        const QString chosen = QFileDialog::getExistingDirectory(parent, title, startFolder);
+        if (chosen.isEmpty())
+            return std::nullopt;
+        return chosen;
+    }
 };
 
 RealProvider g_real;
@@ -62,21 +81,31 @@ Provider& current()
 
 }  // namespace
 
+std::optional<QString> Provider::folder(QWidget*, const QString&, const QString&)
+{
+    return std::nullopt;
+}
+
 void setProvider(Provider* provider)
 {
     g_provider = provider;
 }
 
 Answer message(QWidget* parent, const QString& text, const QString& title, Buttons buttons,
-               Icon icon)
+               Icon icon, std::optional<Answer> defaultButton)
 {
-    return current().message(parent, Prompt{text, title, buttons, icon});
+    return current().message(parent, Prompt{text, title, buttons, icon, defaultButton});
 }
 
 std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                              const QString& defaultText)
 {
     return current().input(parent, prompt, title, defaultText);
+}
+
+std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startFolder)
+{
+    return current().folder(parent, title, startFolder);
 }
 
 QString appTitle()

@@ -17,6 +17,7 @@ struct Prompt {
     QString title;
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
+    std::optional<Answer> defaultButton;  // the first button when not given
 };
 
 class Provider {
@@ -26,15 +27,21 @@ public:
     // std::nullopt is Cancel.
     virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
                                          const QString& title, const QString& defaultText) = 0;
+    // The system's folder chooser; std::nullopt is Cancel (what a provider without one says).
+    virtual std::optional<QString> folder(QWidget* parent, const QString& title,
+                                          const QString& startFolder);
 };
 
 // Installs a provider (not owned); nullptr goes back to the real dialogs.
 void setProvider(Provider* provider);
 
 Answer message(QWidget* parent, const QString& text, const QString& title,
-               Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
+               Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+               std::optional<Answer> defaultButton = std::nullopt);
 std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                              const QString& defaultText = {});
+
+std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startFolder);
 
 // The program's title, used where a message box has none of its own.
 QString appTitle();

@@ -16,6 +16,12 @@ StorageError::StorageError(const QString& message)
 {
 }
 
+QString StorageError::reason() const
+{
+    const qsizetype lineEnd = message_.indexOf(QLatin1Char('\n'));
+    return lineEnd < 0 ? message_ : message_.mid(lineEnd + 1);
+}
+
 namespace {
 std::atomic<int> g_connectionCount{0};
 
@@ -81,8 +87,9 @@ void Database::check()
     for (const Expected& t : kTables) {
         const QString table = QString::fromLatin1(t.table);
         QSqlQuery q(db_);
+        // The engine's own words (as "file is not a database"), without the driver's.
         if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)))
-            throw StorageError(describe(QStringLiteral("reading its tables"), q.lastError().text()));
+            throw StorageError(describe(QStringLiteral("reading its tables"), q.lastError().databaseText()));
         QStringList present;
         while (q.next())
             present << q.value(1).toString().toLower();

@@ -15,6 +15,8 @@ class StorageError : public std::runtime_error {
 public:
     explicit StorageError(const QString& message);
     QString message() const { return message_; }
+    // What went wrong, without the file and the action: the message's last line(s).
+    QString reason() const;
 
 private:
     QString message_;

@@ -22,3 +22,9 @@ std::optional<QString> ScriptedDialogs::input(QWidget*, const QString& prompt, c
     inputs.append({prompt, title, defaultText});
     return inputAnswers_.isEmpty() ? std::nullopt : inputAnswers_.dequeue();
 }
+
+std::optional<QString> ScriptedDialogs::folder(QWidget*, const QString& title, const QString& startFolder)
+{
+    folders.append({title, startFolder});
+    return folderAnswers_.isEmpty() ? std::nullopt : folderAnswers_.dequeue();
+}

@@ -16,6 +16,15 @@ public:
     // Answers for the next input boxes; std::nullopt is Cancel (also when the queue is empty).
     void answerInput(std::optional<QString> text) { inputAnswers_.enqueue(std::move(text)); }
 
+    // Answers for the next folder choosers; std::nullopt is Cancel (also when the queue is empty).
+    void answerFolder(std::optional<QString> folder) { folderAnswers_.enqueue(std::move(folder)); }
+
+    struct FolderPrompt {
+        QString title;
+        QString startFolder;
+    };
+    QList<FolderPrompt> folders;
+
     struct InputPrompt {
         QString prompt;
         QString title;
@@ -27,8 +36,11 @@ public:
     dialogs::Answer message(QWidget* parent, const dialogs::Prompt& prompt) override;
     std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
+    std::optional<QString> folder(QWidget* parent, const QString& title,
+                                  const QString& startFolder) override;
 
 private:
     QQueue<dialogs::Answer> messageAnswers_;
     QQueue<std::optional<QString>> inputAnswers_;
+    QQueue<std::optional<QString>> folderAnswers_;
 };

@@ -1,0 +1,757 @@
+// The backup and restore screen, against temporary folders standing for removable disks.
+#include "app/frmMenu.h"
+#include "app/layoutvars.h"
+#include "app/screens.h"
+#include "common/scripteddialogs.h"
+#include "common/testfolder.h"
+#include "maintenance/frmBackup.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "platform/clock.h"
+#include "platform/programfolder.h"
+#include "program.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+const QString kRestoreQuestion = QStringLiteral(
+    "Existing database will be replaced!  Please make sure you have the correct data disk in "
+    "the source drive. Do you wish to proceed?");
+
+QByteArray bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(content);
+}
+
+// Runs SQL on a database file through a connection of the test's own.
+QVariant sql(const QString& path, const QString& statement)
+{
+    QVariant result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test"));
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (!q.exec(statement))
+                qWarning("%s: %s", qPrintable(statement), qPrintable(q.lastError().text()));
+            if (q.next())
+                result = q.value(0);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test"));
+    return result;
+}
+
+// Answers each message box from a queue and, at the first one, does what a user would do
+// before answering (inserting the disk that was missing); notes the screen's mouse pointer.
+class DiskSwap final : public dialogs::Provider {
+public:
+    explicit DiskSwap(std::function<void()> beforeAnswer) : beforeAnswer_(std::move(beforeAnswer))
+    {
+        dialogs::setProvider(this);
+    }
+    ~DiskSwap() override { dialogs::setProvider(nullptr); }
+    dialogs::Answer message(QWidget* parent, const dialogs::Prompt& p) override
+    {
+        prompts << p.text;
+        cursors << (parent ? parent->cursor().shape() : Qt::ArrowCursor);
+        if (beforeAnswer_) {
+            beforeAnswer_();
+            beforeAnswer_ = nullptr;
+        }
+        return answers.isEmpty() ? dialogs::Answer::No : answers.takeFirst();
+    }
+    std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    QList<dialogs::Answer> answers;
+    QStringList prompts;
+    QList<Qt::CursorShape> cursors;
+
+private:
+    std::function<void()> beforeAnswer_;
+};
+
+// Writes fail beyond a small size for as long as it lives, as on a full disk.
+class FullDisk {
+public:
+    explicit FullDisk(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &before_);
+        rlimit limit = before_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FullDisk() { setrlimit(RLIMIT_FSIZE, &before_); }
+
+private:
+    rlimit before_{};
+};
+
+}  // namespace
+
+class tst_backup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void captions_data();
+    void captions();
+    void keyboard_data();
+    void keyboard();
+    void roundTrip();
+    void secondBackupReplacesFirst();
+    void backupHoldsTheOpenDayPage();
+    void backupLeavesOutAPendingWrite();
+    void missingDrive_data();
+    void missingDrive();
+    void retryGoesOnFromTheFailedStep();
+    void failedCopyKeepsEarlierBackup_data();
+    void failedCopyKeepsEarlierBackup();
+    void backupOntoItselfRefused();
+    void restoreRefused_data();
+    void restoreRefused();
+    void restoreQuestionNo();
+    void restoreWithoutLiveFile();
+    void typedDriveLetters_data();
+    void typedDriveLetters();
+    void trailingSeparator_data();
+    void trailingSeparator();
+    void browse_data();
+    void browse();
+    void exit_data();
+    void exit();
+    void exitFromTheMenu_data();
+    void exitFromTheMenu();
+
+private:
+    frmBackup* openScreen();
+    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    void backUpTo(frmBackup* form, const QString& folder);
+    // Status labels shown, by name, in screen order.
+    static QString shownLabels(frmBackup* form);
+
+    std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<QTemporaryDir> disk_;
+    int ends_ = 0;
+};
+
+void tst_backup::initTestCase()
+{
+    program::registerScreens();
+    program::setToday(QDate(2024, 3, 12));
+}
+
+void tst_backup::init()
+{
+    folder_ = std::make_unique<TestFolder>();
+    disk_ = std::make_unique<QTemporaryDir>();
+    ends_ = 0;
+    program::setEndHandler([this] { ++ends_; });
+    ExitAfterBackup = false;
+}
+
+void tst_backup::cleanup()
+{
+    for (Screen s : {Screen::Splash, Screen::Menu, Screen::Appt, Screen::Setup, Screen::Configure,
+                     Screen::Backup, Screen::Readme, Screen::Help})
+        if (Form* f = screens::loaded(s)) {
+            f->hide();
+            delete f;
+        }
+    settle();
+    program::setEndHandler(nullptr);
+    disk_.reset();
+    folder_.reset();
+}
+
+frmBackup* tst_backup::openScreen()
+{
+    auto* form = static_cast<frmBackup*>(screens::show(Screen::Backup));
+    if (!QTest::qWaitForWindowActive(form))
+        qWarning("the backup screen is not active");
+    return form;
+}
+
+void tst_backup::backUpTo(frmBackup* form, const QString& folder)
+{
+    form->txtBackup->setText(folder);
+    QTest::mouseClick(form->cmdBackup, Qt::LeftButton);
+    settle();
+}
+
+QString tst_backup::shownLabels(frmBackup* form)
+{
+    QStringList shown;
+    for (QLabel* l : {form->lblBacking, form->lblBackup, form->lblBackupComplete, form->lblRestoring,
+                      form->lblRestoreComplete})
+        if (l->isVisible())
+            shown << l->objectName();
+    return shown.join(' ');
+}
+
+void tst_backup::captions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("Label1") << "Label1"
+        << "To back-up files, please specify destination disk drive ( e.g. A: ),  and click Backup Button." << true;
+    QTest::newRow("txtBackup") << "txtBackup" << "A:" << true;
+    QTest::newRow("cmdBackup") << "cmdBackup" << "&BackUp" << true;
+    QTest::newRow("cmdBrowseBackup") << "cmdBrowseBackup" << "\u2026" << true;
+    QTest::newRow("lblBacking") << "lblBacking" << "Backing up files to" << false;
+    QTest::newRow("lblBackup") << "lblBackup" << "" << true;
+    QTest::newRow("lblBackupComplete") << "lblBackupComplete" << "Files back-up completed successfully." << false;
+    QTest::newRow("Label4") << "Label4"
+        << "To restore files after hard disk crash or program reinstallation, please specify source "
+           "disk drive ( e.g. A: ),  and click Restore Button." << true;
+    QTest::newRow("txtRestore") << "txtRestore" << "A:" << true;
+    QTest::newRow("CmdRestore") << "CmdRestore" << "&Restore" << true;
+    QTest::newRow("cmdBrowseRestore") << "cmdBrowseRestore" << "\u2026" << true;
+    QTest::newRow("lblRestoring") << "lblRestoring" << "Restoring files to program..." << false;
+    QTest::newRow("lblRestoreComplete") << "lblRestoreComplete" << "Files restored successfully." << false;
+    QTest::newRow("CmdExit") << "CmdExit" << "&Exit" << true;
+}
+
+void tst_backup::captions()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(bool, shown);
+    frmBackup* form = openScreen();
+    QCOMPARE(form->windowTitle(), QStringLiteral("Back-up /Restore Files"));
+    QCOMPARE(QApplication::focusWidget(), form->txtBackup);
+    QWidget* w = form->findChild<QWidget*>(name);
+    QVERIFY(w);
+    QString actual;
+    if (auto* l = qobject_cast<QLabel*>(w))
+        actual = l->text();
+    else if (auto* e = qobject_cast<QLineEdit*>(w))
+        actual = e->text();
+    else if (auto* b = qobject_cast<QPushButton*>(w))
+        actual = b->text();
+    QCOMPARE(actual, text);
+    QCOMPARE(w->isVisible(), shown);
+    if (qobject_cast<QLineEdit*>(w) || w->objectName().startsWith("cmdBrowse"))
+        QVERIFY(!w->accessibleName().isEmpty());
+}
+
+void tst_backup::keyboard_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+    const QStringList order{"txtBackup", "cmdBackup", "txtRestore", "CmdRestore", "CmdExit"};
+    for (int i = 0; i < order.size(); ++i) {
+        QTest::addRow("%s Up", qPrintable(order[i])) << order[i] << int(Qt::Key_Up) << order[qMax(i - 1, 0)];
+        QTest::addRow("%s Down", qPrintable(order[i]))
+            << order[i] << int(Qt::Key_Down) << order[qMin(i + 1, order.size() - 1)];
+        // Tab follows the same order, round to the start.
+        QTest::addRow("%s Tab", qPrintable(order[i])) << order[i] << int(Qt::Key_Tab) << order[(i + 1) % order.size()];
+    }
+    QTest::newRow("txtBackup Enter") << "txtBackup" << int(Qt::Key_Return) << "cmdBackup";
+    QTest::newRow("txtRestore Enter") << "txtRestore" << int(Qt::Key_Return) << "txtRestore";
+}
+
+void tst_backup::keyboard()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+    frmBackup* form = openScreen();
+    form->findChild<QWidget*>(from)->setFocus();
+    typeKey(Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget()->objectName(), to);
+}
+
+void tst_backup::roundTrip()
+{
+    ScriptedDialogs dialogs;
+    frmBackup* form = openScreen();
+    const QByteArray atBackup = bytes(folder_->databasePath());
+    backUpTo(form, disk_->path());
+    QCOMPARE(dialogs.messages.size(), 0);
+    QCOMPARE(shownLabels(form), QStringLiteral("lblBackupComplete"));
+    QCOMPARE(bytes(disk_->filePath("db.mdb")), atBackup);
+    QCOMPARE(QDir(disk_->path()).entryList(QDir::Files), QStringList{"db.mdb"});
+    QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(form->dataConnected());
+
+    // A day's appointments typed after the backup.
+    sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'after the backup'");
+    const QByteArray afterBackup = bytes(folder_->databasePath());
+    QVERIFY(afterBackup != atBackup);
+
+    dialogs.answerMessage(dialogs::Answer::Yes);
+    form->txtRestore->setText(disk_->path());
+    form->CmdRestore->setFocus();
+    typeKey(Qt::Key_Return);
+    settle();
+    QCOMPARE(dialogs.messages.size(), 1);
+    const dialogs::Prompt& question = dialogs.messages[0];
+    QCOMPARE(question.text, kRestoreQuestion);
+    QCOMPARE(question.title, QStringLiteral("Restore files"));
+    QCOMPARE(question.buttons, dialogs::Buttons::YesNo);
+    QCOMPARE(question.icon, dialogs::Icon::Critical);
+    QCOMPARE(question.defaultButton, std::optional(dialogs::Answer::No));
+    QCOMPARE(shownLabels(form), QStringLiteral("lblRestoreComplete"));
+    QCOMPARE(bytes(folder_->databasePath()), atBackup);
+    // The replaced file stays beside it until the next restore.
+    QCOMPARE(bytes(folder_->databasePath() + ".bak"), afterBackup);
+    QVERIFY(!QFile::exists(folder_->databasePath() + ".restore"));
+    QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(form->dataConnected());
+}
+
+void tst_backup::secondBackupReplacesFirst()
+{
+    ScriptedDialogs dialogs;
+    frmBackup* form = openScreen();
+    form->txtBackup->setText(disk_->path());
+    form->cmdBackup->setFocus();
+    typeKey(Qt::Key_Return);
+    sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'second'");
+    typeKey(Qt::Key_Return);
+    QCOMPARE(dialogs.messages.size(), 0);
+    QCOMPARE(bytes(disk_->filePath("db.mdb")), bytes(folder_->databasePath()));
+    QCOMPARE(sql(disk_->filePath("db.mdb"), "SELECT bookno FROM tbl_Setup").toString(), QStringLiteral("second"));
+}
+
+void tst_backup::backupHoldsTheOpenDayPage()
+{
+    ScriptedDialogs dialogs;
+    // The day page and the menu, left open by the digit keys, are closed by the backup; the
+    // page typed on them is in the backup.
+    auto* menu = static_cast<frmMenu*>(screens::show(Screen::Menu));
+    auto* page = static_cast<frmAppt*>(screens::show(Screen::Appt));
+    QVERIFY(page);
+    page->Grid1->setTextMatrix(5, 1, QStringLiteral("Smith"));
+    Q_UNUSED(menu);
+    frmBackup* form = openScreen();
+    backUpTo(form, disk_->path());
+    QCOMPARE(dialogs.messages.size(), 0);
+    QVERIFY(!screens::loaded(Screen::Appt));
+    QVERIFY(!screens::loaded(Screen::Menu));
+    QCOMPARE(sql(disk_->filePath("db.mdb"), "SELECT count(*) FROM tbl_Appt WHERE Data LIKE '%Smith%'").toInt(), 1);
+}
+
+void tst_backup::backupLeavesOutAPendingWrite()
+{
+    // Another program's transaction, begun and not yet committed, is not in the backup.
+    ScriptedDialogs dialogs;
+    const QByteArray before = bytes(folder_->databasePath());
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(folder_->databasePath());
+        QVERIFY(other.open());
+        QVERIFY(other.transaction());
+        QVERIFY(QSqlQuery(other).exec("UPDATE tbl_Setup SET bookno = 'half done'"));
+        frmBackup* form = openScreen();
+        backUpTo(form, disk_->path());
+        QVERIFY(other.commit());
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    QCOMPARE(dialogs.messages.size(), 0);
+    QCOMPARE(bytes(disk_->filePath("db.mdb")), before);
+    QCOMPARE(sql(folder_->databasePath(), "SELECT bookno FROM tbl_Setup").toString(), QStringLiteral("half done"));
+}
+
+void tst_backup::missingDrive_data()
+{
+    QTest::addColumn<bool>("restore");
+    QTest::addColumn<QString>("drive");
+    QTest::addColumn<QString>("message");
+    for (bool restore : {false, true}) {
+        const char* way = restore ? "restore" : "backup";
+        QTest::addRow("%s: a drive letter names no folder here", way)
+            << restore << "A:"
+            << "There is no drive A: on this computer; give the folder of the disk, such as "
+               "/media/usb. Retry?";
+        QTest::addRow("%s: a folder that is not there", way)
+            << restore << "/media/no-such-disk"
+            << "The folder /media/no-such-disk cannot be found. Retry?";
+        QTest::addRow("%s: nothing typed", way) << restore << "" << "No drive or folder is given. Retry?";
+    }
+}
+
+void tst_backup::missingDrive()
+{
+    QFETCH(bool, restore);
+    QFETCH(QString, drive);
+    QFETCH(QString, message);
+    ScriptedDialogs dialogs;
+    if (restore)
+        dialogs.answerMessage(dialogs::Answer::Yes);  // the restore question
+    dialogs.answerMessage(dialogs::Answer::No);
+    screens::show(Screen::Menu);
+    screens::show(Screen::Appt);
+    frmBackup* form = openScreen();
+    const QByteArray live = bytes(folder_->databasePath());
+    (restore ? form->txtRestore : form->txtBackup)->setText(drive);
+    QTest::mouseClick(restore ? form->CmdRestore : form->cmdBackup, Qt::LeftButton);
+    settle();
+
+    QCOMPARE(dialogs.messages.size(), restore ? 2 : 1);
+    const dialogs::Prompt& retry = dialogs.messages.last();
+    QCOMPARE(retry.text, message);
+    QCOMPARE(retry.title, QStringLiteral("Calvora"));
+    QCOMPARE(retry.buttons, dialogs::Buttons::YesNo);
+    QCOMPARE(retry.icon, dialogs::Icon::Question);
+    // No screen was closed, nothing was written, no status label is shown.
+    QVERIFY(screens::loaded(Screen::Menu));
+    QVERIFY(screens::loaded(Screen::Appt));
+    QCOMPARE(shownLabels(form), QString());
+    QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(bytes(folder_->databasePath()), live);
+    QVERIFY(form->dataConnected());
+}
+
+void tst_backup::retryGoesOnFromTheFailedStep()
+{
+    const QString stick = disk_->filePath("stick");
+    DiskSwap user([&] { QDir().mkpath(stick); });
+    user.answers = {dialogs::Answer::Yes};
+    screens::show(Screen::Menu);
+    frmBackup* form = openScreen();
+    backUpTo(form, stick);
+    QCOMPARE(user.prompts, QStringList{QStringLiteral("The folder %1 cannot be found. Retry?").arg(stick)});
+    QCOMPARE(shownLabels(form), QStringLiteral("lblBackupComplete"));
+    QCOMPARE(bytes(stick + "/db.mdb"), bytes(folder_->databasePath()));
+    QVERIFY(!screens::loaded(Screen::Menu));
+}
+
+void tst_backup::failedCopyKeepsEarlierBackup_data()
+{
+    QTest::addColumn<QString>("disk");
+    QTest::newRow("full disk") << "full";
+    QTest::newRow("write-protected disk") << "read-only";
+}
+
+void tst_backup::failedCopyKeepsEarlierBackup()
+{
+    QFETCH(QString, disk);
+    const QString earlier = disk_->filePath("db.mdb");
+    QVERIFY(QFile::copy(folder_->databasePath(), earlier));
+    sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'newer'");
+    const QByteArray earlierBytes = bytes(earlier);
+
+    std::unique_ptr<FullDisk> full;
+    QString why;
+    if (disk == "full") {
+        full = std::make_unique<FullDisk>(4096);
+    } else {
+        QFile::setPermissions(disk_->path(), QFile::ReadOwner | QFile::ExeOwner);
+        if (QFileInfo(disk_->path()).isWritable())
+            QSKIP("the superuser writes on a write-protected folder");
+        why = "Permission denied";
+    }
+    DiskSwap user(nullptr);
+    user.answers = {dialogs::Answer::No};
+    frmBackup* form = openScreen();
+    backUpTo(form, disk_->path());
+    full.reset();
+    QFile::setPermissions(disk_->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    // The system's words for a full disk vary with the way it copies.
+    QCOMPARE(user.prompts.size(), 1);
+    QVERIFY2(user.prompts[0].startsWith(QStringLiteral("The backup %1 could not be written: %2").arg(earlier, why)),
+             qPrintable(user.prompts[0]));
+    QVERIFY(user.prompts[0].endsWith(". Retry?"));
+    // The hourglass stands while the copy runs, and goes with the No.
+    QCOMPARE(user.cursors, QList<Qt::CursorShape>{Qt::WaitCursor});
+    QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(shownLabels(form), QString());
+    QCOMPARE(bytes(earlier), earlierBytes);
+    QCOMPARE(QDir(disk_->path()).entryList(QDir::Files), QStringList{"db.mdb"});
+}
+
+void tst_backup::backupOntoItselfRefused()
+{
+    ScriptedDialogs dialogs;
+    frmBackup* form = openScreen();
+    const QByteArray live = bytes(folder_->databasePath());
+    backUpTo(form, folder_->path() + "/");
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].text,
+             QStringLiteral("The backup %1 would be the database itself; choose another drive or "
+                            "folder. Retry?").arg(folder_->databasePath()));
+    QCOMPARE(bytes(folder_->databasePath()), live);
+}
+
+void tst_backup::restoreRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("a text file named db.mdb") << "text" << ": file is not a database. Retry?";
+    QTest::newRow("a truncated database") << "truncated" << "database disk image is malformed";
+    QTest::newRow("a database of another program") << "other" << "The table tbl_Setup is missing";
+    QTest::newRow("a field missing") << "field" << "The table tbl_Appt lacks the field(s) Memo";
+    QTest::newRow("no settings row") << "no settings" << "The table tbl_Setup has no settings row";
+}
+
+void tst_backup::restoreRefused()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, why);
+    const QString source = disk_->filePath("db.mdb");
+    if (kind == "text") {
+        writeFile(source, "Dear Dr. Marwick,\nplease find the appointments for March attached.\n");
+    } else if (kind == "truncated") {
+        // A backup whose copy broke off: pages of a large database missing at its end.
+        QVERIFY(QFile::copy(folder_->databasePath(), source));
+        QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner);
+        sql(source, "CREATE TABLE filler (x TEXT)");
+        sql(source, "INSERT INTO filler WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                    "WHERE i < 2000) SELECT printf('%0500d', i) FROM n");
+        sql(source, "INSERT INTO tbl_Appt (CalDate, Data) SELECT '2024-01-01', x FROM filler");
+        QFile f(source);
+        QVERIFY(f.resize(f.size() / 2));
+    } else if (kind == "other") {
+        sql(source, "CREATE TABLE invoices (number INTEGER, amount REAL)");
+    } else {
+        QVERIFY(QFile::copy(folder_->databasePath(), source));
+        QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner);
+        sql(source, kind == "field" ? "ALTER TABLE tbl_Appt DROP COLUMN Memo" : "DELETE FROM tbl_Setup");
+    }
+
+    ScriptedDialogs dialogs;
+    dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs.answerMessage(dialogs::Answer::No);
+    frmBackup* form = openScreen();
+    const QByteArray live = bytes(folder_->databasePath());
+    form->txtRestore->setText(disk_->path());
+    QTest::mouseClick(form->CmdRestore, Qt::LeftButton);
+    settle();
+
+    QCOMPARE(dialogs.messages.size(), 2);
+    const QString refusal = dialogs.messages[1].text;
+    const QString start = QStringLiteral("The file %1 cannot be restored, and the database is unchanged: ").arg(source);
+    QVERIFY2(refusal.startsWith(start), qPrintable(refusal));
+    QVERIFY2(refusal.contains(why), qPrintable(refusal));
+    QVERIFY(refusal.endsWith(". Retry?"));
+    QCOMPARE(bytes(folder_->databasePath()), live);
+    QVERIFY(!QFile::exists(folder_->databasePath() + ".bak"));
+    QVERIFY(!QFile::exists(folder_->databasePath() + ".restore"));
+    QCOMPARE(shownLabels(form), QString());
+    QVERIFY(form->dataConnected());
+}
+
+void tst_backup::restoreQuestionNo()
+{
+    ScriptedDialogs dialogs;
+    screens::show(Screen::Menu);
+    frmBackup* form = openScreen();
+    backUpTo(form, disk_->path());
+    sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'kept'");
+    const QByteArray live = bytes(folder_->databasePath());
+    screens::show(Screen::Menu);
+    dialogs.answerMessage(dialogs::Answer::No);
+    form->txtRestore->setText(disk_->path());
+    QTest::mouseClick(form->CmdRestore, Qt::LeftButton);
+    settle();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].text, kRestoreQuestion);
+    QCOMPARE(bytes(folder_->databasePath()), live);
+    QVERIFY(screens::loaded(Screen::Menu));
+    // The earlier backup's label goes all the same.
+    QCOMPARE(shownLabels(form), QString());
+}
+
+void tst_backup::restoreWithoutLiveFile()
+{
+    // After a disk crash the program's folder holds no database: the screen opens, and the
+    // restore brings it back.
+    ScriptedDialogs dialogs;
+    QVERIFY(QFile::copy(folder_->databasePath(), disk_->filePath("db.mdb")));
+    QFile::remove(folder_->databasePath());
+    frmBackup* form = openScreen();
+    QVERIFY(!form->dataConnected());
+    dialogs.answerMessage(dialogs::Answer::Yes);
+    form->txtRestore->setText(disk_->path());
+    QTest::mouseClick(form->CmdRestore, Qt::LeftButton);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(bytes(folder_->databasePath()), bytes(disk_->filePath("db.mdb")));
+    QVERIFY(!QFile::exists(folder_->databasePath() + ".bak"));
+    QVERIFY(form->dataConnected());
+}
+
+void tst_backup::typedDriveLetters_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("drive letter") << "a:" << "A:";
+    QTest::newRow("drive letter and backslash") << "e:\\" << "E:\\";
+    QTest::newRow("upper case already") << "B:" << "B:";
+    QTest::newRow("a path") << "/media/usb" << "/media/usb";
+    QTest::newRow("a path ending like a drive") << "/media/a:" << "/media/a:";
+    QTest::newRow("a word") << "backup" << "backup";
+}
+
+void tst_backup::typedDriveLetters()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    frmBackup* form = openScreen();
+    for (QLineEdit* box : {form->txtBackup, form->txtRestore}) {
+        box->setFocus();
+        box->selectAll();
+        typeKey(Qt::Key_Delete);
+        QTest::keyClicks(box, typed);
+        QCOMPARE(box->text(), shown);
+    }
+}
+
+void tst_backup::trailingSeparator_data()
+{
+    QTest::addColumn<QString>("ending");
+    QTest::newRow("slash") << "/";
+    QTest::newRow("backslash") << "\\";
+}
+
+void tst_backup::trailingSeparator()
+{
+    QFETCH(QString, ending);
+    ScriptedDialogs dialogs;
+    frmBackup* form = openScreen();
+    backUpTo(form, disk_->path() + ending);
+    QCOMPARE(dialogs.messages.size(), 0);
+    QCOMPARE(form->lblBackup->text(), disk_->path() + ending);
+    QVERIFY(QFile::exists(disk_->filePath("db.mdb")));
+
+    // A folder without a backup: the file it looked for has one separator before its name.
+    QTemporaryDir empty;
+    dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs.answerMessage(dialogs::Answer::No);
+    form->txtRestore->setText(empty.path() + ending);
+    QTest::mouseClick(form->CmdRestore, Qt::LeftButton);
+    QCOMPARE(dialogs.messages.size(), 2);
+    QCOMPARE(dialogs.messages[1].text,
+             QStringLiteral("The backup %1/db.mdb cannot be found. Retry?").arg(empty.path()));
+}
+
+void tst_backup::browse_data()
+{
+    QTest::addColumn<bool>("restore");
+    QTest::addColumn<bool>("byKey");
+    QTest::addColumn<bool>("chosen");
+    for (bool restore : {false, true})
+        for (bool byKey : {false, true})
+            for (bool chosen : {false, true})
+                QTest::addRow("%s, %s, %s", restore ? "restore" : "backup", byKey ? "F4" : "button",
+                              chosen ? "chosen" : "cancelled")
+                    << restore << byKey << chosen;
+}
+
+void tst_backup::browse()
+{
+    QFETCH(bool, restore);
+    QFETCH(bool, byKey);
+    QFETCH(bool, chosen);
+    ScriptedDialogs dialogs;
+    dialogs.answerFolder(chosen ? std::optional(disk_->path()) : std::nullopt);
+    frmBackup* form = openScreen();
+    QLineEdit* box = restore ? form->txtRestore : form->txtBackup;
+    box->setText(folder_->path());
+    if (byKey) {
+        box->setFocus();
+        typeKey(Qt::Key_F4);
+    } else {
+        QTest::mouseClick(restore ? form->cmdBrowseRestore : form->cmdBrowseBackup, Qt::LeftButton);
+    }
+    QCOMPARE(dialogs.folders.size(), 1);
+    QCOMPARE(dialogs.folders[0].title,
+             restore ? QStringLiteral("Restore from the folder") : QStringLiteral("Back up to the folder"));
+    // The chooser opens on the folder the box names.
+    QCOMPARE(dialogs.folders[0].startFolder, folder_->path());
+    QCOMPARE(box->text(), chosen ? disk_->path() : folder_->path());
+    QCOMPARE(dialogs.messages.size(), 0);
+}
+
+void tst_backup::exit_data()
+{
+    QTest::addColumn<bool>("exitAfterBackup");
+    QTest::addColumn<QString>("way");
+    for (bool after : {false, true})
+        for (const char* way : {"Exit", "close box"})
+            QTest::addRow("%s, %s", after ? "after the menu's Exit" : "from entry 4", way) << after << QString(way);
+}
+
+void tst_backup::exit()
+{
+    QFETCH(bool, exitAfterBackup);
+    QFETCH(QString, way);
+    ExitAfterBackup = exitAfterBackup;
+    frmBackup* form = openScreen();
+    if (way == "Exit")
+        QTest::mouseClick(form->CmdExit, Qt::LeftButton);
+    else
+        form->close();
+    settle();
+    QVERIFY(!screens::loaded(Screen::Backup));
+    QCOMPARE(ends_, exitAfterBackup ? 1 : 0);
+    Form* menu = screens::loaded(Screen::Menu);
+    QCOMPARE(menu != nullptr, !exitAfterBackup);
+    if (menu)
+        QVERIFY(menu->isVisible());
+}
+
+void tst_backup::exitFromTheMenu_data()
+{
+    QTest::addColumn<bool>("fromExit");
+    QTest::newRow("the menu's Exit, Yes: Exit ends the program") << true;
+    QTest::newRow("entry 4: Exit returns to a new menu") << false;
+}
+
+void tst_backup::exitFromTheMenu()
+{
+    QFETCH(bool, fromExit);
+    ScriptedDialogs dialogs;
+    dialogs.answerMessage(dialogs::Answer::Yes);
+    auto* menu = static_cast<frmMenu*>(screens::show(Screen::Menu));
+    QVERIFY(QTest::qWaitForWindowActive(menu));
+    QTest::mousePress(fromExit ? menu->Option6 : menu->Option4, Qt::LeftButton);
+    settle();
+    auto* form = static_cast<frmBackup*>(screens::loaded(Screen::Backup));
+    QVERIFY(form);
+    QVERIFY(!screens::loaded(Screen::Menu));
+    backUpTo(form, disk_->path());
+    QCOMPARE(shownLabels(form), QStringLiteral("lblBackupComplete"));
+    QTest::mouseClick(form->CmdExit, Qt::LeftButton);
+    settle();
+    QCOMPARE(ends_, fromExit ? 1 : 0);
+    QCOMPARE(screens::loaded(Screen::Menu) != nullptr, !fromExit);
+    QCOMPARE(dialogs.messages.size(), fromExit ? 1 : 0);
+}
+
+QTEST_MAIN(tst_backup)
+#include "tst_backup.moc"
