@@ -225,16 +225,13 @@ void frmBackup::closeOtherScreens(std::initializer_list<Screen> list)
         screens::unload(s);
     // Unloaded screens go at once, and with them their connections to the file.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void frmBackup::keepKeyboard()
-{
-    // The window that had the keyboard may have been one of those just closed.
+    // The window that had the keyboard may have been one of them.
     activateWindow();
 }
 
 void frmBackup::showProgress()
 {
+    // The copy holds the screen until it ends: the labels are painted before it starts.
     repaint();
 }
 
@@ -254,7 +251,6 @@ void frmBackup::cmdBackup_Click()
         return abandon();
 
     closeOtherScreens({Screen::Menu, Screen::Appt, Screen::Setup, Screen::Splash});
-    keepKeyboard();
     releaseData();
     const QString source = program::databasePath();
     const QString destination = QDir(driveFolder(drive)).filePath(QStringLiteral("db.mdb"));
@@ -298,7 +294,6 @@ void frmBackup::CmdRestore_Click()
 
     closeOtherScreens({Screen::Appt, Screen::Configure, Screen::Help, Screen::Menu, Screen::Readme,
                        Screen::Setup, Screen::Splash});
-    keepKeyboard();
     releaseData();
     const QString source = QDir(driveFolder(drive)).filePath(QStringLiteral("db.mdb"));
     const QString destination = program::databasePath();

@@ -59,9 +59,8 @@ private:
     bool attempt(const std::function<void()>& step);
     // Fails as a missing drive does when the text names no folder that can be reached.
     static void ChDrive(const QString& driveText);
-    static void closeOtherScreens(std::initializer_list<Screen> screens);
+    void closeOtherScreens(std::initializer_list<Screen> screens);
     void browse(QLineEdit* box, const QString& title);
-    void keepKeyboard();
     // Shows what the labels say now, before the copy holds the screen.
     void showProgress();
 

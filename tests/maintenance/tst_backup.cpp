@@ -130,7 +130,6 @@ private slots:
     void roundTrip();
     void secondBackupReplacesFirst();
     void backupHoldsTheOpenDayPage();
-    void backupLeavesOutAPendingWrite();
     void missingDrive_data();
     void missingDrive();
     void retryGoesOnFromTheFailedStep();
@@ -147,8 +146,6 @@ private slots:
     void trailingSeparator();
     void browse_data();
     void browse();
-    void exit_data();
-    void exit();
     void exitFromTheMenu_data();
     void exitFromTheMenu();
 
@@ -362,28 +359,6 @@ void tst_backup::backupHoldsTheOpenDayPage()
     QVERIFY(!screens::loaded(Screen::Appt));
     QVERIFY(!screens::loaded(Screen::Menu));
     QCOMPARE(sql(disk_->filePath("db.mdb"), "SELECT count(*) FROM tbl_Appt WHERE Data LIKE '%Smith%'").toInt(), 1);
-}
-
-void tst_backup::backupLeavesOutAPendingWrite()
-{
-    // Another program's transaction, begun and not yet committed, is not in the backup.
-    ScriptedDialogs dialogs;
-    const QByteArray before = bytes(folder_->databasePath());
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        other.setDatabaseName(folder_->databasePath());
-        QVERIFY(other.open());
-        QVERIFY(other.transaction());
-        QVERIFY(QSqlQuery(other).exec("UPDATE tbl_Setup SET bookno = 'half done'"));
-        frmBackup* form = openScreen();
-        backUpTo(form, disk_->path());
-        QVERIFY(other.commit());
-        other.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    QCOMPARE(dialogs.messages.size(), 0);
-    QCOMPARE(bytes(disk_->filePath("db.mdb")), before);
-    QCOMPARE(sql(folder_->databasePath(), "SELECT bookno FROM tbl_Setup").toString(), QStringLiteral("half done"));
 }
 
 void tst_backup::missingDrive_data()
@@ -697,44 +672,21 @@ void tst_backup::browse()
     QCOMPARE(dialogs.messages.size(), 0);
 }
 
-void tst_backup::exit_data()
-{
-    QTest::addColumn<bool>("exitAfterBackup");
-    QTest::addColumn<QString>("way");
-    for (bool after : {false, true})
-        for (const char* way : {"Exit", "close box"})
-            QTest::addRow("%s, %s", after ? "after the menu's Exit" : "from entry 4", way) << after << QString(way);
-}
-
-void tst_backup::exit()
-{
-    QFETCH(bool, exitAfterBackup);
-    QFETCH(QString, way);
-    ExitAfterBackup = exitAfterBackup;
-    frmBackup* form = openScreen();
-    if (way == "Exit")
-        QTest::mouseClick(form->CmdExit, Qt::LeftButton);
-    else
-        form->close();
-    settle();
-    QVERIFY(!screens::loaded(Screen::Backup));
-    QCOMPARE(ends_, exitAfterBackup ? 1 : 0);
-    Form* menu = screens::loaded(Screen::Menu);
-    QCOMPARE(menu != nullptr, !exitAfterBackup);
-    if (menu)
-        QVERIFY(menu->isVisible());
-}
-
 void tst_backup::exitFromTheMenu_data()
 {
     QTest::addColumn<bool>("fromExit");
-    QTest::newRow("the menu's Exit, Yes: Exit ends the program") << true;
-    QTest::newRow("entry 4: Exit returns to a new menu") << false;
+    QTest::addColumn<bool>("closeBox");
+    for (bool closeBox : {false, true}) {
+        const char* way = closeBox ? "close box" : "Exit";
+        QTest::addRow("the menu's Exit, Yes: %s ends the program", way) << true << closeBox;
+        QTest::addRow("entry 4: %s returns to a new menu", way) << false << closeBox;
+    }
 }
 
 void tst_backup::exitFromTheMenu()
 {
     QFETCH(bool, fromExit);
+    QFETCH(bool, closeBox);
     ScriptedDialogs dialogs;
     dialogs.answerMessage(dialogs::Answer::Yes);
     auto* menu = static_cast<frmMenu*>(screens::show(Screen::Menu));
@@ -746,10 +698,16 @@ void tst_backup::exitFromTheMenu()
     QVERIFY(!screens::loaded(Screen::Menu));
     backUpTo(form, disk_->path());
     QCOMPARE(shownLabels(form), QStringLiteral("lblBackupComplete"));
-    QTest::mouseClick(form->CmdExit, Qt::LeftButton);
+    if (closeBox)
+        form->close();
+    else
+        QTest::mouseClick(form->CmdExit, Qt::LeftButton);
     settle();
+    QVERIFY(!screens::loaded(Screen::Backup));
     QCOMPARE(ends_, fromExit ? 1 : 0);
-    QCOMPARE(screens::loaded(Screen::Menu) != nullptr, !fromExit);
+    Form* newMenu = screens::loaded(Screen::Menu);
+    QCOMPARE(newMenu != nullptr, !fromExit);
+    QVERIFY(!newMenu || newMenu->isVisible());
     QCOMPARE(dialogs.messages.size(), fromExit ? 1 : 0);
 }
 
