@@ -1,11 +1,11 @@
 #include "app/commandline.h"
 #include "app/screens.h"
 #include "app/startup.h"
+#include "platform/programfolder.h"
 #include "printing/printday.h"
 #include "program.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
@@ -27,38 +27,20 @@ bool displayAvailable()
 #endif
 }
 
-// --print-day YYYY-MM-DD --pdf FILE [--column N]: a day's schedule to PDF without a window.
-bool wantsPrintDay(int argc, char* argv[])
+// --print-day: a day's schedule to PDF without a window, from the usual database file (or
+// the one --data names). Nothing is stored and no lock is taken: the printout only reads.
+int printDay(const commandline::Options& options)
 {
-    for (int i = 1; i < argc; ++i)
-        if (qstrncmp(argv[i], "--print-day", 11) == 0)
-            return true;
-    return false;
-}
-
-int printDay(int argc, char* argv[])
-{
-    // Nothing is shown, so no display is needed (cron has none).
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Calvora"));
-    const QCommandLineOption day(QStringLiteral("print-day"), QStringLiteral("The day to print."), QStringLiteral("YYYY-MM-DD"));
-    const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("The PDF file to write."), QStringLiteral("FILE"));
-    const QCommandLineOption column(QStringLiteral("column"), QStringLiteral("One provider column."), QStringLiteral("N"));
-    QCommandLineParser parser;
-    parser.addOptions({day, pdf, column});
+    const program::DataFolder chosen = program::chooseDataFolder(program::dataFolderPlaces(options.dataFolder));
+    program::setFolder(chosen.folder);
+    if (!chosen.error.isEmpty())
+        std::fprintf(stderr, "calvora: %s\n", qPrintable(chosen.error));
     QString error;
-    std::optional<printday::Request> request;
-    if (!parser.parse(QCoreApplication::arguments()))
-        error = parser.errorText();
-    else if (!parser.positionalArguments().isEmpty())
-        error = QStringLiteral("Unexpected argument \"%1\".").arg(parser.positionalArguments().constFirst());
-    else
-        request = printday::request(parser.value(day), parser.value(pdf),
-                                    parser.isSet(column) ? std::optional(parser.value(column)) : std::nullopt, error);
+    const std::optional<printday::Request> request =
+        printday::request(options.printDay, options.pdf, options.column, error);
     if (!request) {
-        std::fprintf(stderr, "calvora: %s\nUsage: calvora --print-day YYYY-MM-DD --pdf FILE [--column N]\n", qPrintable(error));
+        std::fprintf(stderr, "calvora: %s\nUsage: calvora --print-day YYYY-MM-DD --pdf FILE [--column N]\n",
+                     qPrintable(error));
         return 2;
     }
     if (!printday::print(*request, error)) {
@@ -77,9 +59,19 @@ int main(int argc, char* argv[])
                                                 .arg(CALVORA_VERSION_MAJOR)
                                                 .arg(CALVORA_VERSION_MINOR)
                                                 .arg(CALVORA_VERSION_PATCH));
-    if (wantsPrintDay(argc, argv))
-        return printDay(argc, argv);
-    if (!displayAvailable()) {
+    // A printout shows nothing, so it needs no display (cron has none).
+    const bool printing = commandline::printsDay(argc, argv);
+    if (printing) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Its stderr is for its own errors (cron mails what it finds there), not Qt's chatter
+        // about a session it does not have.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::fprintf(stderr, "%s\n", qPrintable(text));
+        });
+    }
+    if (!printing && !displayAvailable()) {
         // --help, --version and a mistyped option are answered without a display.
         QCoreApplication app(argc, argv);
         const commandline::Result options = commandline::parse(app.arguments());
@@ -98,6 +90,8 @@ int main(int argc, char* argv[])
     const commandline::Result options = commandline::parse(app.arguments());
     if (options.ends())
         return commandline::report(options);
+    if (options.options.printDayAsked)
+        return printDay(options.options);
 
     const startup::Begun begun = startup::begin(program::dataFolderPlaces(options.options.dataFolder));
     if (!begun.run)

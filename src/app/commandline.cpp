@@ -35,9 +35,37 @@ OptionSet dataFolderSet()
             }};
 }
 
+OptionSet printDaySet()
+{
+    return {{QCommandLineOption(QStringLiteral("print-day"),
+                                QStringLiteral("Prints the schedule of <date> (YYYY-MM-DD) into the "
+                                               "PDF file given with --pdf, without a window, and ends."),
+                                QStringLiteral("date")),
+             QCommandLineOption(QStringLiteral("pdf"), QStringLiteral("The PDF file --print-day writes."),
+                                QStringLiteral("file")),
+             QCommandLineOption(QStringLiteral("column"),
+                                QStringLiteral("With --print-day: only provider column <n>."),
+                                QStringLiteral("n"))},
+            [](const QCommandLineParser& parser, Options& into) -> QString {
+                const bool day = parser.isSet(QStringLiteral("print-day"));
+                if (!day) {
+                    for (const char* other : {"pdf", "column"})
+                        if (parser.isSet(QString::fromLatin1(other)))
+                            return QStringLiteral("--%1 goes with --print-day.").arg(QString::fromLatin1(other));
+                    return {};
+                }
+                into.printDayAsked = true;
+                into.printDay = parser.value(QStringLiteral("print-day"));
+                into.pdf = parser.value(QStringLiteral("pdf"));
+                if (parser.isSet(QStringLiteral("column")))
+                    into.column = parser.value(QStringLiteral("column"));
+                return {};
+            }};
+}
+
 const QList<OptionSet>& optionSets()
 {
-    static const QList<OptionSet> sets{dataFolderSet()};
+    static const QList<OptionSet> sets{dataFolderSet(), printDaySet()};
     return sets;
 }
 
@@ -95,6 +123,14 @@ Result parse(const QStringList& arguments)
         if (const QString wrong = set.read(parser, result.options); !wrong.isEmpty())
             return error(wrong);
     return result;
+}
+
+bool printsDay(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--print-day") == 0 || qstrncmp(argv[i], "--print-day=", 12) == 0)
+            return true;
+    return false;
 }
 
 int report(const Result& result)

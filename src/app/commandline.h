@@ -3,13 +3,24 @@
 // window opens, so that a mistyped option ends the program with a clear line instead.
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace commandline {
 
 // What a run of the program is asked to do, as read from its options.
 struct Options {
     QString dataFolder;  // --data: the folder of db.mdb (absolute); empty for the usual choice
+    // --print-day YYYY-MM-DD --pdf FILE [--column N]: a day's schedule to PDF, no window. The
+    // values as given; the printout reads and checks them.
+    bool printDayAsked = false;
+    QString printDay;
+    QString pdf;
+    std::optional<QString> column;
 };
+
+// True when the arguments ask for a printout without a window: decided before the
+// application is made, since such a run needs no display.
+bool printsDay(int argc, char* argv[]);
 
 struct Result {
     enum class Outcome { Run, Help, Version, Error };

@@ -31,7 +31,7 @@ void tst_commandline::outcomes_data()
     QTest::newRow("--data on a folder") << QStringList{"--data", tmp} << int(O::Run) << 0 << QString();
     QTest::newRow("--data=folder") << QStringList{"--data=" + tmp} << int(O::Run) << 0 << QString();
     QTest::newRow("--help") << QStringList{"--help"} << int(O::Help) << 0
-                            << "  --data <folder>  Keeps db.mdb in <folder>";
+                            << "  --print-day <date>  Prints the schedule of <date>";
     QTest::newRow("-h") << QStringList{"-h"} << int(O::Help) << 0 << "Usage: calvora [options]";
     QTest::newRow("--version") << QStringList{"--version"} << int(O::Version) << 0 << "Calvora 3.0.0";
     QTest::newRow("help wins over a bad folder")
@@ -47,6 +47,13 @@ void tst_commandline::outcomes_data()
     QTest::newRow("--data on a missing folder")
         << QStringList{"--data", "/no/such/folder"} << int(O::Error) << 2
         << "calvora: The data folder '/no/such/folder' does not exist.";
+    QTest::newRow("--print-day with its file and column")
+        << QStringList{"--print-day", "2026-12-07", "--pdf", "day.pdf", "--column", "2"} << int(O::Run) << 0
+        << QString();
+    QTest::newRow("--pdf alone") << QStringList{"--pdf", "day.pdf"} << int(O::Error) << 2
+                                 << "calvora: --pdf goes with --print-day.";
+    QTest::newRow("--column alone") << QStringList{"--column", "2"} << int(O::Error) << 2
+                                    << "calvora: --column goes with --print-day.";
     QTest::newRow("--data on a file") << QStringList{"--data", "/etc/hostname"} << int(O::Error) << 2
                                       << "calvora: The data folder '/etc/hostname' does not exist.";
 }
@@ -85,6 +92,10 @@ void tst_commandline::programAnswers_data()
     QTest::addColumn<QString>("err");
     QTest::newRow("--version") << QStringList{"--version"} << 0 << "Calvora 3.0.0\n" << "";
     QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: calvora [options]" << "";
+    QTest::newRow("--print-day on no date")
+        << QStringList{"--print-day", "2024-02-30", "--pdf", "day.pdf"} << 2 << ""
+        << "calvora: The date \"2024-02-30\" is not a valid date of the form YYYY-MM-DD.\n"
+           "Usage: calvora --print-day YYYY-MM-DD --pdf FILE [--column N]\n";
     QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << ""
                                     << "calvora: Unknown option 'bogus'.\nTry 'calvora --help' for the options.\n";
 }
