@@ -1,0 +1,165 @@
+#include "storage/pagesearch.h"
+
+#include "storage/database.h"
+#include "storage/pagetable.h"
+
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <sqlite3.h>
+
+namespace storage {
+namespace {
+
+// What QString's case-insensitive search makes of these two: the ASCII letters s and k.
+constexpr char kLongS[] = "\xC5\xBF";
+constexpr char kKelvin[] = "\xE2\x84\xAA";
+
+inline char foldAscii(char c)
+{
+    // Branch-free, so the compiler can fold a whole page at a time.
+    const unsigned char u = static_cast<unsigned char>(c);
+    return static_cast<char>(u + ((unsigned(u - 'A') < 26u) << 5));
+}
+
+bool contains(const char* data, qsizetype size, const char* needle, size_t needleSize)
+{
+    return memmem(data, size_t(size), needle, needleSize) != nullptr;
+}
+
+struct StatementDeleter {
+    void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+QString searching()
+{
+    return QStringLiteral("searching the pages");
+}
+
+// The rows below an id, newest first: id, CalDate, Data. The name never enters the SQL.
+Statement rowsBelow(Database& db, std::optional<qint64> beforeId)
+{
+    sqlite3* handle = db.native();
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(handle, "SELECT id, CalDate, Data FROM tbl_Appt WHERE id < ?1 ORDER BY id DESC",
+                           -1, &raw, nullptr) != SQLITE_OK)
+        throw StorageError(db.describe(searching(), QString::fromUtf8(sqlite3_errmsg(handle))));
+    Statement stmt(raw);
+    sqlite3_bind_int64(raw, 1, beforeId ? *beforeId : std::numeric_limits<qint64>::max());
+    return stmt;
+}
+
+// Steps to the next row; false at the end. A failure throws.
+bool step(Database& db, sqlite3_stmt* stmt)
+{
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        throw StorageError(db.describe(searching(), QString::fromUtf8(sqlite3_errmsg(db.native()))));
+    return false;
+}
+
+QDate dateOf(sqlite3_stmt* stmt)
+{
+    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+    const int size = sqlite3_column_bytes(stmt, 1);
+    if (!text || size < 10)
+        return QDate();
+    return QDate::fromString(QString::fromLatin1(text, 10), Qt::ISODate);
+}
+
+}  // namespace
+
+NameMatcher::NameMatcher(const QString& name) : name_(name)
+{
+    ascii_ = true;
+    for (QChar c : name)
+        if (c.unicode() >= 0x80) {
+            ascii_ = false;
+            break;
+        }
+    if (ascii_) {
+        folded_ = name.toLatin1();
+        for (char& c : folded_)
+            c = foldAscii(c);
+        foldsFromBeyondAscii_ = folded_.contains('s') || folded_.contains('k');
+    }
+}
+
+bool NameMatcher::matches(QStringView text) const
+{
+    return text.contains(name_, Qt::CaseInsensitive);
+}
+
+bool NameMatcher::matchesUtf8(const char* data, qsizetype size) const
+{
+    // A Null field holds nothing, not even an empty name.
+    if (!data)
+        return false;
+    if (ascii_) {
+        // Bytes of characters beyond ASCII are all 0x80 and above, so folding byte by
+        // byte touches only ASCII letters, and an ASCII name can match only ASCII bytes.
+        if (buffer_.size() < size)
+            buffer_.resize(size);
+        char* folded = buffer_.data();
+        unsigned char beyondAscii = 0;
+        for (qsizetype i = 0; i < size; ++i) {
+            folded[i] = foldAscii(data[i]);
+            beyondAscii |= static_cast<unsigned char>(data[i]);
+        }
+        if (contains(folded, size, folded_.constData(), size_t(folded_.size())))
+            return true;
+        if (!foldsFromBeyondAscii_ || beyondAscii < 0x80)
+            return false;
+        if (!contains(data, size, kLongS, 2) && !contains(data, size, kKelvin, 3))
+            return false;
+        // A long s or a Kelvin sign stands in the text: only full folding decides.
+    }
+    return matches(QString::fromUtf8(data, size));
+}
+
+std::optional<PageMatch> PageSearch::next(std::optional<qint64> beforeId)
+{
+    Statement stmt = rowsBelow(db_, beforeId);
+    sqlite3_stmt* st = stmt.get();
+    while (step(db_, st)) {
+        const char* data = reinterpret_cast<const char*>(sqlite3_column_text(st, 2));
+        if (!matcher_.matchesUtf8(data, sqlite3_column_bytes(st, 2)))
+            continue;
+        PageMatch match;
+        match.id = sqlite3_column_int64(st, 0);
+        match.calDate = dateOf(st);
+        if (match.calDate.isValid())
+            return match;
+    }
+    return std::nullopt;
+}
+
+void PageSearch::allMatches(const std::function<void(const PageMatch&)>& visit)
+{
+    QList<qint64> ids;
+    {
+        Statement stmt = rowsBelow(db_, std::nullopt);
+        sqlite3_stmt* st = stmt.get();
+        while (step(db_, st)) {
+            const char* data = reinterpret_cast<const char*>(sqlite3_column_text(st, 2));
+            if (matcher_.matchesUtf8(data, sqlite3_column_bytes(st, 2)) && dateOf(st).isValid())
+                ids << sqlite3_column_int64(st, 0);
+        }
+    }
+    // The few rows that hold the name are read whole, as the page table reads them.
+    PageTable pages(db_);
+    for (qint64 id : ids)
+        if (const std::optional<PageRow> row = pages.byId(id)) {
+            PageMatch match;
+            match.id = row->id;
+            match.calDate = row->calDate;
+            match.data = row->data;
+            match.layout = row->layout;
+            visit(match);
+        }
+}
+
+}  // namespace storage

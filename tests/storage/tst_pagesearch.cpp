@@ -1,0 +1,147 @@
+// Finding a name in the stored pages: the same answer from the stored bytes as from the
+// text on screen, every row walked newest first, and the name never taken for SQL.
+#include "common/testfolder.h"
+#include "storage/database.h"
+#include "storage/pagesearch.h"
+
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace storage;
+
+class tst_pagesearch : public QObject {
+    Q_OBJECT
+
+private slots:
+    void matcher_data();
+    void matcher();
+    void nextWalksNewestFirst();
+    void rowsThatCannotBeShownArePassed();
+    void allMatchesReadsTextAndLayout();
+};
+
+void tst_pagesearch::matcher_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("holds");
+    QTest::newRow("capitals") << "ann" << "JOANNA" << true;
+    QTest::newRow("small letters") << "ANN" << "joanna" << true;
+    QTest::newRow("digits and signs") << "10:30 - ok" << "x 10:30 - OK" << true;
+    QTest::newRow("at the end") << "lee" << "Ann Lee" << true;
+    QTest::newRow("one letter short") << "lees" << "Ann Lee" << false;
+    QTest::newRow("not across the end") << "ee x" << "Ann Lee" << false;
+    QTest::newRow("ASCII name among other letters") << "muller" << "Jörg Müller, Anna Muller" << true;
+    QTest::newRow("umlaut is not its base letter") << "muller" << "Jörg MÜLLER" << false;
+    QTest::newRow("umlaut") << "müller" << "JÖRG MÜLLER" << true;
+    QTest::newRow("Cyrillic") << "иван" << "ИВАН Петров" << true;
+    QTest::newRow("Kelvin sign is a k") << "kirk" << "\u212Airk" << true;
+    QTest::newRow("long s is an s") << "bass" << "BA\u017FS" << true;
+    QTest::newRow("Kelvin sign elsewhere") << "kirk" << "\u212Aelvin Kirx" << false;
+    QTest::newRow("sharp s is not ss") << "strasse" << "STRAßE" << false;
+    QTest::newRow("byte that looks like A") << "a" << "\u00C1" << false;
+    QTest::newRow("separators inside") << "a\tb" << "xa\tbx" << true;
+    QTest::newRow("SQL wildcards") << "%_" << "100%_done" << true;
+    QTest::newRow("SQL wildcards are letters") << "%_" << "100% done" << false;
+    QTest::newRow("empty text") << "ann" << "" << false;
+}
+
+void tst_pagesearch::matcher()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(bool, holds);
+    const NameMatcher m(name);
+    QCOMPARE(m.matches(text), holds);
+    const QByteArray bytes = text.toUtf8();
+    QCOMPARE(m.matchesUtf8(bytes.constData(), bytes.size()), holds);
+    // A longer text first, so that a reused buffer holds old bytes behind the new ones.
+    const QByteArray longer = QByteArray(200, 'x');
+    m.matchesUtf8(longer.constData(), longer.size());
+    QCOMPARE(m.matchesUtf8(bytes.constData(), bytes.size()), holds);
+    QVERIFY(!m.matchesUtf8(nullptr, 0));
+}
+
+namespace {
+
+struct Rows {
+    explicit Rows(const QString& path)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rows"));
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery(db).exec(QStringLiteral("DELETE FROM tbl_Appt"));
+    }
+    ~Rows()
+    {
+        QSqlDatabase::database(QStringLiteral("rows")).close();
+        QSqlDatabase::removeDatabase(QStringLiteral("rows"));
+    }
+    qint64 add(const QVariant& date, const QVariant& data, int listno = 4)
+    {
+        QSqlQuery q(QSqlDatabase::database(QStringLiteral("rows")));
+        q.prepare(QStringLiteral("INSERT INTO tbl_Appt (CalDate, Data, location, open, Close, timeslot, Listno, "
+                                 "Sites, Names) VALUES (?, ?, 'Office', '08:00 AM', '05:00 PM', 30, ?, 'A%', 'B%')"));
+        q.addBindValue(date);
+        q.addBindValue(data);
+        q.addBindValue(listno);
+        if (!q.exec())
+            qFatal("cannot add a row");
+        return q.lastInsertId().toLongLong();
+    }
+};
+
+}  // namespace
+
+void tst_pagesearch::nextWalksNewestFirst()
+{
+    TestFolder folder;
+    Rows rows(folder.databasePath());
+    const qint64 a = rows.add("2001-01-01", "Ann Lee");
+    rows.add("2002-02-02", QVariant());
+    const qint64 c = rows.add("1999-03-03", "x\tANN LEE");
+    rows.add("2003-04-04", "Bob");
+    Database db(folder.databasePath());
+    PageSearch search(db, QStringLiteral("ann lee"));
+    std::optional<PageMatch> hit = search.next(std::nullopt);
+    QVERIFY(hit);
+    QCOMPARE(hit->id, c);
+    QCOMPARE(hit->calDate, QDate(1999, 3, 3));
+    hit = search.next(hit->id);
+    QVERIFY(hit);
+    QCOMPARE(hit->id, a);
+    QVERIFY(!search.next(hit->id));
+}
+
+void tst_pagesearch::rowsThatCannotBeShownArePassed()
+{
+    TestFolder folder;
+    Rows rows(folder.databasePath());
+    const qint64 good = rows.add("2001-01-01", "Ann");
+    rows.add("", "Ann");
+    rows.add("not a date", "Ann");
+    Database db(folder.databasePath());
+    PageSearch search(db, QStringLiteral("ann"));
+    const std::optional<PageMatch> hit = search.next(std::nullopt);
+    QVERIFY(hit);
+    QCOMPARE(hit->id, good);
+}
+
+void tst_pagesearch::allMatchesReadsTextAndLayout()
+{
+    TestFolder folder;
+    Rows rows(folder.databasePath());
+    rows.add("2001-01-01", "Ann Lee", 3);
+    rows.add("2002-02-02", "Bob");
+    rows.add("2003-03-03", "\tann lee", 5);
+    Database db(folder.databasePath());
+    PageSearch search(db, QStringLiteral("Ann Lee"));
+    QStringList seen;
+    search.allMatches([&](const PageMatch& m) {
+        seen << QStringLiteral("%1 %2 %3").arg(m.calDate.toString(Qt::ISODate), m.data).arg(m.layout.listno);
+    });
+    QCOMPARE(seen, QStringList({"2003-03-03 \tann lee 5", "2001-01-01 Ann Lee 3"}));
+}
+
+QTEST_MAIN(tst_pagesearch)
+#include "tst_pagesearch.moc"
