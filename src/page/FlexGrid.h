@@ -80,6 +80,8 @@ public:
     // Pixel rectangle of a cell in viewport coordinates (what the mouse and tests use);
     // an empty rectangle when the cell is scrolled out of view.
     QRect cellRect(int row, int col) const;
+    // Scrolls the data area just enough that a cell stands wholly in view.
+    void ensureVisible(int row, int col);
 
     // While a KeyPress handler runs: the whole text the key typed (keyAscii holds only its
     // first UTF-16 unit). Empty otherwise.
@@ -121,7 +123,6 @@ private:
     void clampCurrent();
     void moveCurrent(int row, int col);
     void extendSelection(int row, int col);
-    void ensureVisible(int row, int col);
     void updateScrollBars();
     void syncScrollPosition();
     int fullRowsShown() const;

@@ -1,0 +1,259 @@
+#include "navigation/ClientSearch.h"
+
+#include "navigation/frmHits.h"
+#include "page/FlexGrid.h"
+#include "page/daycalendar.h"
+#include "page/frmAppt.h"
+#include "platform/colours.h"
+#include "platform/dialogs.h"
+#include "platform/keys.h"
+#include "platform/paintlock.h"
+#include "storage/database.h"
+#include "storage/pagesearch.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int FirstDataRow = 3;
+constexpr int FirstDataCol = 1;
+
+QPushButton* panelButton(const QString& caption, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    // Enter presses the focused button, as in a dialog.
+    button->setAutoDefault(true);
+    return button;
+}
+
+}  // namespace
+
+ClientSearch::ClientSearch(frmAppt& form) : QObject(&form), form_(form)
+{
+    QFrame* panel = form.Frame2;
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(6, 6, 6, 6);
+    column->setSpacing(6);
+    lblMessage = new QLabel(panel);
+    lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setWordWrap(true);
+    QFont messageFont = lblMessage->font();
+    messageFont.setBold(true);
+    lblMessage->setFont(messageFont);
+    // Room for the longest question, wrapped in the side column's width.
+    lblMessage->setMinimumHeight(QFontMetrics(messageFont).lineSpacing() * 3 + 4);
+    lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    column->addWidget(lblMessage);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(4);
+    cmdYes = panelButton(QStringLiteral("&Yes"), "cmdYes", panel);
+    cmdNo = panelButton(QStringLiteral("&No"), "cmdNo", panel);
+    cmdAll = panelButton(QStringLiteral("&All"), "cmdAll", panel);
+    cmdAll->setToolTip(QStringLiteral("List every page that holds the name"));
+    for (QPushButton* b : {cmdYes, cmdNo, cmdAll})
+        buttons->addWidget(b);
+    column->addLayout(buttons);
+    connect(cmdYes, &QPushButton::clicked, this, &ClientSearch::cmdYes_Click);
+    connect(cmdNo, &QPushButton::clicked, this, &ClientSearch::cmdNo_Click);
+    connect(cmdAll, &QPushButton::clicked, this, &ClientSearch::cmdAll_Click);
+
+    form.addCommand(form.mnuSearch, "mnuSearchClient", QStringLiteral("Client\tF4"), [this] { StartSearch(); });
+    form.addKeyHandler([this](int keyCode, int shift) {
+        if (keyCode != keys::F4 || shift != 0)
+            return false;
+        StartSearch();
+        return true;
+    });
+}
+
+void ClientSearch::StartSearch()
+{
+    const std::optional<QString> answer =
+        dialogs::input(&form_, QStringLiteral("Please enter Name to search:"), QStringLiteral("Search"));
+    if (!answer || answer->isEmpty()) {
+        form_.Grid1->setFocus();
+        return;
+    }
+    SearchName = *answer;
+    try {
+        form_.SavePage();
+    } catch (const storage::StorageError& e) {
+        form_.report(e.message());
+        endSearch();
+        return;
+    }
+    SearchMark = form_.currentRow().id;
+    SearchFirst = true;
+    SearchFoundAny = false;
+    SearchNext();
+}
+
+void ClientSearch::SearchNext()
+{
+    SearchFound = false;
+    PaintLock lock(&form_);
+    try {
+        storage::PageSearch search(form_.database(), SearchName);
+        // The first scan starts at the newest row; a later one below the last page found.
+        std::optional<qint64> below = SearchFirst ? std::nullopt : SearchMark;
+        while (const std::optional<storage::PageMatch> match = search.next(below)) {
+            SearchMark = match->id;
+            SearchFoundAny = true;
+            below = match->id;
+            if (!GoToDate(match->calDate)) {
+                endSearch();
+                return;
+            }
+            if (scanCells(search.matcher())) {
+                SearchFound = true;
+                ShowSearchResult();
+                return;
+            }
+            // The name lies outside the cells on screen: the scan goes on below this page.
+        }
+    } catch (const storage::StorageError& e) {
+        form_.report(e.message());
+        endSearch();
+        return;
+    }
+    SearchFound = false;
+    ShowSearchResult();
+}
+
+bool ClientSearch::GoToDate(QDate date)
+{
+    DayCalendar* calendar = form_.calendar();
+    bool& updating = calendar->Updating();
+    const bool wasUpdating = updating;
+    calendar->setDayColour(calendar->SelDay(), colours::Cream);
+    updating = true;
+    const bool shown = form_.switchPage(date);
+    if (shown) {
+        form_.PageDate = date;
+        calendar->DrawMonth(date);
+    }
+    calendar->setDayColour(calendar->SelDay(), colours::LightGrey);
+    updating = wasUpdating;
+    return shown;
+}
+
+bool ClientSearch::scanCells(const storage::NameMatcher& matcher)
+{
+    FlexGrid* grid = form_.Grid1;
+    int foundRow = -1;
+    int foundCol = -1;
+    {
+        PaintLock lock(grid);
+        for (int c = FirstDataCol; c < grid->Cols() && foundRow < 0; ++c)
+            for (int r = FirstDataRow; r < grid->Rows(); ++r)
+                if (matcher.matches(grid->TextMatrix(r, c))) {
+                    foundRow = r;
+                    foundCol = c;
+                    break;
+                }
+    }
+    if (foundRow < 0)
+        return false;
+    openCell(foundRow, foundCol);
+    return true;
+}
+
+void ClientSearch::openCell(int row, int col)
+{
+    FlexGrid* grid = form_.Grid1;
+    grid->setRow(row);
+    grid->setCol(col);
+    // The scroll bars of a page just laid out come and go in a queued call; the viewport
+    // must have its final size before the cell is brought into it.
+    QCoreApplication::sendPostedEvents(grid, QEvent::MetaCall);
+    // In view first, so the editor opens over the cell where it stands on screen.
+    grid->ensureVisible(row, col);
+    int enter = keys::Enter;
+    emit grid->KeyPress(enter);
+}
+
+void ClientSearch::ShowSearchResult()
+{
+    if (SearchFound) {
+        SearchMode = 1;
+        lblMessage->setText(QStringLiteral("Search successful. Continue search?"));
+    } else if (SearchFoundAny) {
+        SearchMode = 2;
+        lblMessage->setText(QStringLiteral("Search complete. Do another search?"));
+    } else {
+        SearchMode = 2;
+        lblMessage->setText(QStringLiteral("Search unsuccessful!  Search again with different Name spelling?"));
+    }
+    // Nothing to list when no page held the name.
+    cmdAll->setEnabled(SearchFoundAny);
+    form_.Frame2->show();
+    cmdYes->setFocus();
+}
+
+void ClientSearch::cmdYes_Click()
+{
+    form_.Frame2->hide();
+    if (SearchMode == 1) {
+        SearchFoundAny = true;
+        SearchFirst = false;
+        SearchNext();
+    } else {
+        StartSearch();
+    }
+}
+
+void ClientSearch::cmdNo_Click()
+{
+    endSearch();
+}
+
+void ClientSearch::endSearch()
+{
+    form_.Frame2->hide();
+    form_.Grid1->setFocus();
+}
+
+void ClientSearch::cmdAll_Click()
+{
+    QList<Hit> found;
+    try {
+        found = collectHits(form_.database(), SearchName);
+    } catch (const storage::StorageError& e) {
+        form_.report(e.message());
+        return;
+    }
+    if (!hits_) {
+        hits_ = new frmHits(&form_);
+        connect(hits_, &frmHits::openHit, this, &ClientSearch::openHit);
+    }
+    hits_->showHits(SearchName, found);
+}
+
+frmHits* ClientSearch::hits() const
+{
+    return hits_;
+}
+
+void ClientSearch::openHit(QDate date, int row, int col)
+{
+    form_.Frame2->hide();
+    if (form_.PageDate != date || form_.currentRow().calDate != date) {
+        PaintLock lock(&form_);
+        if (!GoToDate(date))
+            return;
+    }
+    form_.activateWindow();
+    form_.raise();
+    if (row < form_.Grid1->Rows() && col < form_.Grid1->Cols())
+        openCell(row, col);
+}

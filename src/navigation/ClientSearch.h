@@ -1,0 +1,66 @@
+#pragma once
+// The client search of the day page: a name typed by the user is looked for in the stored
+// pages, newest row first, and each page that holds it is shown with the found cell open,
+// one at a time; the questions stand in the panel Frame2. "All" lists every found cell at
+// once in a window beside the page.
+#include <QDate>
+#include <QObject>
+#include <QPointer>
+#include <optional>
+
+class QLabel;
+class QPushButton;
+class frmAppt;
+class frmHits;
+
+namespace storage {
+class NameMatcher;
+}
+
+class ClientSearch : public QObject {
+    Q_OBJECT
+public:
+    explicit ClientSearch(frmAppt& form);
+
+    // Controls in Frame2
+    QLabel* lblMessage;
+    QPushButton* cmdYes;
+    QPushButton* cmdNo;
+    QPushButton* cmdAll;
+
+    // Members
+    QString SearchName;
+    // The row to go on from: the last page whose stored text matched.
+    std::optional<qint64> SearchMark;
+    bool SearchFirst = false;
+    bool SearchFound = false;
+    bool SearchFoundAny = false;
+    // What cmdYes does: 1 continue this search, 2 start a new one.
+    int SearchMode = 2;
+
+    void StartSearch();
+    void SearchNext();
+    // Shows the page of a date, storing the page on screen first so that nothing typed
+    // at a hit is lost. False when the page could not be shown (the user was told).
+    bool GoToDate(QDate date);
+    void ShowSearchResult();
+    void cmdYes_Click();
+    void cmdNo_Click();
+    void cmdAll_Click();
+
+    // The list of every found cell, while it is open.
+    frmHits* hits() const;
+
+private:
+    // The data cells of the page on screen, column by column: the first that holds the name
+    // is opened in the cell editor. False when none does.
+    bool scanCells(const storage::NameMatcher& matcher);
+    // Makes a cell current, scrolls it into view and opens the cell editor over it.
+    void openCell(int row, int col);
+    // A page picked in the list of every found cell.
+    void openHit(QDate date, int row, int col);
+    void endSearch();
+
+    frmAppt& form_;
+    QPointer<frmHits> hits_;
+};

@@ -1,0 +1,394 @@
+// The client search on the real day page: which page and cell each stop shows, the panel's
+// questions, what is stored on the way, and the list of every found cell.
+#include "common/daypage.h"
+#include "navigation/ClientSearch.h"
+#include "navigation/MonthCalendar.h"
+#include "navigation/frmHits.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "platform/clock.h"
+#include "platform/colours.h"
+#include "storage/celltext.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+const QDate kToday(2024, 6, 12);
+const QString kPrompt = QStringLiteral("Please enter Name to search:");
+const QString kFound = QStringLiteral("Search successful. Continue search?");
+const QString kComplete = QStringLiteral("Search complete. Do another search?");
+const QString kUnsuccessful = QStringLiteral("Search unsuccessful!  Search again with different Name spelling?");
+
+struct Cell {
+    int row;  // grid row, 3 and on
+    int col;  // grid column, 1 and on
+    QString text;
+};
+
+// The stored cell text of a page holding these cells.
+QString pageText(const QList<Cell>& cells)
+{
+    QList<QStringList> rows;
+    for (const Cell& c : cells) {
+        while (rows.size() <= c.row - 3)
+            rows.append(QStringList());
+        QStringList& r = rows[c.row - 3];
+        while (r.size() < c.col)
+            r.append(QString());
+        r[c.col - 1] = c.text;
+    }
+    return celltext::join(rows);
+}
+
+}  // namespace
+
+class tst_clientsearch : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void findsCellIgnoringCase_data();
+    void findsCellIgnoringCase();
+    void stepsNewestRowFirstThenCompletes();
+    void unsuccessfulLeavesPageAlone();
+    void emptyNameOrCancelSearchesNothing_data();
+    void emptyNameOrCancelSearchesNothing();
+    void pagesWithoutVisibleHitArePassed_data();
+    void pagesWithoutVisibleHitArePassed();
+    void editAtHitKeptAfterContinue();
+    void hitFarDownScrolledIntoView();
+    void menuAndYesStartNewSearch();
+    void noButtonEndsAtGrid();
+    void twoRowsOfOneDateDoNotLoop();
+    void allListsEveryCellByDate();
+
+private:
+    // Opens the day page on an empty page table (today's page is added by the opening).
+    void openWith(const QList<std::pair<QDate, QVariant>>& pages);
+    void search(const QString& name);
+    void answerYes();
+    ClientSearch* s() const { return f->form->findChild<ClientSearch*>(); }
+    QString message() const { return s()->lblMessage->text(); }
+
+    std::unique_ptr<DayPageFixture> f;
+};
+
+void tst_clientsearch::initTestCase()
+{
+    program::setToday(kToday);
+}
+
+void tst_clientsearch::init()
+{
+    f = std::make_unique<DayPageFixture>();
+    f->exec("DELETE FROM tbl_Appt");
+}
+
+void tst_clientsearch::cleanup()
+{
+    f.reset();
+}
+
+void tst_clientsearch::openWith(const QList<std::pair<QDate, QVariant>>& pages)
+{
+    for (const auto& [date, data] : pages)
+        f->addPage(date, data);
+    QVERIFY(f->open());
+    f->form->Grid1->setFocus();
+}
+
+void tst_clientsearch::search(const QString& name)
+{
+    f->dialogs.answerInput(name);
+    typeKey(Qt::Key_F4);
+    f->settle();
+    QVERIFY(!f->dialogs.inputs.isEmpty());
+    QCOMPARE(f->dialogs.inputs.last().prompt, kPrompt);
+    QCOMPARE(f->dialogs.inputs.last().title, QStringLiteral("Search"));
+}
+
+void tst_clientsearch::answerYes()
+{
+    QCOMPARE(QApplication::focusWidget(), s()->cmdYes);
+    typeKey(Qt::Key_Return);
+    f->settle();
+}
+
+void tst_clientsearch::findsCellIgnoringCase_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("small letters in capitals") << "donald" << "MACDONALD-PRICE" << true;
+    QTest::newRow("umlaut in capitals") << "müller" << "Hans MÜLLER" << true;
+    QTest::newRow("Greek") << "σοφία" << "ΣΟΦΊΑ Π." << true;
+    QTest::newRow("apostrophe") << "o'brien" << "Liam O'Brien" << true;
+    QTest::newRow("quote that would end SQL") << "x'; DROP TABLE tbl_Appt; --" << "Anna" << false;
+    QTest::newRow("percent taken literally") << "50%" << "paid 50% deposit" << true;
+    QTest::newRow("percent is no wildcard") << "5%t" << "paid 50% deposit" << false;
+    QTest::newRow("underscore is no wildcard") << "a_na" << "Anna Berg" << false;
+    QTest::newRow("backslash") << "\\\\" << "share \\\\server" << true;
+    QTest::newRow("different spelling") << "Meier" << "Meyer" << false;
+}
+
+void tst_clientsearch::findsCellIgnoringCase()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, stored);
+    QFETCH(bool, found);
+    const QDate page(2023, 3, 1);
+    openWith({{page, pageText({{7, 2, stored}})}});
+    search(name);
+    QVERIFY(f->form->Frame2->isVisible());
+    QCOMPARE(message(), found ? kFound : kUnsuccessful);
+    QCOMPARE(f->form->CalDateShown, found ? page : kToday);
+    QCOMPARE(f->form->txtEdit->isVisible(), found);
+    if (found) {
+        QCOMPARE(f->form->EditRow, 7);
+        QCOMPARE(f->form->EditCol, 2);
+        QCOMPARE(f->form->txtEdit->text(), stored);
+    }
+    // The table is whole whatever was typed.
+    QCOMPARE(f->pageCount(), 2);
+}
+
+void tst_clientsearch::stepsNewestRowFirstThenCompletes()
+{
+    // Rows in the order added; the walk goes from the last added to the first.
+    const QDate older(2021, 5, 3), newer(2023, 9, 4), middle(2022, 1, 10);
+    openWith({{newer, pageText({{9, 1, "Ann Lee"}})},
+              {middle, pageText({{12, 3, "ann lee"}, {6, 3, "Ann Lee 2nd"}, {20, 2, "Ann Lee"}, {4, 4, "ANN LEE"}})},
+              {older, pageText({{5, 1, "Tom"}, {15, 4, "Dr. Ann Leeds"}})}});
+    search("ann lee");
+    struct Stop {
+        QDate date;
+        int row, col;
+    };
+    // The last row added first; within a page the leftmost column, then the earliest row;
+    // one stop per page however many cells hold the name.
+    const QList<Stop> stops{{older, 15, 4}, {middle, 20, 2}, {newer, 9, 1}};
+    for (const Stop& stop : stops) {
+        QCOMPARE(message(), kFound);
+        QCOMPARE(s()->SearchMode, 1);
+        QCOMPARE(f->form->CalDateShown, stop.date);
+        QVERIFY(f->form->txtEdit->isVisible());
+        QCOMPARE(f->form->EditRow, stop.row);
+        QCOMPARE(f->form->EditCol, stop.col);
+        QCOMPARE(f->form->Grid1->Row(), stop.row);
+        QCOMPARE(f->form->Grid1->Col(), stop.col);
+        answerYes();
+    }
+    QCOMPARE(message(), kComplete);
+    QCOMPARE(s()->SearchMode, 2);
+    QCOMPARE(f->form->CalDateShown, newer);
+    QCOMPARE(f->form->currentRow().calDate, newer);
+    QCOMPARE(f->calendar->dayColour(f->calendar->selDay), colours::LightGrey);
+}
+
+void tst_clientsearch::unsuccessfulLeavesPageAlone()
+{
+    openWith({{QDate(2023, 1, 2), pageText({{5, 1, "Ann Lee"}})}});
+    f->form->Grid1->setTextMatrix(8, 3, QStringLiteral("typed before the search"));
+    search("Zoltan");
+    QCOMPARE(message(), kUnsuccessful);
+    QVERIFY(!s()->cmdAll->isEnabled());
+    QCOMPARE(f->form->CalDateShown, kToday);
+    QCOMPARE(f->form->Grid1->TextMatrix(8, 3), QStringLiteral("typed before the search"));
+    // The page on screen was stored when the search began.
+    QVERIFY(f->storedData(kToday).toString().contains(QStringLiteral("typed before the search")));
+}
+
+void tst_clientsearch::emptyNameOrCancelSearchesNothing_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("empty") << false;
+    QTest::newRow("cancel") << true;
+}
+
+void tst_clientsearch::emptyNameOrCancelSearchesNothing()
+{
+    QFETCH(bool, cancel);
+    openWith({{QDate(2023, 1, 2), pageText({{5, 1, "Ann Lee"}})}});
+    f->form->TxtMemo->setFocus();
+    f->dialogs.answerInput(cancel ? std::nullopt : std::optional<QString>(QString()));
+    typeKey(Qt::Key_F4);
+    QCOMPARE(f->dialogs.inputs.size(), 1);
+    QVERIFY(!f->form->Frame2->isVisible());
+    QCOMPARE(f->form->CalDateShown, kToday);
+    QCOMPARE(QApplication::focusWidget(), f->form->Grid1);
+}
+
+void tst_clientsearch::pagesWithoutVisibleHitArePassed_data()
+{
+    QTest::addColumn<QVariant>("passed");
+    QTest::newRow("Null page") << QVariant();
+    QTest::newRow("empty page") << QVariant(QStringLiteral(""));
+    // Six columns stored, four providers laid out: the page is shown, but the name lies
+    // beyond the last provider on screen.
+    QTest::newRow("name beyond the layout") << QVariant(pageText({{5, 6, "Ann Lee"}}));
+}
+
+void tst_clientsearch::pagesWithoutVisibleHitArePassed()
+{
+    QFETCH(QVariant, passed);
+    const QDate hit(2020, 2, 3), other(2022, 8, 9);
+    openWith({{hit, pageText({{10, 2, "ann lee"}})}, {other, passed}});
+    search("Ann Lee");
+    QCOMPARE(message(), kFound);
+    QCOMPARE(f->form->CalDateShown, hit);
+    QCOMPARE(f->form->EditRow, 10);
+    // A page passed over keeps what it stored, including cells the layout does not show.
+    const QVariant stored = f->storedData(other);
+    QCOMPARE(stored.isNull(), passed.isNull());
+    QCOMPARE(stored.toString().contains(QStringLiteral("Ann Lee")), passed.toString().contains(QStringLiteral("Ann Lee")));
+    answerYes();
+    QCOMPARE(message(), kComplete);
+    QCOMPARE(f->form->CalDateShown, hit);
+}
+
+void tst_clientsearch::editAtHitKeptAfterContinue()
+{
+    // Pages of today and later are not locked, so the found cell can be changed at once.
+    const QDate first(2024, 7, 1), second(2024, 6, 20);
+    openWith({{second, pageText({{11, 1, "Ann Lee"}})}, {first, pageText({{6, 2, "Ann Lee"}})}});
+    search("ann lee");
+    QCOMPARE(f->form->CalDateShown, first);
+    QLineEdit* editor = f->form->txtEdit;
+    QVERIFY(editor->isVisible());
+    QVERIFY(!editor->isReadOnly());
+    editor->setFocus();
+    editor->end(false);
+    typeText(" confirmed");
+    QCOMPARE(f->form->Grid1->TextMatrix(6, 2), QStringLiteral("Ann Lee confirmed"));
+    QVERIFY(f->form->Frame2->isVisible());
+    s()->cmdYes->click();
+    f->settle();
+    QCOMPARE(f->form->CalDateShown, second);
+    QCOMPARE(celltext::split(f->storedData(first).toString()).value(3).value(1), QStringLiteral("Ann Lee confirmed"));
+}
+
+void tst_clientsearch::hitFarDownScrolledIntoView()
+{
+    // A past page keeps its own layout: sixteen providers, ten-minute slots all day.
+    const QDate page(2019, 11, 4);
+    QList<Cell> cells{{76, 16, "Ann Lee"}};
+    f->addPage(page, pageText(cells));
+    f->exec("UPDATE tbl_Appt SET open = '07:00 AM', Close = '07:00 PM', timeslot = 10, Listno = 16");
+    QVERIFY(f->open());
+    f->form->Grid1->setFocus();
+    search("Ann Lee");
+    FlexGrid* grid = f->form->Grid1;
+    QCOMPARE(message(), kFound);
+    QCOMPARE(grid->Row(), 76);
+    QCOMPARE(grid->Col(), 16);
+    const QRect cell = grid->cellRect(76, 16);
+    QVERIFY(!cell.isEmpty());
+    QVERIFY2(grid->viewport()->rect().contains(cell),
+             qPrintable(QStringLiteral("cell %1,%2 %3x%4 in %5x%6").arg(cell.x()).arg(cell.y()).arg(cell.width())
+                            .arg(cell.height()).arg(grid->viewport()->width()).arg(grid->viewport()->height())));
+    // The editor stands over the cell where it is now shown.
+    const QPoint onForm = grid->viewport()->mapTo(f->form->txtEdit->parentWidget(), cell.topLeft());
+    QVERIFY(qAbs(f->form->txtEdit->x() - onForm.x()) <= 1);
+    QVERIFY(qAbs(f->form->txtEdit->y() - onForm.y()) <= 1);
+    QVERIFY(f->form->txtEdit->isVisible());
+}
+
+void tst_clientsearch::menuAndYesStartNewSearch()
+{
+    openWith({{QDate(2023, 4, 5), pageText({{5, 1, "Ann Lee"}})}});
+    QAction* client = f->form->findChild<QAction*>(QStringLiteral("mnuSearchClient"));
+    QVERIFY(client);
+    QCOMPARE(client->text(), QStringLiteral("Client\tF4"));
+    f->dialogs.answerInput(QStringLiteral("nobody"));
+    client->trigger();
+    f->settle();
+    QCOMPARE(message(), kUnsuccessful);
+    // Yes on the last question asks for another name.
+    f->dialogs.answerInput(QStringLiteral("ann"));
+    answerYes();
+    QCOMPARE(f->dialogs.inputs.size(), 2);
+    QCOMPARE(f->dialogs.inputs.last().prompt, kPrompt);
+    QCOMPARE(message(), kFound);
+    QCOMPARE(f->form->CalDateShown, QDate(2023, 4, 5));
+}
+
+void tst_clientsearch::noButtonEndsAtGrid()
+{
+    openWith({{QDate(2023, 4, 5), pageText({{5, 1, "Ann Lee"}})}});
+    search("ann");
+    s()->cmdNo->click();
+    QVERIFY(!f->form->Frame2->isVisible());
+    QCOMPARE(QApplication::focusWidget(), f->form->Grid1);
+    QCOMPARE(f->form->CalDateShown, QDate(2023, 4, 5));
+}
+
+void tst_clientsearch::twoRowsOfOneDateDoNotLoop()
+{
+    // A file may hold two rows of one date; the page shown is the newer one. The search
+    // must still reach the end instead of coming back to the older row for ever.
+    const QDate day(2022, 2, 2);
+    openWith({{day, pageText({{5, 1, "Ann Lee"}})}, {day, pageText({{5, 1, "Bob"}})}});
+    search("ann");
+    QCOMPARE(message(), kComplete);
+    QCOMPARE(f->form->CalDateShown, day);
+}
+
+void tst_clientsearch::allListsEveryCellByDate()
+{
+    const QDate past(2021, 3, 8), later(2024, 9, 2), soon(2024, 6, 14);
+    openWith({{later, pageText({{4, 1, "Ann Lee"}})},
+              {past, pageText({{9, 3, "ann lee (late)"}, {5, 4, "ANN LEE"}, {9, 2, "Bob"}})},
+              {soon, pageText({{20, 2, "Ann Lee"}})}});
+    search("ann lee");
+    QVERIFY(s()->cmdAll->isEnabled());
+    QCOMPARE(s()->cmdAll->text(), QStringLiteral("&All"));
+    s()->cmdAll->click();
+    frmHits* window = s()->hits();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Search Results"));
+    QTreeWidget* list = window->findChild<QTreeWidget*>(QStringLiteral("lstHits"));
+    QVERIFY(list);
+    const QLocale locale = QLocale::system();
+    const QStringList expected{
+        // mark | date | time | provider | text
+        QStringLiteral("|%1|08:30 AM|Reception|ANN LEE").arg(locale.toString(past, QLocale::ShortFormat)),
+        QStringLiteral("|%1|10:30 AM|Nurse Adaeze Okoro|ann lee (late)").arg(locale.toString(past, QLocale::ShortFormat)),
+        QStringLiteral("\u25BA|%1|04:00 PM|Dr. Tomas Ferrante|Ann Lee").arg(locale.toString(soon, QLocale::ShortFormat)),
+        QStringLiteral("\u25BA|%1|08:00 AM|Dr. Ilse Marwick|Ann Lee").arg(locale.toString(later, QLocale::ShortFormat)),
+    };
+    QStringList shown;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        shown << QStringList{item->text(0), item->text(1), item->text(3), item->text(4), item->text(5)}.join('|');
+    }
+    QCOMPARE(shown, expected);
+    QCOMPARE(list->topLevelItem(0)->text(2), locale.dayName(past.dayOfWeek(), QLocale::ShortFormat));
+    // The next appointment is the one selected.
+    QCOMPARE(list->currentItem(), list->topLevelItem(2));
+
+    // Enter opens the page at the cell, as the search does.
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(1));
+    QTest::keyClick(list, Qt::Key_Return);
+    f->settle();
+    QCOMPARE(f->form->CalDateShown, past);
+    QCOMPARE(f->form->EditRow, 9);
+    QCOMPARE(f->form->EditCol, 3);
+    QVERIFY(f->form->txtEdit->isVisible());
+}
+
+QTEST_MAIN(tst_clientsearch)
+#include "tst_clientsearch.moc"
