@@ -4,6 +4,8 @@
 #include "maintenance/frmBackup.h"
 #include "maintenance/frmHelp.h"
 #include "maintenance/frmReadme.h"
+#include "navigation/ClientSearch.h"
+#include "navigation/EditCommands.h"
 #include "navigation/MemoPanel.h"
 #include "navigation/MonthCalendar.h"
 #include "navigation/PageCommands.h"
@@ -22,6 +24,8 @@ Form* createDayPage()
     new PageNavigation(*form, *calendar);
     new PageCommands(*form);
     new PrintPanel(*form);
+    new EditCommands(*form);
+    new ClientSearch(*form);
     if (!form->Form_Load()) {
         delete form;
         return nullptr;

@@ -23,6 +23,7 @@ MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
     lblFixedMemo->setObjectName(QStringLiteral("lblFixedMemo"));
     TxtFixedMemo = new QPlainTextEdit(&form);
     TxtFixedMemo->setObjectName(QStringLiteral("TxtFixedMemo"));
+    TxtFixedMemo->setAccessibleName(QStringLiteral("Fixed Memo"));
     TxtFixedMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     form.memoArea->addWidget(lblFixedMemo);
     form.memoArea->addWidget(TxtFixedMemo, 1);
@@ -35,6 +36,7 @@ MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
     cmdMemo->setFocusPolicy(Qt::NoFocus);
     txtBook = new QLineEdit(&form);
     txtBook->setObjectName(QStringLiteral("txtBook"));
+    txtBook->setAccessibleName(QStringLiteral("Book number"));
     QFont bookFont(QStringLiteral("Arial"), 9);
     bookFont.setBold(true);
     txtBook->setFont(bookFont);

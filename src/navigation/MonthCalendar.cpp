@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QLocale>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
@@ -78,6 +79,7 @@ MonthCalendar::MonthCalendar(QWidget* parent)
     for (QComboBox* list : {monthList, yearList}) {
         list->setObjectName("Combo");
         list->setProperty("index", index);
+        list->setAccessibleName(index == 1 ? QStringLiteral("Month") : QStringLiteral("Year"));
         list->setEditable(false);
         list->installEventFilter(this);
         list->view()->installEventFilter(this);
@@ -89,6 +91,7 @@ MonthCalendar::MonthCalendar(QWidget* parent)
 
     Picture1 = new QFrame(this);
     Picture1->setObjectName("Picture1");
+    Picture1->setAccessibleName(QStringLiteral("Weekdays"));
     colours::paint(Picture1, colours::DarkGrey);
     QGridLayout* headings = weekGrid(Picture1);
     QFont headingFont = font();
@@ -117,6 +120,7 @@ MonthCalendar::MonthCalendar(QWidget* parent)
 
     Picture2 = new QFrame(this);
     Picture2->setObjectName("Picture2");
+    Picture2->setAccessibleName(QStringLiteral("Calendar"));
     Picture2->setFocusPolicy(Qt::StrongFocus);
     colours::paint(Picture2, colours::DarkGrey);
     Picture2->installEventFilter(this);
@@ -267,8 +271,10 @@ void MonthCalendar::MoveSelection(int keyCode, int& SelDay)
 
 void MonthCalendar::setCaptions()
 {
-    for (int i = 0; i < DayCount; ++i)
+    for (int i = 0; i < DayCount; ++i) {
         LblDay[i]->setText(CalDates[i].isValid() ? QString::number(CalDates[i].day()) : QString());
+        LblDay[i]->setAccessibleName(QLocale::system().toString(CalDates[i], QLocale::LongFormat));
+    }
 }
 
 bool MonthCalendar::eventFilter(QObject* watched, QEvent* event)

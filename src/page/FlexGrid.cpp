@@ -1,5 +1,6 @@
 #include "page/FlexGrid.h"
 
+#include "page/FlexGridAccessible.h"
 #include "platform/colours.h"
 #include "platform/keys.h"
 #include "platform/twips.h"
@@ -45,6 +46,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
     resizeCells(2, 2);
     row_ = rowSel_ = 1;
     col_ = colSel_ = 1;
+    FlexGridAccessible::install();
 }
 
 // --- size -------------------------------------------------------------------------------
@@ -86,6 +88,7 @@ void FlexGrid::resizeCells(int rows, int cols)
     clampCurrent();
     updateScrollBars();
     viewport()->update();
+    FlexGridAccessible::sizeChanged(this);
 }
 
 void FlexGrid::setFixedRows(int n)
@@ -140,6 +143,7 @@ void FlexGrid::setRow(int row)
     row_ = rowSel_ = row;
     colSel_ = col_;
     viewport()->update();
+    FlexGridAccessible::currentChanged(this);
 }
 
 void FlexGrid::setCol(int col)
@@ -149,6 +153,7 @@ void FlexGrid::setCol(int col)
     col_ = colSel_ = col;
     rowSel_ = row_;
     viewport()->update();
+    FlexGridAccessible::currentChanged(this);
 }
 
 void FlexGrid::setRowSel(int row)
@@ -195,6 +200,7 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text)
         return;
     cells_[index(row, col)] = text;
     viewport()->update();
+    FlexGridAccessible::cellsChanged(this, row, col, row, col);
 }
 
 QRect FlexGrid::selection() const
@@ -234,6 +240,7 @@ void FlexGrid::setClip(const QString& text)
             cells_[index(sel.top() + i, sel.left() + j)] = cells[j];
     }
     viewport()->update();
+    FlexGridAccessible::cellsChanged(this, sel.top(), sel.left(), sel.bottom(), sel.right());
 }
 
 void FlexGrid::clearSelection()
@@ -245,6 +252,7 @@ void FlexGrid::clearSelection()
         for (int c = sel.left(); c <= sel.right(); ++c)
             cells_[index(r, c)].clear();
     viewport()->update();
+    FlexGridAccessible::cellsChanged(this, sel.top(), sel.left(), sel.bottom(), sel.right());
 }
 
 // --- columns, rows, alignment ---------------------------------------------------------------
@@ -512,6 +520,7 @@ void FlexGrid::moveCurrent(int row, int col)
     col_ = colSel_ = col;
     ensureVisible(row, col);
     viewport()->update();
+    FlexGridAccessible::currentChanged(this);
 }
 
 void FlexGrid::extendSelection(int row, int col)
@@ -663,6 +672,7 @@ void FlexGrid::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    FlexGridAccessible::currentChanged(this);
     // Coming back to the window or out of a menu is not the user going to the grid.
     if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
         emit GotFocus();

@@ -76,7 +76,10 @@ frmAppt::frmAppt()
 frmAppt::~frmAppt()
 {
     // The controls and components go first, while the connection that a closing memo may
-    // still store into is open.
+    // still store into is open. The focus leaves first, while every control still stands,
+    // so a box that stores on losing the focus finds its neighbours alive.
+    if (QWidget* focus = focusWidget())
+        focus->clearFocus();
     while (!children().isEmpty())
         delete children().constFirst();
 }
@@ -108,6 +111,7 @@ void frmAppt::buildControls()
 
     Grid1 = new FlexGrid(this);
     Grid1->setObjectName(QStringLiteral("Grid1"));
+    Grid1->setAccessibleName(QStringLiteral("Appointments"));
     Grid1->setFixedRows(3);
     Grid1->setFixedCols(1);
     Grid1->setFont(gridFont());
@@ -149,6 +153,7 @@ void frmAppt::buildControls()
     statusList = new QComboBox(this);
     statusList->setObjectName(QStringLiteral("Combo"));
     statusList->setProperty("index", 0);
+    statusList->setAccessibleName(QStringLiteral("Status"));
     side->addWidget(statusList);
 
     auto* todayRow = new QHBoxLayout;
@@ -167,6 +172,7 @@ void frmAppt::buildControls()
     lblDailyMemo->setObjectName(QStringLiteral("lblDailyMemo"));
     TxtMemo = new QPlainTextEdit(this);
     TxtMemo->setObjectName(QStringLiteral("TxtMemo"));
+    TxtMemo->setAccessibleName(QStringLiteral("Daily Memo"));
     TxtMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     colours::paint(TxtMemo, colours::PanelGrey);
     memoArea->addWidget(lblDailyMemo);
@@ -174,17 +180,20 @@ void frmAppt::buildControls()
 
     Frame2 = new QFrame(this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setAccessibleName(QStringLiteral("Search"));
     colours::paint(Frame2, colours::PanelGrey);
     Frame2->hide();
     side->addWidget(Frame2);
 
     Check1 = new QCheckBox(this);
     Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setAccessibleName(QStringLiteral("Closed"));
     Check1->hide();
 
     // The key legend along the bottom, with the page lock in the gap after "F3".
     lblFunctionKeys = new QLabel(kLegend, this);
     lblFunctionKeys->setObjectName(QStringLiteral("lblFunctionKeys"));
+    lblFunctionKeys->setAccessibleName(QStringLiteral("Function keys"));
     QFont legendFont(QStringLiteral("Arial"), 8);
     legendFont.setBold(true);
     lblFunctionKeys->setFont(legendFont);
@@ -210,6 +219,7 @@ void frmAppt::buildControls()
 
     txtEdit = new QLineEdit(Grid1->parentWidget());
     txtEdit->setObjectName(QStringLiteral("txtEdit"));
+    txtEdit->setAccessibleName(QStringLiteral("Cell"));
     txtEdit->setFont(gridFont());
     txtEdit->setFrame(false);
     // A cell holds as much as the page text can: no cut at the line edit's usual 32,767.
