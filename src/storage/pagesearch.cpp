@@ -3,6 +3,7 @@
 #include "storage/database.h"
 #include "storage/pagetable.h"
 
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -15,11 +16,35 @@ namespace {
 constexpr char kLongS[] = "\xC5\xBF";
 constexpr char kKelvin[] = "\xE2\x84\xAA";
 
-inline char foldAscii(char c)
+// Small letters for A to Z, every other byte as it is; written in bytes without branches.
+inline uint8_t foldAscii(uint8_t u)
 {
-    // Branch-free, so the compiler can fold a whole page at a time.
-    const unsigned char u = static_cast<unsigned char>(c);
-    return static_cast<char>(u + ((unsigned(u - 'A') < 26u) << 5));
+    const uint8_t upper = static_cast<uint8_t>(u - uint8_t('A')) < uint8_t(26);
+    return u | (static_cast<uint8_t>(-upper) & uint8_t(0x20));
+}
+
+// Folds a page into `to` and tells whether any byte lies beyond ASCII. The blocks of a
+// fixed length let the compiler fold sixteen bytes at a time.
+bool foldInto(char* __restrict to, const char* __restrict from, qsizetype size)
+{
+    constexpr int Block = 16;
+    uint8_t any = 0;
+    qsizetype i = 0;
+    for (; i + Block <= size; i += Block) {
+        uint8_t block = 0;
+        for (int j = 0; j < Block; ++j) {
+            const auto u = static_cast<uint8_t>(from[i + j]);
+            to[i + j] = static_cast<char>(foldAscii(u));
+            block |= u;
+        }
+        any |= block;
+    }
+    for (; i < size; ++i) {
+        const auto u = static_cast<uint8_t>(from[i]);
+        to[i] = static_cast<char>(foldAscii(u));
+        any |= u;
+    }
+    return any >= 0x80;
 }
 
 bool contains(const char* data, qsizetype size, const char* needle, size_t needleSize)
@@ -83,7 +108,7 @@ NameMatcher::NameMatcher(const QString& name) : name_(name)
     if (ascii_) {
         folded_ = name.toLatin1();
         for (char& c : folded_)
-            c = foldAscii(c);
+            c = static_cast<char>(foldAscii(static_cast<uint8_t>(c)));
         foldsFromBeyondAscii_ = folded_.contains('s') || folded_.contains('k');
     }
 }
@@ -103,17 +128,11 @@ bool NameMatcher::matchesUtf8(const char* data, qsizetype size) const
         // byte touches only ASCII letters, and an ASCII name can match only ASCII bytes.
         if (buffer_.size() < size)
             buffer_.resize(size);
-        char* folded = buffer_.data();
-        unsigned char beyondAscii = 0;
-        for (qsizetype i = 0; i < size; ++i) {
-            folded[i] = foldAscii(data[i]);
-            beyondAscii |= static_cast<unsigned char>(data[i]);
-        }
-        if (contains(folded, size, folded_.constData(), size_t(folded_.size())))
+        const bool beyondAscii = foldInto(buffer_.data(), data, size);
+        if (contains(buffer_.constData(), size, folded_.constData(), size_t(folded_.size())))
             return true;
-        if (!foldsFromBeyondAscii_ || beyondAscii < 0x80)
-            return false;
-        if (!contains(data, size, kLongS, 2) && !contains(data, size, kKelvin, 3))
+        if (!foldsFromBeyondAscii_ || !beyondAscii
+            || (!contains(data, size, kLongS, 2) && !contains(data, size, kKelvin, 3)))
             return false;
         // A long s or a Kelvin sign stands in the text: only full folding decides.
     }

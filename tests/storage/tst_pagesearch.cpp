@@ -44,6 +44,11 @@ void tst_pagesearch::matcher_data()
     QTest::newRow("SQL wildcards") << "%_" << "100%_done" << true;
     QTest::newRow("SQL wildcards are letters") << "%_" << "100% done" << false;
     QTest::newRow("empty text") << "ann" << "" << false;
+    // Long pages are folded sixteen bytes at a time.
+    QTest::newRow("across a block edge") << "ann lee" << QString(13, 'x') + "ANN LEE" + QString(30, 'y') << true;
+    QTest::newRow("in the tail") << "lee" << QString(32, '.') + "LEE" << true;
+    QTest::newRow("Kelvin sign far in") << "kirk" << QString(40, '.') + "\u212Airk" << true;
+    QTest::newRow("Kelvin sign in the tail") << "kirk" << QString(32, '.') + "\u212Air" << false;
 }
 
 void tst_pagesearch::matcher()
