@@ -46,7 +46,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
     resizeCells(2, 2);
     row_ = rowSel_ = 1;
     col_ = colSel_ = 1;
-    FlexGridAccessible::install();
+    FlexGridAccessible::attach(this);
 }
 
 // --- size -------------------------------------------------------------------------------

@@ -43,13 +43,18 @@ FlexGridAccessible::~FlexGridAccessible()
         QAccessible::deleteAccessibleInterface(id);
 }
 
-void FlexGridAccessible::install()
+void FlexGridAccessible::attach(FlexGrid* grid)
 {
     static const bool installed = [] {
         QAccessible::installFactory(gridFactory);
         return true;
     }();
     Q_UNUSED(installed);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(grid);
+    if (iface && !dynamic_cast<FlexGridAccessible*>(iface)) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+        QAccessible::queryAccessibleInterface(grid);
+    }
 }
 
 FlexGrid* FlexGridAccessible::grid() const

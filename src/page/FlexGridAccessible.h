@@ -15,8 +15,10 @@ public:
     explicit FlexGridAccessible(FlexGrid* grid);
     ~FlexGridAccessible() override;
 
-    // Registers the grid's interface with Qt's accessibility (once; later calls do nothing).
-    static void install();
+    // Registers the grid's interface with Qt's accessibility, and makes it the one a new
+    // grid answers with: an interface asked for while the grid was still being built is
+    // one of its base class and is replaced.
+    static void attach(FlexGrid* grid);
 
     // The grid's hooks: each tells the assistive tools what changed, when any are listening.
     static void currentChanged(FlexGrid* grid);
