@@ -80,6 +80,9 @@ void ClientSearch::StartSearch()
 {
     const std::optional<QString> answer =
         dialogs::input(&form_, QStringLiteral("Please enter Name to search:"), QStringLiteral("Search"));
+    // Back from the input box, the page is the active window again, so the panel's letters
+    // (Alt+Y, Alt+N, Alt+A) reach its buttons even where no window manager hands it back.
+    form_.activateWindow();
     if (!answer || answer->isEmpty()) {
         form_.Grid1->setFocus();
         return;

@@ -97,7 +97,7 @@ void frmAppt::buildControls()
     mnuPage->setObjectName(QStringLiteral("mnuPage"));
     mnuEdit = menuBar->addMenu(QStringLiteral("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuNavi = menuBar->addMenu(QStringLiteral("&Navigate"));
+    mnuNavi = menuBar->addMenu(QStringLiteral("Na&vigate"));
     mnuNavi->setObjectName(QStringLiteral("mnuNavi"));
     mnuSearch = menuBar->addMenu(QStringLiteral("&Search"));
     mnuSearch->setObjectName(QStringLiteral("mnuSearch"));

@@ -73,6 +73,8 @@ private slots:
     void noButtonEndsAtGrid();
     void twoRowsOfOneDateDoNotLoop();
     void allListsEveryCellByDate();
+    void panelKeys_data();
+    void panelKeys();
 
 private:
     // Opens the day page on an empty page table (today's page is added by the opening).
@@ -328,6 +330,9 @@ void tst_clientsearch::noButtonEndsAtGrid()
 {
     openWith({{QDate(2023, 4, 5), pageText({{5, 1, "Ann Lee"}})}});
     search("ann");
+    QCOMPARE(f->form->Frame2->palette().color(QPalette::Window), colours::PanelGrey);
+    QCOMPARE(s()->cmdYes->text(), QStringLiteral("&Yes"));
+    QCOMPARE(s()->cmdNo->text(), QStringLiteral("&No"));
     s()->cmdNo->click();
     QVERIFY(!f->form->Frame2->isVisible());
     QCOMPARE(QApplication::focusWidget(), f->form->Grid1);
@@ -388,6 +393,33 @@ void tst_clientsearch::allListsEveryCellByDate()
     QCOMPARE(f->form->EditRow, 9);
     QCOMPARE(f->form->EditCol, 3);
     QVERIFY(f->form->txtEdit->isVisible());
+}
+
+void tst_clientsearch::panelKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("Alt+Y continues") << int(Qt::Key_Y) << kComplete;
+    QTest::newRow("Alt+N ends") << int(Qt::Key_N) << "hidden";
+    QTest::newRow("Alt+A lists") << int(Qt::Key_A) << "list";
+    QTest::newRow("Enter on Yes") << int(Qt::Key_Return) << kComplete;
+}
+
+void tst_clientsearch::panelKeys()
+{
+    QFETCH(int, key);
+    QFETCH(QString, after);
+    openWith({{QDate(2023, 4, 5), pageText({{5, 1, "Ann Lee"}})}});
+    search("ann");
+    typeKey(Qt::Key(key), key == Qt::Key_Return ? Qt::NoModifier : Qt::AltModifier);
+    // A button's letter presses it as a click would, after a moment.
+    QTest::qWait(300);
+    if (after == "hidden")
+        QVERIFY(!f->form->Frame2->isVisible());
+    else if (after == "list")
+        QVERIFY(s()->hits() && s()->hits()->isVisible());
+    else
+        QCOMPARE(message(), after);
 }
 
 QTEST_MAIN(tst_clientsearch)
