@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QToolBar>
 
 namespace {
 const QDate kToday(2024, 6, 12);
@@ -91,9 +92,16 @@ QLineEdit* tst_editcommands::editCell(int row, int col, const QString& text)
 // Runs a command by its menu item or by its shortcut.
 void tst_editcommands::run(const QString& way, const char* action, Qt::Key key)
 {
-    if (way == QLatin1String("menu"))
+    if (way == QLatin1String("menu")) {
         f->form->findChild<QAction*>(QString::fromLatin1(action))->trigger();
-    else
+    } else if (way == QLatin1String("toolbar")) {
+        // The toolbar's button of the same word, clicked with the mouse.
+        auto* bar = f->form->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+        const QString word = QString::fromLatin1(action).mid(int(strlen("mnuEdit")));
+        QWidget* button = bar ? bar->widgetForAction(bar->findChild<QAction*>(word)) : nullptr;
+        QVERIFY2(button, "no toolbar button");
+        QTest::mouseClick(button, Qt::LeftButton);
+    } else
         typeKey(key, Qt::ControlModifier);
     f->settle();
 }
@@ -154,6 +162,7 @@ void tst_editcommands::cutInDailyMemo_data()
     QTest::addColumn<QString>("way");
     QTest::newRow("menu") << "menu";
     QTest::newRow("Ctrl+X") << "key";
+    QTest::newRow("toolbar") << "toolbar";
 }
 
 void tst_editcommands::cutInDailyMemo()
