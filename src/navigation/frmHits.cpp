@@ -16,7 +16,7 @@
 #include <QLocale>
 #include <QScreen>
 #include <QSet>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
@@ -27,8 +27,6 @@ namespace {
 constexpr int FirstDataRow = 3;
 constexpr int FirstDataCol = 1;
 const QString kUpcoming = QStringLiteral("\u25BA");
-
-enum Column { Mark, Date, Day, Time, Provider, Text, ColumnCount };
 
 // What a layout puts where: the time label of each grid row and the provider of each column.
 struct LaidOut {
@@ -70,6 +68,43 @@ std::optional<LaidOut> layOut(const storage::Layout& layout)
     return result;
 }
 
+// Calls found(row, col, cell) for each cell of a page's text that holds the name, in the
+// order of the text, with grid coordinates. The page is searched as a whole and only the
+// cells around each place found are looked at.
+template <class Found>
+void forEachCellHolding(QStringView text, const storage::NameMatcher& matcher, Found found)
+{
+    const QString& name = matcher.name();
+    // A cell holds no separator, so no cell holds such a name.
+    if (name.contains(celltext::CellSeparator) || name.contains(celltext::RowSeparator))
+        return;
+    const auto isSeparator = [](QChar c) { return c == celltext::CellSeparator || c == celltext::RowSeparator; };
+    int row = FirstDataRow;
+    int col = FirstDataCol;
+    qsizetype counted = 0;  // separators before this position are counted in row and col
+    qsizetype pos = matcher.indexIn(text, 0);
+    while (pos >= 0) {
+        qsizetype start = pos;
+        while (start > counted && !isSeparator(text[start - 1]))
+            --start;
+        for (qsizetype i = counted; i < start; ++i) {
+            if (text[i] == celltext::RowSeparator) {
+                ++row;
+                col = FirstDataCol;
+            } else if (text[i] == celltext::CellSeparator) {
+                ++col;
+            }
+        }
+        qsizetype end = pos + name.size();
+        while (end < text.size() && !isSeparator(text[end]))
+            ++end;
+        found(row, col, text.mid(start, end - start));
+        // One hit per cell: on from the cell's end.
+        counted = start;
+        pos = matcher.indexIn(text, end);
+    }
+}
+
 QString layoutKey(const storage::Layout& l)
 {
     return QStringList{l.open, l.close, QString::number(l.timeslot), QString::number(l.listno), l.names}
@@ -99,27 +134,94 @@ QList<Hit> collectHits(storage::Database& db, const QString& name)
         if (!*it)
             return;
         const LaidOut& grid = **it;
-        const QList<QStringList> rows = celltext::split(page.data);
-        for (int i = 0; i < rows.size() && FirstDataRow + i <= grid.lastRow; ++i) {
-            const QStringList& cells = rows[i];
-            for (int j = 0; j < cells.size() && FirstDataCol + j <= grid.lastCol; ++j) {
-                if (!search.matcher().matches(cells[j]))
-                    continue;
-                Hit hit;
-                hit.date = page.calDate;
-                hit.row = FirstDataRow + i;
-                hit.col = FirstDataCol + j;
-                hit.time = grid.times.value(hit.row);
-                hit.provider = grid.providers.value(hit.col);
-                hit.text = cells[j];
-                hits << hit;
-            }
-        }
+        forEachCellHolding(page.data, search.matcher(), [&](int row, int col, QStringView cell) {
+            if (row > grid.lastRow || col > grid.lastCol)
+                return;
+            Hit hit;
+            hit.date = page.calDate;
+            hit.row = row;
+            hit.col = col;
+            hit.time = grid.times.value(row);
+            hit.provider = grid.providers.value(col);
+            hit.text = cell.toString();
+            hits << hit;
+        });
     });
     std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) {
         return std::tie(a.date, a.row, a.col) < std::tie(b.date, b.row, b.col);
     });
     return hits;
+}
+
+// --- the list -----------------------------------------------------------------------------
+
+void HitsModel::setHits(const QList<Hit>& hits, QDate today)
+{
+    beginResetModel();
+    hits_ = hits;
+    today_ = today;
+    endResetModel();
+}
+
+int HitsModel::firstUpcoming() const
+{
+    const auto it = std::find_if(hits_.cbegin(), hits_.cend(), [this](const Hit& h) { return h.date >= today_; });
+    return it == hits_.cend() ? -1 : int(it - hits_.cbegin());
+}
+
+int HitsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(hits_.size());
+}
+
+int HitsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant HitsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= hits_.size())
+        return {};
+    const Hit& h = hits_[index.row()];
+    const bool upcoming = h.date >= today_;
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (index.column()) {
+        case Mark: return upcoming ? kUpcoming : QString();
+        case Date: return QLocale::system().toString(h.date, QLocale::ShortFormat);
+        case Day: return QLocale::system().dayName(h.date.dayOfWeek(), QLocale::ShortFormat);
+        case Time: return h.time;
+        case Provider: return h.provider;
+        case Text: return h.text;
+        default: return {};
+        }
+    case Qt::AccessibleTextRole:
+        if (index.column() == Mark)
+            return upcoming ? QStringLiteral("today or later") : QString();
+        return data(index, Qt::DisplayRole);
+    case Qt::FontRole:
+        if (upcoming) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant HitsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    static const char* const titles[] = {"", "Date", "Day", "Time", "Provider", "Text"};
+    if (role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
+        return QString::fromLatin1(titles[section]);
+    if (role == Qt::AccessibleTextRole && section == Mark)
+        return QStringLiteral("Today or later");
+    return {};
 }
 
 frmHits::frmHits(QWidget* dayPage) : QWidget(dayPage, Qt::Window)
@@ -131,77 +233,50 @@ frmHits::frmHits(QWidget* dayPage) : QWidget(dayPage, Qt::Window)
     lblHits = new QLabel(this);
     lblHits->setObjectName(QStringLiteral("lblHits"));
     lblHits->setWordWrap(true);
+    lblHits->setTextFormat(Qt::PlainText);
     column->addWidget(lblHits);
 
-    lstHits = new QTreeWidget(this);
+    lstHits = new QTreeView(this);
     lstHits->setObjectName(QStringLiteral("lstHits"));
     lstHits->setAccessibleName(QStringLiteral("Search Results"));
-    lstHits->setColumnCount(ColumnCount);
-    lstHits->setHeaderLabels({QString(), QStringLiteral("Date"), QStringLiteral("Day"), QStringLiteral("Time"),
-                              QStringLiteral("Provider"), QStringLiteral("Text")});
-    lstHits->headerItem()->setData(Mark, Qt::AccessibleTextRole, QStringLiteral("Today or later"));
+    lstHits->setModel(&model_);
     lstHits->setRootIsDecorated(false);
+    lstHits->setItemsExpandable(false);
     lstHits->setUniformRowHeights(true);
     lstHits->setAllColumnsShowFocus(true);
     lstHits->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstHits->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstHits->header()->setStretchLastSection(true);
     lstHits->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    lstHits->header()->setSectionResizeMode(Text, QHeaderView::Stretch);
+    lstHits->header()->setSectionResizeMode(HitsModel::Text, QHeaderView::Stretch);
     column->addWidget(lstHits, 1);
-    connect(lstHits, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { activate(item); });
+    connect(lstHits, &QTreeView::activated, this, &frmHits::activate);
     resize(460, 520);
 }
 
 void frmHits::showHits(const QString& name, const QList<Hit>& hits)
 {
-    hits_ = hits;
-    lstHits->clear();
-    const QLocale locale = QLocale::system();
-    const QDate today = program::today();
+    model_.setHits(hits, program::today());
     QSet<QDate> pages;
-    QList<QTreeWidgetItem*> items;
-    items.reserve(hits.size());
-    QTreeWidgetItem* firstUpcoming = nullptr;
-    for (int i = 0; i < hits.size(); ++i) {
-        const Hit& h = hits[i];
+    for (const Hit& h : hits)
         pages.insert(h.date);
-        auto* item = new QTreeWidgetItem;
-        const bool upcoming = h.date >= today;
-        item->setText(Mark, upcoming ? kUpcoming : QString());
-        item->setData(Mark, Qt::AccessibleTextRole, upcoming ? QStringLiteral("today or later") : QString());
-        item->setText(Date, locale.toString(h.date, QLocale::ShortFormat));
-        item->setText(Day, locale.dayName(h.date.dayOfWeek(), QLocale::ShortFormat));
-        item->setText(Time, h.time);
-        item->setText(Provider, h.provider);
-        item->setText(Text, h.text);
-        item->setData(Mark, Qt::UserRole, i);
-        if (upcoming) {
-            QFont bold = item->font(Date);
-            bold.setBold(true);
-            for (int c = 0; c < ColumnCount; ++c)
-                item->setFont(c, bold);
-            if (!firstUpcoming)
-                firstUpcoming = item;
-        }
-        items << item;
-    }
-    lstHits->addTopLevelItems(items);
+    const int upcoming = model_.firstUpcoming();
 
     const QString cells = hits.size() == 1 ? QStringLiteral("1 cell") : QStringLiteral("%1 cells").arg(hits.size());
     const QString onPages = pages.size() == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(pages.size());
     QString text = QStringLiteral("\"%1\" stands in %2 on %3.").arg(name, cells, onPages);
-    if (firstUpcoming)
+    if (upcoming >= 0)
         text += QStringLiteral(" %1 marks today and later.").arg(kUpcoming);
     if (!hits.isEmpty())
         text += QStringLiteral(" Enter or a double click opens the page.");
-    lblHits->setTextFormat(Qt::PlainText);
     lblHits->setText(text);
 
     // The next appointment first: the earliest of today or later, else the latest past one.
-    QTreeWidgetItem* current = firstUpcoming ? firstUpcoming : (items.isEmpty() ? nullptr : items.last());
-    if (current) {
-        lstHits->setCurrentItem(current);
-        lstHits->scrollToItem(current, QAbstractItemView::PositionAtCenter);
+    const int current = upcoming >= 0 ? upcoming : int(hits.size()) - 1;
+    if (current >= 0) {
+        const QModelIndex index = model_.index(current, HitsModel::Date);
+        lstHits->setCurrentIndex(index);
+        lstHits->scrollTo(index, QAbstractItemView::PositionAtCenter);
     }
     placeBesideDayPage();
     show();
@@ -227,14 +302,11 @@ void frmHits::placeBesideDayPage()
          std::max(beside.top(), room.top()));
 }
 
-void frmHits::activate(QTreeWidgetItem* item)
+void frmHits::activate(const QModelIndex& index)
 {
-    if (!item)
+    if (!index.isValid() || index.row() >= model_.rowCount())
         return;
-    const int index = item->data(Mark, Qt::UserRole).toInt();
-    if (index < 0 || index >= hits_.size())
-        return;
-    const Hit h = hits_[index];
+    const Hit h = model_.hit(index.row());
     emit openHit(h.date, h.row, h.col);
 }
 

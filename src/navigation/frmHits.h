@@ -2,14 +2,14 @@
 // The list of every stored cell that holds a searched name, in a window beside the day page:
 // one row per cell, oldest date first, pages of today and later marked. Enter or a double
 // click on a row opens that page at that cell.
+#include <QAbstractTableModel>
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QWidget>
 
 class QLabel;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace storage {
 class Database;
@@ -30,19 +30,41 @@ struct Hit {
 // row and column. Throws storage::StorageError.
 QList<Hit> collectHits(storage::Database& db, const QString& name);
 
+// The found cells as the list shows them: mark (today or later), date, weekday, time,
+// provider and text.
+class HitsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { Mark, Date, Day, Time, Provider, Text, ColumnCount };
+
+    using QAbstractTableModel::QAbstractTableModel;
+    void setHits(const QList<Hit>& hits, QDate today);
+    const Hit& hit(int row) const { return hits_[row]; }
+    // The first row of today or later, or -1.
+    int firstUpcoming() const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QList<Hit> hits_;
+    QDate today_;
+};
+
 class frmHits : public QWidget {
     Q_OBJECT
 public:
     explicit frmHits(QWidget* dayPage);
 
     QLabel* lblHits;
-    QTreeWidget* lstHits;
+    QTreeView* lstHits;
 
     // Fills the list, selects the first hit of today or later, and shows the window
     // beside the day page.
     void showHits(const QString& name, const QList<Hit>& hits);
-    // The hit of a list row.
-    const Hit& hit(int index) const { return hits_[index]; }
+    const HitsModel& hits() const { return model_; }
 
 signals:
     void openHit(QDate date, int row, int col);
@@ -52,7 +74,7 @@ protected:
 
 private:
     void placeBesideDayPage();
-    void activate(QTreeWidgetItem* item);
+    void activate(const QModelIndex& index);
 
-    QList<Hit> hits_;
+    HitsModel model_;
 };

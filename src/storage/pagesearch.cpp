@@ -118,6 +118,11 @@ bool NameMatcher::matches(QStringView text) const
     return text.contains(name_, Qt::CaseInsensitive);
 }
 
+qsizetype NameMatcher::indexIn(QStringView text, qsizetype from) const
+{
+    return text.indexOf(name_, from, Qt::CaseInsensitive);
+}
+
 bool NameMatcher::matchesUtf8(const char* data, qsizetype size) const
 {
     // A Null field holds nothing, not even an empty name.
@@ -158,27 +163,20 @@ std::optional<PageMatch> PageSearch::next(std::optional<qint64> beforeId)
 
 void PageSearch::allMatches(const std::function<void(const PageMatch&)>& visit)
 {
-    QList<qint64> ids;
-    {
-        Statement stmt = rowsBelow(db_, std::nullopt);
-        sqlite3_stmt* st = stmt.get();
-        while (step(db_, st)) {
-            const char* data = reinterpret_cast<const char*>(sqlite3_column_text(st, 2));
-            if (matcher_.matchesUtf8(data, sqlite3_column_bytes(st, 2)) && dateOf(st).isValid())
-                ids << sqlite3_column_int64(st, 0);
-        }
-    }
-    // The few rows that hold the name are read whole, as the page table reads them.
-    PageTable pages(db_);
-    for (qint64 id : ids)
-        if (const std::optional<PageRow> row = pages.byId(id)) {
-            PageMatch match;
-            match.id = row->id;
-            match.calDate = row->calDate;
-            match.data = row->data;
-            match.layout = row->layout;
-            visit(match);
-        }
+    // Every row read whole, as the page table reads it, with its layout copy.
+    PageTable(db_).walk(
+        [&](const PageRow& row) {
+            if (!row.dataNull && row.calDate.isValid() && matcher_.matches(row.data)) {
+                PageMatch match;
+                match.id = row.id;
+                match.calDate = row.calDate;
+                match.data = row.data;
+                match.layout = row.layout;
+                visit(match);
+            }
+            return true;
+        },
+        std::nullopt, true);
 }
 
 }  // namespace storage

@@ -21,6 +21,8 @@ public:
 
     const QString& name() const { return name_; }
     bool matches(QStringView text) const;
+    // Where the name next stands in a text from a position on, or -1.
+    qsizetype indexIn(QStringView text, qsizetype from) const;
     bool matchesUtf8(const char* data, qsizetype size) const;
 
 private:

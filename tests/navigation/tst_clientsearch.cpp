@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/colours.h"
 #include "storage/celltext.h"
+#include "storage/database.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -51,6 +52,8 @@ QString pageText(const QList<Cell>& cells)
 
 }  // namespace
 
+Q_DECLARE_METATYPE(Cell)
+
 class tst_clientsearch : public QObject {
     Q_OBJECT
 
@@ -73,6 +76,8 @@ private slots:
     void noButtonEndsAtGrid();
     void twoRowsOfOneDateDoNotLoop();
     void allListsEveryCellByDate();
+    void allListsEachCellOnce_data();
+    void allListsEachCellOnce();
     void panelKeys_data();
     void panelKeys();
 
@@ -364,8 +369,9 @@ void tst_clientsearch::allListsEveryCellByDate()
     QVERIFY(window);
     QVERIFY(window->isVisible());
     QCOMPARE(window->windowTitle(), QStringLiteral("Search Results"));
-    QTreeWidget* list = window->findChild<QTreeWidget*>(QStringLiteral("lstHits"));
+    auto* list = window->findChild<QTreeView*>(QStringLiteral("lstHits"));
     QVERIFY(list);
+    QAbstractItemModel* rows = list->model();
     const QLocale locale = QLocale::system();
     const QStringList expected{
         // mark | date | time | provider | text
@@ -374,25 +380,54 @@ void tst_clientsearch::allListsEveryCellByDate()
         QStringLiteral("\u25BA|%1|04:00 PM|Dr. Tomas Ferrante|Ann Lee").arg(locale.toString(soon, QLocale::ShortFormat)),
         QStringLiteral("\u25BA|%1|08:00 AM|Dr. Ilse Marwick|Ann Lee").arg(locale.toString(later, QLocale::ShortFormat)),
     };
+    auto cell = [&](int row, int col) { return rows->index(row, col).data().toString(); };
     QStringList shown;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = list->topLevelItem(i);
-        shown << QStringList{item->text(0), item->text(1), item->text(3), item->text(4), item->text(5)}.join('|');
-    }
+    for (int i = 0; i < rows->rowCount(); ++i)
+        shown << QStringList{cell(i, 0), cell(i, 1), cell(i, 3), cell(i, 4), cell(i, 5)}.join('|');
     QCOMPARE(shown, expected);
-    QCOMPARE(list->topLevelItem(0)->text(2), locale.dayName(past.dayOfWeek(), QLocale::ShortFormat));
+    QCOMPARE(cell(0, 2), locale.dayName(past.dayOfWeek(), QLocale::ShortFormat));
+    QVERIFY(rows->index(2, 5).data(Qt::FontRole).value<QFont>().bold());
+    QVERIFY(!rows->index(1, 5).data(Qt::FontRole).value<QFont>().bold());
     // The next appointment is the one selected.
-    QCOMPARE(list->currentItem(), list->topLevelItem(2));
+    QCOMPARE(list->currentIndex().row(), 2);
 
     // Enter opens the page at the cell, as the search does.
     list->setFocus();
-    list->setCurrentItem(list->topLevelItem(1));
+    list->setCurrentIndex(rows->index(1, 1));
     QTest::keyClick(list, Qt::Key_Return);
     f->settle();
     QCOMPARE(f->form->CalDateShown, past);
     QCOMPARE(f->form->EditRow, 9);
     QCOMPARE(f->form->EditCol, 3);
     QVERIFY(f->form->txtEdit->isVisible());
+}
+
+void tst_clientsearch::allListsEachCellOnce_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QList<Cell>>("cells");
+    QTest::addColumn<QStringList>("found");  // row,col of each listed cell
+    const QList<Cell> page{{4, 1, "Ann Lee, Ann Lee"}, {4, 2, "ann"}, {4, 3, ""}, {6, 4, "Joanna"}, {7, 1, "x"}};
+    QTest::newRow("each cell once, row by row") << "ann" << page << QStringList{"4,1", "4,2", "6,4"};
+    QTest::newRow("at the very end") << "x" << page << QStringList{"7,1"};
+    QTest::newRow("not across cells") << "Lee ann" << page << QStringList();
+    QTest::newRow("a separator in the name") << "Lee\tann" << page << QStringList();
+    // Cells beyond the four providers or the last time row are not on the page.
+    QTest::newRow("beyond the layout") << "Zed" << QList<Cell>{{5, 5, "Zed"}, {30, 1, "Zed"}, {24, 4, "Zed"}}
+                                       << QStringList{"24,4"};
+}
+
+void tst_clientsearch::allListsEachCellOnce()
+{
+    QFETCH(QString, name);
+    QFETCH(QList<Cell>, cells);
+    QFETCH(QStringList, found);
+    f->addPage(QDate(2022, 5, 5), pageText(cells));
+    storage::Database db(f->folder.databasePath());
+    QStringList listed;
+    for (const Hit& h : collectHits(db, name))
+        listed << QStringLiteral("%1,%2").arg(h.row).arg(h.col);
+    QCOMPARE(listed, found);
 }
 
 void tst_clientsearch::panelKeys_data()
