@@ -249,6 +249,8 @@ frmHits::frmHits(QWidget* dayPage) : QWidget(dayPage, Qt::Window)
     lstHits->header()->setStretchLastSection(true);
     lstHits->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lstHits->header()->setSectionResizeMode(HitsModel::Text, QHeaderView::Stretch);
+    lstHits->header()->setSectionResizeMode(HitsModel::Mark, QHeaderView::Fixed);
+    lstHits->header()->resizeSection(HitsModel::Mark, lstHits->fontMetrics().horizontalAdvance(kUpcoming) + 16);
     column->addWidget(lstHits, 1);
     connect(lstHits, &QTreeView::activated, this, &frmHits::activate);
     resize(460, 520);
@@ -274,7 +276,7 @@ void frmHits::showHits(const QString& name, const QList<Hit>& hits)
     // The next appointment first: the earliest of today or later, else the latest past one.
     const int current = upcoming >= 0 ? upcoming : int(hits.size()) - 1;
     if (current >= 0) {
-        const QModelIndex index = model_.index(current, HitsModel::Date);
+        const QModelIndex index = model_.index(current, HitsModel::Mark);
         lstHits->setCurrentIndex(index);
         lstHits->scrollTo(index, QAbstractItemView::PositionAtCenter);
     }

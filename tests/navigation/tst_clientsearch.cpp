@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
+#include <QHeaderView>
 
 namespace {
 
