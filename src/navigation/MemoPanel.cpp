@@ -70,7 +70,8 @@ MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
         return false;
     });
     connect(&form, &frmAppt::loaded, this, &MemoPanel::load);
-    connect(&form, &frmAppt::leaving, this, &MemoPanel::store);
+    // Leaving the page stores them with the page: a failure is the user's to decide on.
+    form.addSaver([this] { storeOrThrow(); });
 }
 
 void MemoPanel::load()
@@ -86,16 +87,21 @@ void MemoPanel::load()
     txtBook->setText(storedBook_);
 }
 
-void MemoPanel::store()
+void MemoPanel::storeOrThrow()
 {
     const QString memo = TxtFixedMemo->toPlainText();
     const QString book = txtBook->text();
     if (memo == storedMemo_ && book == storedBook_)
         return;
+    storage::writeMemoAndBook(form_.database(), memo, book);
+    storedMemo_ = memo;
+    storedBook_ = book;
+}
+
+void MemoPanel::store()
+{
     try {
-        storage::writeMemoAndBook(form_.database(), memo, book);
-        storedMemo_ = memo;
-        storedBook_ = book;
+        storeOrThrow();
     } catch (const storage::StorageError& e) {
         form_.report(e.message());
     }

@@ -22,8 +22,11 @@ public:
 
     void cmdMemo_Click();
     void mnuNaviBook_Click();
-    // Stores the fixed memo and the book number in the settings row when they changed.
+    // Stores the fixed memo and the book number in the settings row when they changed; a
+    // failure is reported to the user.
     void store();
+    // The same; a failure throws storage::StorageError.
+    void storeOrThrow();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

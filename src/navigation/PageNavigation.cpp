@@ -45,6 +45,9 @@ PageNavigation::PageNavigation(frmAppt& form, MonthCalendar& calendar)
     status->installEventFilter(this);
     status->view()->installEventFilter(this);
     connect(status, &QComboBox::currentIndexChanged, this, [this] { Combo_Click(0); });
+    // A wheel turn over a list is not a choice: the lists' wheel events come here first.
+    for (int i = 0; i < 3; ++i)
+        Combo(i)->installEventFilter(this);
 
     form_.addCommand(form_.mnuPage, "mnuPageOpen", QStringLiteral("Open\tCtrl+O"), [this] { mnuPageOpen_Click(); });
     form_.mnuPage->addSeparator()->setObjectName(QStringLiteral("Separator2"));
@@ -222,6 +225,19 @@ void PageNavigation::mnuPageOpen_Click()
 
 bool PageNavigation::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Wheel) {
+        for (int i = 0; i < 3; ++i) {
+            QComboBox* list = Combo(i);
+            if (watched != list)
+                continue;
+            // Over a list without the focus the wheel changes nothing; over the focused
+            // list it moves the selection as the arrow keys do, and Enter acts on it.
+            if (!list->hasFocus())
+                return true;
+            ListBrowsing = true;
+            return false;
+        }
+    }
     QComboBox* status = form_.statusList;
     if (event->type() == QEvent::KeyPress && (watched == status || watched == status->view())) {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -641,10 +641,13 @@ void FlexGrid::mousePressEvent(QMouseEvent* event)
     const QPoint pos = event->position().toPoint();
     const int row = rowAt(pos.y());
     const int col = colAt(pos.x());
-    if (row < frozenRows() || col < frozenCols())
-        return;  // headings and the space beyond the last cell
-    moveCurrent(row, col);
-    dragging_ = true;
+    // A click on a data cell makes it current (and may begin a drag); one on the headings,
+    // the time column or the space beyond the last cell moves nothing. Every click is a
+    // Click all the same.
+    if (row >= frozenRows() && col >= frozenCols()) {
+        moveCurrent(row, col);
+        dragging_ = true;
+    }
     emit Click();
 }
 

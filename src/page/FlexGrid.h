@@ -88,7 +88,7 @@ public:
     const QString& KeyText() const { return keyText_; }
 
 signals:
-    // A mouse click that made a cell current.
+    // A mouse click anywhere on the grid (a click on a data cell first makes it current).
     void Click();
     void GotFocus();
     // A character typed on the grid (13 Enter, 9 Tab, 8 Backspace, 27 Esc). A handler

@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
@@ -75,11 +76,16 @@ frmAppt::frmAppt()
 
 frmAppt::~frmAppt()
 {
-    // The controls and components go first, while the connection that a closing memo may
-    // still store into is open. The focus leaves first, while every control still stands,
-    // so a box that stores on losing the focus finds its neighbours alive.
-    if (QWidget* focus = focusWidget())
-        focus->clearFocus();
+    // The control with the focus gives it up while every control and component still stands
+    // and the connection is open: what its leaving stores (a memo) is stored now, not from
+    // the middle of its destructor.
+    if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused))
+        focused->clearFocus();
+    // The components go before the controls they watch.
+    const QObjectList all = children();
+    for (QObject* child : all)
+        if (!child->isWidgetType() && !qobject_cast<QLayout*>(child))
+            delete child;
     while (!children().isEmpty())
         delete children().constFirst();
 }
@@ -249,6 +255,11 @@ void frmAppt::addKeyHandler(std::function<bool(int, int)> handler)
     keyHandlers_.push_back(std::move(handler));
 }
 
+void frmAppt::addSaver(std::function<void()> save)
+{
+    savers_.push_back(std::move(save));
+}
+
 void frmAppt::report(const QString& message)
 {
     dialogs::message(this, message, QStringLiteral("Appointments"), dialogs::Buttons::Ok,
@@ -266,13 +277,31 @@ storage::Settings frmAppt::readSettings()
     return storage::readSettings(*db_);
 }
 
+void frmAppt::fitToWorkArea()
+{
+    // 12288 twips wide; from the top left, as high as the work area less 280 twips, the
+    // frame the window system adds included.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int outer = screen ? screen->availableGeometry().height() - twips::toPixels(280) : 700;
+    const int frame = frameGeometry().height() - geometry().height();
+    if (frame > 0)
+        frameKnown_ = true;
+    resize(twips::toPixels(12288), std::max(outer - frame, 300));
+    move(0, 0);
+}
+
+bool frmAppt::event(QEvent* event)
+{
+    // The window system tells the frame only once the window is on screen: the height is
+    // fitted again until the frame is known.
+    if (!frameKnown_ && (event->type() == QEvent::Show || event->type() == QEvent::Move))
+        QMetaObject::invokeMethod(this, &frmAppt::fitToWorkArea, Qt::QueuedConnection);
+    return Form::event(event);
+}
+
 bool frmAppt::Form_Load()
 {
-    // The window: 12288 twips wide, the screen's height less 280, at the top left.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int height = screen ? screen->availableGeometry().height() - twips::toPixels(280) : 700;
-    resize(twips::toPixels(12288), std::max(height, 400));
-    move(0, 0);
+    fitToWorkArea();
 
     try {
         db_ = std::make_unique<storage::Database>(program::databasePath());
@@ -342,27 +371,37 @@ void frmAppt::buildGrid(const Layout& source)
 
 void frmAppt::LocatePage(QDate date)
 {
-    if (std::optional<storage::PageRow> found = pages_->find(date)) {
+    std::optional<storage::PageRow> found = pages_->find(date);
+    if (found && !found->dataNull) {
         row_ = *found;
         return;
     }
-    // An empty table, or a date never opened: the row is added with the settings' layout.
-    row_ = pages_->add(date, readSettings().layout);
+    // A date never opened (or an empty table): the row is added with the settings' layout,
+    // the weekday's template and its closed flag, all in one transaction, so that no crash
+    // can leave a row without them.
+    const storage::Settings settings = readSettings();
+    if (!found) {
+        row_ = pages_->add(date, settings.layout, settings.templateFor(date), settings.closedOn(date));
+        PageIsNew = true;
+        return;
+    }
+    // A row whose Data was never stored (left so by an older version that stored the
+    // template apart) is still a new page: it takes its template now, and the weekday's
+    // flag where it has none.
+    storage::PageRow templated = *found;
+    templated.data = settings.templateFor(date);
+    templated.dataNull = false;
+    if (!templated.clinic)
+        templated.clinic = settings.closedOn(date);
+    pages_->update(templated);
+    row_ = templated;
     PageIsNew = true;
 }
 
 void frmAppt::ApplyTemplate()
 {
-    const storage::Settings settings = readSettings();
-    TemplateText = settings.templateFor(PageDate);
-    if (!PageIsNew)
-        return;
-    storage::PageRow templated = row_;
-    templated.data = TemplateText;
-    templated.dataNull = false;
-    templated.clinic = settings.closedOn(PageDate);
-    pages_->update(templated);
-    row_ = templated;
+    TemplateText = readSettings().templateFor(PageDate);
+    // A new page's template and flag were stored with its row.
     PageIsNew = false;
 }
 
@@ -581,28 +620,62 @@ void frmAppt::purge()
     pages_->walk([&](const storage::PageRow& r) {
         if (r.dataNull || !r.memo.isEmpty() || r.data != settings.templateFor(r.calDate))
             return true;
-        // A closed page that holds only its template goes on Sundays only.
-        if (!r.clinic.value_or(false) || r.calDate.dayOfWeek() == 7)
+        // An open page that holds only its template goes; a closed one, or one whose flag
+        // was never stored, on Sundays only.
+        const bool open = r.clinic.has_value() && !*r.clinic;
+        if (open || r.calDate.dayOfWeek() == 7)
             empty << r.id;
         return true;
     });
     pages_->remove(empty);
 }
 
-bool frmAppt::savePageAndPurge()
+void frmAppt::storeAll()
 {
-    try {
-        SavePage();
-    } catch (const StorageError& e) {
-        return fail(e.message());
-    }
+    SavePage();
+    for (const auto& save : savers_)
+        save();
+}
+
+void frmAppt::purgeReporting()
+{
     try {
         purge();
     } catch (const StorageError& e) {
         // The pages are stored; only the tidying failed.
         report(e.message());
     }
-    return true;
+}
+
+frmAppt::Leaving frmAppt::storeForLeaving()
+{
+    for (;;) {
+        try {
+            storeAll();
+            return Leaving::Stored;
+        } catch (const StorageError& e) {
+            // The user decides: try again (the file may have been made writable or the disk
+            // given room), leave without this page, or stay with everything on screen.
+            const QString prompt = QStringLiteral(
+                "%1\n\nRetry stores the page again. Discard leaves without storing the page "
+                "of %2. Cancel stays on the page.")
+                                       .arg(e.message(), QLocale::system().toString(PageDate, QLocale::ShortFormat));
+            switch (dialogs::message(this, prompt, QStringLiteral("Appointments"),
+                                     dialogs::Buttons::RetryDiscardCancel, dialogs::Icon::Critical)) {
+            case dialogs::Answer::Retry:
+                try {
+                    db_->reopen();
+                } catch (const StorageError&) {
+                    // Storing again reports what is wrong now.
+                }
+                continue;
+            case dialogs::Answer::Discard:
+                return Leaving::Discarded;
+            default:
+                return Leaving::Stay;
+            }
+        }
+    }
 }
 
 void frmAppt::LeavePageScreen()
@@ -610,9 +683,12 @@ void frmAppt::LeavePageScreen()
     if (left_)
         return;
     emit leaving();
-    // A page that cannot be stored keeps the screen open, so nothing typed is lost.
-    if (!savePageAndPurge())
+    const Leaving how = storeForLeaving();
+    if (how == Leaving::Stay)
         return;
+    // A discarded page leaves the file as it is: nothing is tidied either.
+    if (how == Leaving::Stored)
+        purgeReporting();
     left_ = true;
     screens::show(Screen::Menu);
     Unload();
@@ -625,7 +701,12 @@ void frmAppt::Form_QueryUnload(bool& cancel, UnloadMode mode)
     if (mode == ByCode) {
         // Unloaded by the program (the menu's Exit): the page is stored as leaving would.
         emit leaving();
-        savePageAndPurge();
+        try {
+            storeAll();
+            purgeReporting();
+        } catch (const StorageError& e) {
+            report(e.message());
+        }
         left_ = true;
         return;
     }
@@ -700,8 +781,10 @@ void frmAppt::Grid1_KeyPress(int& keyAscii)
     // The caret stands at the end, so a typed character adds to the cell's text.
     txtEdit->end(false);
     if (keyAscii != 13 && keyAscii != 8 && keyAscii != 27) {
-        // The character reaches the editor as typed, after this handler has returned.
-        keys::postCharTo(txtEdit, QChar(keyAscii));
+        // The whole text of the key (a character beyond the basic plane, a letter with its
+        // combining accent) reaches the editor as typed, after this handler has returned.
+        const QString typed = Grid1->KeyText().isEmpty() ? QString(QChar(keyAscii)) : Grid1->KeyText();
+        keys::postTextTo(txtEdit, typed);
     } else if (keyAscii == 8) {
         keys::postTo(txtEdit, Qt::Key_Backspace);
     }

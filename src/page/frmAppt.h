@@ -117,6 +117,10 @@ public:
     // control sees the key; it returns true when it consumed the key.
     void addKeyHandler(std::function<bool(int keyCode, int shift)> handler);
 
+    // Stores what a component holds when the page is left (a memo of the settings row);
+    // throws storage::StorageError when it cannot, and the user then chooses what to do.
+    void addSaver(std::function<void()> save);
+
     // Reports a failure to the user once, in a message box.
     void report(const QString& message);
 
@@ -141,16 +145,24 @@ protected:
     void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    enum class Leaving { Stored, Discarded, Stay };
     void buildControls();
     // Lays the grid out from a layout (the settings' or a past page's own).
     void buildGrid(const storage::Layout& layout);
     // Reports a failure of the page on screen; returns false for convenience.
     bool fail(const QString& message);
-    // Saves the page and purges; false when the page could not be saved.
-    bool savePageAndPurge();
+    // Stores the page and what the components hold; throws StorageError.
+    void storeAll();
+    // Stores everything before leaving; when that fails the user retries, discards the page
+    // or stays.
+    Leaving storeForLeaving();
     void purge();
+    void purgeReporting();
+    // Sizes and places the window on the screen's work area.
+    void fitToWorkArea();
 
     // Cell editing
     void Grid1_KeyPress(int& keyAscii);
@@ -166,6 +178,8 @@ private:
     DayCalendar* calendar_ = nullptr;
     QWidget* calendarSlot_ = nullptr;
     std::vector<std::function<bool(int, int)>> keyHandlers_;
+    std::vector<std::function<void()>> savers_;
+    bool frameKnown_ = false;
     bool loaded_ = false;
     bool left_ = false;
 };

@@ -31,6 +31,9 @@ public:
         case Buttons::RetryCancel:
             box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
             break;
+        case Buttons::RetryDiscardCancel:
+            box.setStandardButtons(QMessageBox::Retry | QMessageBox::Discard | QMessageBox::Cancel);
+            break;
         }
         if (p.defaultButton) {
             switch (*p.defaultButton) {
@@ -45,6 +48,7 @@ public:
         case QMessageBox::Yes: return Answer::Yes;
         case QMessageBox::No: return Answer::No;
         case QMessageBox::Retry: return Answer::Retry;
+        case QMessageBox::Discard: return Answer::Discard;
         case QMessageBox::Ok: return Answer::Ok;
         default: return p.buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
         }

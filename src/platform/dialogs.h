@@ -8,9 +8,9 @@ class QWidget;
 
 namespace dialogs {
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, RetryDiscardCancel };
 enum class Icon { None, Critical, Question, Exclamation, Information };
-enum class Answer { Ok, Cancel, Yes, No, Retry };
+enum class Answer { Ok, Cancel, Yes, No, Retry, Discard };
 
 struct Prompt {
     QString text;

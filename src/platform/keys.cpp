@@ -83,10 +83,16 @@ void post(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString* text)
 
 void postCharTo(QWidget* target, QChar c)
 {
-    // Letters carry their key; any other character arrives as its text alone.
+    postTextTo(target, QString(c));
+}
+
+void postTextTo(QWidget* target, const QString& text)
+{
+    // A plain letter or digit carries its key; any other text arrives as its text alone.
+    const QChar c = text.size() == 1 ? text.at(0) : QChar();
     const Qt::Key key = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
                                                                   : Qt::Key_unknown;
-    postTo(target, key, Qt::NoModifier, QString(c));
+    postTo(target, key, Qt::NoModifier, text);
 }
 
 }  // namespace keys

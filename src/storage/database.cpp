@@ -51,35 +51,73 @@ Database::Database(const QString& path) : path_(path)
     if (!info.isFile() || !info.isReadable())
         throw StorageError(describe(QStringLiteral("opening it"),
                                     QStringLiteral("The file cannot be read.")));
-
     name_ = QStringLiteral("calvora-%1").arg(++g_connectionCount);
-    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-    db_.setDatabaseName(path);
-    // Wait a little for a lock held by another program before giving up.
-    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
-    if (!db_.open()) {
-        const QString detail = db_.lastError().text();
-        db_ = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name_);
-        throw StorageError(describe(QStringLiteral("opening it"), detail));
-    }
-    try {
-        check();
-    } catch (...) {
-        db_.close();
-        db_ = QSqlDatabase();
-        QSqlDatabase::removeDatabase(name_);
-        throw;
-    }
+    open();
 }
 
 Database::~Database()
 {
+    close();
+}
+
+void Database::open()
+{
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+    db_.setDatabaseName(path_);
+    // Wait a little for a lock held by another program before giving up.
+    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    if (!db_.open()) {
+        const QString detail = db_.lastError().text();
+        close();
+        throw StorageError(describe(QStringLiteral("opening it"), detail));
+    }
+    try {
+        check();
+    } catch (const StorageError&) {
+        // A read-only file whose journal holds an unfinished change cannot even be read:
+        // the engine would have to undo the change first.
+        const bool unfinished = unfinishedChangeReadOnly();
+        close();
+        if (unfinished)
+            throw StorageError(QStringLiteral(
+                "The database file %1 cannot be read: it is read-only and holds an unfinished "
+                "change that only a writable copy can undo (the journal %2 beside it keeps "
+                "that change). Make the file writable, or copy it together with its journal "
+                "to a writable folder, and open it again.")
+                                   .arg(path_, path_ + QStringLiteral("-journal")));
+        throw;
+    }
+}
+
+void Database::close()
+{
+    // Kept statements go first: the engine does not close a connection that still has them.
+    for (auto& [sql, stmt] : statements_)
+        sqlite3_finalize(stmt);
+    statements_.clear();
     if (db_.isValid()) {
         db_.close();
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
     }
+}
+
+void Database::reopen()
+{
+    close();
+    open();
+}
+
+bool Database::unfinishedChangeReadOnly()
+{
+    const QFileInfo journal(path_ + QStringLiteral("-journal"));
+    if (!journal.exists() || journal.size() == 0)
+        return false;
+    const QVariant handle = db_.isValid() ? db_.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return !QFileInfo(path_).isWritable();
+    sqlite3* h = *static_cast<sqlite3* const*>(handle.data());
+    return h && sqlite3_db_readonly(h, "main") == 1;
 }
 
 void Database::check()
@@ -123,6 +161,21 @@ sqlite3* Database::native()
                                 QStringLiteral("The database connection is not open.")));
 }
 
+sqlite3_stmt* Database::statement(const char* sql)
+{
+    auto found = statements_.find(sql);
+    if (found != statements_.end())
+        return found->second;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v3(native(), sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        throw StorageError(describe(QStringLiteral("preparing a query"),
+                                    QString::fromUtf8(sqlite3_errmsg(native()))));
+    }
+    statements_.emplace(sql, stmt);
+    return stmt;
+}
+
 QSqlQuery Database::prepare(const QString& sql)
 {
     QSqlQuery q(db_);
@@ -140,8 +193,62 @@ void Database::exec(QSqlQuery& query, const QString& what)
 
 QString Database::describe(const QString& what, const QString& detail) const
 {
-    return QStringLiteral("The database file %1 failed while %2:\n%3")
-        .arg(path_, what, detail.trimmed().isEmpty() ? QStringLiteral("unknown error") : detail.trimmed());
+    QString why = detail.trimmed().isEmpty() ? QStringLiteral("unknown error") : detail.trimmed();
+    // The engine's own words for a file it may not write are not the user's.
+    if (why.contains(QLatin1String("readonly database")))
+        why = QStringLiteral("The file is read-only: nothing can be stored in it.");
+    return QStringLiteral("The database file %1 failed while %2:\n%3").arg(path_, what, why);
+}
+
+Query::Query(Database& db, const char* sql, const QString& what) : db_(db), what_(what)
+{
+    stmt_ = db_.statement(sql);
+    if (sqlite3_stmt_busy(stmt_)) {
+        stmt_ = nullptr;
+        own_ = true;
+        if (sqlite3_prepare_v2(db_.native(), sql, -1, &stmt_, nullptr) != SQLITE_OK)
+            fail();
+    }
+}
+
+Query::~Query()
+{
+    if (own_) {
+        sqlite3_finalize(stmt_);
+    } else {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+}
+
+bool Query::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        fail();
+    return false;
+}
+
+void Query::run()
+{
+    while (step()) {
+    }
+}
+
+int Query::changes() const
+{
+    return sqlite3_changes(db_.native());
+}
+
+void Query::fail()
+{
+    const QString detail = QString::fromUtf8(sqlite3_errmsg(db_.native()));
+    // The statement is reset now, so that the error does not stay with it.
+    if (stmt_ && !own_)
+        sqlite3_reset(stmt_);
+    throw StorageError(db_.describe(what_, detail));
 }
 
 Transaction::Transaction(Database& db, const QString& what) : db_(db), what_(what)

@@ -2,10 +2,13 @@
 // One open connection to db.mdb, held by a screen for as long as it is loaded.
 #include <QSqlDatabase>
 #include <QString>
+#include <map>
 #include <stdexcept>
+#include <string>
 
 class QSqlQuery;
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace storage {
 
@@ -32,10 +35,14 @@ public:
     Database& operator=(const Database&) = delete;
 
     QSqlDatabase& connection() { return db_; }
-    // The engine's own handle of this connection, for the long walks over every page row,
-    // where Qt's row buffering would cost more than the reading itself.
+    // The engine's own handle of this connection, for the lookups and walks over the page
+    // rows, where Qt's row buffering would cost more than the reading itself.
     sqlite3* native();
     const QString& path() const { return path_; }
+
+    // Closes the connection and opens the file again, so that a file made writable (or a
+    // disk with room again) is seen as it is now. Throws StorageError.
+    void reopen();
 
     // Runs a prepared query; a failure throws StorageError naming `what`.
     void exec(QSqlQuery& query, const QString& what);
@@ -45,11 +52,46 @@ public:
     QString describe(const QString& what, const QString& detail) const;
 
 private:
+    friend class Query;
+    void open();
     void check();
+    void close();
+    // Whether the file was opened read-only while an unfinished change waits in its journal.
+    bool unfinishedChangeReadOnly();
+    // The statement of a text, prepared on first use and kept for this connection.
+    sqlite3_stmt* statement(const char* sql);
 
     QString path_;
     QString name_;
     QSqlDatabase db_;
+    std::map<std::string, sqlite3_stmt*> statements_;
+};
+
+// One use of a kept statement: bound, stepped, and reset on every way out so that it holds
+// no read lock afterwards. A statement already in use (a lookup inside a walk) is prepared
+// afresh for the nested use.
+class Query {
+public:
+    Query(Database& db, const char* sql, const QString& what);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    sqlite3_stmt* get() const { return stmt_; }
+    // The next row; false at the end. A failure throws StorageError naming `what`.
+    bool step();
+    // Runs a statement that returns no rows.
+    void run();
+    // The number of rows the last run changed.
+    int changes() const;
+
+private:
+    [[noreturn]] void fail();
+
+    Database& db_;
+    QString what_;
+    sqlite3_stmt* stmt_ = nullptr;
+    bool own_ = false;
 };
 
 // One transaction: committed by commit(), rolled back if the guard ends without it.

@@ -2,8 +2,6 @@
 
 #include "storage/database.h"
 
-#include <QSqlQuery>
-#include <QVariant>
 #include <limits>
 #include <sqlite3.h>
 
@@ -11,137 +9,158 @@ namespace storage {
 namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
-const QString kColumns = QStringLiteral(
-    "id, CalDate, Data, Clinic, Memo, location, open, Close, timeslot, Listno, Sites, Names");
+
+// The columns of a page row, in the order readRow takes them.
+#define PAGE_COLUMNS "id, CalDate, Data, Clinic, Memo, location, open, Close, timeslot, Listno, Sites, Names"
+const char* const kLayoutFields[] = {"location", "open", "Close", "timeslot", "Listno", "Sites", "Names"};
 
 // CalDate as stored, "yyyy-MM-dd" (a time part after it is ignored).
-QDate toDate(QStringView text)
+QDate toDate(const unsigned char* text, int size)
 {
-    if (text.size() < 10 || text[4] != u'-' || text[7] != u'-')
-        return QDate::fromString(text.left(10).toString(), kDateFormat);
+    if (!text || size < 10 || text[4] != '-' || text[7] != '-')
+        return QDate::fromString(QString::fromUtf8(reinterpret_cast<const char*>(text), size).left(10), kDateFormat);
     auto number = [&](int from, int len) {
         int n = 0;
         for (int i = from; i < from + len; ++i)
-            n = n * 10 + (text[i].unicode() - '0');
+            n = n * 10 + (text[i] - '0');
         return n;
     };
     return QDate(number(0, 4), number(5, 2), number(8, 2));
 }
 
+QByteArray dateKey(QDate date)
+{
+    return date.toString(kDateFormat).toLatin1();
+}
+
 QString columnText(sqlite3_stmt* stmt, int column)
 {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
-                             sqlite3_column_bytes(stmt, column));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
 }
 
-// A statement of the engine's own, finalised on every way out.
-class NativeStatement {
-public:
-    NativeStatement(Database& db, const char* sql) : db_(db)
-    {
-        if (sqlite3_prepare_v2(db.native(), sql, -1, &stmt_, nullptr) != SQLITE_OK)
-            fail();
-    }
-    ~NativeStatement() { sqlite3_finalize(stmt_); }
-    NativeStatement(const NativeStatement&) = delete;
-    NativeStatement& operator=(const NativeStatement&) = delete;
-
-    sqlite3_stmt* get() const { return stmt_; }
-    bool step()
-    {
-        const int rc = sqlite3_step(stmt_);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc != SQLITE_DONE)
-            fail();
-        return false;
-    }
-
-private:
-    [[noreturn]] void fail()
-    {
-        throw StorageError(db_.describe(QStringLiteral("reading the pages"),
-                                        QString::fromUtf8(sqlite3_errmsg(db_.native()))));
-    }
-    Database& db_;
-    sqlite3_stmt* stmt_ = nullptr;
-};
-
-PageRow readRow(const QSqlQuery& q, bool withLayout)
+bool isNull(sqlite3_stmt* stmt, int column)
 {
+    return sqlite3_column_type(stmt, column) == SQLITE_NULL;
+}
+
+// Reads a row selected with PAGE_COLUMNS (the layout only when asked for).
+void readRow(sqlite3_stmt* st, PageRow& row, bool withLayout)
+{
+    row.id = sqlite3_column_int64(st, 0);
+    row.calDate = toDate(sqlite3_column_text(st, 1), sqlite3_column_bytes(st, 1));
+    row.dataNull = isNull(st, 2);
+    row.data = columnText(st, 2);
+    row.clinic = isNull(st, 3) ? std::optional<bool>() : std::optional<bool>(sqlite3_column_int(st, 3) != 0);
+    row.memo = columnText(st, 4);
+    if (!withLayout)
+        return;
+    Layout& l = row.layout;
+    l.missing.clear();
+    for (int i = 0; i < 7; ++i)
+        if (isNull(st, 5 + i))
+            l.missing << QString::fromLatin1(kLayoutFields[i]);
+    l.location = columnText(st, 5);
+    l.open = columnText(st, 6);
+    l.close = columnText(st, 7);
+    l.timeslot = sqlite3_column_int(st, 8);
+    l.listno = sqlite3_column_int(st, 9);
+    l.sites = columnText(st, 10);
+    l.names = columnText(st, 11);
+}
+
+void bindText(sqlite3_stmt* st, int index, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+// A layout field bound as stored, or Null where the settings never had it.
+void bindLayout(sqlite3_stmt* st, int first, const Layout& l)
+{
+    for (int i = 0; i < 7; ++i) {
+        const int index = first + i;
+        if (l.missing.contains(QString::fromLatin1(kLayoutFields[i]))) {
+            sqlite3_bind_null(st, index);
+            continue;
+        }
+        switch (i) {
+        case 0: bindText(st, index, l.location); break;
+        case 1: bindText(st, index, l.open); break;
+        case 2: bindText(st, index, l.close); break;
+        case 3: sqlite3_bind_int(st, index, l.timeslot); break;
+        case 4: sqlite3_bind_int(st, index, l.listno); break;
+        case 5: bindText(st, index, l.sites); break;
+        default: bindText(st, index, l.names); break;
+        }
+    }
+}
+
+std::optional<PageRow> readOne(Query& q)
+{
+    if (!q.step())
+        return std::nullopt;
     PageRow row;
-    row.id = q.value(0).toLongLong();
-    row.calDate = toDate(q.value(1).toString());
-    row.dataNull = q.isNull(2);
-    row.data = q.value(2).toString();
-    if (!q.isNull(3))
-        row.clinic = q.value(3).toBool();
-    row.memo = q.value(4).toString();
-    if (withLayout) {
-        Layout& l = row.layout;
-        const char* names[] = {"location", "open", "Close", "timeslot", "Listno", "Sites", "Names"};
-        for (int i = 0; i < 7; ++i)
-            if (q.isNull(5 + i))
-                l.missing << QString::fromLatin1(names[i]);
-        l.location = q.value(5).toString();
-        l.open = q.value(6).toString();
-        l.close = q.value(7).toString();
-        l.timeslot = q.value(8).toInt();
-        l.listno = q.value(9).toInt();
-        l.sites = q.value(10).toString();
-        l.names = q.value(11).toString();
-    }
+    readRow(q.get(), row, true);
     return row;
-}
-
-QVariant nullable(const Layout& l, const char* field, const QVariant& value)
-{
-    return l.missing.contains(QString::fromLatin1(field)) ? QVariant() : value;
 }
 
 }  // namespace
 
 std::optional<PageRow> PageTable::find(QDate date)
 {
-    QSqlQuery q = db_.prepare(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE CalDate = ? "
-                                             "ORDER BY id DESC LIMIT 1").arg(kColumns));
-    q.addBindValue(date.toString(kDateFormat));
-    db_.exec(q, QStringLiteral("looking up the page of %1").arg(date.toString(kDateFormat)));
-    if (!q.next())
-        return std::nullopt;
-    return readRow(q, true);
+    // The index on (CalDate, id) gives the newest row of the date at once.
+    Query q(db_, "SELECT " PAGE_COLUMNS " FROM tbl_Appt WHERE CalDate = ?1 ORDER BY id DESC LIMIT 1",
+            QStringLiteral("looking up the page of %1").arg(date.toString(kDateFormat)));
+    const QByteArray key = dateKey(date);
+    sqlite3_bind_text(q.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
+    return readOne(q);
 }
 
 std::optional<PageRow> PageTable::byId(qint64 id)
 {
-    QSqlQuery q = db_.prepare(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE id = ?").arg(kColumns));
-    q.addBindValue(id);
-    db_.exec(q, QStringLiteral("reading a page"));
-    if (!q.next())
-        return std::nullopt;
-    return readRow(q, true);
+    Query q(db_, "SELECT " PAGE_COLUMNS " FROM tbl_Appt WHERE id = ?1", QStringLiteral("reading a page"));
+    sqlite3_bind_int64(q.get(), 1, id);
+    return readOne(q);
 }
 
 PageRow PageTable::add(QDate date, const Layout& l)
 {
     const QString what = QStringLiteral("adding the page of %1").arg(date.toString(kDateFormat));
     Transaction t(db_, what);
-    QSqlQuery q = db_.prepare(QStringLiteral(
-        "INSERT INTO tbl_Appt (CalDate, location, open, Close, timeslot, Listno, Sites, Names) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-    q.addBindValue(date.toString(kDateFormat));
-    q.addBindValue(nullable(l, "location", l.location));
-    q.addBindValue(nullable(l, "open", l.open));
-    q.addBindValue(nullable(l, "Close", l.close));
-    q.addBindValue(nullable(l, "timeslot", l.timeslot));
-    q.addBindValue(nullable(l, "Listno", l.listno));
-    q.addBindValue(nullable(l, "Sites", l.sites));
-    q.addBindValue(nullable(l, "Names", l.names));
-    db_.exec(q, what);
+    Query q(db_, "INSERT INTO tbl_Appt (CalDate, location, open, Close, timeslot, Listno, Sites, Names) "
+                 "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)", what);
+    const QByteArray key = dateKey(date);
+    sqlite3_bind_text(q.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
+    bindLayout(q.get(), 2, l);
+    q.run();
     PageRow row;
-    row.id = q.lastInsertId().toLongLong();
+    row.id = sqlite3_last_insert_rowid(db_.native());
     row.calDate = date;
     row.layout = l;
+    t.commit();
+    return row;
+}
+
+PageRow PageTable::add(QDate date, const Layout& l, const QString& templateText, bool closed)
+{
+    const QString what = QStringLiteral("adding the page of %1").arg(date.toString(kDateFormat));
+    Transaction t(db_, what);
+    Query q(db_, "INSERT INTO tbl_Appt (CalDate, location, open, Close, timeslot, Listno, Sites, Names, "
+                 "Data, Clinic) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)", what);
+    const QByteArray key = dateKey(date);
+    sqlite3_bind_text(q.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
+    bindLayout(q.get(), 2, l);
+    bindText(q.get(), 9, templateText);
+    sqlite3_bind_int(q.get(), 10, closed ? 1 : 0);
+    q.run();
+    PageRow row;
+    row.id = sqlite3_last_insert_rowid(db_.native());
+    row.calDate = date;
+    row.layout = l;
+    row.data = templateText;
+    row.dataNull = false;
+    row.clinic = closed;
     t.commit();
     return row;
 }
@@ -150,14 +169,19 @@ void PageTable::update(const PageRow& row)
 {
     const QString what = QStringLiteral("storing the page of %1").arg(row.calDate.toString(kDateFormat));
     Transaction t(db_, what);
-    QSqlQuery q = db_.prepare(
-        QStringLiteral("UPDATE tbl_Appt SET Data = ?, Clinic = ?, Memo = ? WHERE id = ?"));
-    q.addBindValue(row.dataNull ? QVariant() : QVariant(row.data));
-    q.addBindValue(row.clinic ? QVariant(*row.clinic) : QVariant());
-    q.addBindValue(row.memo);
-    q.addBindValue(row.id);
-    db_.exec(q, what);
-    if (q.numRowsAffected() != 1)
+    Query q(db_, "UPDATE tbl_Appt SET Data = ?1, Clinic = ?2, Memo = ?3 WHERE id = ?4", what);
+    if (row.dataNull)
+        sqlite3_bind_null(q.get(), 1);
+    else
+        bindText(q.get(), 1, row.data);
+    if (row.clinic)
+        sqlite3_bind_int(q.get(), 2, *row.clinic ? 1 : 0);
+    else
+        sqlite3_bind_null(q.get(), 2);
+    bindText(q.get(), 3, row.memo);
+    sqlite3_bind_int64(q.get(), 4, row.id);
+    q.run();
+    if (q.changes() != 1)
         throw StorageError(db_.describe(what, QStringLiteral("The page's row is no longer there.")));
     t.commit();
 }
@@ -173,10 +197,10 @@ void PageTable::remove(const QList<qint64>& ids)
         return;
     const QString what = QStringLiteral("deleting empty pages");
     Transaction t(db_, what);
-    QSqlQuery q = db_.prepare(QStringLiteral("DELETE FROM tbl_Appt WHERE id = ?"));
     for (qint64 id : ids) {
-        q.bindValue(0, id);
-        db_.exec(q, what);
+        Query q(db_, "DELETE FROM tbl_Appt WHERE id = ?1", what);
+        sqlite3_bind_int64(q.get(), 1, id);
+        q.run();
     }
     t.commit();
 }
@@ -184,37 +208,16 @@ void PageTable::remove(const QList<qint64>& ids)
 void PageTable::walk(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId,
                      bool withLayout)
 {
-    // The search and the purge read every row: this walk goes to the engine directly.
-    NativeStatement stmt(db_, "SELECT id, CalDate, Data, Clinic, Memo, location, open, Close, "
-                              "timeslot, Listno, Sites, Names FROM tbl_Appt WHERE id <= ?1 "
-                              "ORDER BY id DESC");
-    sqlite3_bind_int64(stmt.get(), 1, fromId ? *fromId : std::numeric_limits<qint64>::max());
-    sqlite3_stmt* st = stmt.get();
+    // The search and the purge read every row; the layout columns only when asked for.
+    const QString what = QStringLiteral("reading the pages");
+    Query q(db_,
+            withLayout ? "SELECT " PAGE_COLUMNS " FROM tbl_Appt WHERE id <= ?1 ORDER BY id DESC"
+                       : "SELECT id, CalDate, Data, Clinic, Memo FROM tbl_Appt WHERE id <= ?1 ORDER BY id DESC",
+            what);
+    sqlite3_bind_int64(q.get(), 1, fromId ? *fromId : std::numeric_limits<qint64>::max());
     PageRow row;
-    while (stmt.step()) {
-        row.id = sqlite3_column_int64(st, 0);
-        row.calDate = toDate(columnText(st, 1));
-        row.dataNull = sqlite3_column_type(st, 2) == SQLITE_NULL;
-        row.data = columnText(st, 2);
-        row.clinic = sqlite3_column_type(st, 3) == SQLITE_NULL
-                         ? std::optional<bool>()
-                         : std::optional<bool>(sqlite3_column_int(st, 3) != 0);
-        row.memo = columnText(st, 4);
-        if (withLayout) {
-            Layout& l = row.layout;
-            l.missing.clear();
-            const char* names[] = {"location", "open", "Close", "timeslot", "Listno", "Sites", "Names"};
-            for (int i = 0; i < 7; ++i)
-                if (sqlite3_column_type(st, 5 + i) == SQLITE_NULL)
-                    l.missing << QString::fromLatin1(names[i]);
-            l.location = columnText(st, 5);
-            l.open = columnText(st, 6);
-            l.close = columnText(st, 7);
-            l.timeslot = sqlite3_column_int(st, 8);
-            l.listno = sqlite3_column_int(st, 9);
-            l.sites = columnText(st, 10);
-            l.names = columnText(st, 11);
-        }
+    while (q.step()) {
+        readRow(q.get(), row, withLayout);
         if (!visit(row))
             break;
     }
@@ -222,9 +225,8 @@ void PageTable::walk(const std::function<bool(const PageRow&)>& visit, std::opti
 
 int PageTable::count()
 {
-    QSqlQuery q = db_.prepare(QStringLiteral("SELECT count(*) FROM tbl_Appt"));
-    db_.exec(q, QStringLiteral("counting the pages"));
-    return q.next() ? q.value(0).toInt() : 0;
+    Query q(db_, "SELECT count(*) FROM tbl_Appt", QStringLiteral("counting the pages"));
+    return q.step() ? sqlite3_column_int(q.get(), 0) : 0;
 }
 
 }  // namespace storage

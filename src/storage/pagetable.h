@@ -31,6 +31,9 @@ public:
     // Adds the row of a date with a copy of the settings' layout; Data, Clinic and Memo stay
     // Null. Returns the new row.
     PageRow add(QDate date, const Layout& settingsLayout);
+    // Adds the row of a new page whole, in one transaction: the layout copy, the weekday's
+    // template as its Data and the weekday's closed flag. Returns the new row.
+    PageRow add(QDate date, const Layout& settingsLayout, const QString& templateText, bool closed);
     // Stores Data, Clinic and Memo of a row.
     void update(const PageRow& row);
     void remove(qint64 id);

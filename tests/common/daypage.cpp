@@ -5,6 +5,7 @@
 #include "navigation/PageNavigation.h"
 #include "program.h"
 #include "page/frmAppt.h"
+#include "platform/clock.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -16,8 +17,14 @@ namespace {
 const QString kConnection = QStringLiteral("fixture");
 }
 
+QString DayPageFixture::key(QDate date)
+{
+    return date.toString(Qt::ISODate);
+}
+
 DayPageFixture::DayPageFixture()
 {
+    program::setToday(Today);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
     db.setDatabaseName(folder.databasePath());
     db.open();
@@ -31,6 +38,7 @@ DayPageFixture::~DayPageFixture()
         db.close();
     }
     QSqlDatabase::removeDatabase(kConnection);
+    program::setToday(QDate());
 }
 
 bool DayPageFixture::open()

@@ -16,6 +16,11 @@ class PageNavigation;
 
 class DayPageFixture {
 public:
+    // The day the fixture pins as today (a Tuesday), so that every test sees the same
+    // weekday, template and calendar whatever the machine's date. A test may pin another
+    // day with program::setToday before open().
+    inline static const QDate Today = QDate(2030, 3, 5);
+
     DayPageFixture();
     ~DayPageFixture();
 
@@ -37,6 +42,8 @@ public:
     int pageCount() const;
     // The stored Data of a date (a Null Data reads as an invalid QVariant).
     QVariant storedData(QDate date) const;
+    // CalDate as stored.
+    static QString key(QDate date);
     // Adds a page row with the settings' layout copy.
     void addPage(QDate date, const QVariant& data, const QVariant& clinic = 0,
                  const QString& memo = QString()) const;

@@ -13,6 +13,8 @@ ScriptedDialogs::~ScriptedDialogs()
 dialogs::Answer ScriptedDialogs::message(QWidget*, const dialogs::Prompt& prompt)
 {
     messages.append(prompt);
+    if (whenAsked)
+        whenAsked(prompt);
     return messageAnswers_.isEmpty() ? dialogs::Answer::Ok : messageAnswers_.dequeue();
 }
 

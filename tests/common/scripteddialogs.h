@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <functional>
 #include <optional>
 
 class ScriptedDialogs final : public dialogs::Provider {
@@ -31,6 +32,8 @@ public:
         QString defaultText;
     };
     QList<dialogs::Prompt> messages;
+    // Runs as each message box is shown, before it is answered (the user acting meanwhile).
+    std::function<void(const dialogs::Prompt&)> whenAsked;
     QList<InputPrompt> inputs;
 
     dialogs::Answer message(QWidget* parent, const dialogs::Prompt& prompt) override;

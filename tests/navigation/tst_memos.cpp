@@ -14,7 +14,8 @@
 #include <QTest>
 
 namespace {
-const QDate kToday = QDate::currentDate();
+const QDate kToday = DayPageFixture::Today;
+const QString kTodayKey = DayPageFixture::key(kToday);
 const QDate kTomorrow = kToday.addDays(1);
 
 QColor base(QWidget* w)

@@ -5,6 +5,7 @@
 #include "navigation/typeddate.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
+#include "platform/clock.h"
 #include "platform/colours.h"
 
 #include <QAbstractItemView>
@@ -12,9 +13,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
-const QDate kToday = QDate::currentDate();
+const QDate kToday = DayPageFixture::Today;
+const QString kTodayKey = DayPageFixture::key(kToday);
 const QString kInvalid = QStringLiteral("Date entered is an invalid date or entered in the wrong format.");
 }
 
@@ -22,8 +25,15 @@ class tst_pagenavigation : public QObject {
     Q_OBJECT
 
 private slots:
+    void init();
     void typedDate_data();
     void typedDate();
+    void typedDateInLocale_data();
+    void typedDateInLocale();
+    void openPageTakesCaptionBack();
+    void wheelOverUnfocusedList_data();
+    void wheelOverUnfocusedList();
+    void wheelOverFocusedListBrowses();
 
     void keysMoveWithoutSwitching();
     void openingTheSelectedDay_data();
@@ -35,6 +45,11 @@ private slots:
     void openPage_data();
     void openPage();
 };
+
+void tst_pagenavigation::init()
+{
+    program::setToday(DayPageFixture::Today);
+}
 
 void tst_pagenavigation::typedDate_data()
 {
@@ -53,8 +68,10 @@ void tst_pagenavigation::typedDate_data()
     QTest::newRow("month first") << "3/4/05" << us << QDate(2005, 3, 4);
     QTest::newRow("day first") << "3/4/05" << uk << QDate(2005, 4, 3);
     QTest::newRow("day first, dots") << "3.4.2005" << de << QDate(2005, 4, 3);
-    QTest::newRow("year 29 is 2029") << "1/2/29" << us << QDate(2029, 1, 2);
-    QTest::newRow("year 30 is 1930") << "1/2/30" << us << QDate(1930, 1, 2);
+    // Today is pinned in 2030: two-digit years run from 1960 to 2059.
+    QTest::newRow("year 30 is 2030") << "1/2/30" << us << QDate(2030, 1, 2);
+    QTest::newRow("year 59 is 2059") << "1/2/59" << us << QDate(2059, 1, 2);
+    QTest::newRow("year 60 is 1960") << "1/2/60" << us << QDate(1960, 1, 2);
     QTest::newRow("no such day") << "2/30/05" << us << QDate();
     QTest::newRow("a word") << "tomorrow" << us << QDate();
     QTest::newRow("numbers and words") << "11/11/99 noon" << us << QDate();
@@ -67,6 +84,134 @@ void tst_pagenavigation::typedDate()
     QFETCH(QLocale, locale);
     QFETCH(QDate, date);
     QCOMPARE(parseTypedDate(text, locale).value_or(QDate()), date);
+}
+
+void tst_pagenavigation::typedDateInLocale_data()
+{
+    // The rule: the locale's own short and long forms are read back; month names and
+    // abbreviations in any case; numbers alone in the order of day and month of the
+    // locale's short format, whether that format writes the month as a number or a name.
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDate>("date");
+    const QDate d(2030, 3, 5);
+    struct Case {
+        QLocale locale;
+        const char* numbers;     // what "5-3-2030" means there
+        const char* lowerName;   // a month name typed in small letters
+        QDate numbersDate;
+    };
+    const Case cases[] = {
+        {QLocale::c(), "5-3-2030", "5 march 2030", QDate(2030, 3, 5)},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "5-3-2030", "march 5 2030", QDate(2030, 5, 3)},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), "5-3-2030", "5 mar 2030", QDate(2030, 3, 5)},
+        {QLocale(QLocale::German, QLocale::Germany), "5-3-2030", "5. märz 2030", QDate(2030, 3, 5)},
+    };
+    for (const Case& c : cases) {
+        const QByteArray locale = c.locale == QLocale::c() ? QByteArray("C") : c.locale.name().toLatin1();
+        const char* name = locale.constData();
+        const QString shortForm = c.locale.toString(d, QLocale::ShortFormat);
+        const QString longForm = c.locale.toString(d, QLocale::LongFormat);
+        QTest::addRow("%s short form %s", name, qPrintable(shortForm)) << c.locale << shortForm << d;
+        QTest::addRow("%s long form %s", name, qPrintable(longForm)) << c.locale << longForm << d;
+        QTest::addRow("%s long form in capitals", name) << c.locale << longForm.toUpper() << d;
+        QTest::addRow("%s numbers %s", name, c.numbers) << c.locale << QString(c.numbers) << c.numbersDate;
+        QTest::addRow("%s small letters", name) << c.locale << QString::fromUtf8(c.lowerName) << d;
+        QTest::addRow("%s September abbreviated", name) << c.locale << QStringLiteral("9 Sep 2031") << QDate(2031, 9, 9);
+        QTest::addRow("%s a name that is no month", name) << c.locale << QStringLiteral("5 Marz 2030") << QDate();
+        QTest::addRow("%s two months", name) << c.locale << QStringLiteral("March May 2030") << QDate();
+        QTest::addRow("%s no day", name) << c.locale << QStringLiteral("March 2030") << QDate();
+    }
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("C day first with a two-digit year") << QLocale::c() << "5/3/30" << QDate(2030, 3, 5);
+    QTest::newRow("en_GB 'Sept' as the locale writes it") << QLocale(QLocale::English, QLocale::UnitedKingdom)
+                                                        << "9 Sept 2031" << QDate(2031, 9, 9);
+    QTest::newRow("en_US no year: this year") << us << "Mar 5" << QDate(DayPageFixture::Today.year(), 3, 5);
+    QTest::newRow("de_DE two-digit short form") << QLocale(QLocale::German, QLocale::Germany) << "05.03.30"
+                                                << QDate(2030, 3, 5);
+    QTest::newRow("en_US 'Ma' is too short for a month") << us << "Ma 5 2030" << QDate();
+}
+
+void tst_pagenavigation::typedDateInLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QFETCH(QDate, date);
+    QCOMPARE(parseTypedDate(text, locale).value_or(QDate()), date);
+}
+
+void tst_pagenavigation::openPageTakesCaptionBack()
+{
+    // The date as the screen shows it can be typed back into Open Page.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    const QDate target(2030, 3, 19);
+    const QString shown = QLocale::system().toString(target, QLocale::ShortFormat);
+    f.dialogs.answerInput(shown);
+    f.navigation->mnuPageOpen_Click();
+    QVERIFY(f.dialogs.messages.isEmpty());
+    QCOMPARE(f.form->PageDate, target);
+    QCOMPARE(f.form->lblCalDate->text(), shown);
+}
+
+void tst_pagenavigation::wheelOverUnfocusedList_data()
+{
+    QTest::addColumn<int>("list");
+    QTest::addColumn<int>("notch");  // + up, - down
+    QTest::newRow("status list, down") << 0 << -120;
+    QTest::newRow("month list, down") << 1 << -120;
+    QTest::newRow("month list, up") << 1 << 120;
+    QTest::newRow("year list, down") << 2 << -120;
+}
+
+static void turnWheel(QWidget* w, int delta)
+{
+    const QPointF at = QRectF(w->rect()).center();
+    QWheelEvent wheel(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &wheel);
+    QCoreApplication::processEvents();
+}
+
+void tst_pagenavigation::wheelOverUnfocusedList()
+{
+    QFETCH(int, list);
+    QFETCH(int, notch);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.form->Grid1->setFocus();
+    QComboBox* combo = f.navigation->Combo(list);
+    const int index = combo->currentIndex();
+    const QDate selected = f.calendar->CalDates[f.calendar->selDay];
+    const QDate first = f.calendar->CalDates[0];
+    const QVariant clinic = f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'");
+    turnWheel(combo, notch);
+    QCOMPARE(combo->currentIndex(), index);
+    QCOMPARE(f.calendar->CalDates[f.calendar->selDay], selected);
+    QCOMPARE(f.calendar->CalDates[0], first);
+    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'"), clinic);
+    QVERIFY(!f.form->Check1->isChecked());
+    QCOMPARE(f.form->Grid1->BackColor(), colours::Cream);
+    QCOMPARE(f.form->PageDate, kToday);
+    QCOMPARE(QApplication::focusWidget(), f.form->Grid1);
+}
+
+void tst_pagenavigation::wheelOverFocusedListBrowses()
+{
+    DayPageFixture f;
+    QVERIFY(f.open());
+    QComboBox* status = f.form->statusList;
+    status->setFocus();
+    turnWheel(status, -120);
+    // The selection moves as with the arrow keys; nothing is stored until Enter.
+    QCOMPARE(status->currentIndex(), 1);
+    QVERIFY(f.navigation->ListBrowsing);
+    QVERIFY(!f.form->Check1->isChecked());
+    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'").toInt(), 0);
+    typeKey(Qt::Key_Return);
+    QVERIFY(f.form->Check1->isChecked());
+    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'").toInt(), 1);
+    QCOMPARE(f.form->Grid1->BackColor(), colours::Desktop);
 }
 
 void tst_pagenavigation::keysMoveWithoutSwitching()
@@ -125,7 +270,7 @@ void tst_pagenavigation::clickOnShownDayReloadsNothing()
     DayPageFixture f;
     QVERIFY(f.open());
     f.form->Grid1->setTextMatrix(3, 1, QStringLiteral("typed, not saved"));
-    f.exec("UPDATE tbl_Appt SET Data = 'elsewhere' WHERE CalDate = date('now', 'localtime')");
+    f.exec("UPDATE tbl_Appt SET Data = 'elsewhere' WHERE CalDate = '" + kTodayKey + "'");
     f.clickDay(kToday);
     QCOMPARE(f.form->Grid1->TextMatrix(3, 1), QStringLiteral("typed, not saved"));
     QCOMPARE(f.storedData(kToday).toString(), QStringLiteral("elsewhere"));
@@ -183,7 +328,7 @@ void tst_pagenavigation::statusListStoresFlag()
     f.form->statusList->setCurrentIndex(wasClosed ? 0 : 1);  // a mouse choice acts at once
     QCOMPARE(f.form->Check1->isChecked(), !wasClosed);
     QCOMPARE(f.form->Grid1->BackColor(), wasClosed ? colours::Cream : colours::Desktop);
-    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = date('now', 'localtime')").toBool(), !wasClosed);
+    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'").toBool(), !wasClosed);
     QCOMPARE(QApplication::focusWidget(), wasClosed ? static_cast<QWidget*>(f.form->Grid1) : f.calendar->Picture2);
 }
 

@@ -17,7 +17,8 @@
 #include <QTest>
 
 namespace {
-const QDate kToday = QDate::currentDate();
+const QDate kToday = DayPageFixture::Today;
+const QString kTodayKey = DayPageFixture::key(kToday);
 const QDate kTomorrow = kToday.addDays(1);
 }
 
@@ -39,6 +40,10 @@ private slots:
     void separatorsBecomeBlanks_data();
     void separatorsBecomeBlanks();
     void megabyteCell();
+    void firstKeyTypesWholeText_data();
+    void firstKeyTypesWholeText();
+    void clickOutsideCells_data();
+    void clickOutsideCells();
 
 private:
     void selectCell(int row, int col);
@@ -49,8 +54,8 @@ void tst_celledit::init()
 {
     f = std::make_unique<DayPageFixture>();
     // Today's page as a plain open page, whatever the weekday's template says.
-    f->exec("DELETE FROM tbl_Appt WHERE CalDate = date('now', 'localtime')");
-    f->addPage(kToday, QString(), 0);
+    f->exec("DELETE FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'");
+    f->addPage(kToday, QStringLiteral(""), 0);
     QVERIFY(f->open());
 }
 
@@ -228,6 +233,76 @@ void tst_celledit::megabyteCell()
     QCOMPARE(f->form->Grid1->TextMatrix(4, 2).size(), big.size());
     QCOMPARE(celltext::split(f->storedData(kToday).toString())[1][1].size(), big.size());
     qInfo("a megabyte cell stored and shown back in %lld ms", timer.elapsed());
+}
+
+void tst_celledit::firstKeyTypesWholeText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("an emoji") << QStringLiteral("\U0001F600");
+    QTest::newRow("e with a combining acute") << QStringLiteral("e\u0301");
+    QTest::newRow("a letter of a script beyond Latin") << QStringLiteral("\u05D0");
+}
+
+void tst_celledit::firstKeyTypesWholeText()
+{
+    QFETCH(QString, typed);
+    selectCell(6, 3);
+    // One key whose text is more than one UTF-16 unit, as an input method delivers it.
+    QTest::sendKeyEvent(QTest::Press, f->form->Grid1, Qt::Key_unknown, typed, Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Release, f->form->Grid1, Qt::Key_unknown, typed, Qt::NoModifier);
+    f->settle();
+    QVERIFY(f->form->txtEdit->isVisible());
+    QCOMPARE(f->form->txtEdit->text(), typed);
+    QCOMPARE(f->form->Grid1->TextMatrix(6, 3), typed);
+    typeText("x");
+    f->clickDay(kTomorrow);
+    QCOMPARE(celltext::split(f->storedData(kToday).toString())[3][2], typed + "x");
+}
+
+void tst_celledit::clickOutsideCells_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("heading row") << "heading row";
+    QTest::newRow("time column") << "time column";
+    QTest::newRow("grey area") << "grey area";
+}
+
+void tst_celledit::clickOutsideCells()
+{
+    QFETCH(QString, where);
+    FlexGrid* g = f->form->Grid1;
+    auto point = [&] {
+        if (where == "heading row")
+            return g->cellRect(1, 2).center();
+        if (where == "time column")
+            return g->cellRect(6, 0).center();
+        // Below the last row.
+        const QRect last = g->cellRect(f->form->LastRow, f->form->LastCol);
+        return QPoint(last.center().x(), last.bottom() + 10);
+    };
+    if (where == "grey area")
+        QVERIFY2(!g->cellRect(f->form->LastRow, f->form->LastCol).isEmpty()
+                     && point().x() < g->viewport()->width() && point().y() < g->viewport()->height(),
+                 "the page leaves no grey area in the window");
+    selectCell(5, 2);
+    typeText("Lin");
+    QVERIFY(f->form->txtEdit->isVisible());
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, point());
+    f->settle();
+    QVERIFY(!f->form->txtEdit->isVisible());
+    QCOMPARE(QApplication::focusWidget(), g);
+    QCOMPARE(g->Row(), 5);
+    QCOMPARE(g->Col(), 2);
+    QCOMPARE(g->TextMatrix(5, 2), QStringLiteral("Lin"));
+
+    // The click opens the day chosen in the calendar, as a click on a cell does.
+    f->calendar->Picture2->setFocus();
+    typeKey(Qt::Key_Right);
+    QCOMPARE(f->form->PageDate, kToday);
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, point());
+    f->settle();
+    QCOMPARE(f->form->PageDate, kTomorrow);
+    QCOMPARE(QApplication::focusWidget(), g);
 }
 
 QTEST_MAIN(tst_celledit)

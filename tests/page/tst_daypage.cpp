@@ -8,17 +8,23 @@
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
 #include "platform/colours.h"
+#include "common/readonlyfiles.h"
+#include "platform/clock.h"
+#include "platform/twips.h"
 #include "storage/celltext.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QCloseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 
 namespace {
 
-const QDate kToday = QDate::currentDate();
+const QDate kToday = DayPageFixture::Today;
+const QString kTodayKey = DayPageFixture::key(kToday);
 
 // A date well after today on a given weekday (1 Monday ... 7 Sunday).
 QDate futureDay(int weekday, int weeksOn = 3)
@@ -51,18 +57,26 @@ private slots:
     void missingLayoutRefusesToOpen();
     void damagedFileRefusesToOpen();
     void failedSwitchLeavesPage();
+    void newPageIsStoredWhole_data();
+    void newPageIsStoredWhole();
+    void rowWithoutDataTakesTemplate();
+    void leavingReadOnlyFile_data();
+    void leavingReadOnlyFile();
+    void pinnedToday_data();
+    void pinnedToday();
+    void windowFitsWorkArea();
 };
 
 void tst_daypage::openingAddsOneTemplatedRow()
 {
     DayPageFixture f;
-    f.exec("DELETE FROM tbl_Appt WHERE CalDate = date('now', 'localtime')");
+    f.exec("DELETE FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'");
     const int before = f.pageCount();
     QVERIFY(f.open());
     QCOMPARE(f.pageCount(), before + 1);
     QCOMPARE(f.storedData(kToday).toString(), f.settingsTemplate(kToday));
     const bool closed = f.value(QStringLiteral("SELECT chk%1 FROM tbl_Setup").arg(kToday.dayOfWeek() % 7 + 1)).toBool();
-    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = date('now', 'localtime')").toBool(), closed);
+    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'").toBool(), closed);
     QCOMPARE(f.form->Check1->isChecked(), closed);
     QCOMPARE(f.form->Grid1->BackColor(), closed ? colours::Desktop : colours::Cream);
     QCOMPARE(f.form->windowTitle(), QStringLiteral("Appointments"));
@@ -176,7 +190,7 @@ void tst_daypage::todayOnTodayPageSavesNothing()
     DayPageFixture f;
     QVERIFY(f.open());
     f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed"));
-    f.exec("UPDATE tbl_Appt SET Data = 'changed elsewhere' WHERE CalDate = date('now', 'localtime')");
+    f.exec("UPDATE tbl_Appt SET Data = 'changed elsewhere' WHERE CalDate = '" + kTodayKey + "'");
     f.form->cmdToday_Click();
     QCOMPARE(f.storedData(kToday).toString(), QStringLiteral("changed elsewhere"));
     QCOMPARE(f.form->Grid1->TextMatrix(6, 1), QStringLiteral("typed"));
@@ -199,22 +213,24 @@ void tst_daypage::purge_data()
 {
     QTest::addColumn<int>("weekday");
     QTest::addColumn<QString>("data");  // "template", "changed" or "null"
-    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QVariant>("closed");  // 0, 1, or Null
     QTest::addColumn<QString>("memo");
     QTest::addColumn<bool>("kept");
-    QTest::newRow("open, as its template") << 3 << "template" << false << "" << false;
-    QTest::newRow("closed, as its template, weekday") << 3 << "template" << true << "" << true;
-    QTest::newRow("closed, as its template, Sunday") << 7 << "template" << true << "" << false;
-    QTest::newRow("open, with a memo") << 3 << "template" << false << "see me" << true;
-    QTest::newRow("open, one cell differs") << 3 << "changed" << false << "" << true;
-    QTest::newRow("never written") << 3 << "null" << false << "" << true;
+    QTest::newRow("open, as its template") << 3 << "template" << QVariant(0) << "" << false;
+    QTest::newRow("closed, as its template, weekday") << 3 << "template" << QVariant(1) << "" << true;
+    QTest::newRow("closed, as its template, Sunday") << 7 << "template" << QVariant(1) << "" << false;
+    QTest::newRow("open, with a memo") << 3 << "template" << QVariant(0) << "see me" << true;
+    QTest::newRow("open, one cell differs") << 3 << "changed" << QVariant(0) << "" << true;
+    QTest::newRow("never written") << 3 << "null" << QVariant(0) << "" << true;
+    QTest::newRow("flag never written, weekday") << 3 << "template" << QVariant() << "" << true;
+    QTest::newRow("flag never written, Sunday") << 7 << "template" << QVariant() << "" << false;
 }
 
 void tst_daypage::purge()
 {
     QFETCH(int, weekday);
     QFETCH(QString, data);
-    QFETCH(bool, closed);
+    QFETCH(QVariant, closed);
     QFETCH(QString, memo);
     QFETCH(bool, kept);
     DayPageFixture f;
@@ -222,7 +238,7 @@ void tst_daypage::purge()
     QString text = f.settingsTemplate(day);
     if (data == "changed")
         text.replace(0, 0, QStringLiteral("Mrs Finch"));
-    f.addPage(day, data == "null" ? QVariant() : QVariant(text), closed ? 1 : 0, memo);
+    f.addPage(day, data == "null" ? QVariant() : QVariant(text), closed, memo);
     QVERIFY(f.open());
     f.form->LeavePageScreen();
     f.form = nullptr;
@@ -244,7 +260,7 @@ void tst_daypage::widerStoredPageKeepsHiddenCells()
             cells << QStringLiteral("r%1c%2").arg(r).arg(c);
         rows << cells;
     }
-    f.exec("DELETE FROM tbl_Appt WHERE CalDate = date('now', 'localtime')");
+    f.exec("DELETE FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'");
     f.addPage(kToday, celltext::join(rows), 0);
     QVERIFY(f.open());
     QCOMPARE(f.form->LastCol, 4);
@@ -325,6 +341,186 @@ void tst_daypage::failedSwitchLeavesPage()
     QCOMPARE(f.form->Grid1->TextMatrix(7, 2), QStringLiteral("still here"));
     QCOMPARE(f.calendar->CalDates[f.calendar->selDay], kToday);
     QCOMPARE(f.storedData(target).toString(), QStringLiteral("<no row>"));
+}
+
+void tst_daypage::newPageIsStoredWhole_data()
+{
+    QTest::addColumn<QString>("refused");  // the statement the file refuses
+    QTest::addColumn<bool>("opened");
+    // Storing the template apart from the row would fail here and leave the row without it.
+    QTest::newRow("a second write refused") << "UPDATE" << true;
+    QTest::newRow("the row refused") << "INSERT" << false;
+}
+
+void tst_daypage::newPageIsStoredWhole()
+{
+    QFETCH(QString, refused);
+    QFETCH(bool, opened);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    const QDate saturday = futureDay(6);  // closed on Saturdays
+    const int before = f.pageCount();
+    f.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON tbl_Appt WHEN new.CalDate = '%2' "
+                          "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END")
+               .arg(refused, DayPageFixture::key(saturday)));
+    f.openDate(saturday);
+    QCOMPARE(f.value("SELECT count(*) FROM tbl_Appt WHERE Data IS NULL").toInt(), 0);
+    if (opened) {
+        QCOMPARE(f.dialogs.messages.size(), 0);
+        QCOMPARE(f.pageCount(), before + 1);
+        QCOMPARE(f.storedData(saturday).toString(), f.settingsTemplate(saturday));
+        QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + DayPageFixture::key(saturday) + "'"),
+                 QVariant(1));
+        QCOMPARE(f.form->PageDate, saturday);
+        QVERIFY(f.form->Check1->isChecked());
+    } else {
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY(f.dialogs.messages[0].text.contains("disk I/O error"));
+        QCOMPARE(f.pageCount(), before);
+        QCOMPARE(f.form->PageDate, kToday);
+    }
+}
+
+void tst_daypage::rowWithoutDataTakesTemplate()
+{
+    // A row left without its Data and flag (by a crash of an older version) is a new page.
+    DayPageFixture f;
+    const QDate saturday = futureDay(6);
+    f.addPage(saturday, QVariant(), QVariant(), QStringLiteral("kept note"));
+    QVERIFY(f.open());
+    const int before = f.pageCount();
+    f.openDate(saturday);
+    QCOMPARE(f.pageCount(), before);
+    const QString tmpl = f.settingsTemplate(saturday);
+    QVERIFY(!tmpl.isEmpty());
+    QCOMPARE(f.storedData(saturday).toString(), tmpl);
+    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + DayPageFixture::key(saturday) + "'"), QVariant(1));
+    QCOMPARE(f.form->Grid1->TextMatrix(3, 1), celltext::split(tmpl)[0][0]);
+    QVERIFY(f.form->Check1->isChecked());
+    QCOMPARE(f.form->TxtMemo->toPlainText(), QStringLiteral("kept note"));
+}
+
+void tst_daypage::leavingReadOnlyFile_data()
+{
+    QTest::addColumn<QString>("way");     // F12 or the close box
+    QTest::addColumn<int>("answer");      // dialogs::Answer
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<bool>("left");
+    for (const char* way : {"F12", "close box"}) {
+        QTest::addRow("%s, Retry once writable", way) << QString(way) << int(dialogs::Answer::Retry) << true << true;
+        QTest::addRow("%s, Discard", way) << QString(way) << int(dialogs::Answer::Discard) << false << true;
+        QTest::addRow("%s, Cancel", way) << QString(way) << int(dialogs::Answer::Cancel) << false << false;
+    }
+}
+
+void tst_daypage::leavingReadOnlyFile()
+{
+    QFETCH(QString, way);
+    QFETCH(int, answer);
+    QFETCH(bool, stored);
+    QFETCH(bool, left);
+    ReadOnlyFiles readOnly;
+    DayPageFixture f;
+    f.exec("DELETE FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'");
+    f.addPage(kToday, QStringLiteral(""), 0);  // a read-only file can show a page it already has
+    readOnly.add(f.folder.databasePath());
+    QVERIFY2(f.open(), qPrintable(f.dialogs.messages.value(0).text));
+    QVERIFY(f.dialogs.messages.isEmpty());
+    f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("Mr Oduya"));
+
+    f.dialogs.answerMessage(dialogs::Answer(answer));
+    f.dialogs.whenAsked = [&](const dialogs::Prompt&) {
+        // Meanwhile the user makes the file writable (it counts only for a Retry).
+        if (dialogs::Answer(answer) == dialogs::Answer::Retry)
+            readOnly.remove(f.folder.databasePath());
+    };
+    QPointer<frmAppt> form = f.form;
+    if (way == "F12") {
+        f.form->Grid1->setFocus();
+        typeKey(Qt::Key_F12);
+    } else {
+        f.form->close();
+    }
+    f.settle();
+
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    const dialogs::Prompt& p = f.dialogs.messages[0];
+    QCOMPARE(p.text, QStringLiteral("The database file %1 failed while storing the page of 2030-03-05:\n"
+                                    "The file is read-only: nothing can be stored in it.\n\n"
+                                    "Retry stores the page again. Discard leaves without storing the page of "
+                                    "5 Mar 2030. Cancel stays on the page.")
+                         .arg(f.folder.databasePath()));
+    QCOMPARE(p.title, QStringLiteral("Appointments"));
+    QCOMPARE(p.buttons, dialogs::Buttons::RetryDiscardCancel);
+    QCOMPARE(f.storedData(kToday).toString().contains("Mr Oduya"), stored);
+    QCOMPARE(form.isNull(), left);
+    QCOMPARE(bool(screens::loaded(Screen::Menu)), left);
+    if (left) {
+        f.form = nullptr;
+        screens::unload(Screen::Menu);
+        f.settle();
+    } else {
+        // Still on the page, with what was typed; leaving works once the file is writable.
+        QVERIFY(f.form->isVisible());
+        QCOMPARE(f.form->Grid1->TextMatrix(5, 2), QStringLiteral("Mr Oduya"));
+        readOnly.remove(f.folder.databasePath());
+        f.dialogs.answerMessage(dialogs::Answer::Retry);
+        f.form->LeavePageScreen();
+        f.settle();
+        QVERIFY(f.storedData(kToday).toString().contains("Mr Oduya"));
+        QVERIFY(form.isNull());
+        f.form = nullptr;
+        screens::unload(Screen::Menu);
+        f.settle();
+    }
+}
+
+void tst_daypage::pinnedToday_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::newRow("leap day") << QDate(2028, 2, 29);
+    QTest::newRow("last day of the year") << QDate(2030, 12, 31);
+    QTest::newRow("a Sunday") << QDate(2031, 6, 1);
+}
+
+void tst_daypage::pinnedToday()
+{
+    QFETCH(QDate, today);
+    DayPageFixture f;
+    program::setToday(today);
+    QVERIFY(f.open());
+    QCOMPARE(f.form->PageDate, today);
+    QCOMPARE(f.storedData(today).toString(), f.settingsTemplate(today));
+    QCOMPARE(f.form->Check1->isChecked(), today.dayOfWeek() >= 6);
+    QCOMPARE(f.form->lblCalDate->text(), QLocale::system().toString(today, QLocale::ShortFormat));
+    QCOMPARE(f.calendar->CalDates[f.calendar->selDay], today);
+    QCOMPARE(f.calendar->monthList->currentIndex(), today.month() - 1);
+    QCOMPARE(f.calendar->yearList->currentText(), QString::number(today.year()));
+    QVERIFY(!f.form->Check2->isChecked());
+
+    // The day after (into March, or into the next year) and back: yesterday is a past page.
+    const QDate tomorrow = today.addDays(1);
+    f.openDate(tomorrow);
+    QCOMPARE(f.form->PageDate, tomorrow);
+    QCOMPARE(f.calendar->monthList->currentIndex(), tomorrow.month() - 1);
+    QCOMPARE(f.calendar->yearList->currentText(), QString::number(tomorrow.year()));
+    f.openDate(today.addDays(-1));
+    QVERIFY(f.form->Check2->isChecked());
+    f.form->cmdToday_Click();
+    QCOMPARE(f.form->PageDate, today);
+    QVERIFY(!f.form->Check2->isChecked());
+}
+
+void tst_daypage::windowFitsWorkArea()
+{
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.settle();
+    const QRect work = f.form->screen()->availableGeometry();
+    const QRect outer = f.form->frameGeometry();
+    QCOMPARE(outer.topLeft(), QPoint(0, 0));
+    QCOMPARE(outer.height(), work.height() - twips::toPixels(280));
+    QCOMPARE(f.form->width(), twips::toPixels(12288));
 }
 
 QTEST_MAIN(tst_daypage)

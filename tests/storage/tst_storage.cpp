@@ -1,4 +1,5 @@
 // The database file, the settings row, page rows and the two text formats.
+#include "common/readonlyfiles.h"
 #include "common/testfolder.h"
 #include "storage/celltext.h"
 #include "storage/database.h"
@@ -6,9 +7,11 @@
 #include "storage/settings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <sqlite3.h>
 
 using namespace storage;
 
@@ -33,6 +36,10 @@ private slots:
     void walkNewestFirst();
     void failedWriteLeavesRows_data();
     void failedWriteLeavesRows();
+    void newPageAddedWhole();
+    void lookupInsideWalk();
+    void readOnlyFile_data();
+    void readOnlyFile();
 
 private:
     // Runs SQL on the test's database through a connection of its own.
@@ -334,6 +341,128 @@ void tst_storage::failedWriteLeavesRows()
     }
     // One transaction: not one of the rows went.
     QCOMPARE(pages.count(), before);
+}
+
+void tst_storage::newPageAddedWhole()
+{
+    TestFolder folder;
+    Database db(folder.databasePath());
+    PageTable pages(db);
+    const Settings s = readSettings(db);
+    const QDate saturday(2030, 3, 9);
+    const PageRow added = pages.add(saturday, s.layout, s.templateFor(saturday), s.closedOn(saturday));
+    const PageRow read = *pages.find(saturday);
+    QCOMPARE(read.id, added.id);
+    QVERIFY(!read.dataNull);
+    QCOMPARE(read.data, s.templateFor(saturday));
+    QCOMPARE(read.clinic, std::optional<bool>(true));
+    QCOMPARE(read.layout.names, s.layout.names);
+    QCOMPARE(read.memo, QString());
+}
+
+void tst_storage::lookupInsideWalk()
+{
+    // The search looks rows up while it walks: each use of a kept statement stands alone,
+    // and none holds the file once it is done.
+    TestFolder folder;
+    Database db(folder.databasePath());
+    PageTable pages(db);
+    QList<QDate> found;
+    pages.walk([&](const PageRow& r) {
+        pages.walk([&](const PageRow&) { return false; });
+        if (const std::optional<PageRow> again = pages.find(r.calDate))
+            found << again->calDate;
+        return true;
+    });
+    QCOMPARE(found.size(), 4);
+    // Another program can write at once.
+    sql(folder.databasePath(), "UPDATE tbl_Appt SET Memo = 'written elsewhere'");
+    QCOMPARE(pages.find(QDate(1998, 8, 8))->memo, QStringLiteral("written elsewhere"));
+}
+
+namespace {
+
+// Leaves beside the file an unfinished change, as a program stopped in the middle of a
+// transaction does: a copy of the file taken then, with its journal.
+void leaveUnfinishedChange(const QString& path)
+{
+    const QString scratch = path + QStringLiteral(".scratch");
+    QVERIFY(QFile::copy(path, scratch));
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(scratch.toUtf8().constData(), &db), SQLITE_OK);
+    // A small cache makes the engine write the change into the file before the commit.
+    QCOMPARE(sqlite3_exec(db, "PRAGMA cache_size = 4; BEGIN; "
+                              "UPDATE tbl_Setup SET Readme = Readme || printf('%.100000c', 'x'), location = 'Half'; "
+                              "UPDATE tbl_Appt SET Data = printf('%.20000c', 'y');",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    QVERIFY(QFileInfo(scratch + QStringLiteral("-journal")).size() > 0);
+    QFile::remove(path);
+    QVERIFY(QFile::copy(scratch, path));
+    QVERIFY(QFile::copy(scratch + QStringLiteral("-journal"), path + QStringLiteral("-journal")));
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QFile::remove(scratch);
+}
+
+}  // namespace
+
+void tst_storage::readOnlyFile_data()
+{
+    QTest::addColumn<bool>("unfinished");
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("read-only") << false << false;
+    QTest::newRow("read-only, with an unfinished change") << true << false;
+    QTest::newRow("writable, with an unfinished change") << true << true;
+}
+
+void tst_storage::readOnlyFile()
+{
+    QFETCH(bool, unfinished);
+    QFETCH(bool, writable);
+    ReadOnlyFiles readOnly;
+    TestFolder folder;
+    const QString path = folder.databasePath();
+    if (unfinished)
+        leaveUnfinishedChange(path);
+    if (QTest::currentTestFailed())
+        return;
+    if (!writable)
+        readOnly.add(path);
+    if (unfinished && !writable) {
+        try {
+            Database db(path);
+            QFAIL("the file was read");
+        } catch (const StorageError& e) {
+            QCOMPARE(e.message(),
+                     QStringLiteral("The database file %1 cannot be read: it is read-only and holds an "
+                                    "unfinished change that only a writable copy can undo (the journal "
+                                    "%1-journal beside it keeps that change). Make the file writable, or "
+                                    "copy it together with its journal to a writable folder, and open it again.")
+                         .arg(path));
+        }
+        QVERIFY(QFile::exists(path + QStringLiteral("-journal")));
+        return;
+    }
+    Database db(path);
+    // A writable file undoes the unfinished change as it opens.
+    QCOMPARE(readSettings(db).layout.location, QStringLiteral("Office"));
+    PageTable pages(db);
+    PageRow row = *pages.find(QDate(1998, 8, 8));
+    QVERIFY(!row.data.startsWith(QStringLiteral("yyyy")));
+    row.memo = QStringLiteral("new");
+    if (writable) {
+        pages.update(row);
+        return;
+    }
+    try {
+        pages.update(row);
+        QFAIL("a read-only file was written");
+    } catch (const StorageError& e) {
+        QCOMPARE(e.message(), QStringLiteral("The database file %1 failed while storing the page of 1998-08-08:\n"
+                                             "The file is read-only: nothing can be stored in it.")
+                                  .arg(path));
+    }
 }
 
 QTEST_MAIN(tst_storage)
