@@ -30,14 +30,14 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 
 bench: build
-	cd $(BUILD) && ./bench/calvora_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	cd $(BUILD) && ./bench/calvora_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+	  --benchmark_counters_tabular=true
 
 package: build
 	cd $(BUILD) && cpack -G DEB
 
 # The whole project built with AddressSanitizer and UndefinedBehaviorSanitizer in a folder of
-# its own, and the whole test suite run there; any report fails the run. Leaks inside the
-# system's font and graphics libraries are not ours and are listed in tests/sanitize.supp.
+# its own, and the whole test suite run there; any report fails the run.
 SANITIZE_BUILD ?= build-sanitize
 SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 LAUNCHER := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -49,7 +49,6 @@ sanitize: deps
 	cmake --build $(SANITIZE_BUILD)
 	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1:detect_stack_use_after_return=1 \
-	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure
 

@@ -4,7 +4,9 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 #include <sqlite3.h>
 #include <stdexcept>
 
@@ -52,6 +54,16 @@ QString generatedPage(int seed)
     return text;
 }
 
+void dropFromCache(const QString& path)
+{
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY);
+    if (fd < 0)
+        throw std::runtime_error("cannot open the database to drop it from the cache");
+    ::fdatasync(fd);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+}
+
 const BigDatabase& twentyYearDatabase()
 {
     static std::unique_ptr<QTemporaryDir> dir;
@@ -66,7 +78,7 @@ const BigDatabase& twentyYearDatabase()
     QFile::setPermissions(big.path, QFile::ReadOwner | QFile::WriteOwner);
 
     big.pages = 7300;
-    big.newest = QDate(2026, 12, 6);
+    big.newest = PinnedToday;
     big.oldest = big.newest.addDays(-(big.pages - 1));
 
     QStringList sites, names;

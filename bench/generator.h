@@ -7,6 +7,11 @@
 
 namespace bench {
 
+// The day the benchmarks pin as today: the newest generated page, so that opening the day
+// page adds nothing and every page switched to is a past page under its own layout,
+// whatever the machine's date.
+inline const QDate PinnedToday = QDate(2026, 12, 6);
+
 struct BigDatabase {
     QString folder;  // holds db.mdb
     QString path;
@@ -20,5 +25,9 @@ const BigDatabase& twentyYearDatabase();
 
 // The cell text of one generated page.
 QString generatedPage(int seed);
+
+// Writes the file's pages to the disk and drops them from the page cache, so that the next
+// read comes from the disk.
+void dropFromCache(const QString& path);
 
 }  // namespace bench

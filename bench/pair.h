@@ -17,11 +17,32 @@ public:
     template <class A, class B>
     void run(A&& ours, B&& floor)
     {
+        run(ours, floor, [] {});
+    }
+
+    // The same, with an untimed step before each of the two (dropping a file from the page
+    // cache, say), so that both start from the same state.
+    template <class A, class B, class P>
+    void run(A&& ours, B&& floor, P&& before)
+    {
+        // The first round only warms up (the file read into the cache, the code paged in):
+        // it is not counted for either.
+        if (!warm_) {
+            before();
+            ours();
+            before();
+            floor();
+            warm_ = true;
+        }
         if (flip_) {
+            before();
             time(floor, floor_);
+            before();
             time(ours, ours_);
         } else {
+            before();
             time(ours, ours_);
+            before();
             time(floor, floor_);
         }
         flip_ = !flip_;
@@ -35,6 +56,7 @@ public:
         state.counters["calvora_ms"] = a;
         state.counters["floor_ms"] = b;
         state.counters["ratio"] = b > 0 ? a / b : 0;
+        state.counters["rounds"] = double(ours_.size());
     }
 
 private:
@@ -57,6 +79,7 @@ private:
     std::vector<double> ours_;
     std::vector<double> floor_;
     bool flip_ = false;
+    bool warm_ = false;
 };
 
 }  // namespace bench

@@ -782,9 +782,10 @@ void frmAppt::Grid1_KeyPress(int& keyAscii)
     txtEdit->end(false);
     if (keyAscii != 13 && keyAscii != 8 && keyAscii != 27) {
         // The whole text of the key (a character beyond the basic plane, a letter with its
-        // combining accent) reaches the editor as typed, after this handler has returned.
+        // combining accent) reaches the editor as typed, now: a key posted to arrive later
+        // would come after the keys a quick typist has already pressed.
         const QString typed = Grid1->KeyText().isEmpty() ? QString(QChar(keyAscii)) : Grid1->KeyText();
-        keys::postTextTo(txtEdit, typed);
+        keys::sendTextTo(txtEdit, typed);
     } else if (keyAscii == 8) {
         keys::postTo(txtEdit, Qt::Key_Backspace);
     }

@@ -83,16 +83,24 @@ void post(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString* text)
 
 void postCharTo(QWidget* target, QChar c)
 {
-    postTextTo(target, QString(c));
+    // Letters carry their key; any other character arrives as its text alone.
+    const Qt::Key key = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
+                                                                  : Qt::Key_unknown;
+    postTo(target, key, Qt::NoModifier, QString(c));
 }
 
-void postTextTo(QWidget* target, const QString& text)
+void sendTextTo(QWidget* target, const QString& text)
 {
+    if (!target)
+        return;
     // A plain letter or digit carries its key; any other text arrives as its text alone.
     const QChar c = text.size() == 1 ? text.at(0) : QChar();
     const Qt::Key key = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
                                                                   : Qt::Key_unknown;
-    postTo(target, key, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &release);
 }
 
 }  // namespace keys

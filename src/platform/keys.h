@@ -37,8 +37,8 @@ void postTo(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::
             const QString& text = QString());
 // Posts a typed character to one widget.
 void postCharTo(QWidget* target, QChar c);
-// Posts the text of one keystroke to one widget, whole (a character beyond the basic plane,
-// or a letter with its combining marks).
-void postTextTo(QWidget* target, const QString& text);
+// Sends the text of one keystroke to one widget at once, whole (a character beyond the
+// basic plane, or a letter with its combining marks), ahead of any key still to come.
+void sendTextTo(QWidget* target, const QString& text);
 
 }  // namespace keys

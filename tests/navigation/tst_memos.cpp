@@ -1,4 +1,5 @@
 // The daily and fixed memos and the book number on the real day page.
+#include "app/screens.h"
 #include "common/daypage.h"
 #include "navigation/MemoPanel.h"
 #include "navigation/MonthCalendar.h"
@@ -154,6 +155,7 @@ void tst_memos::fixedMemoAndBookAreStored()
     QVERIFY(f.open());
     QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), QStringLiteral("Closed 24 to 26 December"));
     QCOMPARE(f.memos->txtBook->text(), QStringLiteral("B-12"));
+    screens::unload(Screen::Menu);
 }
 
 void tst_memos::closingWithFixedMemoFocused()

@@ -42,6 +42,7 @@ private slots:
     void megabyteCell();
     void firstKeyTypesWholeText_data();
     void firstKeyTypesWholeText();
+    void quickTypistKeepsOrder();
     void clickOutsideCells_data();
     void clickOutsideCells();
 
@@ -257,6 +258,19 @@ void tst_celledit::firstKeyTypesWholeText()
     typeText("x");
     f->clickDay(kTomorrow);
     QCOMPARE(celltext::split(f->storedData(kToday).toString())[3][2], typed + "x");
+}
+
+void tst_celledit::quickTypistKeepsOrder()
+{
+    // Keys already waiting when the first one opens the editor come after it, in order.
+    selectCell(7, 1);
+    frmAppt* form = f->form;
+    QTest::sendKeyEvent(QTest::Press, form->Grid1, Qt::Key_M, QStringLiteral("M"), Qt::NoModifier);
+    for (const char* c : {"r", "s"})
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(QChar::fromLatin1(*c).toUpper().unicode()),
+                            QString::fromLatin1(c), Qt::NoModifier);
+    f->settle();
+    QCOMPARE(form->Grid1->TextMatrix(7, 1), QStringLiteral("Mrs"));
 }
 
 void tst_celledit::clickOutsideCells_data()
