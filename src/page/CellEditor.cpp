@@ -106,15 +106,13 @@ void CellEditor::open(int& keyAscii)
     edit_->setFocus();
     // The caret stands at the end, so a typed character adds to the cell's text.
     edit_->end(false);
+    // The key reaches the editor now, whole: a key posted to arrive later would come after
+    // the keys a quick typist has already pressed.
     if (keyAscii == 8) {
-        keys::postTo(edit_, Qt::Key_Backspace);
+        keys::sendTo(edit_, Qt::Key_Backspace);
     } else if (keyAscii != 13 && keyAscii != 27) {
-        // The whole text the key typed reaches the editor, after this handler has returned.
         const QString typed = grid_->KeyText().isEmpty() ? QString(QChar(keyAscii)) : grid_->KeyText();
-        if (typed.size() == 1)
-            keys::postCharTo(edit_, typed.front());
-        else
-            keys::postTo(edit_, Qt::Key_unknown, Qt::NoModifier, typed);
+        keys::sendTextTo(edit_, typed);
     }
     keyAscii = 0;
 }

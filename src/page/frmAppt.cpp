@@ -787,7 +787,7 @@ void frmAppt::Grid1_KeyPress(int& keyAscii)
         const QString typed = Grid1->KeyText().isEmpty() ? QString(QChar(keyAscii)) : Grid1->KeyText();
         keys::sendTextTo(txtEdit, typed);
     } else if (keyAscii == 8) {
-        keys::postTo(txtEdit, Qt::Key_Backspace);
+        keys::sendTo(txtEdit, Qt::Key_Backspace);
     }
     keyAscii = 0;
 }

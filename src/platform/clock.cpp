@@ -16,4 +16,9 @@ void setToday(QDate date)
     g_pinned = date;
 }
 
+QDate pinnedToday()
+{
+    return g_pinned;
+}
+
 }  // namespace program

@@ -10,5 +10,7 @@ namespace program {
 QDate today();
 // Pins today's date (tests, benchmarks); an invalid date goes back to the machine's clock.
 void setToday(QDate date);
+// The pinned date, invalid when today follows the machine's clock.
+QDate pinnedToday();
 
 }  // namespace program

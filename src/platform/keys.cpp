@@ -89,18 +89,23 @@ void postCharTo(QWidget* target, QChar c)
     postTo(target, key, Qt::NoModifier, QString(c));
 }
 
-void sendTextTo(QWidget* target, const QString& text)
+void sendTo(QWidget* target, Qt::Key key, const QString& text)
 {
     if (!target)
         return;
-    // A plain letter or digit carries its key; any other text arrives as its text alone.
-    const QChar c = text.size() == 1 ? text.at(0) : QChar();
-    const Qt::Key key = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
-                                                                  : Qt::Key_unknown;
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(target, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(target, &release);
+}
+
+void sendTextTo(QWidget* target, const QString& text)
+{
+    // A plain letter or digit carries its key; any other text arrives as its text alone.
+    const QChar c = text.size() == 1 ? text.at(0) : QChar();
+    const Qt::Key key = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode())
+                                                                  : Qt::Key_unknown;
+    sendTo(target, key, text);
 }
 
 }  // namespace keys

@@ -37,8 +37,11 @@ void postTo(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::
             const QString& text = QString());
 // Posts a typed character to one widget.
 void postCharTo(QWidget* target, QChar c);
+// Sends a keystroke (press and release) to one widget at once, ahead of any key still to
+// come.
+void sendTo(QWidget* target, Qt::Key key, const QString& text = QString());
 // Sends the text of one keystroke to one widget at once, whole (a character beyond the
-// basic plane, or a letter with its combining marks), ahead of any key still to come.
+// basic plane, or a letter with its combining marks).
 void sendTextTo(QWidget* target, const QString& text);
 
 }  // namespace keys

@@ -22,9 +22,10 @@ QString DayPageFixture::key(QDate date)
     return date.toString(Qt::ISODate);
 }
 
-DayPageFixture::DayPageFixture()
+DayPageFixture::DayPageFixture() : pinnedBefore_(program::pinnedToday())
 {
-    program::setToday(Today);
+    if (!pinnedBefore_.isValid())
+        program::setToday(Today);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
     db.setDatabaseName(folder.databasePath());
     db.open();
@@ -38,7 +39,7 @@ DayPageFixture::~DayPageFixture()
         db.close();
     }
     QSqlDatabase::removeDatabase(kConnection);
-    program::setToday(QDate());
+    program::setToday(pinnedBefore_);
 }
 
 bool DayPageFixture::open()

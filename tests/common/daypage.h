@@ -17,8 +17,8 @@ class PageNavigation;
 class DayPageFixture {
 public:
     // The day the fixture pins as today (a Tuesday), so that every test sees the same
-    // weekday, template and calendar whatever the machine's date. A test may pin another
-    // day with program::setToday before open().
+    // weekday, template and calendar whatever the machine's date. A day the test pinned
+    // before is kept; a test may also pin another day before open().
     inline static const QDate Today = QDate(2030, 3, 5);
 
     DayPageFixture();
@@ -35,6 +35,7 @@ public:
 
     TestFolder folder;
     ScriptedDialogs dialogs;
+
 
     // The database, through a connection of the test's own.
     QVariant value(const QString& sql) const;
@@ -55,4 +56,7 @@ public:
     void openDate(QDate date);
     // Lets posted events (keystrokes, deferred deletes) arrive.
     static void settle();
+
+private:
+    QDate pinnedBefore_;
 };
