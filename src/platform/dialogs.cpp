@@ -42,6 +42,7 @@ public:
             case Answer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
             case Answer::No: box.setDefaultButton(QMessageBox::No); break;
             case Answer::Retry: box.setDefaultButton(QMessageBox::Retry); break;
+            case Answer::Discard: box.setDefaultButton(QMessageBox::Discard); break;
             }
         }
         switch (box.exec()) {
