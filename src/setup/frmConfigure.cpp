@@ -78,6 +78,10 @@ frmConfigure::frmConfigure()
 
 frmConfigure::~frmConfigure()
 {
+    // The controls' own destruction would still pass their events through this filter.
+    Grid1->viewport()->removeEventFilter(this);
+    Grid1->removeEventFilter(this);
+    statusList->removeEventFilter(this);
     while (!children().isEmpty())
         delete children().constFirst();
 }
