@@ -2,6 +2,7 @@
 
 #include "app/layoutvars.h"
 #include "app/screens.h"
+#include "page/CellEditor.h"
 #include "page/FlexGrid.h"
 #include "page/daycalendar.h"
 #include "platform/clock.h"
@@ -223,16 +224,15 @@ void frmAppt::buildControls()
     Check2->move(QFontMetrics(legendFont).horizontalAdvance(kLegend.left(kLegend.indexOf(QLatin1String("F3")) + 3)), 2);
     connect(Check2, &QCheckBox::clicked, this, &frmAppt::Check2_Click);
 
-    txtEdit = new QLineEdit(Grid1->parentWidget());
-    txtEdit->setObjectName(QStringLiteral("txtEdit"));
-    txtEdit->setAccessibleName(QStringLiteral("Cell"));
-    txtEdit->setFont(gridFont());
-    txtEdit->setFrame(false);
-    // A cell holds as much as the page text can: no cut at the line edit's usual 32,767.
-    txtEdit->setMaxLength(std::numeric_limits<int>::max());
-    txtEdit->hide();
-    txtEdit->installEventFilter(this);
-    connect(txtEdit, &QLineEdit::textChanged, this, &frmAppt::txtEdit_Change);
+    // The cell editor of every grid; here Tab in it goes on to the calendar.
+    editor_ = new CellEditor(Grid1);
+    editor_->setParent(this);
+    editor_->onTab = [this](QKeyEvent*) {
+        hideEditor();
+        if (QWidget* w = calendar_->focusWidget())
+            w->setFocus();
+    };
+    txtEdit = editor_->txtEdit();
     Check2->installEventFilter(this);
 }
 
@@ -601,10 +601,10 @@ void frmAppt::cmdToday_Click()
 void frmAppt::Check2_Click()
 {
     if (!Check2->isChecked()) {
-        txtEdit->setReadOnly(false);
+        editor_->setReadOnly(false);
         colours::paint(Check2, colours::LegendGrey);
     } else {
-        txtEdit->setReadOnly(true);
+        editor_->setReadOnly(true);
         colours::paint(Check2, colours::LightRed);
     }
     if (txtEdit->isVisible())
@@ -744,20 +744,12 @@ void frmAppt::Form_KeyDown(int& keyCode, int shift)
 
 bool frmAppt::editorOpen() const
 {
-    return txtEdit->isVisible();
+    return editor_->isOpen();
 }
 
 void frmAppt::hideEditor()
 {
-    txtEdit->hide();
-}
-
-void frmAppt::placeEditor()
-{
-    const QPoint gridPos = Grid1->pos();
-    txtEdit->setGeometry(gridPos.x() + twips::toPixels(Grid1->CellLeft()),
-                         gridPos.y() + twips::toPixels(Grid1->CellTop()),
-                         twips::toPixels(Grid1->CellWidth()), twips::toPixels(Grid1->CellHeight()));
+    editor_->hide();
 }
 
 void frmAppt::Grid1_KeyPress(int& keyAscii)
@@ -768,28 +760,9 @@ void frmAppt::Grid1_KeyPress(int& keyAscii)
             w->setFocus();
         return;
     }
-    EditRow = Grid1->Row();
-    EditCol = Grid1->Col();
-    {
-        const QSignalBlocker block(txtEdit);
-        txtEdit->setText(Grid1->Text());
-    }
-    placeEditor();
-    txtEdit->show();
-    txtEdit->raise();
-    txtEdit->setFocus();
-    // The caret stands at the end, so a typed character adds to the cell's text.
-    txtEdit->end(false);
-    if (keyAscii != 13 && keyAscii != 8 && keyAscii != 27) {
-        // The whole text of the key (a character beyond the basic plane, a letter with its
-        // combining accent) reaches the editor as typed, now: a key posted to arrive later
-        // would come after the keys a quick typist has already pressed.
-        const QString typed = Grid1->KeyText().isEmpty() ? QString(QChar(keyAscii)) : Grid1->KeyText();
-        keys::sendTextTo(txtEdit, typed);
-    } else if (keyAscii == 8) {
-        keys::sendTo(txtEdit, Qt::Key_Backspace);
-    }
-    keyAscii = 0;
+    editor_->open(keyAscii);
+    EditRow = editor_->EditRow;
+    EditCol = editor_->EditCol;
 }
 
 void frmAppt::Grid1_Click()
@@ -803,46 +776,12 @@ void frmAppt::Grid1_Scroll()
     hideEditor();
 }
 
-void frmAppt::txtEdit_Change(const QString& text)
-{
-    // TAB, CR and LF would move every later cell when the page is read back.
-    if (text.contains(u'\t') || text.contains(u'\r') || text.contains(u'\n')) {
-        const int caret = txtEdit->cursorPosition();
-        const QSignalBlocker block(txtEdit);
-        txtEdit->setText(celltext::cleanCell(text));
-        txtEdit->setCursorPosition(caret);
-    }
-    Grid1->setTextMatrix(EditRow, EditCol, txtEdit->text());
-}
-
 bool frmAppt::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == txtEdit && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const int code = keys::keyCode(key);
-        if (code == keys::Tab) {
-            hideEditor();
-            if (QWidget* w = calendar_->focusWidget())
-                w->setFocus();
-            return true;
-        }
-        if (code == keys::Enter) {
-            hideEditor();
-            Grid1->setFocus();
-            return true;
-        }
-    }
     if (watched == Check2 && event->type() == QEvent::KeyPress
         && keys::keyAscii(static_cast<QKeyEvent*>(event)) == 13) {
         Check2_Click();
         return true;
     }
     return Form::eventFilter(watched, event);
-}
-
-void frmAppt::resizeEvent(QResizeEvent* event)
-{
-    Form::resizeEvent(event);
-    if (editorOpen())
-        placeEditor();
 }

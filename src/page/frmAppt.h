@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class CellEditor;
 class DayCalendar;
 class FlexGrid;
 class QAction;
@@ -144,7 +145,6 @@ protected:
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -168,14 +168,13 @@ private:
     void Grid1_KeyPress(int& keyAscii);
     void Grid1_Click();
     void Grid1_Scroll();
-    void txtEdit_Change(const QString& text);
-    void placeEditor();
 
     std::unique_ptr<storage::Database> db_;
     std::unique_ptr<storage::PageTable> pages_;
     storage::PageRow row_;
     std::unique_ptr<PageGridLayout> layout_;
     DayCalendar* calendar_ = nullptr;
+    CellEditor* editor_ = nullptr;
     QWidget* calendarSlot_ = nullptr;
     std::vector<std::function<bool(int, int)>> keyHandlers_;
     std::vector<std::function<void()>> savers_;
