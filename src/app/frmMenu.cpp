@@ -111,15 +111,20 @@ void frmMenu::Option6_KeyPress(int keyAscii)
         QStringLiteral("Would you like to back-up your files now? Regular files back-up will "
                        "minimize loss of data in case your hard disk crashes."),
         QStringLiteral("Back-up Files"), dialogs::Buttons::YesNo, dialogs::Icon::Question);
+    // The day page stores its page as it goes; when that fails the user may choose to stay
+    // on it, and then the program does not end.
+    screens::unload(Screen::Appt);
+    if (screens::loaded(Screen::Appt)) {
+        exiting_ = false;
+        return;
+    }
     if (answer == dialogs::Answer::Yes) {
         ExitAfterBackup = true;
         screens::show(Screen::Backup);
-        screens::unload(Screen::Appt);
         Unload();
         exiting_ = false;
         return;
     }
-    screens::unload(Screen::Appt);
     Unload();
     program::end();
 }

@@ -219,14 +219,19 @@ void frmBackup::ChDrive(const QString& driveText)
             : QStringLiteral("The folder %1 cannot be found").arg(QDir::toNativeSeparators(folder)));
 }
 
-void frmBackup::closeOtherScreens(std::initializer_list<Screen> list)
+bool frmBackup::closeOtherScreens(std::initializer_list<Screen> list)
 {
-    for (Screen s : list)
+    bool closed = true;
+    for (Screen s : list) {
         screens::unload(s);
+        // The day page stays when its page could not be stored and the user chose to stay.
+        closed = closed && !screens::loaded(s);
+    }
     // Unloaded screens go at once, and with them their connections to the file.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // The window that had the keyboard may have been one of them.
     activateWindow();
+    return closed;
 }
 
 void frmBackup::showProgress()
@@ -292,8 +297,10 @@ void frmBackup::CmdRestore_Click()
     if (!attempt([&] { ChDrive(drive); }))
         return abandon();
 
-    closeOtherScreens({Screen::Appt, Screen::Configure, Screen::Help, Screen::Menu, Screen::Readme,
-                       Screen::Setup, Screen::Splash});
+    // A screen still open would go on writing into the file that the restore replaces.
+    if (!closeOtherScreens({Screen::Appt, Screen::Configure, Screen::Help, Screen::Menu, Screen::Readme,
+                            Screen::Setup, Screen::Splash}))
+        return abandon();
     releaseData();
     const QString source = QDir(driveFolder(drive)).filePath(QStringLiteral("db.mdb"));
     const QString destination = program::databasePath();

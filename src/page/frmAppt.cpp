@@ -17,6 +17,8 @@
 #include "storage/storedtime.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -326,6 +328,15 @@ bool frmAppt::Form_Load()
         for (int i = 0; i < 42; ++i)
             calendar_->setDayColour(i, colours::Cream);
 
+        // A file the user may not write is still read; said once here, unless the start
+        // already said it of the whole folder.
+        if (db_->readOnly() && QFileInfo(QFileInfo(db_->path()).absolutePath()).isWritable())
+            dialogs::message(this,
+                             QStringLiteral("The database file %1 is read-only: the pages can be read, "
+                                            "but nothing typed on them can be stored.")
+                                 .arg(QDir::toNativeSeparators(db_->path())),
+                             QStringLiteral("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Information);
+
         PageDate = program::today();
         calendar_->DrawMonth(PageDate);
         showDateCaptions(PageDate);
@@ -380,22 +391,34 @@ void frmAppt::LocatePage(QDate date)
     // the weekday's template and its closed flag, all in one transaction, so that no crash
     // can leave a row without them.
     const storage::Settings settings = readSettings();
-    if (!found) {
-        row_ = pages_->add(date, settings.layout, settings.templateFor(date), settings.closedOn(date));
-        PageIsNew = true;
-        return;
+    storage::PageRow templated;
+    if (found) {
+        // A row whose Data was never stored (left so by an older version that stored the
+        // template apart) is still a new page: it takes its template now, and the weekday's
+        // flag where it has none.
+        templated = *found;
+        if (!templated.clinic)
+            templated.clinic = settings.closedOn(date);
+    } else {
+        templated.calDate = date;
+        templated.layout = settings.layout;
+        templated.clinic = settings.closedOn(date);
     }
-    // A row whose Data was never stored (left so by an older version that stored the
-    // template apart) is still a new page: it takes its template now, and the weekday's
-    // flag where it has none.
-    storage::PageRow templated = *found;
     templated.data = settings.templateFor(date);
     templated.dataNull = false;
-    if (!templated.clinic)
-        templated.clinic = settings.closedOn(date);
-    pages_->update(templated);
-    row_ = templated;
     PageIsNew = true;
+    try {
+        if (found)
+            pages_->update(templated);
+        else
+            templated = pages_->add(date, settings.layout, templated.data, *templated.clinic);
+    } catch (const StorageError&) {
+        // A file that cannot be written still shows its pages: this one as it would be made.
+        // It is stored with the first change the file can take (SavePage).
+        if (!db_->readOnly())
+            throw;
+    }
+    row_ = templated;
 }
 
 void frmAppt::ApplyTemplate()
@@ -509,20 +532,27 @@ void frmAppt::SavePage()
     saved.dataNull = false;
     saved.clinic = Check1->isChecked();
     saved.memo = TxtMemo->toPlainText();
-    pages_->update(saved);
-    row_ = saved;
+    storeRow(saved);
+}
+
+void frmAppt::storeRow(storage::PageRow& row)
+{
+    // A page as it stands stored costs no write, so a file that cannot be written can still be
+    // read from page to page.
+    if (!row_.dataNull && row.data == row_.data && row.clinic == row_.clinic && row.memo == row_.memo)
+        return;
+    if (row.id == 0)
+        row = pages_->add(row.calDate, row.layout, row.data, row.clinic.value_or(false), row.memo);
+    else
+        pages_->update(row);
+    row_ = row;
 }
 
 bool frmAppt::switchPage(QDate date, bool save)
 {
     PaintLock lock(this);
-    if (save) {
-        try {
-            SavePage();
-        } catch (const StorageError& e) {
-            return fail(e.message());
-        }
-    }
+    if (save && storeOrAsk([this] { SavePage(); }) == Leaving::Stay)
+        return false;
     const QDate oldDate = PageDate;
     const storage::PageRow oldRow = row_;
     const bool oldPast = PastLayout;
@@ -568,8 +598,7 @@ void frmAppt::setClosed(bool closed)
     flagged.clinic = closed;
     flagged.memo = TxtMemo->toPlainText();
     try {
-        pages_->update(flagged);
-        row_ = flagged;
+        storeRow(flagged);
     } catch (const StorageError& e) {
         report(e.message());
     }
@@ -649,9 +678,14 @@ void frmAppt::purgeReporting()
 
 frmAppt::Leaving frmAppt::storeForLeaving()
 {
+    return storeOrAsk([this] { storeAll(); });
+}
+
+frmAppt::Leaving frmAppt::storeOrAsk(const std::function<void()>& store)
+{
     for (;;) {
         try {
-            storeAll();
+            store();
             return Leaving::Stored;
         } catch (const StorageError& e) {
             // The user decides: try again (the file may have been made writable or the disk
@@ -699,14 +733,16 @@ void frmAppt::Form_QueryUnload(bool& cancel, UnloadMode mode)
     if (!loaded_ || left_)
         return;
     if (mode == ByCode) {
-        // Unloaded by the program (the menu's Exit): the page is stored as leaving would.
+        // Unloaded by the program (the menu's Exit, a restore): the page is stored as leaving
+        // would, and a page that cannot be stored keeps the screen if the user says so.
         emit leaving();
-        try {
-            storeAll();
-            purgeReporting();
-        } catch (const StorageError& e) {
-            report(e.message());
+        const Leaving how = storeForLeaving();
+        if (how == Leaving::Stay) {
+            cancel = true;
+            return;
         }
+        if (how == Leaving::Stored)
+            purgeReporting();
         left_ = true;
         return;
     }

@@ -159,6 +159,10 @@ private:
     // Stores everything before leaving; when that fails the user retries, discards the page
     // or stays.
     Leaving storeForLeaving();
+    // Runs a store; when it fails the user retries, discards the page on screen or stays.
+    Leaving storeOrAsk(const std::function<void()>& store);
+    // Stores a page row: added when it was never stored, updated when it changed.
+    void storeRow(storage::PageRow& row);
     void purge();
     void purgeReporting();
     // Sizes and places the window on the screen's work area.

@@ -108,6 +108,11 @@ void Database::reopen()
     open();
 }
 
+bool Database::readOnly()
+{
+    return sqlite3_db_readonly(native(), "main") == 1;
+}
+
 bool Database::unfinishedChangeReadOnly()
 {
     const QFileInfo journal(path_ + QStringLiteral("-journal"));

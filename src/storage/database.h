@@ -40,6 +40,10 @@ public:
     sqlite3* native();
     const QString& path() const { return path_; }
 
+    // The engine opened the file for reading only (the user may not write it, or its disk is
+    // read-only): every change will fail.
+    bool readOnly();
+
     // Closes the connection and opens the file again, so that a file made writable (or a
     // disk with room again) is seen as it is now. Throws StorageError.
     void reopen();

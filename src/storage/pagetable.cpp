@@ -142,25 +142,30 @@ PageRow PageTable::add(QDate date, const Layout& l)
     return row;
 }
 
-PageRow PageTable::add(QDate date, const Layout& l, const QString& templateText, bool closed)
+PageRow PageTable::add(QDate date, const Layout& l, const QString& data, bool closed, const QString& memo)
 {
     const QString what = QStringLiteral("adding the page of %1").arg(date.toString(kDateFormat));
     Transaction t(db_, what);
     Query q(db_, "INSERT INTO tbl_Appt (CalDate, location, open, Close, timeslot, Listno, Sites, Names, "
-                 "Data, Clinic) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)", what);
+                 "Data, Clinic, Memo) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)", what);
     const QByteArray key = dateKey(date);
     sqlite3_bind_text(q.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
     bindLayout(q.get(), 2, l);
-    bindText(q.get(), 9, templateText);
+    bindText(q.get(), 9, data);
     sqlite3_bind_int(q.get(), 10, closed ? 1 : 0);
+    if (memo.isNull())
+        sqlite3_bind_null(q.get(), 11);
+    else
+        bindText(q.get(), 11, memo);
     q.run();
     PageRow row;
     row.id = sqlite3_last_insert_rowid(db_.native());
     row.calDate = date;
     row.layout = l;
-    row.data = templateText;
+    row.data = data;
     row.dataNull = false;
     row.clinic = closed;
+    row.memo = memo;
     t.commit();
     return row;
 }

@@ -32,8 +32,10 @@ public:
     // Null. Returns the new row.
     PageRow add(QDate date, const Layout& settingsLayout);
     // Adds the row of a new page whole, in one transaction: the layout copy, the weekday's
-    // template as its Data and the weekday's closed flag. Returns the new row.
-    PageRow add(QDate date, const Layout& settingsLayout, const QString& templateText, bool closed);
+    // template (or what was typed) as its Data, the closed flag and the memo. Returns the new
+    // row.
+    PageRow add(QDate date, const Layout& settingsLayout, const QString& data, bool closed,
+                const QString& memo = QString());
     // Stores Data, Clinic and Memo of a row.
     void update(const PageRow& row);
     void remove(qint64 id);

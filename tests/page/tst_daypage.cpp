@@ -1,6 +1,8 @@
 // The life of a page on the real day page: finding or adding the row, the weekday template,
 // past layouts and the page lock, saving at each switch, Today, and the purge on leaving.
+#include "app/frmMenu.h"
 #include "app/screens.h"
+#include "platform/programfolder.h"
 #include "common/daypage.h"
 #include "navigation/MonthCalendar.h"
 #include "navigation/PageNavigation.h"
@@ -53,6 +55,7 @@ private slots:
     void purge();
     void widerStoredPageKeepsHiddenCells();
     void exitFromMenuSavesPage();
+    void exitFromMenuKeepsUnstorablePage();
     void missingLayoutRefusesToOpen_data();
     void missingLayoutRefusesToOpen();
     void damagedFileRefusesToOpen();
@@ -62,6 +65,7 @@ private slots:
     void rowWithoutDataTakesTemplate();
     void leavingReadOnlyFile_data();
     void leavingReadOnlyFile();
+    void readOnlyFileIsRead();
     void pinnedToday_data();
     void pinnedToday();
     void windowFitsWorkArea();
@@ -292,6 +296,39 @@ void tst_daypage::exitFromMenuSavesPage()
     screens::setFactory(Screen::Appt, nullptr);
 }
 
+// The menu's Exit with a page that cannot be stored: the user may stay on it, and then the
+// program goes on with the page and the menu as they were.
+void tst_daypage::exitFromMenuKeepsUnstorablePage()
+{
+    DayPageFixture f;
+    screens::setFactory(Screen::Appt, createDayPage);
+    bool ended = false;
+    program::setEndHandler([&] { ended = true; });
+    auto* form = static_cast<frmAppt*>(screens::show(Screen::Appt));
+    QVERIFY(form);
+    f.exec("CREATE TRIGGER full_disk BEFORE UPDATE ON tbl_Appt BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END");
+    form->Grid1->setTextMatrix(4, 3, QStringLiteral("Not yet stored"));
+    auto* menu = static_cast<frmMenu*>(screens::show(Screen::Menu));
+    f.dialogs.answerMessage(dialogs::Answer::No);      // no backup
+    f.dialogs.answerMessage(dialogs::Answer::Cancel);  // stay on the page
+    menu->Option6_KeyPress(13);
+    f.settle();
+    QVERIFY(!ended);
+    QCOMPARE(screens::loaded(Screen::Appt), form);
+    QVERIFY(screens::loaded(Screen::Menu));
+    QCOMPARE(form->Grid1->TextMatrix(4, 3), QStringLiteral("Not yet stored"));
+
+    // Once the page can be stored, Exit ends the program with it stored.
+    f.exec("DROP TRIGGER full_disk");
+    f.dialogs.answerMessage(dialogs::Answer::No);
+    menu->Option6_KeyPress(13);
+    f.settle();
+    QVERIFY(ended);
+    QVERIFY(f.storedData(kToday).toString().contains("Not yet stored"));
+    program::setEndHandler(nullptr);
+    screens::setFactory(Screen::Appt, nullptr);
+}
+
 void tst_daypage::missingLayoutRefusesToOpen_data()
 {
     QTest::addColumn<QString>("change");
@@ -425,7 +462,8 @@ void tst_daypage::leavingReadOnlyFile()
     f.addPage(kToday, QStringLiteral(""), 0);  // a read-only file can show a page it already has
     readOnly.add(f.folder.databasePath());
     QVERIFY2(f.open(), qPrintable(f.dialogs.messages.value(0).text));
-    QVERIFY(f.dialogs.messages.isEmpty());
+    QCOMPARE(f.dialogs.messages.size(), 1);  // the note that the file is read-only
+    f.dialogs.messages.clear();
     f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("Mr Oduya"));
 
     f.dialogs.answerMessage(dialogs::Answer(answer));
@@ -473,6 +511,59 @@ void tst_daypage::leavingReadOnlyFile()
         screens::unload(Screen::Menu);
         f.settle();
     }
+}
+
+// A file the user may not write opens all the same: its pages are read from day to day, a
+// day it has no page for shows its template, and nothing is stored until something is typed.
+void tst_daypage::readOnlyFileIsRead()
+{
+    ReadOnlyFiles readOnly;
+    DayPageFixture f;
+    f.exec("DELETE FROM tbl_Appt WHERE CalDate >= '" + kTodayKey + "'");
+    const int pages = f.pageCount();
+    readOnly.add(f.folder.databasePath());
+    QVERIFY(f.open());
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.dialogs.messages[0].text,
+             QStringLiteral("The database file %1 is read-only: the pages can be read, but nothing typed "
+                            "on them can be stored.").arg(f.folder.databasePath()));
+    f.dialogs.messages.clear();
+    QCOMPARE(f.form->PageDate, kToday);
+    f.form->Grid1->setRow(3);
+    f.form->Grid1->setCol(1);
+    f.form->Grid1->setColSel(f.form->LastCol);
+    f.form->Grid1->setRowSel(f.form->LastRow);
+    QCOMPARE(f.form->Grid1->Clip(), f.settingsTemplate(kToday));
+
+    // From page to page, stored ones and new ones, without a word.
+    f.openDate(QDate(1998, 10, 10));
+    f.openDate(kToday.addDays(2));
+    f.openDate(kToday);
+    QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.value(0).text));
+    QCOMPARE(f.form->PageDate, kToday);
+
+    // What is typed cannot be stored: moving on asks, and Cancel stays with it.
+    f.form->Grid1->setTextMatrix(5, 1, QStringLiteral("Ms Varga"));
+    f.dialogs.answerMessage(dialogs::Answer::Cancel);
+    f.openDate(kToday.addDays(1));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.dialogs.messages[0].buttons, dialogs::Buttons::RetryDiscardCancel);
+    QCOMPARE(f.form->PageDate, kToday);
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 1), QStringLiteral("Ms Varga"));
+    // Discard goes on without it.
+    f.dialogs.answerMessage(dialogs::Answer::Discard);
+    f.openDate(kToday.addDays(1));
+    QCOMPARE(f.form->PageDate, kToday.addDays(1));
+    QCOMPARE(f.pageCount(), pages);
+
+    // Once the file can be written, a typed new page is stored whole.
+    readOnly.remove(f.folder.databasePath());
+    f.dialogs.answerMessage(dialogs::Answer::Retry);
+    f.form->Grid1->setTextMatrix(6, 2, QStringLiteral("Mr Hale"));
+    f.openDate(kToday);
+    QCOMPARE(f.form->PageDate, kToday);
+    QCOMPARE(f.pageCount(), pages + 2);  // that page, and today's as it is opened now
+    QVERIFY(f.storedData(kToday.addDays(1)).toString().contains(QStringLiteral("Mr Hale")));
 }
 
 void tst_daypage::pinnedToday_data()
