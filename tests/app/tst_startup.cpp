@@ -4,6 +4,7 @@
 #include "app/frmSplash.h"
 #include "app/layoutvars.h"
 #include "app/screens.h"
+#include "common/screenstest.h"
 #include "common/scripteddialogs.h"
 #include "common/testfolder.h"
 #include "platform/programfolder.h"
@@ -54,13 +55,7 @@ void tst_startup::init()
 
 void tst_startup::cleanup()
 {
-    for (Screen s : {Screen::Splash, Screen::Menu, Screen::Appt, Screen::Setup, Screen::Configure,
-                     Screen::Backup, Screen::Readme, Screen::Help})
-        if (Form* f = screens::loaded(s)) {
-            f->hide();
-            delete f;
-        }
-    settle();
+    closeAllScreens();
     program::setEndHandler(nullptr);
 }
 

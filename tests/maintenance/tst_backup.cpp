@@ -2,6 +2,7 @@
 #include "app/frmMenu.h"
 #include "app/layoutvars.h"
 #include "app/screens.h"
+#include "common/screenstest.h"
 #include "common/scripteddialogs.h"
 #include "common/testfolder.h"
 #include "maintenance/frmBackup.h"
@@ -178,13 +179,7 @@ void tst_backup::init()
 
 void tst_backup::cleanup()
 {
-    for (Screen s : {Screen::Splash, Screen::Menu, Screen::Appt, Screen::Setup, Screen::Configure,
-                     Screen::Backup, Screen::Readme, Screen::Help})
-        if (Form* f = screens::loaded(s)) {
-            f->hide();
-            delete f;
-        }
-    settle();
+    closeAllScreens();
     program::setEndHandler(nullptr);
     disk_.reset();
     folder_.reset();

@@ -2,6 +2,7 @@
 #include "app/frmMenu.h"
 #include "app/screens.h"
 #include "common/daypage.h"
+#include "common/screenstest.h"
 #include "maintenance/frmHelp.h"
 #include "maintenance/frmReadme.h"
 #include "platform/colours.h"
@@ -26,10 +27,7 @@ private slots:
     }
     void cleanup()
     {
-        for (Screen s : {Screen::Menu, Screen::Help, Screen::Readme})
-            if (Form* f = screens::loaded(s))
-                delete f;
-        DayPageFixture::settle();
+        closeAllScreens();
         program::setEndHandler(nullptr);
     }
 

@@ -4,6 +4,7 @@
 #include "app/form.h"
 #include "app/screens.h"
 #include "common/daypage.h"
+#include "common/screenstest.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
 #include "platform/clock.h"
@@ -96,11 +97,7 @@ void tst_configure::init()
 
 void tst_configure::cleanup()
 {
-    for (Screen screen : {Screen::Configure, Screen::Setup, Screen::Appt, Screen::Menu})
-        if (Form* form = screens::loaded(screen)) {
-            form->hide();
-            delete form;
-        }
+    closeAllScreens();
     c = nullptr;
     f.reset();
 }

@@ -3,6 +3,7 @@
 #include "app/form.h"
 #include "app/screens.h"
 #include "common/daypage.h"
+#include "common/screenstest.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
 #include "platform/clock.h"
@@ -89,11 +90,7 @@ void tst_setup::init()
 
 void tst_setup::cleanup()
 {
-    for (Screen screen : {Screen::Setup, Screen::Configure, Screen::Appt, Screen::Menu})
-        if (Form* form = screens::loaded(screen)) {
-            form->hide();
-            delete form;
-        }
+    closeAllScreens();
     s = nullptr;
     f.reset();
 }
