@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <sqlite3.h>
 
 namespace storage {
@@ -52,39 +51,8 @@ bool contains(const char* data, qsizetype size, const char* needle, size_t needl
     return memmem(data, size_t(size), needle, needleSize) != nullptr;
 }
 
-struct StatementDeleter {
-    void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
-
-QString searching()
-{
-    return QStringLiteral("searching the pages");
-}
-
 // The rows below an id, newest first: id, CalDate, Data. The name never enters the SQL.
-Statement rowsBelow(Database& db, std::optional<qint64> beforeId)
-{
-    sqlite3* handle = db.native();
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(handle, "SELECT id, CalDate, Data FROM tbl_Appt WHERE id < ?1 ORDER BY id DESC",
-                           -1, &raw, nullptr) != SQLITE_OK)
-        throw StorageError(db.describe(searching(), QString::fromUtf8(sqlite3_errmsg(handle))));
-    Statement stmt(raw);
-    sqlite3_bind_int64(raw, 1, beforeId ? *beforeId : std::numeric_limits<qint64>::max());
-    return stmt;
-}
-
-// Steps to the next row; false at the end. A failure throws.
-bool step(Database& db, sqlite3_stmt* stmt)
-{
-    const int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc != SQLITE_DONE)
-        throw StorageError(db.describe(searching(), QString::fromUtf8(sqlite3_errmsg(db.native()))));
-    return false;
-}
+const char* const kRowsBelow = "SELECT id, CalDate, Data FROM tbl_Appt WHERE id < ?1 ORDER BY id DESC";
 
 QDate dateOf(sqlite3_stmt* stmt)
 {
@@ -146,9 +114,10 @@ bool NameMatcher::matchesUtf8(const char* data, qsizetype size) const
 
 std::optional<PageMatch> PageSearch::next(std::optional<qint64> beforeId)
 {
-    Statement stmt = rowsBelow(db_, beforeId);
-    sqlite3_stmt* st = stmt.get();
-    while (step(db_, st)) {
+    Query rows(db_, kRowsBelow, QStringLiteral("searching the pages"));
+    sqlite3_stmt* st = rows.get();
+    sqlite3_bind_int64(st, 1, beforeId ? *beforeId : std::numeric_limits<qint64>::max());
+    while (rows.step()) {
         const char* data = reinterpret_cast<const char*>(sqlite3_column_text(st, 2));
         if (!matcher_.matchesUtf8(data, sqlite3_column_bytes(st, 2)))
             continue;
