@@ -6,7 +6,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
-#include <memory>
 #include <sqlite3.h>
 
 namespace storage {
@@ -74,15 +73,6 @@ int pagesWithOwnEntries(Database& db, QDate today)
     const QString what = QStringLiteral("reading the pages from %1 on").arg(today.toString(kDateFormat));
     // The long texts are read by the engine directly: Qt's row buffering would cost more
     // than the comparing.
-    sqlite3* handle = db.native();
-    const auto prepare = [&](const char* sql) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(handle, sql, -1, &stmt, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(stmt);
-            throw StorageError(db.describe(what, QString::fromUtf8(sqlite3_errmsg(handle))));
-        }
-        return std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>(stmt, sqlite3_finalize);
-    };
     const auto text = [](sqlite3_stmt* stmt, int column) {
         return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
                                  sqlite3_column_bytes(stmt, column));
@@ -91,28 +81,25 @@ int pagesWithOwnEntries(Database& db, QDate today)
     // The templates by their positions, Monday to Sunday (Null reads as empty text).
     QString templates[7];
     {
-        const auto row = prepare("SELECT * FROM tbl_Setup ORDER BY rowid LIMIT 1");
-        if (sqlite3_step(row.get()) != SQLITE_ROW)
+        Query row(db, "SELECT * FROM tbl_Setup ORDER BY rowid LIMIT 1", what);
+        if (!row.step())
             throw StorageError(db.describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
         for (int i = 0; i < 7; ++i)
             templates[i] = text(row.get(), FirstTemplateField + i);
     }
 
-    const auto pages = prepare("SELECT CalDate, Data FROM tbl_Appt WHERE CalDate >= ?1 AND Data IS NOT NULL");
+    Query pages(db, "SELECT CalDate, Data FROM tbl_Appt WHERE CalDate >= ?1 AND Data IS NOT NULL", what);
     sqlite3_stmt* stmt = pages.get();
     const QByteArray from = today.toString(kDateFormat).toUtf8();
     sqlite3_bind_text(stmt, 1, from.constData(), int(from.size()), SQLITE_STATIC);
     int count = 0;
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while (pages.step()) {
         const char* date = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
         const QDate day = QDate::fromString(QString::fromLatin1(date, std::min(sqlite3_column_bytes(stmt, 0), 10)), Qt::ISODate);
         const QString data = text(stmt, 1);
         if (day.isValid() && data != templates[day.dayOfWeek() - 1] && holdsText(data))
             ++count;
     }
-    if (rc != SQLITE_DONE)
-        throw StorageError(db.describe(what, QString::fromUtf8(sqlite3_errmsg(handle))));
     return count;
 }
 
