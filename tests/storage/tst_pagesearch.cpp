@@ -15,7 +15,6 @@ class tst_pagesearch : public QObject {
 private slots:
     void matcher_data();
     void matcher();
-    void nextWalksNewestFirst();
     void rowsThatCannotBeShownArePassed();
     void allMatchesReadsTextAndLayout();
 };
@@ -97,26 +96,6 @@ struct Rows {
 };
 
 }  // namespace
-
-void tst_pagesearch::nextWalksNewestFirst()
-{
-    TestFolder folder;
-    Rows rows(folder.databasePath());
-    const qint64 a = rows.add("2001-01-01", "Ann Lee");
-    rows.add("2002-02-02", QVariant());
-    const qint64 c = rows.add("1999-03-03", "x\tANN LEE");
-    rows.add("2003-04-04", "Bob");
-    Database db(folder.databasePath());
-    PageSearch search(db, QStringLiteral("ann lee"));
-    std::optional<PageMatch> hit = search.next(std::nullopt);
-    QVERIFY(hit);
-    QCOMPARE(hit->id, c);
-    QCOMPARE(hit->calDate, QDate(1999, 3, 3));
-    hit = search.next(hit->id);
-    QVERIFY(hit);
-    QCOMPARE(hit->id, a);
-    QVERIFY(!search.next(hit->id));
-}
 
 void tst_pagesearch::rowsThatCannotBeShownArePassed()
 {
