@@ -1,7 +1,6 @@
 // The grid control as the screens and a stored page see it: cell text through Clip, size
 // changes, the current cell under keys and mouse, its events and geometry.
 #include "page/FlexGrid.h"
-#include "platform/twips.h"
 
 #include <QLineEdit>
 #include <QScrollBar>
@@ -118,18 +117,26 @@ private slots:
 
     void currentCell_data()
     {
-        QTest::addColumn<QString>("actions");  // keys by name, or "r:c" for a click on a cell
-        QTest::addColumn<QPoint>("current");   // Col, Row
+        // Keys by name; "r:c" a click on a cell, "r:c-r:c" a drag from one cell to another,
+        // "~r:c" the mouse moved there with no button held.
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QPoint>("current");  // Col, Row
+        QTest::addColumn<QPoint>("selEnd");   // ColSel, RowSel
         QTest::addColumn<int>("clicks");
-        QTest::newRow("up stops below the headings") << "Up Up" << QPoint(1, 3) << 0;
-        QTest::newRow("left stops beside the times") << "Left" << QPoint(1, 3) << 0;
+        QTest::newRow("up stops below the headings") << "Up Up" << QPoint(1, 3) << QPoint(1, 3) << 0;
+        QTest::newRow("left stops beside the times") << "Left" << QPoint(1, 3) << QPoint(1, 3) << 0;
         // A click on a heading or a time moves nothing, but it is a click on the grid.
-        QTest::newRow("heading click") << "1:1" << QPoint(1, 3) << 1;
-        QTest::newRow("time click") << "4:0" << QPoint(1, 3) << 1;
-        QTest::newRow("data click") << "4:2" << QPoint(2, 4) << 1;
-        QTest::newRow("down right") << "Down Right Right" << QPoint(2, 4) << 0;
-        QTest::newRow("end of the page") << "Ctrl+End Down Right" << QPoint(2, 29) << 0;
-        QTest::newRow("home of the page") << "4:2 Ctrl+Home" << QPoint(1, 3) << 1;
+        QTest::newRow("heading click") << "1:1" << QPoint(1, 3) << QPoint(1, 3) << 1;
+        QTest::newRow("time click") << "4:0" << QPoint(1, 3) << QPoint(1, 3) << 1;
+        QTest::newRow("data click") << "4:2" << QPoint(2, 4) << QPoint(2, 4) << 1;
+        QTest::newRow("down right") << "Down Right Right" << QPoint(2, 4) << QPoint(2, 4) << 0;
+        QTest::newRow("end of the page") << "Ctrl+End Down Right" << QPoint(2, 29) << QPoint(2, 29) << 0;
+        QTest::newRow("home of the page") << "4:2 Ctrl+Home" << QPoint(1, 3) << QPoint(1, 3) << 1;
+        // Copying a block of cells needs the selection stretched, by keys or by the mouse.
+        QTest::newRow("shift arrows stretch") << "4:1 Shift+Right Shift+Down Shift+Down" << QPoint(1, 4) << QPoint(2, 6) << 1;
+        QTest::newRow("never onto the headings") << "4:1 Shift+Up Shift+Up Shift+Up" << QPoint(1, 4) << QPoint(1, 3) << 1;
+        QTest::newRow("an arrow alone collapses it") << "4:1 Shift+Down Down" << QPoint(1, 5) << QPoint(1, 5) << 1;
+        QTest::newRow("drag stretches") << "4:1-6:2 ~8:2" << QPoint(1, 4) << QPoint(2, 6) << 1;
     }
     void currentCell()
     {
@@ -137,14 +144,27 @@ private slots:
         PageGrid page(30);
         page.select(3, 1, 3, 1);
         QSignalSpy clicks(page.grid, &FlexGrid::Click);
+        QWidget* view = page.grid->viewport();
+        const auto at = [&](const QString& cell) { return page.centre(cell.section(u':', 0, 0).toInt(), cell.section(u':', 1).toInt()); };
+        const auto move = [&](QPoint p, Qt::MouseButtons held) {
+            QMouseEvent e(QEvent::MouseMove, p, view->mapToGlobal(p), Qt::NoButton, held, Qt::NoModifier);
+            QApplication::sendEvent(view, &e);
+        };
         for (const QString& action : actions.split(u' ')) {
-            const QStringList at = action.split(u':');
-            if (at.size() == 2)
-                QTest::mouseClick(page.grid->viewport(), Qt::LeftButton, {}, page.centre(at[0].toInt(), at[1].toInt()));
-            else
+            if (action.startsWith(u'~')) {
+                move(at(action.mid(1)), Qt::NoButton);
+            } else if (action.contains(u'-')) {
+                QTest::mousePress(view, Qt::LeftButton, {}, at(action.section(u'-', 0, 0)));
+                move(at(action.section(u'-', 1)), Qt::LeftButton);
+                QTest::mouseRelease(view, Qt::LeftButton, {}, at(action.section(u'-', 1)));
+            } else if (action.contains(u':')) {
+                QTest::mouseClick(view, Qt::LeftButton, {}, at(action));
+            } else {
                 QTest::keySequence(page.grid, QKeySequence(action));
+            }
         }
         QTEST(QPoint(page.grid->Col(), page.grid->Row()), "current");
+        QTEST(QPoint(page.grid->ColSel(), page.grid->RowSel()), "selEnd");
         QTEST(int(clicks.count()), "clicks");
     }
 
@@ -209,23 +229,6 @@ private slots:
         }
         QCOMPARE(page.grid->TopRow() != top, scrolls != 0);
         QCOMPARE(int(spy.count()), scrolls < 0 ? page.grid->TopRow() - top : scrolls);
-    }
-
-    void editorCoversCell()
-    {
-        PageGrid page(40, 200);
-        const QPoint cells[] = {{1, 3}, {2, 5}, {2, 20}};  // Col, Row; the last scrolled to
-        for (const QPoint cell : cells) {
-            page.grid->setTopRow(cell.y() > 10 ? 15 : 3);
-            page.select(cell.y(), cell.x(), cell.y(), cell.x());
-            const auto px = [](int t) { return twips::toPixels(t); };
-            QLineEdit editor(&page.window);
-            editor.setGeometry(page.grid->x() + px(page.grid->CellLeft()), page.grid->y() + px(page.grid->CellTop()),
-                               px(page.grid->CellWidth()), px(page.grid->CellHeight()));
-            const QRect rect = page.grid->cellRect(cell.y(), cell.x());
-            QVERIFY(!rect.isEmpty());
-            QCOMPARE(editor.geometry(), rect.translated(page.grid->viewport()->mapTo(&page.window, QPoint())));
-        }
     }
 };
 
