@@ -28,8 +28,6 @@ private slots:
     void init();
     void typedDate_data();
     void typedDate();
-    void typedDateInLocale_data();
-    void typedDateInLocale();
     void openPageTakesCaptionBack();
     void wheelOverUnfocusedList_data();
     void wheelOverUnfocusedList();
@@ -38,7 +36,8 @@ private slots:
     void keysMoveWithoutSwitching();
     void openingTheSelectedDay_data();
     void openingTheSelectedDay();
-    void clickOnShownDayReloadsNothing();
+    void shownDayReloadsNothing_data();
+    void shownDayReloadsNothing();
     void monthListRollsOver();
     void browsingActsOnlyOnEnter();
     void statusListStoresFlag();
@@ -76,24 +75,10 @@ void tst_pagenavigation::typedDate_data()
     QTest::newRow("a word") << "tomorrow" << us << QDate();
     QTest::newRow("numbers and words") << "11/11/99 noon" << us << QDate();
     QTest::newRow("empty") << "" << us << QDate();
-}
 
-void tst_pagenavigation::typedDate()
-{
-    QFETCH(QString, text);
-    QFETCH(QLocale, locale);
-    QFETCH(QDate, date);
-    QCOMPARE(parseTypedDate(text, locale).value_or(QDate()), date);
-}
-
-void tst_pagenavigation::typedDateInLocale_data()
-{
     // The rule: the locale's own short and long forms are read back; month names and
     // abbreviations in any case; numbers alone in the order of day and month of the
     // locale's short format, whether that format writes the month as a number or a name.
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QDate>("date");
     const QDate d(2030, 3, 5);
     struct Case {
         QLocale locale;
@@ -103,39 +88,36 @@ void tst_pagenavigation::typedDateInLocale_data()
     };
     const Case cases[] = {
         {QLocale::c(), "5-3-2030", "5 march 2030", QDate(2030, 3, 5)},
-        {QLocale(QLocale::English, QLocale::UnitedStates), "5-3-2030", "march 5 2030", QDate(2030, 5, 3)},
-        {QLocale(QLocale::English, QLocale::UnitedKingdom), "5-3-2030", "5 mar 2030", QDate(2030, 3, 5)},
-        {QLocale(QLocale::German, QLocale::Germany), "5-3-2030", "5. märz 2030", QDate(2030, 3, 5)},
+        {us, "5-3-2030", "march 5 2030", QDate(2030, 5, 3)},
+        {uk, "5-3-2030", "5 mar 2030", QDate(2030, 3, 5)},
+        {de, "5-3-2030", "5. märz 2030", QDate(2030, 3, 5)},
     };
     for (const Case& c : cases) {
         const QByteArray locale = c.locale == QLocale::c() ? QByteArray("C") : c.locale.name().toLatin1();
         const char* name = locale.constData();
         const QString shortForm = c.locale.toString(d, QLocale::ShortFormat);
         const QString longForm = c.locale.toString(d, QLocale::LongFormat);
-        QTest::addRow("%s short form %s", name, qPrintable(shortForm)) << c.locale << shortForm << d;
-        QTest::addRow("%s long form %s", name, qPrintable(longForm)) << c.locale << longForm << d;
-        QTest::addRow("%s long form in capitals", name) << c.locale << longForm.toUpper() << d;
-        QTest::addRow("%s numbers %s", name, c.numbers) << c.locale << QString(c.numbers) << c.numbersDate;
-        QTest::addRow("%s small letters", name) << c.locale << QString::fromUtf8(c.lowerName) << d;
-        QTest::addRow("%s September abbreviated", name) << c.locale << QStringLiteral("9 Sep 2031") << QDate(2031, 9, 9);
-        QTest::addRow("%s a name that is no month", name) << c.locale << QStringLiteral("5 Marz 2030") << QDate();
-        QTest::addRow("%s two months", name) << c.locale << QStringLiteral("March May 2030") << QDate();
-        QTest::addRow("%s no day", name) << c.locale << QStringLiteral("March 2030") << QDate();
+        QTest::addRow("%s short form %s", name, qPrintable(shortForm)) << shortForm << c.locale << d;
+        QTest::addRow("%s long form %s", name, qPrintable(longForm)) << longForm << c.locale << d;
+        QTest::addRow("%s long form in capitals", name) << longForm.toUpper() << c.locale << d;
+        QTest::addRow("%s numbers %s", name, c.numbers) << QString(c.numbers) << c.locale << c.numbersDate;
+        QTest::addRow("%s small letters", name) << QString::fromUtf8(c.lowerName) << c.locale << d;
+        QTest::addRow("%s September abbreviated", name) << QStringLiteral("9 Sep 2031") << c.locale << QDate(2031, 9, 9);
+        QTest::addRow("%s a name that is no month", name) << QStringLiteral("5 Marz 2030") << c.locale << QDate();
+        QTest::addRow("%s two months", name) << QStringLiteral("March May 2030") << c.locale << QDate();
+        QTest::addRow("%s no day", name) << QStringLiteral("March 2030") << c.locale << QDate();
     }
-    const QLocale us(QLocale::English, QLocale::UnitedStates);
-    QTest::newRow("C day first with a two-digit year") << QLocale::c() << "5/3/30" << QDate(2030, 3, 5);
-    QTest::newRow("en_GB 'Sept' as the locale writes it") << QLocale(QLocale::English, QLocale::UnitedKingdom)
-                                                        << "9 Sept 2031" << QDate(2031, 9, 9);
-    QTest::newRow("en_US no year: this year") << us << "Mar 5" << QDate(DayPageFixture::Today.year(), 3, 5);
-    QTest::newRow("de_DE two-digit short form") << QLocale(QLocale::German, QLocale::Germany) << "05.03.30"
-                                                << QDate(2030, 3, 5);
-    QTest::newRow("en_US 'Ma' is too short for a month") << us << "Ma 5 2030" << QDate();
+    QTest::newRow("C day first with a two-digit year") << "5/3/30" << QLocale::c() << QDate(2030, 3, 5);
+    QTest::newRow("en_GB 'Sept' as the locale writes it") << "9 Sept 2031" << uk << QDate(2031, 9, 9);
+    QTest::newRow("en_US no year: this year") << "Mar 5" << us << QDate(DayPageFixture::Today.year(), 3, 5);
+    QTest::newRow("de_DE two-digit short form") << "05.03.30" << de << QDate(2030, 3, 5);
+    QTest::newRow("en_US 'Ma' is too short for a month") << "Ma 5 2030" << us << QDate();
 }
 
-void tst_pagenavigation::typedDateInLocale()
+void tst_pagenavigation::typedDate()
 {
-    QFETCH(QLocale, locale);
     QFETCH(QString, text);
+    QFETCH(QLocale, locale);
     QFETCH(QDate, date);
     QCOMPARE(parseTypedDate(text, locale).value_or(QDate()), date);
 }
@@ -265,13 +247,24 @@ void tst_pagenavigation::openingTheSelectedDay()
     QVERIFY(f.storedData(kToday).toString().startsWith(QStringLiteral("kept")));
 }
 
-void tst_pagenavigation::clickOnShownDayReloadsNothing()
+void tst_pagenavigation::shownDayReloadsNothing_data()
 {
+    QTest::addColumn<bool>("today");
+    QTest::newRow("a click on the day shown") << false;
+    QTest::newRow("Today on today's page") << true;
+}
+
+void tst_pagenavigation::shownDayReloadsNothing()
+{
+    QFETCH(bool, today);
     DayPageFixture f;
     QVERIFY(f.open());
     f.form->Grid1->setTextMatrix(3, 1, QStringLiteral("typed, not saved"));
     f.exec("UPDATE tbl_Appt SET Data = 'elsewhere' WHERE CalDate = '" + kTodayKey + "'");
-    f.clickDay(kToday);
+    if (today)
+        f.form->cmdToday_Click();
+    else
+        f.clickDay(kToday);
     QCOMPARE(f.form->Grid1->TextMatrix(3, 1), QStringLiteral("typed, not saved"));
     QCOMPARE(f.storedData(kToday).toString(), QStringLiteral("elsewhere"));
 }
