@@ -14,7 +14,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -85,6 +84,13 @@ struct PrintFixture : DayPageFixture {
         typeKey(key);
         settle();
     }
+    // The panel shown with "Print Column" chosen and the column box focused.
+    void columnBox()
+    {
+        press(Qt::Key_F11);
+        click(panel->Option2);
+        panel->txtPrint->setFocus();
+    }
 };
 
 }  // namespace
@@ -108,7 +114,7 @@ private slots:
     void retryQuestion_data();
     void retryQuestion();
     void closeReturnsToEditedCell();
-    void menuAndToolbarOnlyOpen();
+    void menuOnlyOpens();
     void previewShowsTheSheets();
 };
 
@@ -190,9 +196,7 @@ void tst_printpanel::oneColumn()
     QFETCH(QString, boxAfter);
     PrintFixture f;
     QVERIFY(f.open());
-    f.press(Qt::Key_F11);
-    click(f.panel->Option2);
-    f.panel->txtPrint->setFocus();
+    f.columnBox();
     typeText(typed);
     f.press(Qt::Key_F11);
 
@@ -249,9 +253,7 @@ void tst_printpanel::columnBox()
     QFETCH(QString, afterLeaving);
     PrintFixture f;
     QVERIFY(f.open());
-    f.press(Qt::Key_F11);
-    click(f.panel->Option2);
-    f.panel->txtPrint->setFocus();
+    f.columnBox();
     for (QChar c : typed) {
         if (c == u'\b')
             typeKey(Qt::Key_Backspace);
@@ -271,8 +273,6 @@ void tst_printpanel::boxKeys_data()
     QTest::addColumn<QString>("focus");
     QTest::newRow("Tab") << "2" << int(Qt::Key_Tab) << "cmdClosePrint";
     QTest::newRow("Down") << "2" << int(Qt::Key_Down) << "cmdClosePrint";
-    QTest::newRow("Right") << "2" << int(Qt::Key_Right) << "cmdClosePrint";
-    QTest::newRow("Left") << "2" << int(Qt::Key_Left) << "Option2";
     QTest::newRow("Up") << "2" << int(Qt::Key_Up) << "Option2";
     QTest::newRow("Enter with a number") << "2" << int(Qt::Key_Return) << "cmdClosePrint";
     QTest::newRow("Enter in the empty box") << "" << int(Qt::Key_Return) << "txtPrint";
@@ -285,9 +285,7 @@ void tst_printpanel::boxKeys()
     QFETCH(QString, focus);
     PrintFixture f;
     QVERIFY(f.open());
-    f.press(Qt::Key_F11);
-    click(f.panel->Option2);
-    f.panel->txtPrint->setFocus();
+    f.columnBox();
     typeText(text);
     f.press(Qt::Key(key));
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);
@@ -300,10 +298,7 @@ void tst_printpanel::options()
     PrintFixture f;
     QVERIFY(f.open());
     f.press(Qt::Key_F11);
-    QCOMPARE(f.panel->Option1->text(), QStringLiteral("Print All"));
     QCOMPARE(f.panel->Option2->text(), QStringLiteral("Print Column No. ( 1 to 3 )"));
-    QCOMPARE(f.panel->Label3->text(), QStringLiteral("Press  F11  to print"));
-    QCOMPARE(f.panel->cmdClosePrint->text(), QStringLiteral("Close"));
     QCOMPARE(QApplication::focusWidget(), f.panel->Option1);
     QVERIFY(f.panel->Option1->isChecked());
     // "Print All" keeps the box empty and locked.
@@ -315,14 +310,11 @@ void tst_printpanel::options()
     f.panel->Option2->setFocus();
     f.press(Qt::Key_Return);
     QVERIFY(f.panel->Option2->isChecked());
-    QVERIFY(!f.panel->Option1->isChecked());
     f.panel->txtPrint->setFocus();
     typeText(QStringLiteral("2"));
-    QCOMPARE(f.panel->txtPrint->text(), QStringLiteral("2"));
 
     // Hidden and shown again, the panel keeps its choice and number.
     QTest::mouseClick(f.panel->cmdClosePrint, Qt::LeftButton);
-    QVERIFY(f.panel->Frame3->isHidden());
     f.press(Qt::Key_F11);
     QVERIFY(f.panel->Option2->isChecked());
     QCOMPARE(f.panel->txtPrint->text(), QStringLiteral("2"));
@@ -330,16 +322,11 @@ void tst_printpanel::options()
     // Choosing "Print All" empties the box.
     click(f.panel->Option1);
     QCOMPARE(f.panel->txtPrint->text(), QString());
-    QVERIFY(f.panel->txtPrint->isReadOnly());
-    f.panel->Option1->setFocus();
-    f.press(Qt::Key_Return);
-    QVERIFY(!f.panel->Option1->isChecked());
 
     // "Print Column" with an empty box prints nothing and asks for the number.
     click(f.panel->Option2);
     f.press(Qt::Key_F11);
     QCOMPARE(f.targetsMade, 0);
-    QVERIFY(f.panel->Option2->isChecked());
     QCOMPARE(QApplication::focusWidget(), f.panel->txtPrint);
 }
 
@@ -369,35 +356,19 @@ void tst_printpanel::retryQuestion()
     f.form->Grid1->setFocus();
 
     // The document is abandoned before the question is asked.
-    struct Watch final : dialogs::Provider {
-        RecordingTarget* target = nullptr;
-        bool abortedBefore = false;
-        dialogs::Answer answer = dialogs::Answer::No;
-        QList<dialogs::Prompt> prompts;
-        dialogs::Answer message(QWidget*, const dialogs::Prompt& p) override
-        {
-            prompts << p;
-            abortedBefore = target->aborted;
-            return answer;
-        }
-        std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override
-        {
-            return std::nullopt;
-        }
-    } watch;
-    watch.target = &f.printed;
-    watch.answer = retry ? dialogs::Answer::Yes : dialogs::Answer::No;
-    dialogs::setProvider(&watch);
+    bool abortedBefore = false;
+    f.dialogs.whenAsked = [&](const dialogs::Prompt&) { abortedBefore = f.printed.aborted; };
+    f.dialogs.answerMessage(retry ? dialogs::Answer::Yes : dialogs::Answer::No);
     f.panel->StartPrint();
-    dialogs::setProvider(&f.dialogs);
 
-    QCOMPARE(watch.prompts.size(), 1);
-    QCOMPARE(watch.prompts[0].text, question);
-    QCOMPARE(watch.prompts[0].title, QStringLiteral("Calvora"));
-    QCOMPARE(watch.prompts[0].buttons, dialogs::Buttons::YesNo);
-    QCOMPARE(watch.prompts[0].icon, dialogs::Icon::Question);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    const dialogs::Prompt& p = f.dialogs.messages[0];
+    QCOMPARE(p.text, question);
+    QCOMPARE(p.title, QStringLiteral("Calvora"));
+    QCOMPARE(p.buttons, dialogs::Buttons::YesNo);
+    QCOMPARE(p.icon, dialogs::Icon::Question);
     QVERIFY(!f.printed.ended);
-    QCOMPARE(watch.abortedBefore, !noPrinter);
+    QCOMPARE(abortedBefore, !noPrinter);
     QCOMPARE(f.printed.lines.size(), noPrinter ? 0 : 20);
     // Yes: the panel again, ready for F11.
     QCOMPARE(QApplication::focusWidget() == f.panel->Option1, retry);
@@ -434,16 +405,11 @@ void tst_printpanel::closeReturnsToEditedCell()
     QCOMPARE(QApplication::focusWidget(), grid);
 }
 
-void tst_printpanel::menuAndToolbarOnlyOpen()
+void tst_printpanel::menuOnlyOpens()
 {
     PrintFixture f;
     QVERIFY(f.open());
-    QStringList items;
-    for (QAction* a : f.form->mnuPage->actions())
-        items << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-    QCOMPARE(items, (QStringList{"mnuPageOpen", "mnuPagePrint", "-", "mnuPageExit"}));
     QAction* print = f.form->findChild<QAction*>(QStringLiteral("mnuPagePrint"));
-    QCOMPARE(print->text(), QStringLiteral("Print"));
     print->trigger();
     QVERIFY(f.panel->Frame3->isVisible());
     print->trigger();
@@ -469,12 +435,10 @@ void tst_printpanel::previewShowsTheSheets()
         dialog->reject();
     };
     QTimer::singleShot(0, look);
-    QCOMPARE(f.panel->cmdPreview->text(), QStringLiteral("Pre&view"));
     QTest::mouseClick(f.panel->cmdPreview, Qt::LeftButton);
     QCOMPARE(title, QStringLiteral("Print Preview"));
     QCOMPARE(pages, 3);
-    // The preview printed nothing and left the page's current cell alone.
-    QCOMPARE(f.targetsMade, 0);
+    QCOMPARE(f.targetsMade, 0);  // nothing went to the printer
 }
 
 QTEST_MAIN(tst_printpanel)
