@@ -2,11 +2,8 @@
 #include "platform/colours.h"
 #include "platform/keys.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
-#include <QFrame>
 #include <QLabel>
-#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
@@ -64,34 +61,6 @@ private slots:
         QCOMPARE(cal->yearList->currentText(), year);
     }
 
-    void showMonthYear_data()
-    {
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<QList<int>>("changed");
-        QTest::addColumn<QString>("year");
-        QTest::newRow("same month") << QDate(2005, 5, 2) << QList<int>{} << "2005";
-        QTest::newRow("other month") << QDate(2005, 7, 1) << QList<int>{1} << "2005";
-        QTest::newRow("other year") << QDate(2006, 5, 1) << QList<int>{2} << "2006";
-        QTest::newRow("both") << QDate(1997, 11, 3) << QList<int>{1, 2} << "1997";
-        QTest::newRow("unlisted year") << QDate(2039, 1, 2) << QList<int>{1} << "2005";
-    }
-    void showMonthYear()
-    {
-        QFETCH(QDate, date);
-        QFETCH(QList<int>, changed);
-        QFETCH(QString, year);
-        QList<int> clicks;
-        connect(cal.get(), &MonthCalendar::Combo_Click, this, [&](int index) {
-            if (cal->updating)  // a change by code, not the user's
-                clicks << index;
-        });
-        cal->ShowMonthYear(date);
-        QCOMPARE(clicks, changed);
-        QCOMPARE(cal->monthList->currentIndex(), date.month() - 1);
-        QCOMPARE(cal->yearList->currentText(), year);
-        QVERIFY(!cal->updating);
-    }
-
     void moveSelection_data()
     {
         QTest::addColumn<QDate>("first");  // of the window, then label selected
@@ -137,33 +106,6 @@ private slots:
             QCOMPARE(cal->dayColour(i), i == newLabel ? colours::LightCyan : colours::Cream);
         QCOMPARE(cal->monthList->currentIndex(), newFirst.addDays(newLabel).month() - 1);
         QCOMPARE(cal->yearList->currentText(), year);
-    }
-
-    void listKeysComeBeforeTheChoice()
-    {
-        cal->show();
-        QVERIFY(QTest::qWaitForWindowActive(cal.get()));
-        QStringList seen;
-        connect(cal.get(), &MonthCalendar::Combo_KeyDown, this, [&](int index, int& code, int) {
-            seen << QString("key %1 %2 %3").arg(index).arg(code).arg(cal->monthList->currentIndex());
-            if (code == keys::Up)
-                code = 0;  // the handler discards it
-        });
-        connect(cal.get(), &MonthCalendar::Combo_Click, this, [&](int index) { seen << QString("click %1").arg(index); });
-        cal->monthList->setFocus();
-        QTest::keyClick(cal->monthList, Qt::Key_Down);
-        QTest::keyClick(cal->monthList, Qt::Key_Up);
-        QCOMPARE(seen, QStringList({"key 1 40 4", "click 1", "key 1 38 5"}));
-        QCOMPARE(cal->monthList->currentText(), QString("June"));
-
-        seen.clear();
-        cal->monthList->showPopup();
-        QTRY_VERIFY(cal->monthList->view()->isVisible());
-        QTest::keyClick(cal->monthList->view(), Qt::Key_Down);
-        QTest::keyClick(cal->monthList->view(), Qt::Key_Return);
-        // In the open popup too, the key comes before the choice it makes.
-        QCOMPARE(seen, QStringList({"key 1 40 5", "click 1", "key 1 13 6"}));
-        QCOMPARE(cal->monthList->currentText(), QString("July"));
     }
 };
 
