@@ -26,10 +26,7 @@ private slots:
 
     void damagedFile_data();
     void damagedFile();
-    void settingsRow();
-    void templatesByPosition();
     void nullFieldsReadEmpty();
-    void findAddUpdateDelete();
     void newRowCopiesSettings();
     void walkNewestFirst();
     void failedWriteLeavesRows_data();
@@ -145,39 +142,6 @@ void tst_storage::damagedFile()
     }
 }
 
-void tst_storage::settingsRow()
-{
-    TestFolder folder;
-    Database db(folder.databasePath());
-    Settings s = readSettings(db);
-    // Saturday and Sunday closed.
-    QVERIFY(s.closedOn(QDate(2026, 12, 5)));
-    QVERIFY(s.closedOn(QDate(2026, 12, 6)));
-    QVERIFY(!s.closedOn(QDate(2026, 12, 7)));
-
-    s.fixedMemo = QStringLiteral("Call the lab");
-    s.bookno = QStringLiteral("B-7");
-    s.templates[2] = QStringLiteral("x\ty");
-    writeSettings(db, s);
-    const Settings again = readSettings(db);
-    QCOMPARE(again.fixedMemo, s.fixedMemo);
-    QCOMPARE(again.bookno, s.bookno);
-    QCOMPARE(again.templates[2], s.templates[2]);
-    QCOMPARE(again.layout.names, s.layout.names);
-}
-
-void tst_storage::templatesByPosition()
-{
-    TestFolder folder;
-    const QStringList days{"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-    for (int i = 0; i < 7; ++i)
-        sql(folder.databasePath(), QStringLiteral("UPDATE tbl_Setup SET %1 = '%1 template'").arg(days[i]));
-    Database db(folder.databasePath());
-    const Settings s = readSettings(db);
-    QCOMPARE(s.templateFor(QDate(2026, 12, 7)), QStringLiteral("Mon template"));  // a Monday
-    QCOMPARE(s.templateFor(QDate(2026, 12, 6)), QStringLiteral("Sun template"));  // a Sunday
-}
-
 void tst_storage::nullFieldsReadEmpty()
 {
     TestFolder folder;
@@ -194,35 +158,6 @@ void tst_storage::nullFieldsReadEmpty()
     QCOMPARE(read.data, QString());
     QCOMPARE(read.memo, QString());
     QVERIFY(!read.clinic.has_value());
-}
-
-void tst_storage::findAddUpdateDelete()
-{
-    TestFolder folder;
-    sql(folder.databasePath(), "DELETE FROM tbl_Appt");
-    Database db(folder.databasePath());
-    PageTable pages(db);
-    const QDate day(2027, 3, 4);
-    QVERIFY(!pages.find(day));  // an empty table: no row, and no failure
-
-    PageRow row = pages.add(day, readSettings(db).layout);
-    QCOMPARE(pages.count(), 1);
-    QCOMPARE(pages.find(day)->id, row.id);
-
-    row.data = QStringLiteral("Ann\tBob");
-    row.dataNull = false;
-    row.clinic = true;
-    row.memo = QStringLiteral("bring files");
-    pages.update(row);
-    const PageRow read = *pages.find(day);
-    QCOMPARE(read.data, row.data);
-    QCOMPARE(read.clinic, std::optional<bool>(true));
-    QCOMPARE(read.memo, row.memo);
-    QCOMPARE(read.calDate, day);
-
-    pages.remove(row.id);
-    QVERIFY(!pages.find(day));
-    QCOMPARE(pages.count(), 0);
 }
 
 void tst_storage::newRowCopiesSettings()
