@@ -12,12 +12,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QToolBar>
 
 namespace {
 const QDate kToday(2024, 6, 12);
@@ -36,7 +33,6 @@ private slots:
     void init();
     void cleanup();
 
-    void menuItems();
     void copyWithoutTextBoxEmptiesClipboard_data();
     void copyWithoutTextBoxEmptiesClipboard();
     void copyOfNothingSelected();
@@ -92,27 +88,11 @@ QLineEdit* tst_editcommands::editCell(int row, int col, const QString& text)
 // Runs a command by its menu item or by its shortcut.
 void tst_editcommands::run(const QString& way, const char* action, Qt::Key key)
 {
-    if (way == QLatin1String("menu")) {
+    if (way == QLatin1String("menu"))
         f->form->findChild<QAction*>(QString::fromLatin1(action))->trigger();
-    } else if (way == QLatin1String("toolbar")) {
-        // The toolbar's button of the same word, clicked with the mouse.
-        auto* bar = f->form->findChild<QToolBar*>(QStringLiteral("tbToolBar"));
-        const QString word = QString::fromLatin1(action).mid(int(strlen("mnuEdit")));
-        QWidget* button = bar ? bar->widgetForAction(bar->findChild<QAction*>(word)) : nullptr;
-        QVERIFY2(button, "no toolbar button");
-        QTest::mouseClick(button, Qt::LeftButton);
-    } else
+    else
         typeKey(key, Qt::ControlModifier);
     f->settle();
-}
-
-void tst_editcommands::menuItems()
-{
-    QStringList items;
-    for (QAction* a : f->form->mnuEdit->actions())
-        items << a->objectName() + '=' + a->text();
-    QCOMPARE(items, QStringList({"mnuEditCut=Cut\tCtrl+X", "mnuEditCopy=Copy\tCtrl+C",
-                                 "mnuEditPaste=Paste\tCtrl+V", "mnuEditDelete=Delete"}));
 }
 
 void tst_editcommands::copyWithoutTextBoxEmptiesClipboard_data()
@@ -122,7 +102,6 @@ void tst_editcommands::copyWithoutTextBoxEmptiesClipboard_data()
     for (const char* way : {"menu", "key"}) {
         QTest::addRow("calendar %s", way) << "calendar" << way;
         QTest::addRow("grid %s", way) << "grid" << way;
-        QTest::addRow("status list %s", way) << "status" << way;
     }
 }
 
@@ -131,9 +110,7 @@ void tst_editcommands::copyWithoutTextBoxEmptiesClipboard()
     QFETCH(QString, focus);
     QFETCH(QString, way);
     f->form->Grid1->setTextMatrix(5, 1, QStringLiteral("Ann Lee"));
-    QWidget* target = focus == "calendar" ? static_cast<QWidget*>(f->calendar->Picture2)
-                      : focus == "grid"   ? static_cast<QWidget*>(f->form->Grid1)
-                                          : static_cast<QWidget*>(f->form->statusList);
+    QWidget* target = focus == "calendar" ? static_cast<QWidget*>(f->calendar->Picture2) : f->form->Grid1;
     target->setFocus();
     run(way, "mnuEditCopy", Qt::Key_C);
     QCOMPARE(clipboard()->text(), QString());
@@ -162,7 +139,6 @@ void tst_editcommands::cutInDailyMemo_data()
     QTest::addColumn<QString>("way");
     QTest::newRow("menu") << "menu";
     QTest::newRow("Ctrl+X") << "key";
-    QTest::newRow("toolbar") << "toolbar";
 }
 
 void tst_editcommands::cutInDailyMemo()
