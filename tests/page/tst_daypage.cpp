@@ -43,10 +43,9 @@ class tst_daypage : public QObject {
     Q_OBJECT
 
 private slots:
-    void shorterStoredTextEmptiesTheRest();
-    void existingRowNeverTakesTemplate();
+    void storedRowOpens_data();
+    void storedRowOpens();
     void pastPagesShowOwnLayoutLocked();
-    void nullFlagShowsOpen();
     void purge_data();
     void purge();
     void widerStoredPageKeepsHiddenCells();
@@ -55,7 +54,6 @@ private slots:
     void refusesToOpen();
     void newPageIsStoredWhole_data();
     void newPageIsStoredWhole();
-    void rowWithoutDataTakesTemplate();
     void leavingReadOnlyFile_data();
     void leavingReadOnlyFile();
     void readOnlyFileIsRead();
@@ -64,38 +62,58 @@ private slots:
     void windowFitsWorkArea();
 };
 
-void tst_daypage::shorterStoredTextEmptiesTheRest()
+void tst_daypage::storedRowOpens_data()
 {
-    DayPageFixture f;
-    const QDate b = futureDay(3);
-    f.addPage(b, QStringLiteral("x\ty\rz"));
-    QVERIFY(f.open());
-    FlexGrid* g = f.form->Grid1;
-    for (int r = 3; r <= f.form->LastRow; ++r)
-        for (int c = 1; c <= f.form->LastCol; ++c)
-            g->setTextMatrix(r, c, QStringLiteral("old"));
-    f.openDate(b);
-    QCOMPARE(f.form->PageDate, b);
-    QCOMPARE(g->TextMatrix(3, 1), QStringLiteral("x"));
-    QCOMPARE(g->TextMatrix(3, 2), QStringLiteral("y"));
-    QCOMPARE(g->TextMatrix(4, 1), QStringLiteral("z"));
-    for (int r = 3; r <= f.form->LastRow; ++r)
-        for (int c = 1; c <= f.form->LastCol; ++c)
-            QVERIFY2(g->TextMatrix(r, c) != QLatin1String("old"), qPrintable(QString("%1,%2").arg(r).arg(c)));
+    QTest::addColumn<int>("weekday");
+    QTest::addColumn<QVariant>("data");
+    QTest::addColumn<QVariant>("clinic");
+    QTest::addColumn<QString>("cells");  // r3c1|r3c2|r4c1 shown; empty: not checked
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("templated");  // stored with its weekday's template and flag
+    QTest::newRow("shorter text empties the rest") << 3 << QVariant("x\ty\rz") << QVariant(0) << "x|y|z" << false << false;
+    QTest::newRow("an empty page never takes its template") << 1 << QVariant("") << QVariant(0) << "||" << false << false;
+    QTest::newRow("a Null flag shows open") << 2 << QVariant("a\tb") << QVariant() << "a|b|" << false << false;
+    // Left without its Data and flag by a crash of an older version: a new page.
+    QTest::newRow("a row without Data takes its template") << 6 << QVariant() << QVariant() << "" << true << true;
 }
 
-void tst_daypage::existingRowNeverTakesTemplate()
+void tst_daypage::storedRowOpens()
 {
+    QFETCH(int, weekday);
+    QFETCH(QVariant, data);
+    QFETCH(QVariant, clinic);
+    QFETCH(QString, cells);
+    QFETCH(bool, closed);
+    QFETCH(bool, templated);
     DayPageFixture f;
-    const QDate monday = futureDay(1);
-    f.addPage(monday, QString(""), 0);
+    const QDate day = futureDay(weekday);
+    f.addPage(day, data, clinic, QStringLiteral("kept note"));
     QVERIFY(f.open());
-    f.openDate(monday);
-    QCOMPARE(f.form->PageDate, monday);
-    QCOMPARE(f.form->Grid1->TextMatrix(12, 1), QString());  // the template blocks the lunch hour here
+    FlexGrid* g = f.form->Grid1;
+    const auto eachCell = [&](const std::function<void(int, int)>& act) {
+        for (int r = 3; r <= f.form->LastRow; ++r)
+            for (int c = 1; c <= f.form->LastCol; ++c)
+                act(r, c);
+    };
+    eachCell([&](int r, int c) { g->setTextMatrix(r, c, QStringLiteral("old")); });
+    const int pages = f.pageCount();
+    f.openDate(day);
+    QCOMPARE(f.form->PageDate, day);
+    QCOMPARE(f.pageCount(), pages);
+    eachCell([&](int r, int c) { QVERIFY2(g->TextMatrix(r, c) != QLatin1String("old"), qPrintable(QString("%1,%2").arg(r).arg(c))); });
+    if (!cells.isEmpty())
+        QCOMPARE(QStringList({g->TextMatrix(3, 1), g->TextMatrix(3, 2), g->TextMatrix(4, 1)}).join(u'|'), cells);
+    QCOMPARE(f.form->Check1->isChecked(), closed);
+    QCOMPARE(f.form->statusList->currentIndex(), closed ? 1 : 0);
+    QCOMPARE(f.form->TxtMemo->toPlainText(), QStringLiteral("kept note"));
     f.form->cmdToday_Click();
-    QVERIFY(!f.settingsTemplate(monday).isEmpty());
-    QVERIFY(!f.storedData(monday).toString().contains(QLatin1String("****")));
+    const QString stored = f.storedData(day).toString();
+    if (templated) {
+        QCOMPARE(stored, f.settingsTemplate(day));
+        QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + DayPageFixture::key(day) + "'"), QVariant(1));
+    } else {
+        QVERIFY(!stored.contains(QLatin1String("****")));  // the weekday templates block the lunch hour
+    }
 }
 
 void tst_daypage::pastPagesShowOwnLayoutLocked()
@@ -127,18 +145,6 @@ void tst_daypage::pastPagesShowOwnLayoutLocked()
     QCOMPARE(g->TextMatrix(4, 0), QStringLiteral("08:00 AM "));
     QVERIFY(!f.form->Check2->isChecked());
     QCOMPARE(QApplication::focusWidget(), f.calendar->Picture2);
-}
-
-void tst_daypage::nullFlagShowsOpen()
-{
-    DayPageFixture f;
-    const QDate day = futureDay(2);
-    f.addPage(day, QStringLiteral("a\tb"), QVariant());
-    QVERIFY(f.open());
-    f.openDate(day);
-    QVERIFY(!f.form->Check1->isChecked());
-    QCOMPARE(f.form->statusList->currentIndex(), 0);
-    QCOMPARE(f.form->Grid1->TextMatrix(3, 2), QStringLiteral("b"));
 }
 
 void tst_daypage::purge_data()
@@ -309,22 +315,6 @@ void tst_daypage::newPageIsStoredWhole()
         QCOMPARE(f.form->Grid1->TextMatrix(7, 2), QStringLiteral("still here"));
         QCOMPARE(f.calendar->CalDates[f.calendar->selDay], kToday);
     }
-}
-
-void tst_daypage::rowWithoutDataTakesTemplate()
-{
-    // A row left without its Data and flag (by a crash of an older version) is a new page.
-    DayPageFixture f;
-    const QDate saturday = futureDay(6);
-    f.addPage(saturday, QVariant(), QVariant(), QStringLiteral("kept note"));
-    QVERIFY(f.open());
-    const int before = f.pageCount();
-    f.openDate(saturday);
-    QCOMPARE(f.pageCount(), before);
-    QCOMPARE(f.storedData(saturday).toString(), f.settingsTemplate(saturday));
-    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + DayPageFixture::key(saturday) + "'"), QVariant(1));
-    QVERIFY(f.form->Check1->isChecked());
-    QCOMPARE(f.form->TxtMemo->toPlainText(), QStringLiteral("kept note"));
 }
 
 void tst_daypage::leavingReadOnlyFile_data()

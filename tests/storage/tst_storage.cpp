@@ -28,7 +28,6 @@ private slots:
     void damagedFile();
     void nullFieldsReadEmpty();
     void newRowCopiesSettings();
-    void walkNewestFirst();
     void failedWriteLeavesRows_data();
     void failedWriteLeavesRows();
     void lookupInsideWalk();
@@ -175,27 +174,6 @@ void tst_storage::newRowCopiesSettings()
     QCOMPARE(read.id, row.id);
     QCOMPARE(read.layout.listno, 4);
     QVERIFY(read.layout.names.startsWith(QStringLiteral("Dr. Ilse Marwick%")));
-}
-
-void tst_storage::walkNewestFirst()
-{
-    TestFolder folder;
-    Database db(folder.databasePath());
-    PageTable pages(db);
-    const Layout layout = readSettings(db).layout;
-    // Rows are walked in the order they were added, newest first, not by date.
-    const PageRow a = pages.add(QDate(2030, 1, 1), layout);
-    const PageRow b = pages.add(QDate(2029, 1, 1), layout);
-    const PageRow c = pages.add(QDate(2031, 1, 1), layout);
-    QList<QDate> seen;
-    pages.walk([&](const PageRow& r) { seen << r.calDate; return true; });
-    QCOMPARE(seen.size(), 7);  // with the four demo pages
-    QCOMPARE(seen.mid(0, 3), (QList<QDate>{c.calDate, b.calDate, a.calDate}));
-    QCOMPARE(seen.last(), QDate(1998, 10, 10));
-
-    seen.clear();
-    pages.walk([&](const PageRow& r) { seen << r.calDate; return seen.size() < 2; }, b.id);
-    QCOMPARE(seen, (QList<QDate>{b.calDate, a.calDate}));
 }
 
 void tst_storage::failedWriteLeavesRows_data()
