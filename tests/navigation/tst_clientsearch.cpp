@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
-#include <QHeaderView>
 
 namespace {
 

@@ -1,7 +1,6 @@
 // Cut, Copy, Paste and Delete on the real day page: on whichever text box has the focus,
 // through the clipboard, and never past the page lock.
 #include "common/daypage.h"
-#include "navigation/EditCommands.h"
 #include "navigation/MemoPanel.h"
 #include "navigation/MonthCalendar.h"
 #include "page/FlexGrid.h"

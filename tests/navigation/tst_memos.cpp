@@ -7,7 +7,6 @@
 #include "platform/colours.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>

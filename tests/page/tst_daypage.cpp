@@ -18,7 +18,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTest>

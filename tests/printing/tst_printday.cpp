@@ -5,7 +5,6 @@
 #include "printing/printday.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
