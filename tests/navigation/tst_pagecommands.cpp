@@ -81,7 +81,6 @@ private slots:
     void pageLock();
     void demoRing();
     void demoFromAnotherPageSavesIt();
-    void helpOnce_data();
     void helpOnce();
     void toolbar_data();
     void toolbar();
@@ -207,28 +206,16 @@ void tst_pagecommands::demoFromAnotherPageSavesIt()
     QVERIFY(f.storedData(kToday).toString().contains(QStringLiteral("Kim")));
 }
 
-void tst_pagecommands::helpOnce_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::newRow("F1") << "F1";
-    QTest::newRow("menu") << "menu";
-}
-
 void tst_pagecommands::helpOnce()
 {
-    QFETCH(QString, way);
     CommandsFixture f;
     QVERIFY(f.open());
     for (int i = 0; i < 2; ++i) {
-        if (way == QLatin1String("F1")) {
-            // Back on the day page, as a user clicking it would be.
-            f.form->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(f.form));
-            f.form->Grid1->setFocus();
-            typeKey(Qt::Key_F1);
-        } else {
-            f.form->findChild<QAction*>(QStringLiteral("mnuHelpContent"))->trigger();
-        }
+        // Back on the day page, as a user clicking it would be.
+        f.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.form));
+        f.form->Grid1->setFocus();
+        typeKey(Qt::Key_F1);
         f.settle();
         QCOMPARE(helpWindows().size(), 1);
     }
