@@ -80,7 +80,6 @@ private slots:
     void pageLock_data();
     void pageLock();
     void demoRing();
-    void demoFromAnotherPageSavesIt();
     void helpOnce();
     void toolbar_data();
     void toolbar();
@@ -184,25 +183,17 @@ void tst_pagecommands::demoRing()
     }
     QCOMPARE(f.storedData(QDate(1998, 10, 10)), demoStored);
     QVERIFY(f.dialogs.messages.isEmpty());
-}
 
-void tst_pagecommands::demoFromAnotherPageSavesIt()
-{
-    CommandsFixture f;
-    QVERIFY(f.open());
-    f.form->Grid1->setFocus();
-    typeKey(Qt::Key_F2);
-    // Esc is Today. Typing on today's page: the next demo press saves it, whatever the
+    // Esc is Today. Typed on today's page, the next demo press saves it, whatever the
     // button says.
     typeKey(Qt::Key_Escape);
     f.settle();
     QCOMPARE(f.form->PageDate, kToday);
     QVERIFY(!f.form->Check2->isChecked());
     f.typeInto(7, 2, QStringLiteral("Kim"));
-    f.form->Grid1->setFocus();
     typeKey(Qt::Key_F2);
     f.settle();
-    QCOMPARE(f.form->PageDate, QDate(1998, 11, 11));
+    QCOMPARE(f.form->PageDate, QDate(1998, 10, 10));
     QVERIFY(f.storedData(kToday).toString().contains(QStringLiteral("Kim")));
 }
 
