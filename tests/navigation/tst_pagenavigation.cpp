@@ -165,14 +165,11 @@ void tst_pagenavigation::wheelOverUnfocusedList()
     QComboBox* combo = f.navigation->Combo(list);
     const int index = combo->currentIndex();
     const QDate selected = f.calendar->CalDates[f.calendar->selDay];
-    const QDate first = f.calendar->CalDates[0];
     const QVariant clinic = f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'");
     turnWheel(combo, notch);
     QCOMPARE(combo->currentIndex(), index);
     QCOMPARE(f.calendar->CalDates[f.calendar->selDay], selected);
-    QCOMPARE(f.calendar->CalDates[0], first);
     QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'"), clinic);
-    QVERIFY(!f.form->Check1->isChecked());
     QCOMPARE(f.form->Grid1->BackColor(), colours::Cream);
     QCOMPARE(f.form->PageDate, kToday);
     QCOMPARE(QApplication::focusWidget(), f.form->Grid1);
