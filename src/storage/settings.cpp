@@ -50,45 +50,6 @@ Settings readSettings(Database& db)
     return s;
 }
 
-void writeSettings(Database& db, const Settings& s)
-{
-    QStringList sets;
-    for (const char* f : {"location", "open", "Close", "timeslot", "Listno", "Sites", "Names",
-                          "FixedMemo", "bookno", "Readme", "Licence"})
-        sets << QStringLiteral("%1 = :%1").arg(QString::fromLatin1(f));
-    for (int i = 0; i < 7; ++i)
-        sets << QStringLiteral("%1 = :%1").arg(QString::fromLatin1(kWeekFields[i]));
-    for (int i = 1; i <= 7; ++i)
-        sets << QStringLiteral("chk%1 = :chk%1").arg(i);
-
-    Transaction t(db, QStringLiteral("storing the settings"));
-    QSqlQuery q = db.prepare(QStringLiteral("UPDATE tbl_Setup SET %1 WHERE rowid = "
-                                            "(SELECT min(rowid) FROM tbl_Setup)")
-                                 .arg(sets.join(QStringLiteral(", "))));
-    const Layout& l = s.layout;
-    auto bindLayout = [&](const char* field, const QVariant& value) {
-        const QString name = QString::fromLatin1(field);
-        q.bindValue(QLatin1Char(':') + name, l.missing.contains(name) ? QVariant() : value);
-    };
-    bindLayout("location", l.location);
-    bindLayout("open", l.open);
-    bindLayout("Close", l.close);
-    bindLayout("timeslot", l.timeslot);
-    bindLayout("Listno", l.listno);
-    bindLayout("Sites", l.sites);
-    bindLayout("Names", l.names);
-    q.bindValue(QStringLiteral(":FixedMemo"), s.fixedMemo);
-    q.bindValue(QStringLiteral(":bookno"), s.bookno);
-    q.bindValue(QStringLiteral(":Readme"), s.readme);
-    q.bindValue(QStringLiteral(":Licence"), s.licence);
-    for (int i = 0; i < 7; ++i)
-        q.bindValue(QLatin1Char(':') + QString::fromLatin1(kWeekFields[i]), s.templates[i]);
-    for (int i = 0; i < 7; ++i)
-        q.bindValue(QStringLiteral(":chk%1").arg(i + 1), s.closed[i]);
-    db.exec(q, QStringLiteral("storing the settings"));
-    t.commit();
-}
-
 void writeMemoAndBook(Database& db, const QString& fixedMemo, const QString& bookno)
 {
     Transaction t(db, QStringLiteral("storing the fixed memo and book number"));

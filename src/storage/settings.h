@@ -45,9 +45,6 @@ struct Settings {
 inline constexpr int FirstTemplateField = 11;
 
 Settings readSettings(Database& db);
-// Writes every field of the settings row in one transaction; layout fields listed as
-// missing stay Null.
-void writeSettings(Database& db, const Settings& settings);
 // Writes the fixed memo and the book number only (what the day page edits).
 void writeMemoAndBook(Database& db, const QString& fixedMemo, const QString& bookno);
 

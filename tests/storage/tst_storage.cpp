@@ -5,6 +5,7 @@
 #include "storage/database.h"
 #include "storage/pagetable.h"
 #include "storage/settings.h"
+#include "storage/setupstore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -166,10 +167,10 @@ void tst_storage::newRowCopiesSettings()
     PageTable pages(db);
     Settings s = readSettings(db);
     const PageRow row = pages.add(QDate(2027, 5, 6), s.layout);
-    // Later changes to the settings leave the row's own layout alone.
+    // Later changes to the settings leave the row's own layout alone once its day is past.
     s.layout.listno = 2;
     s.layout.names = QStringLiteral("X%Y%");
-    writeSettings(db, s);
+    storeSetup(db, s.layout, QDate(2027, 5, 7));
     const PageRow read = *pages.find(QDate(2027, 5, 6));
     QCOMPARE(read.id, row.id);
     QCOMPARE(read.layout.listno, 4);
