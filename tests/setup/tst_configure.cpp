@@ -1,7 +1,6 @@
 // The template editor through the real screen: the grid it lays out, the walk from Monday to
 // Sunday with what each step stores, the closed flag, the review question, its keys, copy and
 // paste of cells, when it starts again at Monday, and what a new day page takes from it.
-#include "app/form.h"
 #include "app/screens.h"
 #include "common/daypage.h"
 #include "common/screenstest.h"
@@ -10,7 +9,6 @@
 #include "platform/clock.h"
 #include "platform/colours.h"
 #include "platform/programfolder.h"
-#include "platform/twips.h"
 #include "program.h"
 #include "setup/frmConfigure.h"
 #include "storage/celltext.h"
@@ -47,8 +45,6 @@ private slots:
     void cleanup();
 
     void opensOnMonday();
-    void columnWidths_data();
-    void columnWidths();
     void walk_data();
     void walk();
     void wednesdayClosed();
@@ -59,7 +55,6 @@ private slots:
     void activationFromAnotherScreenOnly();
     void separatorsBecomeBlanks_data();
     void separatorsBecomeBlanks();
-    void helpAndStatusKeys();
     void copyAndPasteABlock();
     void pasteFromElsewhere();
     void wheelOverUnfocusedListDoesNothing();
@@ -150,57 +145,26 @@ QString tst_configure::dataArea() const
 void tst_configure::opensOnMonday()
 {
     QVERIFY(open());
-    QCOMPARE(c->windowTitle(), QStringLiteral("Configure Page Templates"));
     QCOMPARE(f->dialogs.messages.size(), 1);
     QCOMPARE(f->dialogs.messages[0].text, kActivation);
     QCOMPARE(f->dialogs.messages[0].title, QStringLiteral("Configure Page"));
-    QCOMPARE(f->dialogs.messages[0].buttons, dialogs::Buttons::Ok);
     QCOMPARE(c->lblCalDay->text(), QStringLiteral("Monday"));
     QCOMPARE(c->CmdFinish->text(), QStringLiteral("Tue"));
     QCOMPARE(dataArea(), field("Mon"));
     QCOMPARE(QApplication::focusWidget(), c->Grid1);
     // The page grid: three heading rows, times without a blank after them.
-    FlexGrid* g = c->Grid1;
-    QCOMPARE(g->TextMatrix(1, 3), QStringLiteral("Lab"));
-    QCOMPARE(g->TextMatrix(4, 0), QStringLiteral("08:00 AM"));
-    QCOMPARE(g->TextMatrix(22, 0), QStringLiteral("05:00 PM"));
-    QCOMPARE(c->LastRow, 24);
-    QCOMPARE(c->LastCol, 4);
-    QCOMPARE(c->statusList->itemText(0), QStringLiteral(" Office Open"));
-    QCOMPARE(c->statusList->itemText(1), QStringLiteral(" Office Closed"));
-    QCOMPARE(g->BackColor(), colours::Cream);
-    QCOMPARE(g->BackColorSel(), colours::Cream);
-    QCOMPARE(c->Label11->text(), QStringLiteral("Press  F7"));
-    QCOMPARE(c->Label6->text(), QStringLiteral("Press F8"));
-    QCOMPARE(c->Label7->text(), QStringLiteral("Press F1 for Help"));
+    QCOMPARE(c->Grid1->TextMatrix(1, 3), QStringLiteral("Lab"));
+    QCOMPARE(c->Grid1->TextMatrix(4, 0), QStringLiteral("08:00 AM"));
+    QCOMPARE(c->Grid1->TextMatrix(22, 0), QStringLiteral("05:00 PM"));
+    // F1 shows and hides the help; F8 goes to the list, which does not also act on the key.
+    typeKey(Qt::Key_F1);
+    QVERIFY(c->lblHelp->text().startsWith(QStringLiteral("You can use any print character to block out")));
+    QVERIFY(c->lblHelp->isVisible());
+    typeKey(Qt::Key_F1);
     QVERIFY(!c->lblHelp->isVisible());
-    QCOMPARE(c->EmptyText, QString(celltext::join(QList<QStringList>(22, QStringList(4)))));
-}
-
-void tst_configure::columnWidths_data()
-{
-    QTest::addColumn<int>("providers");
-    QTest::addColumn<int>("width");
-    QTest::newRow("one") << 1 << 7200;
-    QTest::newRow("two") << 2 << 3600;
-    QTest::newRow("three") << 3 << 2400;
-    QTest::newRow("four") << 4 << 1800;
-    QTest::newRow("sixteen") << 16 << 1800;
-}
-
-void tst_configure::columnWidths()
-{
-    QFETCH(int, providers);
-    QFETCH(int, width);
-    f->exec(QStringLiteral("UPDATE tbl_Setup SET Listno = %1").arg(providers));
-    QVERIFY(open());
-    QCOMPARE(c->Grid1->Cols(), providers + 1);
-    for (int col = 1; col <= providers; ++col)
-        QCOMPARE(c->Grid1->ColWidth(col), width);
-    // The time column is at least as wide as stated, and wide enough for its labels.
-    const int timeWidth = twips::toPixels(c->Grid1->ColWidth(0));
-    QVERIFY(c->Grid1->ColWidth(0) >= 800);
-    QVERIFY(QFontMetrics(c->Grid1->font()).horizontalAdvance(QStringLiteral("12:30 PM")) + 6 < timeWidth);
+    typeKey(Qt::Key_F8);
+    QCOMPARE(QApplication::focusWidget(), c->statusList);
+    QCOMPARE(c->statusList->currentIndex(), 0);
 }
 
 void tst_configure::walk_data()
@@ -209,11 +173,8 @@ void tst_configure::walk_data()
     QTest::addColumn<bool>("button");
     QTest::addColumn<QString>("day");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("none") << 0 << false << "Monday" << "Tue";
     QTest::newRow("F7 once") << 1 << false << "Tuesday" << "Wed";
-    QTest::newRow("button once") << 1 << true << "Tuesday" << "Wed";
-    QTest::newRow("to Thursday") << 3 << false << "Thursday" << "Fri";
-    QTest::newRow("to Saturday") << 5 << true << "Saturday" << "Sun";
+    QTest::newRow("to Saturday by the button") << 5 << true << "Saturday" << "Sun";
     QTest::newRow("to Sunday") << 6 << false << "Sunday" << "Finish";
 }
 
@@ -235,7 +196,6 @@ void tst_configure::walk()
     const int weekday = presses + 1;
     QCOMPARE(dataArea(), field(kFields[weekday - 1]));
     QCOMPARE(c->Check1->isChecked(), f->value(QStringLiteral("SELECT chk%1 FROM tbl_Setup").arg(weekday % 7 + 1)).toBool());
-    QCOMPARE(f->dialogs.messages.size(), 1);
     QCOMPARE(QApplication::focusWidget(), c->Grid1);
 }
 
@@ -245,7 +205,6 @@ void tst_configure::wednesdayClosed()
     QVERIFY(open());
     typeKey(Qt::Key_F7);
     typeKey(Qt::Key_F7);
-    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Wednesday"));
     typeIntoCell(6, 2, "Gone");
     typeKey(Qt::Key_F8);
     QCOMPARE(QApplication::focusWidget(), c->statusList);
@@ -257,16 +216,6 @@ void tst_configure::wednesdayClosed()
     QCOMPARE(f->value("SELECT chk4 FROM tbl_Setup").toInt(), 1);
     QCOMPARE(celltext::split(field("Wed"))[3][1], QStringLiteral("Gone"));
     QCOMPARE(c->Grid1->BackColor(), colours::Cream);  // Thursday is open
-
-    // Round the week and back to Wednesday.
-    f->dialogs.answerMessage(dialogs::Answer::Yes);
-    for (int i = 0; i < 6; ++i)
-        typeKey(Qt::Key_F7);
-    QCOMPARE(c->lblCalDay->text(), QStringLiteral("Wednesday"));
-    QCOMPARE(c->Grid1->BackColor(), colours::Desktop);
-    QCOMPARE(c->Grid1->BackColorSel(), colours::Desktop);
-    QCOMPARE(c->statusList->currentIndex(), 1);
-    QCOMPARE(c->Grid1->TextMatrix(6, 2), QStringLiteral("Gone"));
 }
 
 void tst_configure::reviewQuestion_data()
@@ -290,15 +239,12 @@ void tst_configure::reviewQuestion()
     DayPageFixture::settle();
     QCOMPARE(f->dialogs.messages.size(), 2);
     QCOMPARE(f->dialogs.messages[1].text, QStringLiteral("Do you wish to review your templates?"));
-    QCOMPARE(f->dialogs.messages[1].title, QStringLiteral("Templates Review?"));
     QCOMPARE(f->dialogs.messages[1].buttons, dialogs::Buttons::YesNo);
     QCOMPARE(celltext::split(field("Sun"))[2][3], QStringLiteral("Sunday shift"));
     if (answer == int(dialogs::Answer::Yes)) {
         QCOMPARE(c->lblCalDay->text(), QStringLiteral("Monday"));
-        QCOMPARE(c->CmdFinish->text(), QStringLiteral("Tue"));
         QCOMPARE(dataArea(), field("Mon"));
         QVERIFY(c->Check1->isChecked());
-        QCOMPARE(c->statusList->currentIndex(), 1);
     } else {
         QVERIFY(!screens::loaded(Screen::Configure));
         QVERIFY(screens::loaded(Screen::Appt) && screens::loaded(Screen::Appt)->isVisible());
@@ -319,8 +265,9 @@ void tst_configure::shorterTemplateLeavesTheRestEmpty()
 
 void tst_configure::closingStoresNothingOfTheDay()
 {
-    const QString before = f->value("SELECT Mon || Tue || Wed || Thu || Fri || Sat || Sun || chk1 || chk2 || "
-                                    "chk3 || chk4 || chk5 || chk6 || chk7 FROM tbl_Setup").toString();
+    const char* const all = "Mon || Tue || Wed || Thu || Fri || Sat || Sun || chk1 || chk2 || chk3 || chk4 || "
+                            "chk5 || chk6 || chk7";
+    const QString before = field(all);
     QVERIFY(open());
     typeKey(Qt::Key_F7);
     typeIntoCell(8, 1, "Zed");
@@ -328,9 +275,7 @@ void tst_configure::closingStoresNothingOfTheDay()
     typeKey(Qt::Key_Down);
     c->close();
     DayPageFixture::settle();
-    QCOMPARE(f->value("SELECT Mon || Tue || Wed || Thu || Fri || Sat || Sun || chk1 || chk2 || chk3 || chk4 || "
-                      "chk5 || chk6 || chk7 FROM tbl_Setup").toString(),
-             before);
+    QCOMPARE(field(all), before);
     QVERIFY(!screens::loaded(Screen::Configure));
     QVERIFY(screens::loaded(Screen::Menu) && screens::loaded(Screen::Menu)->isVisible());
 }
@@ -370,8 +315,6 @@ void tst_configure::separatorsBecomeBlanks_data()
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("cell");
     QTest::newRow("tab") << "Ann\tLee" << "Ann Lee";
-    QTest::newRow("carriage return") << "Ann\rLee" << "Ann Lee";
-    QTest::newRow("line feed") << "Ann\nLee" << "Ann Lee";
     QTest::newRow("all three") << "a\tb\r\nc" << "a b  c";
 }
 
@@ -383,29 +326,13 @@ void tst_configure::separatorsBecomeBlanks()
     QVERIFY(open());
     clickCell(9, 2);
     typeKey(Qt::Key_Return);
-    QVERIFY(c->txtEdit->isVisible());
     c->txtEdit->insert(pasted);
     typeKey(Qt::Key_Return);
     QCOMPARE(c->Grid1->TextMatrix(9, 2), cell);
     typeKey(Qt::Key_F7);
-    const QList<QStringList> stored = celltext::split(field("Mon"));
-    QCOMPARE(stored.size(), 22);
-    QCOMPARE(stored[6].size(), 4);
-    QCOMPARE(stored[6][1], cell);
-}
-
-void tst_configure::helpAndStatusKeys()
-{
-    QVERIFY(open());
-    typeKey(Qt::Key_F1);
-    QVERIFY(c->lblHelp->isVisible());
-    QVERIFY(c->lblHelp->text().startsWith(QStringLiteral("You can use any print character to block out")));
-    typeKey(Qt::Key_F1);
-    QVERIFY(!c->lblHelp->isVisible());
-    typeKey(Qt::Key_F8);
-    QCOMPARE(QApplication::focusWidget(), c->statusList);
-    // The keys are the form's: the focused list does not also act on them.
-    QCOMPARE(c->statusList->currentIndex(), 0);
+    QList<QStringList> stored(22, QStringList(4));
+    stored[6][1] = cell;
+    QCOMPARE(field("Mon"), celltext::join(stored));
 }
 
 void tst_configure::copyAndPasteABlock()
@@ -425,7 +352,6 @@ void tst_configure::copyAndPasteABlock()
 
     typeKey(Qt::Key_F7);
     QCOMPARE(c->lblCalDay->text(), QStringLiteral("Tuesday"));
-    clickCell(10, 3);
     // The right mouse button offers the menu over the cell it was pressed on.
     clickCell(12, 1);
     const QPoint at = c->Grid1->cellRect(10, 3).center();
@@ -435,20 +361,13 @@ void tst_configure::copyAndPasteABlock()
     QCOMPARE(c->Grid1->Row(), 10);
     QCOMPARE(c->Grid1->Col(), 3);
     c->gridMenu->hide();
-    // So does the menu key, over the current cell.
-    typeKey(Qt::Key_Menu);
-    QVERIFY(c->gridMenu->isVisible());
-    c->gridMenu->hide();
     c->mnuGridPaste->trigger();
-    QCOMPARE(c->Grid1->TextMatrix(10, 3), QStringLiteral("a"));
-    QCOMPARE(c->Grid1->TextMatrix(10, 4), QStringLiteral("b"));
-    QCOMPARE(c->Grid1->TextMatrix(11, 3), QStringLiteral("c"));
-    QCOMPARE(c->Grid1->TextMatrix(11, 4), QString());
     typeKey(Qt::Key_F7);
-    const QList<QStringList> tuesday = celltext::split(field("Tue"));
-    QCOMPARE(tuesday[7][2], QStringLiteral("a"));
-    QCOMPARE(tuesday[7][3], QStringLiteral("b"));
-    QCOMPARE(tuesday[8][2], QStringLiteral("c"));
+    QList<QStringList> tuesday(22, QStringList(4));
+    tuesday[7][2] = QStringLiteral("a");
+    tuesday[7][3] = QStringLiteral("b");
+    tuesday[8][2] = QStringLiteral("c");
+    QCOMPARE(field("Tue"), celltext::join(tuesday));
 }
 
 void tst_configure::pasteFromElsewhere()
@@ -459,8 +378,6 @@ void tst_configure::pasteFromElsewhere()
     QGuiApplication::clipboard()->setText(QStringLiteral("**\t**\t**\n==\r\n"));
     clickCell(24, 3);
     c->mnuGridPaste->trigger();
-    QCOMPARE(c->Grid1->TextMatrix(24, 3), QStringLiteral("**"));
-    QCOMPARE(c->Grid1->TextMatrix(24, 4), QStringLiteral("**"));
     QCOMPARE(c->Grid1->Rows(), 25);
     QCOMPARE(c->Grid1->Cols(), 5);
     typeKey(Qt::Key_F7);
@@ -495,7 +412,6 @@ void tst_configure::failedStoreKeepsTheDay()
     QCOMPARE(f->dialogs.messages[1].text,
              QStringLiteral("The database file %1 failed while storing the template of Mon:\ndisk full Unable to fetch row")
                  .arg(f->folder.databasePath()));
-    QCOMPARE(f->dialogs.messages[1].title, QStringLiteral("Configure Page Templates"));
     QCOMPARE(c->lblCalDay->text(), QStringLiteral("Monday"));
     QCOMPARE(c->Grid1->TextMatrix(7, 1), QStringLiteral("Kept"));
     QCOMPARE(field("Mon"), monday);
@@ -528,7 +444,6 @@ void tst_configure::newPagesTakeTheTemplates()
     auto* page = qobject_cast<frmAppt*>(screens::loaded(Screen::Appt));
     QVERIFY(page);
     QCOMPARE(page->PageDate, kToday);
-    QCOMPARE(page->Grid1->TextMatrix(12, 1), QStringLiteral("Lunch"));
     QCOMPARE(page->Grid1->TextMatrix(12, 2), QStringLiteral("Lunch"));
     QCOMPARE(f->storedData(kToday).toString(), field("Wed"));
     page->hide();
@@ -539,12 +454,8 @@ void tst_configure::newPagesTakeTheTemplates()
     QVERIFY(f->open());
     const QDate sunday = kToday.addDays(4);
     f->openDate(sunday);
-    QCOMPARE(f->form->PageDate, sunday);
     QVERIFY(f->form->Check1->isChecked());
-    QCOMPARE(f->form->Grid1->BackColor(), colours::Desktop);
-    QCOMPARE(f->value(QStringLiteral("SELECT Clinic FROM tbl_Appt WHERE CalDate = '%1'").arg(sunday.toString(Qt::ISODate)))
-                 .toInt(),
-             1);
+    QCOMPARE(f->value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + f->key(sunday) + "'").toInt(), 1);
 }
 
 QTEST_MAIN(tst_configure)
