@@ -16,7 +16,6 @@
 
 namespace {
 
-const QString kRunning = QStringLiteral("Calvora is already running on this file.");
 
 // A lock file as a copy that crashed would have left it: its process is gone.
 void leaveStaleLock(const QString& folder)
@@ -62,140 +61,102 @@ class tst_launch : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup();
+    void cleanup() { program::setFolder(QString()); }
     void lock_data();
     void lock();
-    void lockReleasedAtTheEnd();
-    void readOnlyFolder_data();
-    void readOnlyFolder();
-    void firstStartCopyFails();
+    void startGoesOnWithAMessage_data();
+    void startGoesOnWithAMessage();
 };
-
-void tst_launch::cleanup()
-{
-    program::setFolder(QString());
-}
 
 void tst_launch::lock_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<bool>("runs");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("no other copy") << "none" << true << "";
-    QTest::newRow("another copy running") << "running" << false << kRunning;
-    QTest::newRow("a crashed copy's lock is taken over") << "crashed" << true << "";
+    QTest::newRow("no other copy") << "none" << true;
+    QTest::newRow("another copy running") << "running" << false;
+    QTest::newRow("a crashed copy's lock is taken over") << "crashed" << true;
 }
 
 void tst_launch::lock()
 {
     QFETCH(QString, before);
     QFETCH(bool, runs);
-    QFETCH(QString, message);
     QTemporaryDir dir;
     std::unique_ptr<program::DatabaseLock> first;
-    if (before == "running") {
+    if (before == "running")
         first = std::make_unique<program::DatabaseLock>(dir.path());
-        QCOMPARE(first->state(), program::DatabaseLock::State::Held);
-    } else if (before == "crashed") {
+    else if (before == "crashed")
         leaveStaleLock(dir.path());
-    }
 
     ScriptedDialogs dialogs;
     const startup::Begun begun = startup::begin({dir.path(), "/nonexistent/bin", "/nonexistent/user"});
     QCOMPARE(begun.run, runs);
     QCOMPARE(begun.exitCode, runs ? 0 : 1);
     QCOMPARE(program::folder(), dir.path());
-    if (message.isEmpty()) {
-        QCOMPARE(dialogs.messages.size(), 0);
-    } else {
-        QCOMPARE(dialogs.messages.size(), 1);
-        QCOMPARE(dialogs.messages[0].text, message);
-        QCOMPARE(dialogs.messages[0].title, QStringLiteral("Calvora"));
-        QCOMPARE(dialogs.messages[0].buttons, dialogs::Buttons::Ok);
-    }
+    QCOMPARE(dialogs.messages.size(), runs ? 0 : 1);
+    if (!runs)
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("Calvora is already running on this file."));
     QVERIFY(!anyWindowShown());
-    // The lock is this copy's only when it runs.
-    QCOMPARE(lockHolder(dir.path()) == QCoreApplication::applicationPid(), true);
+    QCOMPARE(lockHolder(dir.path()), QCoreApplication::applicationPid());
     QCOMPARE(begun.lock->state() == program::DatabaseLock::State::Held, runs);
     // No database is made by a start on a folder without one.
     QVERIFY(!QFile::exists(dir.filePath("db.mdb")));
 }
 
-void tst_launch::lockReleasedAtTheEnd()
+void tst_launch::startGoesOnWithAMessage_data()
 {
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    {
-        const startup::Begun begun = startup::begin({dir.path(), {}, {}});
-        QVERIFY(begun.run);
-        QVERIFY(QFile::exists(program::DatabaseLock::lockPath(dir.path())));
-    }
-    QVERIFY(!QFile::exists(program::DatabaseLock::lockPath(dir.path())));
-    const startup::Begun again = startup::begin({dir.path(), {}, {}});
-    QVERIFY(again.run);
-    QCOMPARE(dialogs.messages.size(), 0);
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");  // %1: the folder
+    QTest::addColumn<int>("icon");
+    const int information = int(dialogs::Icon::Information), critical = int(dialogs::Icon::Critical);
+    // A folder the user may read but not write (a colleague's share): the lock cannot be made,
+    // and the user reads all the same, told why changes will not stay.
+    QTest::newRow("read-only folder")
+        << "read-only" << "The folder %1 is read-only, so Calvora opens db.mdb there for reading only. You "
+                          "can read the pages, but no change will be stored." << information;
+    QTest::newRow("read-only folder, another copy running")
+        << "read-only, running" << "Another copy of Calvora is running on the file db.mdb in %1, and this copy "
+                                   "cannot lock it: the folder is read-only. You can read the pages, but no "
+                                   "change will be stored." << information;
+    QTest::newRow("the user's data folder cannot be made")
+        << "blocked" << "The data folder %1 could not be made." << critical;
 }
 
-void tst_launch::readOnlyFolder_data()
+void tst_launch::startGoesOnWithAMessage()
 {
-    QTest::addColumn<bool>("otherCopy");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("no other copy")
-        << false << "The folder %1 is read-only, so Calvora opens db.mdb there for reading only. You "
-                    "can read the pages, but no change will be stored.";
-    QTest::newRow("another copy running")
-        << true << "Another copy of Calvora is running on the file db.mdb in %1, and this copy "
-                   "cannot lock it: the folder is read-only. You can read the pages, but no change "
-                   "will be stored.";
-}
-
-// A folder the user may read but not write (a colleague's share): the lock cannot be made,
-// and the user reads all the same, told why changes will not stay.
-void tst_launch::readOnlyFolder()
-{
-    QFETCH(bool, otherCopy);
+    QFETCH(QString, kind);
     QFETCH(QString, message);
+    QFETCH(int, icon);
     QTemporaryDir dir;
-    QString folder = dir.path();
+    program::DataFolderPlaces places{dir.path(), {}, {}};
     std::unique_ptr<program::DatabaseLock> other;
-    if (otherCopy)
-        other = std::make_unique<program::DatabaseLock>(folder);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    if (QFileInfo(folder).isWritable()) {
-        // Permissions do not hold for the superuser; a read-only file system does.
-        if (otherCopy)
-            QSKIP("the superuser writes into any folder but a read-only file system's");
-        folder = QStringLiteral("/sys");
+    if (kind == "blocked") {
+        QDir().mkpath(dir.filePath("usr/bin"));
+        QDir().mkpath(dir.filePath("usr/share/calvora"));
+        QVERIFY(QFile::copy(CALVORA_SEED_DB, dir.filePath("usr/share/calvora/db.mdb")));
+        // A file where the user's data folder should be made.
+        QFile blocker(dir.filePath("home"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        places = {{}, dir.filePath("usr/bin"), dir.filePath("home/Calvora")};
+    } else {
+        if (kind.endsWith("running"))
+            other = std::make_unique<program::DatabaseLock>(dir.path());
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        if (QFileInfo(dir.path()).isWritable()) {
+            // Permissions do not hold for the superuser; a read-only file system does.
+            if (other)
+                QSKIP("the superuser writes into any folder but a read-only file system's");
+            places.requested = QStringLiteral("/sys");
+        }
     }
 
     ScriptedDialogs dialogs;
-    const startup::Begun begun = startup::begin({folder, {}, {}});
+    const startup::Begun begun = startup::begin(places);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(begun.run);
     QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].text, message.arg(folder));
-    QCOMPARE(dialogs.messages[0].icon, dialogs::Icon::Information);
-}
-
-void tst_launch::firstStartCopyFails()
-{
-    QTemporaryDir dir;
-    QDir().mkpath(dir.filePath("usr/bin"));
-    QDir().mkpath(dir.filePath("usr/share/calvora"));
-    QVERIFY(QFile::copy(CALVORA_SEED_DB, dir.filePath("usr/share/calvora/db.mdb")));
-    // A file where the user's data folder should be made.
-    QFile blocker(dir.filePath("home"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString user = dir.filePath("home/Calvora");
-
-    ScriptedDialogs dialogs;
-    const startup::Begun begun = startup::begin({{}, dir.filePath("usr/bin"), user});
-    QVERIFY(begun.run);
-    QCOMPARE(program::folder(), user);
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].text, QStringLiteral("The data folder %1 could not be made.").arg(user));
-    QCOMPARE(dialogs.messages[0].icon, dialogs::Icon::Critical);
+    QCOMPARE(dialogs.messages[0].text, message.arg(program::folder()));
+    QCOMPARE(int(dialogs.messages[0].icon), icon);
 }
 
 QTEST_MAIN(tst_launch)

@@ -45,8 +45,6 @@ private slots:
     void choice_data();
     void choice();
     void shippedFileFoundBesideTheProgram();
-    void secondStartKeepsTheUserCopy();
-    void userFolderCannotBeMade();
 };
 
 void tst_datafolder::choice_data()
@@ -106,48 +104,15 @@ void tst_datafolder::choice()
     QCOMPARE(QFile::exists(p.bin() + "/db.mdb"), besideProgram);
     QVERIFY(!QFile::exists(p.other() + "/db.mdb"));
     QVERIFY(!QFile::exists(p.user() + "/db.mdb.part"));
-    if (copied) {
-        // The shipped file is read-only; the user's copy is the user's to change.
+    // The shipped file is read-only; the user's copy is the user's to change.
+    if (copied)
         QVERIFY(QFileInfo(p.user() + "/db.mdb").permission(QFile::WriteOwner));
-    }
 }
 
 void tst_datafolder::shippedFileFoundBesideTheProgram()
 {
     QCOMPARE(program::shippedDatabase("/opt/calvora/bin"), QStringLiteral("/opt/calvora/share/calvora/db.mdb"));
     QCOMPARE(program::shippedDatabase("/usr/bin/"), QStringLiteral("/usr/share/calvora/db.mdb"));
-}
-
-void tst_datafolder::secondStartKeepsTheUserCopy()
-{
-    Places p;
-    QDir().mkpath(p.bin());
-    write(p.share() + "/db.mdb", "shipped");
-    // A copy broken off half-way on an earlier start is not taken for the database.
-    write(p.user() + "/db.mdb.part", "shi");
-
-    QVERIFY(program::chooseDataFolder({{}, p.bin(), p.user()}).copied);
-    QCOMPARE(readAll(p.user() + "/db.mdb"), QByteArray("shipped"));
-    write(p.user() + "/db.mdb", "a day of appointments");
-    write(p.share() + "/db.mdb", "a newer shipped file");
-
-    const program::DataFolder second = program::chooseDataFolder({{}, p.bin(), p.user()});
-    QVERIFY(!second.copied);
-    QCOMPARE(readAll(p.user() + "/db.mdb"), QByteArray("a day of appointments"));
-}
-
-void tst_datafolder::userFolderCannotBeMade()
-{
-    Places p;
-    QDir().mkpath(p.bin());
-    write(p.share() + "/db.mdb", "shipped");
-    // A file stands where the data folder's parent should be.
-    write(p.root.filePath("home/.local/share"), "not a folder");
-
-    const program::DataFolder result = program::chooseDataFolder({{}, p.bin(), p.user()});
-    QCOMPARE(result.folder, p.user());
-    QVERIFY(!result.copied);
-    QCOMPARE(result.error, QStringLiteral("The data folder %1 could not be made.").arg(p.user()));
 }
 
 QTEST_GUILESS_MAIN(tst_datafolder)
