@@ -45,8 +45,6 @@ private slots:
     void cleanup();
 
     void opensOnMonday();
-    void walk_data();
-    void walk();
     void wednesdayClosed();
     void reviewQuestion_data();
     void reviewQuestion();
@@ -167,38 +165,6 @@ void tst_configure::opensOnMonday()
     QCOMPARE(c->statusList->currentIndex(), 0);
 }
 
-void tst_configure::walk_data()
-{
-    QTest::addColumn<int>("presses");
-    QTest::addColumn<bool>("button");
-    QTest::addColumn<QString>("day");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("F7 once") << 1 << false << "Tuesday" << "Wed";
-    QTest::newRow("to Saturday by the button") << 5 << true << "Saturday" << "Sun";
-    QTest::newRow("to Sunday") << 6 << false << "Sunday" << "Finish";
-}
-
-void tst_configure::walk()
-{
-    QFETCH(int, presses);
-    QFETCH(bool, button);
-    QFETCH(QString, day);
-    QFETCH(QString, caption);
-    QVERIFY(open());
-    for (int i = 0; i < presses; ++i) {
-        if (button)
-            c->CmdFinish->click();
-        else
-            typeKey(Qt::Key_F7);
-    }
-    QCOMPARE(c->lblCalDay->text(), day);
-    QCOMPARE(c->CmdFinish->text(), caption);
-    const int weekday = presses + 1;
-    QCOMPARE(dataArea(), field(kFields[weekday - 1]));
-    QCOMPARE(c->Check1->isChecked(), f->value(QStringLiteral("SELECT chk%1 FROM tbl_Setup").arg(weekday % 7 + 1)).toBool());
-    QCOMPARE(QApplication::focusWidget(), c->Grid1);
-}
-
 void tst_configure::wednesdayClosed()
 {
     f->exec("UPDATE tbl_Setup SET chk4 = 0");
@@ -231,8 +197,18 @@ void tst_configure::reviewQuestion()
     f->exec("UPDATE tbl_Setup SET chk2 = 1");
     QVERIFY(open());
     QVERIFY(c->Check1->isChecked());  // Monday is closed
-    for (int i = 0; i < 6; ++i)
-        typeKey(Qt::Key_F7);
+    // F7 and the button walk day by day; each day shows its stored template and flag.
+    for (int day = 1; day < 7; ++day) {
+        if (day % 2)
+            typeKey(Qt::Key_F7);
+        else
+            c->CmdFinish->click();
+        QCOMPARE(c->lblCalDay->text(), QLocale(QLocale::English).dayName(day + 1));
+        QCOMPARE(c->CmdFinish->text(), day < 6 ? QString::fromLatin1(kFields[day + 1]) : QStringLiteral("Finish"));
+        QCOMPARE(dataArea(), field(kFields[day]));
+        QCOMPARE(c->Check1->isChecked(), f->value(QStringLiteral("SELECT chk%1 FROM tbl_Setup").arg((day + 1) % 7 + 1)).toBool());
+        QCOMPARE(QApplication::focusWidget(), c->Grid1);
+    }
     typeIntoCell(5, 4, "Sunday shift");
     f->dialogs.answerMessage(dialogs::Answer(answer));
     typeKey(Qt::Key_F7);
