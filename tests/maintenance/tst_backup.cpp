@@ -89,16 +89,14 @@ private slots:
     void keyboard_data();
     void keyboard();
     void roundTrip();
-    void backupHoldsTheOpenDayPage();
-    void missingDrive_data();
-    void missingDrive();
+    void refusedBeforeAnything_data();
+    void refusedBeforeAnything();
     void retryGoesOnFromTheFailedStep();
     void failedCopyKeepsEarlierBackup_data();
     void failedCopyKeepsEarlierBackup();
     void backupOntoItselfRefused();
     void restoreRefused_data();
     void restoreRefused();
-    void restoreQuestionNo();
     void restoreWithoutLiveFile();
     void typedDriveLetters_data();
     void typedDriveLetters();
@@ -234,48 +232,38 @@ void tst_backup::roundTrip()
     QVERIFY(form->dataConnected());
 }
 
-void tst_backup::backupHoldsTheOpenDayPage()
-{
-    ScriptedDialogs dialogs;
-    // The day page and the menu, left open by the digit keys, are closed by the backup; the
-    // page typed on them is in the backup.
-    screens::show(Screen::Menu);
-    auto* page = static_cast<frmAppt*>(screens::show(Screen::Appt));
-    page->Grid1->setTextMatrix(5, 1, QStringLiteral("Smith"));
-    frmBackup* form = openScreen();
-    click(form->cmdBackup, form->txtBackup, disk_->path());
-    QCOMPARE(dialogs.messages.size(), 0);
-    QVERIFY(!screens::loaded(Screen::Appt));
-    QVERIFY(!screens::loaded(Screen::Menu));
-    QCOMPARE(sql(disk_->filePath("db.mdb"), "SELECT count(*) FROM tbl_Appt WHERE Data LIKE '%Smith%'").toInt(), 1);
-}
-
-void tst_backup::missingDrive_data()
+void tst_backup::refusedBeforeAnything_data()
 {
     QTest::addColumn<bool>("restore");
+    QTest::addColumn<bool>("proceed");  // the answer to the restore question
     QTest::addColumn<QString>("drive");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message");  // the last one
     for (bool restore : {false, true}) {
         const char* way = restore ? "restore" : "backup";
         QTest::addRow("%s: a drive letter names no folder here", way)
-            << restore << "A:"
+            << restore << true << "A:"
             << "There is no drive A: on this computer; give the folder of the disk, such as "
                "/media/usb. Retry?";
         QTest::addRow("%s: a folder that is not there", way)
-            << restore << "/media/no-such-disk"
-            << "The folder /media/no-such-disk cannot be found. Retry?";
+            << restore << true << "/media/no-such-disk" << "The folder /media/no-such-disk cannot be found. Retry?";
     }
-    QTest::newRow("backup: nothing typed") << false << "" << "No drive or folder is given. Retry?";
+    QTest::newRow("backup: nothing typed") << false << true << "" << "No drive or folder is given. Retry?";
+    QTest::newRow("restore: No to the question") << true << false << "%disk" << kRestoreQuestion;
 }
 
-void tst_backup::missingDrive()
+// A drive that is not there, or a No, comes before any screen is closed: everything stays as it was.
+void tst_backup::refusedBeforeAnything()
 {
     QFETCH(bool, restore);
+    QFETCH(bool, proceed);
     QFETCH(QString, drive);
     QFETCH(QString, message);
+    drive.replace("%disk", disk_->path());
+    QVERIFY(QFile::copy(folder_->databasePath(), disk_->filePath("db.mdb")));
+    sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'since the backup'");
     ScriptedDialogs dialogs;
     if (restore)
-        dialogs.answerMessage(dialogs::Answer::Yes);  // the restore question
+        dialogs.answerMessage(proceed ? dialogs::Answer::Yes : dialogs::Answer::No);
     dialogs.answerMessage(dialogs::Answer::No);
     screens::show(Screen::Menu);
     screens::show(Screen::Appt);
@@ -283,10 +271,9 @@ void tst_backup::missingDrive()
     const QByteArray live = bytes(folder_->databasePath());
     click(restore ? form->CmdRestore : form->cmdBackup, restore ? form->txtRestore : form->txtBackup, drive);
 
-    QCOMPARE(dialogs.messages.size(), restore ? 2 : 1);
+    QCOMPARE(dialogs.messages.size(), restore && proceed ? 2 : 1);
     QCOMPARE(dialogs.messages.last().text, message);
     QCOMPARE(dialogs.messages.last().buttons, dialogs::Buttons::YesNo);
-    // No screen was closed, nothing was written, no status label is shown.
     QVERIFY(screens::loaded(Screen::Menu));
     QVERIFY(screens::loaded(Screen::Appt));
     QCOMPARE(shownLabels(form), QString());
@@ -302,7 +289,10 @@ void tst_backup::retryGoesOnFromTheFailedStep()
     ScriptedDialogs dialogs;
     dialogs.whenAsked = [&](const dialogs::Prompt&) { QDir().mkpath(stick); };
     dialogs.answerMessage(dialogs::Answer::Yes);
+    // The day page and the menu, left open by the digit keys, are closed by the backup; the
+    // page typed on them is in the backup.
     screens::show(Screen::Menu);
+    static_cast<frmAppt*>(screens::show(Screen::Appt))->Grid1->setTextMatrix(5, 1, QStringLiteral("Smith"));
     frmBackup* form = openScreen();
     click(form->cmdBackup, form->txtBackup, stick);
     QCOMPARE(dialogs.messages.size(), 1);
@@ -310,6 +300,8 @@ void tst_backup::retryGoesOnFromTheFailedStep()
     QCOMPARE(shownLabels(form), QStringLiteral("lblBackupComplete"));
     QCOMPARE(bytes(stick + "/db.mdb"), bytes(folder_->databasePath()));
     QVERIFY(!screens::loaded(Screen::Menu));
+    QVERIFY(!screens::loaded(Screen::Appt));
+    QCOMPARE(sql(stick + "/db.mdb", "SELECT count(*) FROM tbl_Appt WHERE Data LIKE '%Smith%'").toInt(), 1);
 }
 
 void tst_backup::failedCopyKeepsEarlierBackup_data()
@@ -366,9 +358,8 @@ void tst_backup::backupOntoItselfRefused()
     const QByteArray live = bytes(folder_->databasePath());
     click(form->cmdBackup, form->txtBackup, folder_->path() + "/");
     QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].text,
-             QStringLiteral("The backup %1 would be the database itself; choose another drive or "
-                            "folder. Retry?").arg(folder_->databasePath()));
+    QCOMPARE(dialogs.messages[0].text, QStringLiteral("The backup %1 would be the database itself; choose another "
+                                                      "drive or folder. Retry?").arg(folder_->databasePath()));
     QCOMPARE(bytes(folder_->databasePath()), live);
 }
 
@@ -424,25 +415,6 @@ void tst_backup::restoreRefused()
     QVERIFY(!QFile::exists(folder_->databasePath() + ".restore"));
     QCOMPARE(shownLabels(form), QString());
     QVERIFY(form->dataConnected());
-}
-
-void tst_backup::restoreQuestionNo()
-{
-    ScriptedDialogs dialogs;
-    screens::show(Screen::Menu);
-    frmBackup* form = openScreen();
-    click(form->cmdBackup, form->txtBackup, disk_->path());
-    sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'kept'");
-    const QByteArray live = bytes(folder_->databasePath());
-    screens::show(Screen::Menu);
-    dialogs.answerMessage(dialogs::Answer::No);
-    click(form->CmdRestore, form->txtRestore, disk_->path());
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].text, kRestoreQuestion);
-    QCOMPARE(bytes(folder_->databasePath()), live);
-    QVERIFY(screens::loaded(Screen::Menu));
-    // The earlier backup's label goes all the same.
-    QCOMPARE(shownLabels(form), QString());
 }
 
 void tst_backup::restoreWithoutLiveFile()
