@@ -29,10 +29,24 @@ class tst_setup : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        program::setToday(kToday);
+        program::registerScreens();
+        program::setEndHandler([] {});
+    }
+    void cleanupTestCase()
+    {
+        program::setToday(QDate());
+        program::setEndHandler(nullptr);
+    }
+    void init() { f = std::make_unique<DayPageFixture>(); }
+    void cleanup()
+    {
+        closeAllScreens();
+        s = nullptr;
+        f.reset();
+    }
 
     void newPracticeSetsItselfUp();
     void leavingABox_data();
@@ -62,37 +76,10 @@ private:
     frmSetup* s = nullptr;
 };
 
-void tst_setup::initTestCase()
-{
-    program::setToday(kToday);
-    program::registerScreens();
-    program::setEndHandler([] {});
-}
-
-void tst_setup::cleanupTestCase()
-{
-    program::setToday(QDate());
-    program::setEndHandler(nullptr);
-}
-
-void tst_setup::init()
-{
-    f = std::make_unique<DayPageFixture>();
-}
-
-void tst_setup::cleanup()
-{
-    closeAllScreens();
-    s = nullptr;
-    f.reset();
-}
-
 frmSetup* tst_setup::open()
 {
     s = qobject_cast<frmSetup*>(screens::show(Screen::Setup));
-    if (!s)
-        return nullptr;
-    if (!QTest::qWaitForWindowActive(s))
+    if (s && !QTest::qWaitForWindowActive(s))
         qWarning("the set-up page did not become active");
     DayPageFixture::settle();
     return s;
