@@ -58,8 +58,8 @@ Getting started
    provider is not available. Mark the weekdays on which you are closed.
 3. Open Appointments and type your clients'' names into the cells.
 
-Everything is kept in one file, db.mdb, in the program''s folder. Back it up regularly
-with entry 4 of the main menu.
+Everything is kept in one file, db.mdb, in the program''s data folder (Help > About on the
+day page names it). Back it up regularly with entry 4 of the main menu.
 
 The demo pages of August to November 1998 (F2 on the day page) show what a finished page
 can look like.
