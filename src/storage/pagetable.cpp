@@ -117,31 +117,6 @@ std::optional<PageRow> PageTable::find(QDate date)
     return readOne(q);
 }
 
-std::optional<PageRow> PageTable::byId(qint64 id)
-{
-    Query q(db_, "SELECT " PAGE_COLUMNS " FROM tbl_Appt WHERE id = ?1", QStringLiteral("reading a page"));
-    sqlite3_bind_int64(q.get(), 1, id);
-    return readOne(q);
-}
-
-PageRow PageTable::add(QDate date, const Layout& l)
-{
-    const QString what = QStringLiteral("adding the page of %1").arg(date.toString(kDateFormat));
-    Transaction t(db_, what);
-    Query q(db_, "INSERT INTO tbl_Appt (CalDate, location, open, Close, timeslot, Listno, Sites, Names) "
-                 "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)", what);
-    const QByteArray key = dateKey(date);
-    sqlite3_bind_text(q.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
-    bindLayout(q.get(), 2, l);
-    q.run();
-    PageRow row;
-    row.id = sqlite3_last_insert_rowid(db_.native());
-    row.calDate = date;
-    row.layout = l;
-    t.commit();
-    return row;
-}
-
 PageRow PageTable::add(QDate date, const Layout& l, const QString& data, bool closed, const QString& memo)
 {
     const QString what = QStringLiteral("adding the page of %1").arg(date.toString(kDateFormat));

@@ -27,10 +27,6 @@ public:
 
     // The newest row of a date (the one the backward walk would reach first).
     std::optional<PageRow> find(QDate date);
-    std::optional<PageRow> byId(qint64 id);
-    // Adds the row of a date with a copy of the settings' layout; Data, Clinic and Memo stay
-    // Null. Returns the new row.
-    PageRow add(QDate date, const Layout& settingsLayout);
     // Adds the row of a new page whole, in one transaction: the layout copy, the weekday's
     // template (or what was typed) as its Data, the closed flag and the memo. Returns the new
     // row.

@@ -146,14 +146,14 @@ void tst_storage::nullFieldsReadEmpty()
 {
     TestFolder folder;
     sql(folder.databasePath(), "UPDATE tbl_Setup SET Mon = NULL, FixedMemo = NULL, open = NULL, Listno = NULL");
+    sql(folder.databasePath(), "INSERT INTO tbl_Appt (CalDate) VALUES ('2030-01-02')");
     Database db(folder.databasePath());
     const Settings s = readSettings(db);
     QCOMPARE(s.templates[0], QString());
     QCOMPARE(s.fixedMemo, QString());
     QCOMPARE(s.layout.missing, (QStringList{"open", "Listno"}));
     PageTable pages(db);
-    const PageRow row = pages.add(QDate(2030, 1, 2), readSettings(db).layout);
-    const PageRow read = *pages.byId(row.id);
+    const PageRow read = *pages.find(QDate(2030, 1, 2));
     QVERIFY(read.dataNull);
     QCOMPARE(read.data, QString());
     QCOMPARE(read.memo, QString());
@@ -166,7 +166,7 @@ void tst_storage::newRowCopiesSettings()
     Database db(folder.databasePath());
     PageTable pages(db);
     Settings s = readSettings(db);
-    const PageRow row = pages.add(QDate(2027, 5, 6), s.layout);
+    const PageRow row = pages.add(QDate(2027, 5, 6), s.layout, s.templates[3], false);
     // Later changes to the settings leave the row's own layout alone once its day is past.
     s.layout.listno = 2;
     s.layout.names = QStringLiteral("X%Y%");
