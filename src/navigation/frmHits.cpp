@@ -46,13 +46,8 @@ std::optional<LaidOut> layOut(const storage::Layout& layout)
     grid.setFixedRows(3);
     grid.setFixedCols(1);
     PageGridLayout builder(grid, PageGridLayout::DayPage);
-    QStringList sites, names;
-    SplitList(layout.sites, sites);
-    SplitList(layout.names, names);
-    QString open = layout.open;
     try {
-        builder.BuildProviderColumns(layout.listno + 1, sites, names);
-        builder.BuildTimeRows(open, layout.close, layout.timeslot);
+        builder.BuildFrom(layout);
     } catch (const LayoutError&) {
         return std::nullopt;
     }

@@ -4,6 +4,7 @@
 #include "app/screens.h"
 #include "page/CellEditor.h"
 #include "page/FlexGrid.h"
+#include "page/pagelayout.h"
 #include "page/daycalendar.h"
 #include "platform/clock.h"
 #include "platform/colours.h"
@@ -44,14 +45,6 @@ namespace {
 const QString kLegend = QStringLiteral(
     "            F1 Help     F2 Demo     F3                          F4 Search     F5 Refresh     "
     "F6 Memo     F7 Book     F8 Status     F9 Month     F10 Year     F11 Print     F12 Exit");
-
-QFont gridFont()
-{
-    QFont f(QStringLiteral("Arial"), 8);
-    f.setBold(true);
-    f.setItalic(false);
-    return f;
-}
 
 // Refuses to lay out from a layout that has a field never written or a time that cannot
 // be read, before anything on screen changes.
@@ -123,7 +116,7 @@ void frmAppt::buildControls()
     Grid1->setAccessibleName(QStringLiteral("Appointments"));
     Grid1->setFixedRows(3);
     Grid1->setFixedCols(1);
-    Grid1->setFont(gridFont());
+    Grid1->setFont(pageGridFont());
     body->addWidget(Grid1, 1);
     connect(Grid1, &FlexGrid::KeyPress, this, &frmAppt::Grid1_KeyPress);
     connect(Grid1, &FlexGrid::Click, this, &frmAppt::Grid1_Click);

@@ -2,7 +2,11 @@
 
 #include "page/FlexGrid.h"
 #include "platform/paintlock.h"
+#include "storage/celltext.h"
+#include "storage/settings.h"
 #include "storage/storedtime.h"
+
+#include <QFont>
 
 #include <QTime>
 #include <algorithm>
@@ -119,4 +123,22 @@ void PageGridLayout::BuildTimeRows(QString& openTime, const QString& closeTime, 
     }
     if (afterTimeRows)
         afterTimeRows();
+}
+
+void PageGridLayout::BuildFrom(const storage::Layout& layout)
+{
+    QStringList sites, names;
+    SplitList(layout.sites, sites);
+    SplitList(layout.names, names);
+    BuildProviderColumns(layout.listno + 1, sites, names);
+    QString open = layout.open;
+    BuildTimeRows(open, layout.close, layout.timeslot);
+}
+
+QFont pageGridFont()
+{
+    QFont f(QStringLiteral("Arial"), 8);
+    f.setBold(true);
+    f.setItalic(false);
+    return f;
 }

@@ -8,6 +8,13 @@
 #include <stdexcept>
 
 class FlexGrid;
+class QFont;
+namespace storage {
+struct Layout;
+}
+
+// The font of every page grid and of its cell editor: Arial, 8 point, bold, not italic.
+QFont pageGridFont();
 
 // A layout field that cannot be laid out from (an unreadable stored time, a slot length
 // that is not a whole number of minutes above zero).
@@ -46,6 +53,10 @@ public:
     // afterTimeRows at its end. Throws LayoutError (field "open", "Close" or "timeslot")
     // before touching the grid when a value cannot be laid out from.
     void BuildTimeRows(QString& openTime, const QString& closeTime, int slot);
+
+    // Both of the above from a stored layout (the settings' or a page row's copy): its lists
+    // split, its provider columns, then its time rows. Throws LayoutError as BuildTimeRows.
+    void BuildFrom(const storage::Layout& layout);
 
     // What the screen does once the time rows stand (the day page's ApplyTemplate).
     std::function<void()> afterTimeRows;

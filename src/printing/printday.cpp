@@ -67,12 +67,7 @@ void layOut(FlexGrid& grid, const Request& request, int& lastCol)
     grid.setFixedRows(3);
     grid.setFixedCols(1);
     PageGridLayout grids(grid, PageGridLayout::DayPage);
-    QStringList sites, names;
-    SplitList(layout.sites, sites);
-    SplitList(layout.names, names);
-    grids.BuildProviderColumns(layout.listno + 1, sites, names);
-    QString open = layout.open;
-    grids.BuildTimeRows(open, layout.close, layout.timeslot);
+    grids.BuildFrom(layout);
     lastCol = grids.LastCol;
 
     const QString cells = row ? (row->dataNull ? QString() : row->data) : settings.templateFor(request.date);

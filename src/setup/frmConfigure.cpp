@@ -48,14 +48,6 @@ const QString kHelp = QStringLiteral(
     "fill in the relevant spaces.  Look at the demo pages for examples. Use your own discretion to "
     "make the page look nice!  Please press F1 Key again to turn off this Help message. Thank you.");
 
-QFont gridFont()
-{
-    QFont f(QStringLiteral("Arial"), 8);
-    f.setBold(true);
-    f.setItalic(false);
-    return f;
-}
-
 // The weekday (1 Monday ... 7 Sunday) a day name stands for.
 int weekdayOf(const QString& name)
 {
@@ -97,7 +89,7 @@ void frmConfigure::buildControls()
     Grid1->setAccessibleName(QStringLiteral("Page template"));
     Grid1->setFixedRows(3);
     Grid1->setFixedCols(1);
-    Grid1->setFont(gridFont());
+    Grid1->setFont(pageGridFont());
     Grid1->setContextMenuPolicy(Qt::CustomContextMenu);
     root->addWidget(Grid1, 1);
     connect(Grid1, &FlexGrid::KeyPress, this, &frmConfigure::Grid1_KeyPress);
@@ -106,7 +98,7 @@ void frmConfigure::buildControls()
 
     editor_ = new CellEditor(Grid1);
     txtEdit = editor_->txtEdit();
-    txtEdit->setFont(gridFont());
+    txtEdit->setFont(pageGridFont());
 
     auto* side = new QWidget(this);
     side->setFixedWidth(250);

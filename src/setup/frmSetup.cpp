@@ -4,6 +4,7 @@
 #include "app/screens.h"
 #include "page/CellEditor.h"
 #include "page/FlexGrid.h"
+#include "page/pagelayout.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/keys.h"
@@ -46,14 +47,6 @@ public:
         return Acceptable;
     }
 };
-
-QFont gridFont()
-{
-    QFont f(QStringLiteral("Arial"), 8);
-    f.setBold(true);
-    f.setItalic(false);
-    return f;
-}
 
 // Two digits, as the stored time has them at fixed places.
 QString twoDigits(const QString& text)
@@ -156,7 +149,7 @@ void frmSetup::buildControls()
     Grid1 = new FlexGrid(this);
     Grid1->setObjectName(QStringLiteral("Grid1"));
     Grid1->setAccessibleName(QStringLiteral("Service sites and names of the providers"));
-    Grid1->setFont(gridFont());
+    Grid1->setFont(pageGridFont());
     Grid1->setFixedCols(0);
     Grid1->setFixedRows(1);
     Grid1->setRows(3);
