@@ -17,8 +17,12 @@ deps:
 	  $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq $$missing; \
 	fi
 
+# ccache, where the machine has it, lets several checkouts of the project share compiled objects.
+LAUNCHER := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR ?= $(CURDIR)
+
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja
+	cmake -S . -B $(BUILD) -G Ninja $(LAUNCHER)
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
@@ -40,7 +44,6 @@ package: build
 # its own, and the whole test suite run there; any report fails the run.
 SANITIZE_BUILD ?= build-sanitize
 SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
-LAUNCHER := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug $(LAUNCHER) \
