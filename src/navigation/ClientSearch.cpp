@@ -7,15 +7,18 @@
 #include "platform/colours.h"
 #include "platform/dialogs.h"
 #include "platform/keys.h"
+#include "platform/clock.h"
 #include "platform/paintlock.h"
 #include "storage/database.h"
 #include "storage/pagesearch.h"
+#include "storage/pagetable.h"
 
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -113,6 +116,14 @@ void ClientSearch::SearchNext()
             SearchMark = match->id;
             SearchFoundAny = true;
             below = match->id;
+            if (const QString fault = layoutFault(match->calDate); !fault.isEmpty()) {
+                // Said once: the scan passes the page and goes on below it.
+                form_.report(QStringLiteral("The page of %1 holds \"%2\" but cannot be shown. %3 The search "
+                                            "goes on with the pages stored before it.")
+                                 .arg(QLocale::system().toString(match->calDate, QLocale::ShortFormat),
+                                      SearchName, fault));
+                continue;
+            }
             if (!GoToDate(match->calDate)) {
                 endSearch();
                 return;
@@ -131,6 +142,15 @@ void ClientSearch::SearchNext()
     }
     SearchFound = false;
     ShowSearchResult();
+}
+
+QString ClientSearch::layoutFault(QDate date)
+{
+    // Today and later are laid out with the settings, which the page checked when it opened.
+    if (date >= program::today())
+        return QString();
+    const std::optional<storage::PageRow> row = storage::PageTable(form_.database()).find(date);
+    return row ? ::layoutFault(row->layout) : QString();
 }
 
 bool ClientSearch::GoToDate(QDate date)
@@ -229,8 +249,12 @@ void ClientSearch::endSearch()
 void ClientSearch::cmdAll_Click()
 {
     QList<Hit> found;
+    QList<QDate> notLaidOut;
     try {
-        found = collectHits(form_.database(), SearchName);
+        // The list reads the stored pages: the page on screen, with what was typed at a hit,
+        // is stored first.
+        form_.SavePage();
+        found = collectHits(form_.database(), SearchName, &notLaidOut);
     } catch (const storage::StorageError& e) {
         form_.report(e.message());
         return;
@@ -239,7 +263,7 @@ void ClientSearch::cmdAll_Click()
         hits_ = new frmHits(&form_);
         connect(hits_, &frmHits::openHit, this, &ClientSearch::openHit);
     }
-    hits_->showHits(SearchName, found);
+    hits_->showHits(SearchName, found, notLaidOut);
 }
 
 frmHits* ClientSearch::hits() const

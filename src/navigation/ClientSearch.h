@@ -55,6 +55,8 @@ private:
     // The data cells of the page on screen, column by column: the first that holds the name
     // is opened in the cell editor. False when none does.
     bool scanCells(const storage::NameMatcher& matcher);
+    // Why the page of a date cannot be laid out for showing; empty when it can.
+    QString layoutFault(QDate date);
     // Makes a cell current, scrolls it into view and opens the cell editor over it.
     void openCell(int row, int col);
     // A page picked in the list of every found cell.

@@ -37,30 +37,33 @@ struct LaidOut {
 };
 
 // Lays a layout out on a grid that is never shown, as the day page would, and reads its
-// headings; std::nullopt when the layout cannot be laid out (such a page cannot be shown).
-std::optional<LaidOut> layOut(const storage::Layout& layout)
+// headings; std::nullopt when the layout cannot be laid out (such a page cannot be shown),
+// with the reason in fault.
+std::optional<LaidOut> layOut(const storage::Layout& layout, QString* fault = nullptr)
 {
-    if (!layout.complete())
-        return std::nullopt;
-    FlexGrid grid;
-    grid.setFixedRows(3);
-    grid.setFixedCols(1);
-    PageGridLayout builder(grid, PageGridLayout::DayPage);
     try {
+        if (!layout.complete())
+            throw LayoutError(layout.missing.first(), QStringLiteral("(never written)"));
+        FlexGrid grid;
+        grid.setFixedRows(3);
+        grid.setFixedCols(1);
+        PageGridLayout builder(grid, PageGridLayout::DayPage);
         builder.BuildFrom(layout);
-    } catch (const LayoutError&) {
+        LaidOut result;
+        result.lastRow = builder.LastRow;
+        result.lastCol = builder.LastCol;
+        for (int r = 0; r <= result.lastRow; ++r)
+            result.times << grid.TextMatrix(r, 0).trimmed();
+        for (int c = 0; c <= result.lastCol; ++c) {
+            const QString name = grid.TextMatrix(2, c).trimmed();
+            result.providers << (name.isEmpty() ? QString::number(c) : name);
+        }
+        return result;
+    } catch (const LayoutError& e) {
+        if (fault)
+            *fault = e.message();
         return std::nullopt;
     }
-    LaidOut result;
-    result.lastRow = builder.LastRow;
-    result.lastCol = builder.LastCol;
-    for (int r = 0; r <= result.lastRow; ++r)
-        result.times << grid.TextMatrix(r, 0).trimmed();
-    for (int c = 0; c <= result.lastCol; ++c) {
-        const QString name = grid.TextMatrix(2, c).trimmed();
-        result.providers << (name.isEmpty() ? QString::number(c) : name);
-    }
-    return result;
 }
 
 // Calls found(row, col, cell) for each cell of a page's text that holds the name, in the
@@ -70,8 +73,8 @@ template <class Found>
 void forEachCellHolding(QStringView text, const storage::NameMatcher& matcher, Found found)
 {
     const QString& name = matcher.name();
-    // A cell holds no separator, so no cell holds such a name.
-    if (name.contains(celltext::CellSeparator) || name.contains(celltext::RowSeparator))
+    // A cell holds no separator, so no cell holds such a name; an empty name is no name.
+    if (name.isEmpty() || name.contains(celltext::CellSeparator) || name.contains(celltext::RowSeparator))
         return;
     const auto isSeparator = [](QChar c) { return c == celltext::CellSeparator || c == celltext::RowSeparator; };
     int row = FirstDataRow;
@@ -108,26 +111,32 @@ QString layoutKey(const storage::Layout& l)
 
 }  // namespace
 
-QList<Hit> collectHits(storage::Database& db, const QString& name)
+QString layoutFault(const storage::Layout& layout)
+{
+    QString fault;
+    layOut(layout, &fault);
+    return fault;
+}
+
+QList<Hit> collectHits(storage::Database& db, const QString& name, QList<QDate>* notLaidOut)
 {
     const storage::Settings settings = storage::readSettings(db);
     const QDate today = program::today();
     storage::PageSearch search(db, name);
     QHash<QString, std::optional<LaidOut>> layouts;
-    QSet<QDate> seen;
     QList<Hit> hits;
+    QList<QDate> unlisted;
+    // Only the row each date's page shows takes part (the search sees to that).
     search.allMatches([&](const storage::PageMatch& page) {
-        // The day page shows the newest row of a date; older rows of the same date stay unseen.
-        if (seen.contains(page.calDate))
-            return;
-        seen.insert(page.calDate);
         const storage::Layout& layout = page.calDate < today ? page.layout : settings.layout;
         const QString key = layoutKey(layout);
         auto it = layouts.find(key);
         if (it == layouts.end())
             it = layouts.insert(key, layOut(layout));
-        if (!*it)
+        if (!*it) {
+            unlisted << page.calDate;
             return;
+        }
         const LaidOut& grid = **it;
         forEachCellHolding(page.data, search.matcher(), [&](int row, int col, QStringView cell) {
             if (row > grid.lastRow || col > grid.lastCol)
@@ -145,6 +154,10 @@ QList<Hit> collectHits(storage::Database& db, const QString& name)
     std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) {
         return std::tie(a.date, a.row, a.col) < std::tie(b.date, b.row, b.col);
     });
+    if (notLaidOut) {
+        std::sort(unlisted.begin(), unlisted.end());
+        *notLaidOut = unlisted;
+    }
     return hits;
 }
 
@@ -251,7 +264,7 @@ frmHits::frmHits(QWidget* dayPage) : QWidget(dayPage, Qt::Window)
     resize(460, 520);
 }
 
-void frmHits::showHits(const QString& name, const QList<Hit>& hits)
+void frmHits::showHits(const QString& name, const QList<Hit>& hits, const QList<QDate>& notLaidOut)
 {
     model_.setHits(hits, program::today());
     QSet<QDate> pages;
@@ -262,6 +275,19 @@ void frmHits::showHits(const QString& name, const QList<Hit>& hits)
     const QString cells = hits.size() == 1 ? QStringLiteral("1 cell") : QStringLiteral("%1 cells").arg(hits.size());
     const QString onPages = pages.size() == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(pages.size());
     QString text = QStringLiteral("\"%1\" stands in %2 on %3.").arg(name, cells, onPages);
+    if (!notLaidOut.isEmpty()) {
+        // The count above is not the whole story: say which pages were left out, and why.
+        QStringList dates;
+        for (QDate d : notLaidOut)
+            dates << QLocale::system().toString(d, QLocale::ShortFormat);
+        text += notLaidOut.size() == 1
+                    ? QStringLiteral(" 1 more page holds it but cannot be laid out, so its cells are not listed: %1.")
+                          .arg(dates.first())
+                    : QStringLiteral(" %1 more pages hold it but cannot be laid out, so their cells are not "
+                                     "listed: %2.")
+                          .arg(notLaidOut.size())
+                          .arg(dates.join(QStringLiteral(", ")));
+    }
     if (upcoming >= 0)
         text += QStringLiteral(" %1 marks today and later.").arg(kUpcoming);
     if (!hits.isEmpty())

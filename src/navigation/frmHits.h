@@ -13,6 +13,7 @@ class QTreeView;
 
 namespace storage {
 class Database;
+struct Layout;
 }
 
 // One found cell of a stored page, at its grid coordinates on the day page.
@@ -25,10 +26,15 @@ struct Hit {
     QString text;      // the cell's text
 };
 
+// Why the day page cannot lay a page out with this layout (the page's own or the settings'),
+// as a sentence for the user; empty when it can.
+QString layoutFault(const storage::Layout& layout);
+
 // Every cell of the stored pages that holds the name, within each page's layout as the day
 // page shows it (a past page's own, the settings' for today and later), sorted by date,
-// row and column. Throws storage::StorageError.
-QList<Hit> collectHits(storage::Database& db, const QString& name);
+// row and column. The dates of pages that hold the name but cannot be laid out go to
+// notLaidOut, oldest first. Throws storage::StorageError.
+QList<Hit> collectHits(storage::Database& db, const QString& name, QList<QDate>* notLaidOut = nullptr);
 
 // The found cells as the list shows them: mark (today or later), date, weekday, time,
 // provider and text.
@@ -62,8 +68,8 @@ public:
     QTreeView* lstHits;
 
     // Fills the list, selects the first hit of today or later, and shows the window
-    // beside the day page.
-    void showHits(const QString& name, const QList<Hit>& hits);
+    // beside the day page. The summary names the pages that could not be listed.
+    void showHits(const QString& name, const QList<Hit>& hits, const QList<QDate>& notLaidOut = {});
     const HitsModel& hits() const { return model_; }
 
 signals:

@@ -53,6 +53,8 @@ bool contains(const char* data, qsizetype size, const char* needle, size_t needl
 
 // The rows below an id, newest first: id, CalDate, Data. The name never enters the SQL.
 const char* const kRowsBelow = "SELECT id, CalDate, Data FROM tbl_Appt WHERE id < ?1 ORDER BY id DESC";
+// The row the day page shows for a date: the newest one stored under it.
+const char* const kShownRow = "SELECT id FROM tbl_Appt WHERE CalDate = ?1 ORDER BY id DESC LIMIT 1";
 
 QDate dateOf(sqlite3_stmt* stmt)
 {
@@ -124,10 +126,19 @@ std::optional<PageMatch> PageSearch::next(std::optional<qint64> beforeId)
         PageMatch match;
         match.id = sqlite3_column_int64(st, 0);
         match.calDate = dateOf(st);
-        if (match.calDate.isValid())
+        if (match.calDate.isValid() && shown(match.id, match.calDate))
             return match;
     }
     return std::nullopt;
+}
+
+bool PageSearch::shown(qint64 id, QDate date)
+{
+    // Asked only of rows that hold the name, so a walk over pages without it costs nothing more.
+    Query q(db_, kShownRow, QStringLiteral("searching the pages"));
+    const QByteArray key = date.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+    sqlite3_bind_text(q.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
+    return q.step() && sqlite3_column_int64(q.get(), 0) == id;
 }
 
 void PageSearch::allMatches(const std::function<void(const PageMatch&)>& visit)
@@ -135,7 +146,7 @@ void PageSearch::allMatches(const std::function<void(const PageMatch&)>& visit)
     // Every row read whole, as the page table reads it, with its layout copy.
     PageTable(db_).walk(
         [&](const PageRow& row) {
-            if (!row.dataNull && row.calDate.isValid() && matcher_.matches(row.data)) {
+            if (!row.dataNull && row.calDate.isValid() && matcher_.matches(row.data) && shown(row.id, row.calDate)) {
                 PageMatch match;
                 match.id = row.id;
                 match.calDate = row.calDate;

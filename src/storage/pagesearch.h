@@ -49,15 +49,21 @@ public:
 
     const NameMatcher& matcher() const { return matcher_; }
 
+    // Only the row the day page shows for a date takes part: the newest row of that date.
+    // An older row of the same date, or a row without a readable date, is passed over,
+    // since no page can show it.
+
     // The newest row below `beforeId` (every row when it is empty) whose Data holds the
-    // name: its id and date only. Rows without a readable date are passed over, since no
-    // page can be shown for them.
+    // name: its id and date only.
     std::optional<PageMatch> next(std::optional<qint64> beforeId);
 
     // Every row whose Data holds the name, newest first, with its text and layout copy.
     void allMatches(const std::function<void(const PageMatch&)>& visit);
 
 private:
+    // Whether a row is the one the day page shows for its date.
+    bool shown(qint64 id, QDate date);
+
     Database& db_;
     NameMatcher matcher_;
 };

@@ -101,7 +101,11 @@ void tst_pagesearch::rowsThatCannotBeShownArePassed()
 {
     TestFolder folder;
     Rows rows(folder.databasePath());
+    // The page of a date shows its newest row; an older row of that date, or a row whose date
+    // carries a time, is never on screen.
+    rows.add("2001-01-01", "Ann");
     const qint64 good = rows.add("2001-01-01", "Ann");
+    rows.add("2002-02-02 10:00:00", "Ann");
     rows.add("", "Ann");
     rows.add("not a date", "Ann");
     Database db(folder.databasePath());
@@ -109,6 +113,13 @@ void tst_pagesearch::rowsThatCannotBeShownArePassed()
     const std::optional<PageMatch> hit = search.next(std::nullopt);
     QVERIFY(hit);
     QCOMPARE(hit->id, good);
+    QVERIFY(!search.next(good));
+    int listed = 0;
+    search.allMatches([&](const PageMatch& m) {
+        ++listed;
+        QCOMPARE(m.id, good);
+    });
+    QCOMPARE(listed, 1);
 }
 
 void tst_pagesearch::allMatchesReadsTextAndLayout()
