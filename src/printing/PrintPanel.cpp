@@ -47,7 +47,8 @@ PrintPanel::PrintPanel(frmAppt& form) : QObject(&form), form_(form)
     Label3->setObjectName(QStringLiteral("Label3"));
     cmdClosePrint = new QPushButton(QStringLiteral("Close"), Frame3);
     cmdClosePrint->setObjectName(QStringLiteral("cmdClosePrint"));
-    cmdPreview = new QPushButton(QStringLiteral("Pre&view"), Frame3);
+    // Alt+V belongs to the Navigate menu.
+    cmdPreview = new QPushButton(QStringLiteral("P&review"), Frame3);
     cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
 
     auto* grid = new QGridLayout(Frame3);
