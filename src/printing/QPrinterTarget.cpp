@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPainter>
@@ -115,10 +116,10 @@ void QPrinterTarget::endDoc()
         throw PrintError(openFailure());
     }
     render();
-    if (!painter_->end() || printer_.printerState() == QPrinter::Error) {
-        painter_.reset();
+    // A job that fails at its very end stays open, so that abort() tells the printer to
+    // cancel it: what the printer holds of it must not come out beside the retried one.
+    if (!painter_->end() || printer_.printerState() == QPrinter::Error)
         throw PrintError(QStringLiteral("The printer reported an error at the end of the document"));
-    }
     painter_.reset();
     ops_.clear();
 }
@@ -176,7 +177,7 @@ void QPrinterTarget::abort()
     if (painter_->isActive())
         painter_->end();
     painter_.reset();
-    // A half-written PDF file is not left behind.
-    if (printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty())
+    // A half-written PDF file is not left behind; a device named as the file is no file.
+    if (printer_.outputFormat() == QPrinter::PdfFormat && QFileInfo(printer_.outputFileName()).isFile())
         QFile::remove(printer_.outputFileName());
 }

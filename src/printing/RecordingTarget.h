@@ -21,8 +21,10 @@ public:
     bool ended = false;
     bool aborted = false;
 
-    // The line (counted from 0) at which printing fails with this description.
+    // The line (counted from 0) at which printing fails with this description, or the end
+    // of the document.
     std::optional<int> failAtLine;
+    bool failAtEnd = false;
     QString failure = QStringLiteral("The printer is out of paper");
 
     void setFont(int pointSize, bool bold) override
@@ -37,7 +39,12 @@ public:
         lines.append({text, pointSize_, bold_, pages});
     }
     void newPage() override { ++pages; }
-    void endDoc() override { ended = true; }
+    void endDoc() override
+    {
+        if (failAtEnd)
+            throw PrintError(failure);
+        ended = true;
+    }
     void abort() override { aborted = true; }
 
     // The lines of one page, in order.

@@ -299,24 +299,30 @@ void tst_printpanel::options()
 
 void tst_printpanel::retryQuestion_data()
 {
-    QTest::addColumn<bool>("noPrinter");
+    QTest::addColumn<QString>("fault");
     QTest::addColumn<bool>("retry");
     QTest::addColumn<QString>("question");
-    QTest::newRow("no printer, Yes") << true << true << kNoPrinter + ". Retry?";
-    QTest::newRow("no printer, No") << true << false << kNoPrinter + ". Retry?";
-    QTest::newRow("fault half-way, Yes") << false << true << "The printer is out of paper. Retry?";
-    QTest::newRow("fault half-way, No") << false << false << "The printer is out of paper. Retry?";
+    QTest::newRow("no printer, Yes") << "no printer" << true << kNoPrinter + ". Retry?";
+    QTest::newRow("no printer, No") << "no printer" << false << kNoPrinter + ". Retry?";
+    QTest::newRow("fault half-way, Yes") << "half-way" << true << "The printer is out of paper. Retry?";
+    QTest::newRow("fault half-way, No") << "half-way" << false << "The printer is out of paper. Retry?";
+    // Every line went out; the job is still cancelled, or Retry would print the day twice.
+    QTest::newRow("fault at the end, Yes") << "at the end" << true << "The printer is out of paper. Retry?";
 }
 
 void tst_printpanel::retryQuestion()
 {
-    QFETCH(bool, noPrinter);
+    QFETCH(QString, fault);
     QFETCH(bool, retry);
     QFETCH(QString, question);
     PrintFixture f;
     QVERIFY(f.open());
+    const bool noPrinter = fault == "no printer";
     f.noPrinter = noPrinter;
-    f.printed.failAtLine = 20;
+    if (fault == "at the end")
+        f.printed.failAtEnd = true;
+    else
+        f.printed.failAtLine = 20;
     f.press(Qt::Key_F11);
     QTest::mouseClick(f.panel->cmdClosePrint, Qt::LeftButton);
     f.press(Qt::Key_F11);
@@ -336,7 +342,8 @@ void tst_printpanel::retryQuestion()
     QCOMPARE(p.icon, dialogs::Icon::Question);
     QVERIFY(!f.printed.ended);
     QCOMPARE(abortedBefore, !noPrinter);
-    QCOMPARE(f.printed.lines.size(), noPrinter ? 0 : 20);
+    if (fault != "at the end")
+        QCOMPARE(f.printed.lines.size(), noPrinter ? 0 : 20);
     // Yes: the panel again, ready for F11.
     QCOMPARE(QApplication::focusWidget() == f.panel->Option1, retry);
     QVERIFY(f.panel->Frame3->isVisible());

@@ -4,9 +4,57 @@
 
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QPaintEngine>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// A printer driver that takes the whole document and then cannot finish it, as a spooler
+// that goes away at the last moment: it notes whether it was told to cancel the job.
+class FailingAtEnd final : public QPaintEngine, public QPrintEngine {
+public:
+    FailingAtEnd() : QPaintEngine(AllFeatures) {}
+    bool cancelled = false;
+
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return false; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawTextItem(const QPointF&, const QTextItem&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    Type type() const override { return User; }
+
+    void setProperty(PrintEnginePropertyKey, const QVariant&) override {}
+    QVariant property(PrintEnginePropertyKey) const override { return {}; }
+    bool newPage() override { return true; }
+    bool abort() override { return cancelled = true; }
+    int metric(QPaintDevice::PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case QPaintDevice::PdmWidthMM: return 210;
+        case QPaintDevice::PdmHeightMM: return 297;
+        case QPaintDevice::PdmDevicePixelRatio: return 1;
+        case QPaintDevice::PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
+        case QPaintDevice::PdmNumColors: return INT_MAX;
+        case QPaintDevice::PdmDepth: return 32;
+        case QPaintDevice::PdmWidth: return 9900;
+        case QPaintDevice::PdmHeight: return 14000;
+        default: return 1200;  // dots per inch
+        }
+    }
+    QPrinter::PrinterState printerState() const override { return cancelled ? QPrinter::Aborted : QPrinter::Active; }
+};
+
+class DriverPrinter final : public QPrinter {
+public:
+    explicit DriverPrinter(FailingAtEnd& driver) { setEngines(&driver, &driver); }
+};
+
+}  // namespace
 
 class tst_qprintertarget : public QObject {
     Q_OBJECT
@@ -19,6 +67,7 @@ private slots:
     void noPrinterInstalled();
     void abandonedDocumentLeavesNoFile_data();
     void abandonedDocumentLeavesNoFile();
+    void failureAtTheEndCancelsTheJob();
 };
 
 void tst_qprintertarget::fontIsFixedPitch_data()
@@ -106,6 +155,25 @@ void tst_qprintertarget::abandonedDocumentLeavesNoFile()
             target.abort();
     }
     QVERIFY(!QFile::exists(path));
+}
+
+void tst_qprintertarget::failureAtTheEndCancelsTheJob()
+{
+    // Every line went to the printer, which then failed: the job is cancelled, so that a
+    // retried day is not printed twice.
+    FailingAtEnd driver;
+    DriverPrinter printer(driver);
+    QPrinterTarget target(printer);
+    target.printLine(QStringLiteral("Appointment Schedule"));
+    try {
+        target.endDoc();
+        QFAIL("a document the printer could not finish was reported as printed");
+    } catch (const PrintError& e) {
+        QCOMPARE(e.description(), QStringLiteral("The printer reported an error at the end of the document"));
+    }
+    QVERIFY(!driver.cancelled);
+    target.abort();
+    QVERIFY(driver.cancelled);
 }
 
 QTEST_MAIN(tst_qprintertarget)
