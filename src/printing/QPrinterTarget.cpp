@@ -120,8 +120,26 @@ void QPrinterTarget::endDoc()
     // cancel it: what the printer holds of it must not come out beside the retried one.
     if (!painter_->end() || printer_.printerState() == QPrinter::Error)
         throw PrintError(QStringLiteral("The printer reported an error at the end of the document"));
+    if (!writtenWhole())
+        throw PrintError(QStringLiteral("The file %1 could not be written in full; the disk may be full")
+                             .arg(QDir::toNativeSeparators(printer_.outputFileName())));
     painter_.reset();
     ops_.clear();
+}
+
+bool QPrinterTarget::writtenWhole() const
+{
+    // The PDF writer does not report a write that failed (a full disk, a file size limit),
+    // so the file is read back: a PDF written whole ends with its end-of-file marker.
+    if (printer_.outputFormat() != QPrinter::PdfFormat || !QFileInfo(printer_.outputFileName()).isFile())
+        return true;
+    QFile file(printer_.outputFileName());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 Tail = 64;
+    if (file.size() > Tail && !file.seek(file.size() - Tail))
+        return false;
+    return file.read(Tail).contains("%%EOF");
 }
 
 void QPrinterTarget::breakPage(int& page)

@@ -48,6 +48,8 @@ private:
     void render();
     void breakPage(int& page);
     QString openFailure() const;
+    // False when a PDF file on disk does not hold the whole document.
+    bool writtenWhole() const;
 
     std::unique_ptr<QPrinter> owned_;
     QPrinter& printer_;

@@ -6,6 +6,8 @@
 
 #include <QFile>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 const QDate kToday(2024, 3, 6);  // a Wednesday
@@ -165,6 +167,10 @@ void tst_printday::failures_data()
                                                 << "The file %1/missing/x.pdf cannot be written.";
     QTest::newRow("settings never completed") << "setup" << 0 << "x.pdf"
                                               << "The page cannot be laid out: the setting Listno holds";
+    // The disk fills while the file is written: a limit on the size of files this process
+    // writes fails the writes as a full disk would.
+    QTest::newRow("disk full part way") << "full" << 0 << "x.pdf"
+                                        << "The file %1/x.pdf could not be written in full; the disk may be full.";
 }
 
 void tst_printday::failures()
@@ -189,7 +195,17 @@ void tst_printday::failures()
     const QString pdf = f.folder.path() + QLatin1Char('/') + pdfName;
     QString message;
     const printday::Request request{date, pdf, column ? std::optional(column) : std::nullopt};
-    QVERIFY(!printday::print(request, message));
+    rlimit before{};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &before) == 0);
+    if (damage == QLatin1String("full")) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = before;
+        small.rlim_cur = 4096;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+    }
+    const bool printed = printday::print(request, message);
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &before) == 0);
+    QVERIFY(!printed);
     if (error.contains(QLatin1String("%1")))
         error = error.arg(f.folder.path());
     QVERIFY2(message.startsWith(error), qPrintable(message));
