@@ -341,6 +341,7 @@ void tst_setup::questionBeforeEntriesMove_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("question");  // empty: none asked
     QTest::addColumn<bool>("stored");
+    QTest::addColumn<bool>("reordered");  // tbl_Setup's fields stand in another order
     const QString one = QStringLiteral(
         "1 stored page from today on holds entries of its own. With the new time of the first "
         "appointment or the new slot length, its entries will stand at other times.\n\nDo you wish to "
@@ -350,13 +351,14 @@ void tst_setup::questionBeforeEntriesMove_data()
         "appointment or the new slot length, their entries will stand at other times.\n\nDo you wish "
         "to store the new settings?");
     const int yes = int(dialogs::Answer::Yes), no = int(dialogs::Answer::No);
-    QTest::newRow("first time, No") << "txtMinO:30" << QStringList{"5:Ng"} << no << one << false;
-    QTest::newRow("first time, Yes") << "txtMinO:30" << QStringList{"5:Ng"} << yes << one << true;
-    QTest::newRow("slot, two pages") << "Text4:15" << QStringList{"0:Ng", "9:\tLee", "-3:Old"} << no << two << false;
-    QTest::newRow("only the closing time") << "txtHrC:06" << QStringList{"5:Ng"} << no << "" << true;
-    QTest::newRow("pages hold their template") << "Text4:15" << QStringList{"5:T", "6:T"} << no << "" << true;
-    QTest::newRow("empty cells only") << "Text4:15" << QStringList{"5:\t\t\r\t"} << no << "" << true;
-    QTest::newRow("past entries") << "Text4:15" << QStringList{"-1:Ng"} << no << "" << true;
+    QTest::newRow("first time, No") << "txtMinO:30" << QStringList{"5:Ng"} << no << one << false << false;
+    QTest::newRow("first time, Yes") << "txtMinO:30" << QStringList{"5:Ng"} << yes << one << true << false;
+    QTest::newRow("slot, two pages") << "Text4:15" << QStringList{"0:Ng", "9:\tLee", "-3:Old"} << no << two << false << false;
+    QTest::newRow("only the closing time") << "txtHrC:06" << QStringList{"5:Ng"} << no << "" << true << false;
+    QTest::newRow("pages hold their template") << "Text4:15" << QStringList{"5:T", "6:T"} << no << "" << true << false;
+    QTest::newRow("empty cells only") << "Text4:15" << QStringList{"5:\t\t\r\t"} << no << "" << true << false;
+    QTest::newRow("past entries") << "Text4:15" << QStringList{"-1:Ng"} << no << "" << true << false;
+    QTest::newRow("templates, fields reordered") << "Text4:15" << QStringList{"5:T", "6:T"} << no << "" << true << true;
 }
 
 void tst_setup::questionBeforeEntriesMove()
@@ -366,6 +368,9 @@ void tst_setup::questionBeforeEntriesMove()
     QFETCH(int, answer);
     QFETCH(QString, question);
     QFETCH(bool, stored);
+    QFETCH(bool, reordered);
+    if (reordered)
+        f->reorderSetupColumns();
     for (const QString& page : pages) {
         const QDate d = kToday.addDays(page.section(u':', 0, 0).toInt());
         const QString text = page.section(u':', 1);
