@@ -283,9 +283,9 @@ bool frmSetup::Form_Load()
     lblOpen->setText(l.open);
     lblClose->setText(l.close);
     Text4->setText(l.missing.contains(QStringLiteral("timeslot")) ? QString() : QString::number(l.timeslot));
-    Text5->setText(l.missing.contains(QStringLiteral("Listno")) ? QString() : QString::number(l.listno));
+    showStoredCount(l);
     ProviderCount = Text5->text().toInt();
-    BuildProviderGrid(ProviderCount);
+    fillProviderGrid(ProviderCount, l);
 
     adjustSize();
     setFixedSize(sizeHint().expandedTo(QSize(760, 0)));
@@ -309,33 +309,61 @@ void frmSetup::showStoredTime(const QString& stored, QLineEdit* hour, QLineEdit*
     marker->setText(text.mid(6, 2));
 }
 
-void frmSetup::BuildProviderGrid(int count)
+void frmSetup::showStoredCount(const storage::Layout& l)
 {
+    if (l.missing.contains(QStringLiteral("Listno"))) {
+        Text5->setText(QString());
+        return;
+    }
+    const int count = std::clamp(l.listno, 1, MaxProviders);
+    Text5->setText(QString::number(count));
+    if (count != l.listno)
+        dialogs::message(this,
+                         QStringLiteral("The stored number of service providers, %1, is out of range (1 to %2). "
+                                        "The page shows %3 instead; Okay stores that number.")
+                             .arg(l.listno)
+                             .arg(MaxProviders)
+                             .arg(count),
+                         kTitle, dialogs::Buttons::Ok, dialogs::Icon::Exclamation);
+}
+
+bool frmSetup::BuildProviderGrid(int count)
+{
+    // The lists as stored in the settings row, not as shown in the boxes. A read that fails
+    // (another program holding the file for longer than the wait) must not blank the grid:
+    // Okay would store the blanks over the stored names.
+    storage::Settings settings;
+    try {
+        settings = storage::readSettings(*db_);
+    } catch (const StorageError& e) {
+        listsUnread_ = true;
+        report(e.message()
+               + QStringLiteral("\n\nThe sites and names stay as they are shown. Okay stores nothing until the "
+                                "stored settings can be read again."));
+        return false;
+    }
+    fillProviderGrid(count, settings.layout);
+    return true;
+}
+
+void frmSetup::fillProviderGrid(int count, const storage::Layout& stored)
+{
+    listsUnread_ = false;
+    count = std::max(count, 0);
     PaintLock lock(Grid1);
     editor_->hide();
-    Grid1->setCols(std::max(count, 0));
+    Grid1->setCols(count);
     if (count >= 1) {
         const int width = count == 1 ? 7800 : count == 2 ? 3850 : count == 3 ? 2550 : 1940;
         for (int c = 0; c < count; ++c)
             Grid1->setColWidth(c, width);
     }
-    // The lists as stored in the settings row, not as shown in the boxes.
-    storage::Settings settings;
-    try {
-        settings = storage::readSettings(*db_);
-    } catch (const StorageError& e) {
-        report(e.message());
-    }
-    SharedLayout.SitesText = settings.layout.sites;
-    SharedLayout.NamesText = settings.layout.names;
+    SharedLayout.SitesText = stored.sites;
+    SharedLayout.NamesText = stored.names;
     SplitList(SharedLayout.SitesText, SharedLayout.SiteList);
     SplitList(SharedLayout.NamesText, SharedLayout.NameList);
-    for (QStringList* list : {&SharedLayout.SiteList, &SharedLayout.NameList}) {
-        while (list->size() < count + 1)
-            list->append(QString());
-        while (list->size() > count + 1)
-            list->removeLast();
-    }
+    for (QStringList* list : {&SharedLayout.SiteList, &SharedLayout.NameList})
+        list->resize(count + 1);
     for (int c = 0; c < count; ++c) {
         Grid1->setRow(0);
         Grid1->setCol(c);
@@ -354,10 +382,10 @@ void frmSetup::BuildProviderGrid(int count)
     }
 }
 
-void frmSetup::Text5_Enter(bool focusGrid)
+bool frmSetup::Text5_Enter(bool focusGrid)
 {
     if (Text5->text().isEmpty() || laying_)
-        return;
+        return false;
     laying_ = true;
     const int count = std::clamp(Text5->text().toInt(), 1, MaxProviders);
     // What was typed into the sites and names and not yet stored stays in the columns that
@@ -367,8 +395,11 @@ void frmSetup::Text5_Enter(bool focusGrid)
         sites << Grid1->TextMatrix(1, c);
         names << Grid1->TextMatrix(2, c);
     }
+    if (!BuildProviderGrid(count)) {
+        laying_ = false;
+        return false;
+    }
     ProviderCount = count;
-    BuildProviderGrid(count);
     for (int c = 0; c < std::min<int>(count, sites.size()); ++c) {
         Grid1->setTextMatrix(1, c, sites[c]);
         Grid1->setTextMatrix(2, c, names[c]);
@@ -379,6 +410,7 @@ void frmSetup::Text5_Enter(bool focusGrid)
     if (focusGrid)
         Grid1->setFocus();
     laying_ = false;
+    return true;
 }
 
 bool frmSetup::LostFocus(QLineEdit* box)
@@ -515,6 +547,18 @@ void frmSetup::Grid1_KeyPress(int& keyAscii)
 
 void frmSetup::CmdReset_Click()
 {
+    // The count and the lists go back to the stored ones, not to fixed values. Without them
+    // nothing is reset: the page stays as the user sees it.
+    storage::Settings settings;
+    try {
+        settings = storage::readSettings(*db_);
+    } catch (const StorageError& e) {
+        listsUnread_ = true;
+        report(e.message()
+               + QStringLiteral("\n\nNothing was reset. Okay stores nothing until the stored settings can be "
+                                "read again."));
+        return;
+    }
     Text1->setText(QStringLiteral("Office"));
     txtHrO->setText(QStringLiteral("08"));
     txtMinO->setText(QStringLiteral("00"));
@@ -523,15 +567,9 @@ void frmSetup::CmdReset_Click()
     txtMinC->setText(QStringLiteral("00"));
     txtPM->setText(QStringLiteral("PM"));
     Text4->setText(QStringLiteral("30"));
-    // The count goes back to the stored one, not to a fixed number.
-    try {
-        const storage::Settings settings = storage::readSettings(*db_);
-        Text5->setText(QString::number(settings.layout.listno));
-    } catch (const StorageError& e) {
-        report(e.message());
-    }
+    showStoredCount(settings.layout);
     ProviderCount = Text5->text().toInt();
-    BuildProviderGrid(ProviderCount);
+    fillProviderGrid(ProviderCount, settings.layout);
     checking_ = true;  // the boxes hold good values now; no check on the way to Text1
     Text1->setFocus();
     checking_ = false;
@@ -554,8 +592,10 @@ void frmSetup::CmdOkay_Click()
     const int typed = std::clamp(Text5->text().toInt(), 1, MaxProviders);
     if (typed != Text5->text().toInt())
         Text5->setText(QString::number(typed));
-    if (typed != ProviderCount || Grid1->Cols() != typed)
-        Text5_Enter(false);
+    // The grid is laid out for the count, and from lists that were read: after a failed read
+    // it is read again here, and Okay stops if that fails too (the user was told).
+    if ((listsUnread_ || typed != ProviderCount || Grid1->Cols() != typed) && !Text5_Enter(false))
+        return;
 
     SharedLayout.SitesText.clear();
     SharedLayout.NamesText.clear();
@@ -587,6 +627,16 @@ void frmSetup::CmdOkay_Click()
     layout.listno = ProviderCount;
     layout.sites = txtSites->text();
     layout.names = txtNames->text();
+    // The day page is closed first, so that what it holds is stored before the pages are
+    // counted and rewritten, and so that it is built anew from the new settings. A page it
+    // cannot store keeps it open if the user says so; then nothing is stored here.
+    screens::unload(Screen::Appt);
+    if (screens::loaded(Screen::Appt)) {
+        report(QStringLiteral("The settings were not stored: the day page is still open with a page "
+                              "that could not be stored. Store or discard that page, then press Okay again."));
+        return;
+    }
+
     const QDate today = program::today();
     try {
         // Cells are positional: under another first time or slot length, what is typed on
@@ -617,8 +667,8 @@ void frmSetup::CmdOkay_Click()
         return;
     }
 
-    // The day page is built anew from the new settings when it is next shown.
-    screens::unload(Screen::Appt);
+    // An open template editor holds a grid of the old layout: it is built anew as well.
+    screens::unload(Screen::Configure);
     const bool templates =
         dialogs::message(this, QStringLiteral("Do you wish to configure page templates for each day of the week?"),
                          QStringLiteral("Configure Page Template"), dialogs::Buttons::YesNo)

@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace storage {
 class Database;
+struct Layout;
 }
 
 class frmSetup : public Form {
@@ -62,8 +63,10 @@ public:
     // The number of provider columns the grid shows.
     int ProviderCount = 0;
 
-    // Lays the grid out for count providers and fills it from the stored lists.
-    void BuildProviderGrid(int count);
+    // Lays the grid out for count providers and fills it from the stored lists. When the
+    // stored lists cannot be read the grid stays as it was, the user is told, and Okay stores
+    // nothing until a later read succeeds; false then.
+    bool BuildProviderGrid(int count);
     void CmdOkay_Click();
     void CmdReset_Click();
 
@@ -74,9 +77,15 @@ protected:
 private:
     void buildControls();
     void showStoredTime(const QString& stored, QLineEdit* hour, QLineEdit* minutes, QLineEdit* marker);
+    // Puts the stored provider count into its box, brought into range; a count out of range
+    // (a damaged or foreign file) is named to the user.
+    void showStoredCount(const storage::Layout& layout);
+    // Lays the grid out for count providers from lists already read.
+    void fillProviderGrid(int count, const storage::Layout& stored);
     // Enter in the provider count: the grid is laid out for the count, keeping what was
-    // typed into the columns that remain.
-    void Text5_Enter(bool focusGrid);
+    // typed into the columns that remain. False when it was not (the stored lists could not
+    // be read).
+    bool Text5_Enter(bool focusGrid);
     // The check of a box when it is left. False when the value is out of range: the focus
     // belongs back in the box.
     bool LostFocus(QLineEdit* box);
@@ -89,4 +98,7 @@ private:
     bool checking_ = false;  // a box's check is putting the focus back
     bool laying_ = false;    // the grid is being laid out for a new count
     bool closing_ = false;
+    // The last read of the stored lists failed: the grid may not show them, so Okay stores
+    // nothing until a read succeeds.
+    bool listsUnread_ = false;
 };

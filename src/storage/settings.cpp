@@ -18,6 +18,11 @@ QString text(const QSqlRecord& r, const char* field)
 
 }  // namespace
 
+QString templateField(int weekday)
+{
+    return weekday >= 1 && weekday <= 7 ? QString::fromLatin1(kWeekFields[weekday - 1]) : QString();
+}
+
 Settings readSettings(Database& db)
 {
     QSqlQuery q = db.prepare(QStringLiteral("SELECT * FROM tbl_Setup ORDER BY rowid LIMIT 1"));
@@ -38,9 +43,8 @@ Settings readSettings(Database& db)
     l.listno = r.value(QStringLiteral("Listno")).toInt();
     l.sites = text(r, "Sites");
     l.names = text(r, "Names");
-    // The templates are taken by position, Monday at 11 to Sunday at 17.
     for (int i = 0; i < 7; ++i)
-        s.templates[i] = r.value(FirstTemplateField + i).toString();
+        s.templates[i] = text(r, kWeekFields[i]);
     for (int i = 0; i < 7; ++i)
         s.closed[i] = r.value(QStringLiteral("chk%1").arg(i + 1)).toBool();
     s.fixedMemo = text(r, "FixedMemo");

@@ -26,7 +26,7 @@ struct Layout {
 
 struct Settings {
     Layout layout;
-    // Monday to Sunday: the fields at ordinal positions 11 to 17 of tbl_Setup.
+    // Monday to Sunday: the fields Mon to Sun of tbl_Setup.
     std::array<QString, 7> templates;
     // chk1 (Sunday) to chk7 (Saturday): the location is closed that weekday.
     std::array<bool, 7> closed{};
@@ -41,8 +41,10 @@ struct Settings {
     bool closedOn(QDate date) const { return closed[date.dayOfWeek() % 7]; }
 };
 
-// The ordinal position of the first template field (Monday).
-inline constexpr int FirstTemplateField = 11;
+// The field that holds a weekday's template (1 Monday ... 7 Sunday): Mon to Sun. The
+// templates are found by name, never by position: a file whose columns stand in another order
+// must not take cell text into a closed flag or a document.
+QString templateField(int weekday);
 
 Settings readSettings(Database& db);
 // Writes the fixed memo and the book number only (what the day page edits).

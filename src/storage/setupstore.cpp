@@ -4,7 +4,6 @@
 #include "storage/database.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 #include <sqlite3.h>
 
@@ -78,14 +77,14 @@ int pagesWithOwnEntries(Database& db, QDate today)
                                  sqlite3_column_bytes(stmt, column));
     };
 
-    // The templates by their positions, Monday to Sunday (Null reads as empty text).
+    // The templates by their names, Monday to Sunday (Null reads as empty text).
     QString templates[7];
     {
-        Query row(db, "SELECT * FROM tbl_Setup ORDER BY rowid LIMIT 1", what);
+        Query row(db, "SELECT Mon, Tue, Wed, Thu, Fri, Sat, Sun FROM tbl_Setup ORDER BY rowid LIMIT 1", what);
         if (!row.step())
             throw StorageError(db.describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
         for (int i = 0; i < 7; ++i)
-            templates[i] = text(row.get(), FirstTemplateField + i);
+            templates[i] = text(row.get(), i);
     }
 
     Query pages(db, "SELECT CalDate, Data FROM tbl_Appt WHERE CalDate >= ?1 AND Data IS NOT NULL", what);
@@ -105,13 +104,12 @@ int pagesWithOwnEntries(Database& db, QDate today)
 
 void storeTemplate(Database& db, int weekday, const QString& cellText, bool closed)
 {
-    // The templates are found by position, as they are read.
-    const QString field = db.connection().record(QStringLiteral("tbl_Setup")).fieldName(FirstTemplateField + weekday - 1);
+    const QString field = templateField(weekday);
     const QString what = QStringLiteral("storing the template of %1").arg(field);
     if (field.isEmpty())
-        throw StorageError(db.describe(what, QStringLiteral("The table tbl_Setup has no template fields.")));
+        throw StorageError(db.describe(what, QStringLiteral("There is no weekday %1.").arg(weekday)));
     Transaction t(db, what);
-    QSqlQuery q = db.prepare(QStringLiteral("UPDATE tbl_Setup SET \"%1\" = ?, %2 = ? WHERE rowid = %3")
+    QSqlQuery q = db.prepare(QStringLiteral("UPDATE tbl_Setup SET %1 = ?, %2 = ? WHERE rowid = %3")
                                  .arg(field, closedFlagField(weekday), kSettingsRow));
     q.addBindValue(cellText);
     q.addBindValue(closed);

@@ -23,8 +23,8 @@ void storeSetup(Database& db, const Layout& layout, QDate today);
 // slot length.
 int pagesWithOwnEntries(Database& db, QDate today);
 
-// One transaction: the template of a weekday (1 Monday ... 7 Sunday), at its ordinal position
-// in tbl_Setup, and its closed flag. Throws StorageError.
+// One transaction: the template of a weekday (1 Monday ... 7 Sunday), in its field by name,
+// and its closed flag. Throws StorageError.
 void storeTemplate(Database& db, int weekday, const QString& cellText, bool closed);
 
 // The field that holds a weekday's closed flag (1 Monday ... 7 Sunday): chk1 is Sunday.

@@ -49,6 +49,9 @@ public:
     void addPage(QDate date, const QVariant& data, const QVariant& clinic = 0,
                  const QString& memo = QString()) const;
     QString settingsTemplate(QDate date) const;
+    // Rebuilds tbl_Setup with the same fields and values in another order, as a file made
+    // by another tool may have them: the closed flags and Readme where the templates stood.
+    void reorderSetupColumns() const;
 
     // Clicks the calendar label that shows a date (it must be on the calendar).
     void clickDay(QDate date);

@@ -71,6 +71,7 @@ private slots:
     void wheelOverUnfocusedListDoesNothing();
     void failedStoreKeepsTheDay();
     void newPagesTakeTheTemplates();
+    void templatesGoByName();
 
 private:
     frmConfigure* open();
@@ -397,6 +398,38 @@ void tst_configure::newPagesTakeTheTemplates()
     QVERIFY(page->Check1->isChecked());
     QCOMPARE(f->storedData(kToday).toString(), field("Wed"));
     QCOMPARE(f->value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + f->key(kToday) + "'").toInt(), 1);
+}
+
+void tst_configure::templatesGoByName()
+{
+    // A file whose fields stand in another order: the closed flags and Readme where the
+    // templates stood. Each day is shown from its own field and stored into it.
+    f->exec("DELETE FROM tbl_Appt");
+    f->exec("UPDATE tbl_Setup SET Wed = 'Wednesday shown', chk4 = 0");
+    f->reorderSetupColumns();
+    const char* const others = "chk1 || chk2 || chk3 || chk4 || chk5 || chk6 || chk7 || Readme || Licence";
+    const QString before = field(others);
+    QVERIFY(open());
+    for (int day = 0; day < 7; ++day) {
+        QVERIFY(dataArea().startsWith(field(kFields[day])));
+        c->Grid1->setRow(5);
+        c->Grid1->setCol(1 + day % 4);
+        typeText(QString::fromLatin1(kFields[day]) + QStringLiteral(" off"));
+        typeKey(Qt::Key_Return);
+        if (day == 6)
+            f->dialogs.answerMessage(dialogs::Answer::No);
+        typeKey(Qt::Key_F7);
+    }
+    DayPageFixture::settle();
+    QCOMPARE(field(others), before);
+    for (int day = 0; day < 7; ++day)
+        QCOMPARE(celltext::split(field(kFields[day]))[2][day % 4], QString::fromLatin1(kFields[day]) + " off");
+    QCOMPARE(celltext::split(field("Wed"))[0][0], QStringLiteral("Wednesday shown"));
+    // A new page takes its weekday's template by name too: today is a Wednesday.
+    auto* page = qobject_cast<frmAppt*>(screens::loaded(Screen::Appt));
+    QVERIFY(page);
+    QCOMPARE(page->Grid1->TextMatrix(5, 3), QStringLiteral("Wed off"));
+    QCOMPARE(f->storedData(kToday).toString(), field("Wed"));
 }
 
 QTEST_MAIN(tst_configure)

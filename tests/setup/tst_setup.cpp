@@ -8,10 +8,13 @@
 #include "platform/clock.h"
 #include "platform/programfolder.h"
 #include "program.h"
+#include "setup/frmConfigure.h"
 #include "setup/frmSetup.h"
+#include "storage/celltext.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -61,6 +64,12 @@ private slots:
     void questionBeforeEntriesMove_data();
     void questionBeforeEntriesMove();
     void failedOkayStoresNothing();
+    void okayClosesTheDayPageFirst_data();
+    void okayClosesTheDayPageFirst();
+    void failedReadKeepsTheGrid_data();
+    void failedReadKeepsTheGrid();
+    void storedCountOutOfRange_data();
+    void storedCountOutOfRange();
     void closingWritesNothing();
     void leadsOn_data();
     void leadsOn();
@@ -341,6 +350,7 @@ void tst_setup::questionBeforeEntriesMove_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("question");  // empty: none asked
     QTest::addColumn<bool>("stored");
+    QTest::addColumn<bool>("reordered");  // tbl_Setup's fields stand in another order
     const QString one = QStringLiteral(
         "1 stored page from today on holds entries of its own. With the new time of the first "
         "appointment or the new slot length, its entries will stand at other times.\n\nDo you wish to "
@@ -350,13 +360,14 @@ void tst_setup::questionBeforeEntriesMove_data()
         "appointment or the new slot length, their entries will stand at other times.\n\nDo you wish "
         "to store the new settings?");
     const int yes = int(dialogs::Answer::Yes), no = int(dialogs::Answer::No);
-    QTest::newRow("first time, No") << "txtMinO:30" << QStringList{"5:Ng"} << no << one << false;
-    QTest::newRow("first time, Yes") << "txtMinO:30" << QStringList{"5:Ng"} << yes << one << true;
-    QTest::newRow("slot, two pages") << "Text4:15" << QStringList{"0:Ng", "9:\tLee", "-3:Old"} << no << two << false;
-    QTest::newRow("only the closing time") << "txtHrC:06" << QStringList{"5:Ng"} << no << "" << true;
-    QTest::newRow("pages hold their template") << "Text4:15" << QStringList{"5:T", "6:T"} << no << "" << true;
-    QTest::newRow("empty cells only") << "Text4:15" << QStringList{"5:\t\t\r\t"} << no << "" << true;
-    QTest::newRow("past entries") << "Text4:15" << QStringList{"-1:Ng"} << no << "" << true;
+    QTest::newRow("first time, No") << "txtMinO:30" << QStringList{"5:Ng"} << no << one << false << false;
+    QTest::newRow("first time, Yes") << "txtMinO:30" << QStringList{"5:Ng"} << yes << one << true << false;
+    QTest::newRow("slot, two pages") << "Text4:15" << QStringList{"0:Ng", "9:\tLee", "-3:Old"} << no << two << false << false;
+    QTest::newRow("only the closing time") << "txtHrC:06" << QStringList{"5:Ng"} << no << "" << true << false;
+    QTest::newRow("pages hold their template") << "Text4:15" << QStringList{"5:T", "6:T"} << no << "" << true << false;
+    QTest::newRow("empty cells only") << "Text4:15" << QStringList{"5:\t\t\r\t"} << no << "" << true << false;
+    QTest::newRow("past entries") << "Text4:15" << QStringList{"-1:Ng"} << no << "" << true << false;
+    QTest::newRow("templates, fields reordered") << "Text4:15" << QStringList{"5:T", "6:T"} << no << "" << true << true;
 }
 
 void tst_setup::questionBeforeEntriesMove()
@@ -366,6 +377,9 @@ void tst_setup::questionBeforeEntriesMove()
     QFETCH(int, answer);
     QFETCH(QString, question);
     QFETCH(bool, stored);
+    QFETCH(bool, reordered);
+    if (reordered)
+        f->reorderSetupColumns();
     for (const QString& page : pages) {
         const QDate d = kToday.addDays(page.section(u':', 0, 0).toInt());
         const QString text = page.section(u':', 1);
@@ -415,6 +429,155 @@ void tst_setup::failedOkayStoresNothing()
     QCOMPARE(pageField(later, "Listno"), QStringLiteral("5"));
 }
 
+void tst_setup::okayClosesTheDayPageFirst_data()
+{
+    QTest::addColumn<bool>("storable");  // the day page can store its page
+    QTest::addColumn<int>("answer");     // to the day page's question when it cannot
+    QTest::newRow("stored, then counted") << true << int(dialogs::Answer::Ok);
+    QTest::newRow("not storable, Cancel") << false << int(dialogs::Answer::Cancel);
+    QTest::newRow("not storable, Discard") << false << int(dialogs::Answer::Discard);
+}
+
+void tst_setup::okayClosesTheDayPageFirst()
+{
+    QFETCH(bool, storable);
+    QFETCH(int, answer);
+    // Today's page on the day page behind, with an entry not stored yet.
+    QPointer<frmAppt> page = qobject_cast<frmAppt*>(screens::show(Screen::Appt));
+    QVERIFY(page && page->PageDate == kToday);
+    page->Grid1->setTextMatrix(5, 2, QStringLiteral("Mr Oduya"));
+    if (!storable)
+        f->exec("CREATE TRIGGER refuse BEFORE UPDATE OF Data ON tbl_Appt BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+    const QString before = setting("timeslot");
+    QVERIFY(open());
+    enter(s->Text4, "15");
+    typeKey(Qt::Key_Tab);
+    f->dialogs.messages.clear();
+    if (!storable)
+        f->dialogs.answerMessage(dialogs::Answer(answer));
+    f->dialogs.answerMessage(dialogs::Answer::No);  // entries will move: No / templates: No
+    s->CmdOkay->click();
+    DayPageFixture::settle();
+
+    const QList<dialogs::Prompt>& asked = f->dialogs.messages;
+    QVERIFY(!asked.isEmpty());
+    if (storable) {
+        // The entry was stored before the pages were counted, so the question counts it.
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked[0].text.startsWith(QStringLiteral("1 stored page from today on holds entries of its own.")));
+        QVERIFY(f->storedData(kToday).toString().contains(QStringLiteral("Mr Oduya")));
+        QVERIFY(page.isNull());
+        QCOMPARE(setting("timeslot"), before);
+        QVERIFY(screens::loaded(Screen::Setup));
+        return;
+    }
+    QCOMPARE(asked[0].buttons, dialogs::Buttons::RetryDiscardCancel);
+    QVERIFY(!f->storedData(kToday).toString().contains(QStringLiteral("Mr Oduya")));
+    if (dialogs::Answer(answer) == dialogs::Answer::Cancel) {
+        // The day page stays as it was, and nothing of the settings is stored.
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[1].text, QStringLiteral("The settings were not stored: the day page is still open with a page "
+                                               "that could not be stored. Store or discard that page, then press "
+                                               "Okay again."));
+        QVERIFY(page && page->isVisible());
+        QCOMPARE(page->Grid1->TextMatrix(5, 2), QStringLiteral("Mr Oduya"));
+        QCOMPARE(page->LastRow, 24);
+        QCOMPARE(setting("timeslot"), before);
+        QVERIFY(screens::loaded(Screen::Setup));
+        return;
+    }
+    // Discarded: the settings are stored, and the day page is built anew from them.
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(asked[1].title, QStringLiteral("Configure Page Template"));
+    QCOMPARE(setting("timeslot"), QStringLiteral("15"));
+    QVERIFY(!screens::loaded(Screen::Setup));
+    auto* rebuilt = qobject_cast<frmAppt*>(screens::loaded(Screen::Appt));
+    QVERIFY(rebuilt && rebuilt != page);
+    QCOMPARE(rebuilt->LastRow, 42);  // the slots of 15 minutes
+}
+
+void tst_setup::failedReadKeepsTheGrid_data()
+{
+    QTest::addColumn<QString>("action");  // what reads the stored lists while the file is held
+    QTest::addColumn<QString>("afterward");
+    QTest::newRow("count changed") << "count" << "The sites and names stay as they are shown. Okay stores "
+                                                 "nothing until the stored settings can be read again.";
+    QTest::newRow("Reset") << "Reset" << "Nothing was reset. Okay stores nothing until the stored settings can "
+                                         "be read again.";
+}
+
+void tst_setup::failedReadKeepsTheGrid()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, afterward);
+    QVERIFY(open());
+    typeIntoCell(2, 0, "Dr. Ines Quarshie");
+    // Another program holds the file for longer than the page waits for it.
+    f->exec("BEGIN EXCLUSIVE");
+    if (action == QLatin1String("count")) {
+        enter(s->Text5, "6");
+        typeKey(Qt::Key_Tab);
+    } else {
+        s->CmdReset->click();
+    }
+    const QString locked = QStringLiteral("The database file %1 failed while reading the settings:\n"
+                                          "database is locked Unable to fetch row\n\n")
+                               .arg(f->folder.databasePath());
+    QCOMPARE(f->dialogs.messages.size(), 1);
+    QCOMPARE(f->dialogs.messages[0].text, locked + afterward);
+    QCOMPARE(s->Grid1->Cols(), 4);
+    QCOMPARE(s->Grid1->TextMatrix(1, 3), QStringLiteral("Front Desk"));
+    QCOMPARE(s->Grid1->TextMatrix(2, 0), QStringLiteral("Dr. Ines Quarshie"));
+    // Okay reads again first, and stores nothing while it cannot.
+    s->CmdOkay->click();
+    QCOMPARE(f->dialogs.messages.size(), 2);
+    QCOMPARE(f->dialogs.messages[1].text,
+             locked + "The sites and names stay as they are shown. Okay stores nothing until the stored "
+                      "settings can be read again.");
+    QVERIFY(screens::loaded(Screen::Setup));
+    f->exec("ROLLBACK");
+    QCOMPARE(setting(kProviders), "4|" + kSites + "|" + kNames);
+
+    // Once the file can be read, Okay stores what is shown.
+    s->CmdOkay->click();
+    const QString count = action == QLatin1String("count") ? QStringLiteral("6") : QStringLiteral("4");
+    const QString more = action == QLatin1String("count") ? QStringLiteral("%%") : QString();
+    QCOMPARE(setting(kProviders), count + "|" + kSites + more + "|"
+                                      + QString(kNames).replace("Dr. Ilse Marwick", "Dr. Ines Quarshie") + more);
+}
+
+void tst_setup::storedCountOutOfRange_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("-2") << -2 << 1;
+    QTest::newRow("-30000") << -30000 << 1;
+    QTest::newRow("0") << 0 << 1;
+    QTest::newRow("40") << 40 << 16;
+}
+
+void tst_setup::storedCountOutOfRange()
+{
+    QFETCH(int, stored);
+    QFETCH(int, shown);
+    // A damaged or foreign file: the page opens all the same, and says so at load and at Reset.
+    f->exec(QStringLiteral("UPDATE tbl_Setup SET Listno = %1").arg(stored));
+    QVERIFY(open());
+    s->CmdReset->click();
+    const QString said = QStringLiteral("The stored number of service providers, %1, is out of range (1 to 16). "
+                                        "The page shows %2 instead; Okay stores that number.")
+                             .arg(stored)
+                             .arg(shown);
+    QCOMPARE(f->dialogs.messages.size(), 2);
+    for (const dialogs::Prompt& p : f->dialogs.messages)
+        QCOMPARE(p.text, said);
+    QCOMPARE(s->Text5->text(), QString::number(shown));
+    QCOMPARE(s->Grid1->Cols(), shown);
+    QCOMPARE(s->Grid1->TextMatrix(1, 0), QStringLiteral("Room 1"));
+    s->CmdOkay->click();
+    QCOMPARE(setting("Listno"), QString::number(shown));
+}
+
 void tst_setup::closingWritesNothing()
 {
     const char* const all = "location || open || Close || timeslot || Listno || Sites || Names";
@@ -445,12 +608,16 @@ void tst_setup::leadsOn()
 {
     QFETCH(int, answer);
     QFETCH(int, next);
-    // The day page open behind, from before the change.
+    // The day page and the template editor open behind, from before the change.
     auto* before = qobject_cast<frmAppt*>(screens::show(Screen::Appt));
     QVERIFY(before && before->LastCol == 4);
+    QPointer<frmConfigure> editor = qobject_cast<frmConfigure*>(screens::show(Screen::Configure));
+    QVERIFY(editor && QTest::qWaitForWindowActive(editor));
+    DayPageFixture::settle();
     QVERIFY(open());
     enter(s->Text5, "5");
     typeKey(Qt::Key_Tab);
+    f->dialogs.messages.clear();
     f->dialogs.answerMessage(dialogs::Answer(answer));
     s->CmdOkay->click();
     DayPageFixture::settle();
@@ -459,9 +626,20 @@ void tst_setup::leadsOn()
     QVERIFY(!screens::loaded(Screen::Setup));
     QVERIFY(!screens::loaded(Screen::Menu));
     QVERIFY(screens::loaded(Screen(next)) && screens::loaded(Screen(next))->isVisible());
-    // The day page is built anew from the new settings.
+    // Both are built anew from the new settings.
+    QVERIFY(editor.isNull());
     if (auto* page = qobject_cast<frmAppt*>(screens::loaded(Screen::Appt)))
         QCOMPARE(page->LastCol, 5);
+    if (auto* templates = qobject_cast<frmConfigure*>(screens::loaded(Screen::Configure))) {
+        QVERIFY(QTest::qWaitForWindowActive(templates));
+        DayPageFixture::settle();
+        QCOMPARE(templates->LastCol, 5);
+        QCOMPARE(QApplication::focusWidget(), templates->Grid1);
+        typeKey(Qt::Key_F7);
+        const QList<QStringList> monday = celltext::split(setting("Mon"));
+        QCOMPARE(monday.size(), 22);
+        QCOMPARE(monday[0].size(), 5);
+    }
 }
 
 QTEST_MAIN(tst_setup)
