@@ -665,7 +665,6 @@ void tst_backup::injectedFailures()
     QFETCH(bool, restore);
     const QString live = folder_->databasePath();
     const QString backup = disk_->filePath("db.mdb");
-    const QStringList files{live, live + "-journal", live + ".bak", backup};
     QMap<QString, QByteArray> before;
     for (const char* book : {"earlier backup", "earlier copy", "live"}) {
         sql(live, QStringLiteral("UPDATE tbl_Setup SET bookno = '%1'").arg(book));
