@@ -348,6 +348,10 @@ void restoreDatabase(const QString& source, const QString& live)
                QStringLiteral("so it was taken back, ") + unchanged, why, undoProblem);
     }
     earlierKept.release();
+    // The replaced file was the live one, with the rights it had; as .bak it is the user's
+    // alone, as every copy the program makes (where the disk keeps rights at all).
+    if (replacing)
+        QFile::setPermissions(kept, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 }  // namespace storage

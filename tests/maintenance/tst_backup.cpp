@@ -266,6 +266,9 @@ void tst_backup::keyboard()
 // backup byte for byte, and the replaced file stays beside it until the next restore.
 void tst_backup::roundTrip()
 {
+    // A database that every user of the computer could read, as earlier versions left it.
+    QFile::setPermissions(folder_->databasePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                       QFile::ReadOther);
     ScriptedDialogs dialogs;
     frmBackup* form = openScreen();
     click(form->cmdBackup, form->txtBackup, disk_->path());
@@ -296,6 +299,8 @@ void tst_backup::roundTrip()
     QCOMPARE(shownLabels(form), QStringLiteral("lblRestoreComplete"));
     QCOMPARE(bytes(folder_->databasePath()), atBackup);
     QCOMPARE(bytes(folder_->databasePath() + ".bak"), afterBackup);
+    for (const QString& file : {disk_->filePath("db.mdb"), folder_->databasePath(), folder_->databasePath() + ".bak"})
+        QCOMPARE(mode(file), 0600);
     QVERIFY(!QFile::exists(folder_->databasePath() + ".restore"));
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
     QVERIFY(form->dataConnected());
