@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
