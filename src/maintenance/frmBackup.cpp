@@ -224,8 +224,12 @@ bool frmBackup::closeOtherScreens(std::initializer_list<Screen> list)
     bool closed = true;
     for (Screen s : list) {
         screens::unload(s);
-        // The day page stays when its page could not be stored and the user chose to stay.
-        closed = closed && !screens::loaded(s);
+        // The day page stays when its page could not be stored and the user chose to stay:
+        // then the rest stay open too, as they were.
+        if (screens::loaded(s)) {
+            closed = false;
+            break;
+        }
     }
     // Unloaded screens go at once, and with them their connections to the file.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -255,10 +259,15 @@ void frmBackup::cmdBackup_Click()
     if (!attempt([&] { ChDrive(drive); }))
         return abandon();
 
-    closeOtherScreens({Screen::Menu, Screen::Appt, Screen::Setup, Screen::Splash});
+    // A backup without the page on screen would not be the book the user sees. The day page
+    // goes first, as it alone may refuse to go.
+    if (!closeOtherScreens({Screen::Appt, Screen::Menu, Screen::Setup, Screen::Splash}))
+        return abandon();
     releaseData();
     const QString source = program::databasePath();
     const QString destination = QDir(driveFolder(drive)).filePath(QStringLiteral("db.mdb"));
+    // An earlier backup's success is not this one's.
+    lblBackupComplete->hide();
     lblBacking->show();
     lblBackup->setText(drive);
     lblBackup->show();

@@ -59,6 +59,7 @@ private:
     bool attempt(const std::function<void()>& step);
     // Fails as a missing drive does when the text names no folder that can be reached.
     static void ChDrive(const QString& driveText);
+    // Unloads the screens in turn; false when one stays open (the rest are then left as well).
     bool closeOtherScreens(std::initializer_list<Screen> screens);
     void browse(QLineEdit* box, const QString& title);
     // Shows what the labels say now, before the copy holds the screen.

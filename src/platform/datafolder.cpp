@@ -1,5 +1,7 @@
 #include "platform/datafolder.h"
 
+#include "platform/durablefile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -12,20 +14,15 @@ namespace {
 const QString kDatabase = QStringLiteral("db.mdb");
 
 // Copies the shipped file under a temporary name and renames it into place, so that a copy
-// broken off half-way (a full disk, a crash) never stands as the user's database.
+// broken off half-way (a full disk, a crash) never stands as the user's database. The copy is
+// the user's alone: the book holds clients' names.
 QString copyShipped(const QString& shipped, const QString& target)
 {
     const QString partial = target + QStringLiteral(".part");
-    QFile::remove(partial);
-    QFile source(shipped);
-    if (!source.copy(partial)) {
-        const QString why = source.errorString();
+    if (const QString why = durable::copyToDisk(shipped, partial); !why.isEmpty()) {
         QFile::remove(partial);
-        return QStringLiteral("The database %1 could not be copied to %2:\n%3").arg(shipped, target, why);
+        return QStringLiteral("The database %1 could not be copied to %2:\n%3.").arg(shipped, target, why);
     }
-    // The shipped file is read-only; the user's copy is the user's to change.
-    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                       QFile::ReadOther);
     // rename() refuses to replace: a db.mdb that appeared meanwhile is kept.
     if (!QFile::rename(partial, target)) {
         QFile::remove(partial);
@@ -33,6 +30,18 @@ QString copyShipped(const QString& shipped, const QString& target)
             return QStringLiteral("The database %1 could not be copied to %2.").arg(shipped, target);
     }
     return {};
+}
+
+// Makes the user's own data folder, private to the user; the folders above it as the system
+// makes them.
+bool makePrivateFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return true;
+    if (!QDir().mkpath(info.absolutePath()))
+        return false;
+    return QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) || QFileInfo(folder).isDir();
 }
 
 }  // namespace
@@ -57,7 +66,7 @@ DataFolder chooseDataFolder(const DataFolderPlaces& places)
     const QString target = QDir(chosen.folder).filePath(kDatabase);
     if (QFileInfo::exists(target))
         return chosen;
-    if (!QDir().mkpath(chosen.folder)) {
+    if (!makePrivateFolder(chosen.folder)) {
         chosen.error = QStringLiteral("The data folder %1 could not be made.").arg(chosen.folder);
         return chosen;
     }

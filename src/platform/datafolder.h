@@ -24,9 +24,10 @@ struct DataFolder {
 QString shippedDatabase(const QString& executableFolder);
 
 // Chooses the folder: the requested one; else the executable's folder when it holds a db.mdb;
-// else the user's data folder, made if missing, where the shipped database is copied in when
-// it holds no db.mdb yet. An existing db.mdb is never replaced, and no other folder ever gets
-// one made.
+// else the user's data folder, made if missing (for the user alone), where the shipped database
+// is copied in (readable and writable by the user alone) when it holds no db.mdb yet. An
+// existing db.mdb is never replaced, no other folder ever gets one made, and a requested folder
+// keeps the rights the practice gave it.
 DataFolder chooseDataFolder(const DataFolderPlaces& places);
 
 // The places of this run (the user's folder from QStandardPaths::AppDataLocation).

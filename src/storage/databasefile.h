@@ -1,25 +1,33 @@
 #pragma once
 // The database file as a whole: its backup to another disk and its restore from there. Both
-// leave the file they replace whole until the new one is complete and checked, so a failure
-// half-way never costs the last good copy.
+// leave the file they replace whole until the new one is complete, checked and on the disk
+// under its name, so a failure half-way never costs the last good copy.
 #include <QString>
 
 namespace storage {
 
-// Why the file at `path` cannot serve as the program's database (it does not open, lacks a
-// table, a field or the settings row; with `full`, fails SQLite's integrity check), or an
-// empty text when it can.
-QString databaseProblem(const QString& path, bool full);
+// How far a file is read before it is taken as a database.
+enum class Check {
+    Tables,  // it opens, has the program's tables and fields and the settings row
+    Quick,   // and every page reads back as the engine wrote it (SQLite's quick check)
+    Full,    // and its indexes agree with its rows (SQLite's integrity check)
+};
+
+// Why the file at `path` cannot serve as the program's database, or an empty text when it can.
+QString databaseProblem(const QString& path, Check check);
 
 // Copies the database `live` to `destination`: into a new file beside the destination, on the
-// disk, read back and opened as a database, and only then renamed over an earlier backup.
-// The copy is taken while no other connection can write the file. Throws StorageError.
+// disk, read back and checked page by page, and only then renamed over an earlier backup,
+// which is put back if the rename cannot be made durable. The copy is taken while no other
+// connection can write the file. Throws StorageError.
 void backupDatabase(const QString& live, const QString& destination);
 
 // Restores the database `live` from the backup `source`: copied beside `live`, checked in
 // full, then put in place of `live` in one rename; the file it replaces stays as
-// `live`.bak until the next restore. A refused source leaves `live` as it was. Throws
-// StorageError.
+// `live`.bak until the next restore. A change that a crash left unfinished in the journal
+// of `live` is undone first, and the restore is refused where it cannot be: the journal is
+// never moved or removed. On any failure `live`, its journal and the earlier .bak stay as
+// they were. Throws StorageError.
 void restoreDatabase(const QString& source, const QString& live);
 
 }  // namespace storage

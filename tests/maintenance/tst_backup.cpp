@@ -7,8 +7,10 @@
 #include "common/testfolder.h"
 #include "maintenance/frmBackup.h"
 #include "page/FlexGrid.h"
+#include "common/readonlyfiles.h"
 #include "page/frmAppt.h"
 #include "platform/clock.h"
+#include "platform/durablefile.h"
 #include "platform/programfolder.h"
 #include "program.h"
 
@@ -24,8 +26,10 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
+#include <cerrno>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,22 +63,84 @@ QVariant sql(const QString& path, const QString& statement)
     return result;
 }
 
-// Writes fail beyond a small size for as long as it lives, as on a full disk.
-class FullDisk {
+// Puts `content` in a new file at `path` (a file of that name, and its other names, stay as
+// they were); a null `content` leaves no file.
+void put(const QString& path, const QByteArray& content)
+{
+    QFile::remove(path);
+    if (content.isNull())
+        return;
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(path));
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+}
+
+// The files' contents by path; a missing file reads as null.
+QMap<QString, QByteArray> contents(const QStringList& paths)
+{
+    QMap<QString, QByteArray> result;
+    for (const QString& path : paths)
+        result[path] = QFileInfo::exists(path) ? bytes(path) : QByteArray();
+    return result;
+}
+
+// The permission bits of a file, as ls shows them.
+int mode(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
+// A small disk of its own mounted on `folder`, where the test may mount one (as the superuser).
+class SmallDisk {
 public:
-    explicit FullDisk(rlim_t bytes)
+    SmallDisk(const QString& folder, qint64 size) : folder_(QFile::encodeName(folder))
     {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &before_);
-        rlimit limit = before_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
+        QDir().mkpath(folder);
+        const QByteArray options = "size=" + QByteArray::number(size);
+        mounted_ = ::mount("tmpfs", folder_.constData(), "tmpfs", 0, options.constData()) == 0;
     }
-    ~FullDisk() { setrlimit(RLIMIT_FSIZE, &before_); }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            ::umount2(folder_.constData(), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
 
 private:
-    rlimit before_{};
+    QByteArray folder_;
+    bool mounted_ = false;
 };
+
+// A database left as a crash in the middle of a change leaves it: some of the change written
+// into the file, and the pages it overwrote in the journal beside it.
+void crashInTheMiddleOfAChange(const QString& path)
+{
+    const QString scratch = path + ".crashing";
+    QFile::remove(scratch);
+    QVERIFY(QFile::copy(path, scratch));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("crash"));
+        db.setDatabaseName(scratch);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec("INSERT INTO tbl_Appt (CalDate, Data) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                       "SELECT i + 1 FROM n WHERE i < 300) SELECT '2023-01-01', printf('%0900d', i) FROM n"));
+        // A cache too small for the change: its pages go into the file before the end.
+        QVERIFY(q.exec("PRAGMA cache_size = 2"));
+        QVERIFY(q.exec("BEGIN"));
+        QVERIFY(q.exec("UPDATE tbl_Appt SET Data = 'half-done ' || Data"));
+        QVERIFY(QFileInfo(scratch + "-journal").size() > 0);
+        put(path, bytes(scratch));
+        put(path + "-journal", bytes(scratch + "-journal"));
+        QVERIFY(q.exec("ROLLBACK"));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("crash"));
+    QFile::remove(scratch);
+}
 
 }  // namespace
 
@@ -97,7 +163,14 @@ private slots:
     void backupOntoItselfRefused();
     void restoreRefused_data();
     void restoreRefused();
+    void restoreWithoutLiveFile_data();
     void restoreWithoutLiveFile();
+    void readOnlySources_data();
+    void readOnlySources();
+    void leftoverJournal_data();
+    void leftoverJournal();
+    void injectedFailures_data();
+    void injectedFailures();
     void typedDriveLetters_data();
     void typedDriveLetters();
     void browse_data();
@@ -193,6 +266,9 @@ void tst_backup::keyboard()
 // backup byte for byte, and the replaced file stays beside it until the next restore.
 void tst_backup::roundTrip()
 {
+    // A database that every user of the computer could read, as earlier versions left it.
+    QFile::setPermissions(folder_->databasePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                       QFile::ReadOther);
     ScriptedDialogs dialogs;
     frmBackup* form = openScreen();
     click(form->cmdBackup, form->txtBackup, disk_->path());
@@ -223,6 +299,8 @@ void tst_backup::roundTrip()
     QCOMPARE(shownLabels(form), QStringLiteral("lblRestoreComplete"));
     QCOMPARE(bytes(folder_->databasePath()), atBackup);
     QCOMPARE(bytes(folder_->databasePath() + ".bak"), afterBackup);
+    for (const QString& file : {disk_->filePath("db.mdb"), folder_->databasePath(), folder_->databasePath() + ".bak"})
+        QCOMPARE(mode(file), 0600);
     QVERIFY(!QFile::exists(folder_->databasePath() + ".restore"));
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
     QVERIFY(form->dataConnected());
@@ -233,48 +311,67 @@ void tst_backup::refusedBeforeAnything_data()
     QTest::addColumn<bool>("restore");
     QTest::addColumn<bool>("proceed");  // the answer to the restore question
     QTest::addColumn<QString>("drive");
-    QTest::addColumn<QString>("message");  // the last one
+    QTest::addColumn<bool>("pageStays");  // the day page cannot store its page, and Cancel stays
+    QTest::addColumn<QString>("message");  // how the last one ends
     for (bool restore : {false, true}) {
         const char* way = restore ? "restore" : "backup";
         QTest::addRow("%s: a drive letter names no folder here", way)
-            << restore << true << "A:"
+            << restore << true << "A:" << false
             << "There is no drive A: on this computer; give the folder of the disk, such as "
                "/media/usb. Retry?";
         QTest::addRow("%s: a folder that is not there", way)
-            << restore << true << "/media/no-such-disk" << "The folder /media/no-such-disk cannot be found. Retry?";
+            << restore << true << "/media/no-such-disk" << false
+            << "The folder /media/no-such-disk cannot be found. Retry?";
+        QTest::addRow("%s: the day page stays open", way)
+            << restore << true << "%disk" << true
+            << "Retry stores the page again. Discard leaves without storing the page of 12 Mar 2024. "
+               "Cancel stays on the page.";
     }
-    QTest::newRow("backup: nothing typed") << false << true << "" << "No drive or folder is given. Retry?";
-    QTest::newRow("restore: No to the question") << true << false << "%disk" << kRestoreQuestion;
+    QTest::newRow("backup: nothing typed") << false << true << "" << false << "No drive or folder is given. Retry?";
+    QTest::newRow("restore: No to the question") << true << false << "%disk" << false << kRestoreQuestion;
 }
 
-// A drive that is not there, or a No, comes before any screen is closed: everything stays as it was.
+// A drive that is not there, a No, or a page that stays comes before any screen is closed:
+// everything stays as it was, and nothing is copied either way.
 void tst_backup::refusedBeforeAnything()
 {
     QFETCH(bool, restore);
     QFETCH(bool, proceed);
     QFETCH(QString, drive);
+    QFETCH(bool, pageStays);
     QFETCH(QString, message);
     drive.replace("%disk", disk_->path());
-    QVERIFY(QFile::copy(folder_->databasePath(), disk_->filePath("db.mdb")));
+    const QString earlier = disk_->filePath("db.mdb");
+    QVERIFY(QFile::copy(folder_->databasePath(), earlier));
     sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'since the backup'");
+    ReadOnlyFiles readOnly;
+    if (pageStays)
+        readOnly.add(folder_->databasePath());
     ScriptedDialogs dialogs;
+    screens::show(Screen::Menu);
+    auto* page = static_cast<frmAppt*>(screens::show(Screen::Appt));
+    page->Grid1->setTextMatrix(5, 1, QStringLiteral("Smith"));
+    frmBackup* form = openScreen();
+    dialogs.messages.clear();  // the note that the file is read-only
     if (restore)
         dialogs.answerMessage(proceed ? dialogs::Answer::Yes : dialogs::Answer::No);
-    dialogs.answerMessage(dialogs::Answer::No);
-    screens::show(Screen::Menu);
-    screens::show(Screen::Appt);
-    frmBackup* form = openScreen();
+    dialogs.answerMessage(pageStays ? dialogs::Answer::Cancel : dialogs::Answer::No);
     const QByteArray live = bytes(folder_->databasePath());
+    const QByteArray earlierBytes = bytes(earlier);
     click(restore ? form->CmdRestore : form->cmdBackup, restore ? form->txtRestore : form->txtBackup, drive);
 
     QCOMPARE(dialogs.messages.size(), restore && proceed ? 2 : 1);
-    QCOMPARE(dialogs.messages.last().text, message);
-    QCOMPARE(dialogs.messages.last().buttons, dialogs::Buttons::YesNo);
+    QVERIFY2(dialogs.messages.last().text.endsWith(message), qPrintable(dialogs.messages.last().text));
+    QCOMPARE(dialogs.messages.last().buttons,
+             pageStays ? dialogs::Buttons::RetryDiscardCancel : dialogs::Buttons::YesNo);
     QVERIFY(screens::loaded(Screen::Menu));
     QVERIFY(screens::loaded(Screen::Appt));
+    QCOMPARE(page->Grid1->TextMatrix(5, 1), QStringLiteral("Smith"));
     QCOMPARE(shownLabels(form), QString());
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(bytes(folder_->databasePath()), live);
+    QCOMPARE(bytes(earlier), earlierBytes);
+    QCOMPARE(QDir(disk_->path()).entryList(QDir::Files), QStringList{"db.mdb"});
 }
 
 void tst_backup::retryGoesOnFromTheFailedStep()
@@ -301,49 +398,52 @@ void tst_backup::retryGoesOnFromTheFailedStep()
 
 void tst_backup::failedCopyKeepsEarlierBackup_data()
 {
-    QTest::addColumn<bool>("full");
-    QTest::newRow("full disk") << true;
-    QTest::newRow("write-protected disk") << false;
+    QTest::addColumn<QString>("disk");
+    QTest::addColumn<QString>("why");
+    // A small disk of its own where the test may mount one, else a disk that fails as one does.
+    QTest::newRow("a disk that fills part way") << "full" << "the disk is full";
+    QTest::newRow("a disk quota used up") << "quota" << "the disk is full (the user's quota on it is used up)";
+    QTest::newRow("a write-protected disk") << "protected" << "Permission denied";
 }
 
 void tst_backup::failedCopyKeepsEarlierBackup()
 {
-    QFETCH(bool, full);
-    const QString earlier = disk_->filePath("db.mdb");
+    QFETCH(QString, disk);
+    QFETCH(QString, why);
+    const QString folder = disk_->filePath("stick");
+    std::unique_ptr<SmallDisk> small;
+    if (disk == "full")
+        small = std::make_unique<SmallDisk>(folder, 36 * 1024);  // room for the earlier backup and half a new one
+    QDir().mkpath(folder);
+    const QString earlier = folder + "/db.mdb";
     QVERIFY(QFile::copy(folder_->databasePath(), earlier));
     sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'newer'");
     const QByteArray earlierBytes = bytes(earlier);
 
-    std::unique_ptr<FullDisk> fullDisk;
-    if (full) {
-        fullDisk = std::make_unique<FullDisk>(4096);
-    } else {
-        QFile::setPermissions(disk_->path(), QFile::ReadOwner | QFile::ExeOwner);
-        if (QFileInfo(disk_->path()).isWritable())
+    if (disk == "protected") {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        if (QFileInfo(folder).isWritable())
             QSKIP("the superuser writes on a write-protected folder");
+    } else if (disk == "quota" || !small->mounted()) {
+        durable::failStepForTesting(2, disk == "quota" ? EDQUOT : ENOSPC);  // the first write
     }
     ScriptedDialogs dialogs;
     dialogs.answerMessage(dialogs::Answer::No);
     frmBackup* form = openScreen();
     Qt::CursorShape whileAsked = Qt::ArrowCursor;
     dialogs.whenAsked = [&](const dialogs::Prompt&) { whileAsked = form->cursor().shape(); };
-    click(form->cmdBackup, form->txtBackup, disk_->path());
-    fullDisk.reset();
-    QFile::setPermissions(disk_->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    click(form->cmdBackup, form->txtBackup, folder);
+    durable::failStepForTesting(0, 0);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    // The system's words for a full disk vary with the way it copies.
     QCOMPARE(dialogs.messages.size(), 1);
-    const QString why = full ? QString() : QStringLiteral("Permission denied");
-    const QString& prompt = dialogs.messages[0].text;
-    QVERIFY2(prompt.startsWith(QStringLiteral("The backup %1 could not be written: %2").arg(earlier, why)),
-             qPrintable(prompt));
-    QVERIFY(prompt.endsWith(". Retry?"));
+    QCOMPARE(dialogs.messages[0].text, QStringLiteral("The backup %1 could not be written: %2. Retry?").arg(earlier, why));
     // The hourglass stands while the copy runs, and goes with the No.
     QCOMPARE(whileAsked, Qt::WaitCursor);
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(shownLabels(form), QString());
     QCOMPARE(bytes(earlier), earlierBytes);
-    QCOMPARE(QDir(disk_->path()).entryList(QDir::Files), QStringList{"db.mdb"});
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"db.mdb"});
 }
 
 void tst_backup::backupOntoItselfRefused()
@@ -420,20 +520,214 @@ void tst_backup::restoreRefused()
     QCOMPARE(shownLabels(form), QString());
 }
 
+void tst_backup::restoreWithoutLiveFile_data()
+{
+    QTest::addColumn<bool>("journal");  // the lost database's journal is still there
+    QTest::newRow("restored") << false;
+    QTest::newRow("refused while the lost database's journal is there") << true;
+}
+
 void tst_backup::restoreWithoutLiveFile()
 {
     // After a disk crash the program's folder holds no database: the screen opens, and the
-    // restore brings it back.
+    // restore brings it back. A journal of the lost file would be applied to the restored one.
+    QFETCH(bool, journal);
+    const QString live = folder_->databasePath();
     ScriptedDialogs dialogs;
-    QVERIFY(QFile::copy(folder_->databasePath(), disk_->filePath("db.mdb")));
-    QFile::remove(folder_->databasePath());
+    QVERIFY(QFile::copy(live, disk_->filePath("db.mdb")));
+    if (journal)
+        crashInTheMiddleOfAChange(live);
+    const QByteArray journalBytes = bytes(live + "-journal");
+    QFile::remove(live);
     frmBackup* form = openScreen();
     QVERIFY(!form->dataConnected());
     dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs.answerMessage(dialogs::Answer::No);
     click(form->CmdRestore, form->txtRestore, disk_->path());
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(bytes(folder_->databasePath()), bytes(disk_->filePath("db.mdb")));
+    QCOMPARE(dialogs.messages.size(), journal ? 2 : 1);
+    if (journal) {
+        QCOMPARE(dialogs.messages[1].text,
+                 QStringLiteral("The journal %1-journal holds an unfinished change of a database that is no "
+                                "longer there, and would be applied to the restored file; move it out of "
+                                "the folder and restore again. The folder is unchanged. Retry?").arg(live));
+        QVERIFY(!QFile::exists(live));
+        QCOMPARE(bytes(live + "-journal"), journalBytes);
+        return;
+    }
+    QCOMPARE(bytes(live), bytes(disk_->filePath("db.mdb")));
+    QCOMPARE(mode(live), 0600);
     QVERIFY(form->dataConnected());
+}
+
+void tst_backup::readOnlySources_data()
+{
+    QTest::addColumn<bool>("restore");
+    QTest::newRow("backup of a read-only db.mdb in a read-only folder") << false;
+    QTest::newRow("restore from a write-protected disk") << true;
+}
+
+// A read-only file is copied as the user's own: the copy can be written and synced, and
+// it is the user's alone.
+void tst_backup::readOnlySources()
+{
+    QFETCH(bool, restore);
+    const QString live = folder_->databasePath();
+    const QString backup = disk_->filePath("db.mdb");
+    if (restore) {
+        QVERIFY(QFile::copy(live, backup));
+        sql(backup, "UPDATE tbl_Setup SET bookno = 'on the disk'");
+    }
+    const QString source = restore ? backup : live;
+    const QString target = restore ? live : backup;
+    const QByteArray sourceBytes = bytes(source);
+    const QString sourceFolder = QFileInfo(source).path();
+    QVERIFY(QFile::setPermissions(source, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QVERIFY(QFile::setPermissions(sourceFolder, QFile::ReadOwner | QFile::ExeOwner));
+    ScriptedDialogs dialogs;
+    dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs.answerMessage(dialogs::Answer::No);
+    frmBackup* form = openScreen();
+    click(restore ? form->CmdRestore : form->cmdBackup, restore ? form->txtRestore : form->txtBackup,
+          disk_->path());
+    QFile::setPermissions(sourceFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(dialogs.messages.size(), restore ? 1 : 0);
+    QCOMPARE(shownLabels(form), restore ? QStringLiteral("lblRestoreComplete") : QStringLiteral("lblBackupComplete"));
+    QCOMPARE(bytes(target), sourceBytes);
+    QCOMPARE(mode(target), 0600);
+    QCOMPARE(mode(source), 0444);
+}
+
+void tst_backup::leftoverJournal_data()
+{
+    QTest::addColumn<bool>("readOnly");  // the database file may not be written
+    QTest::newRow("the unfinished change is undone first") << false;
+    QTest::newRow("refused while it cannot be undone, then retried") << true;
+}
+
+// A crash in the middle of a change left a journal beside the database: the change is undone
+// before the file is replaced, and never carried over to the restored file.
+void tst_backup::leftoverJournal()
+{
+    QFETCH(bool, readOnly);
+    const QString live = folder_->databasePath();
+    QVERIFY(QFile::copy(live, disk_->filePath("db.mdb")));
+    sql(live, "UPDATE tbl_Setup SET bookno = 'before the crash'");
+    put(live + ".bak", "an earlier copy");
+    crashInTheMiddleOfAChange(live);
+    const auto before = contents({live, live + "-journal", live + ".bak"});
+    ReadOnlyFiles readOnlyFiles;
+    if (readOnly) {
+        QFile::setPermissions(live, QFile::ReadOwner);
+        readOnlyFiles.add(live);
+    }
+    ScriptedDialogs dialogs;
+    dialogs.answerMessage(dialogs::Answer::Yes);
+    QMap<QString, QByteArray> whileAsked;
+    dialogs.whenAsked = [&](const dialogs::Prompt&) {
+        if (dialogs.messages.size() < 2)
+            return;
+        // The user makes the file writable and answers Retry.
+        whileAsked = contents({live, live + "-journal", live + ".bak"});
+        QFile::setPermissions(live, QFile::ReadOwner | QFile::WriteOwner);
+        readOnlyFiles.remove(live);
+    };
+    dialogs.answerMessage(dialogs::Answer::Yes);
+    frmBackup* form = openScreen();
+    click(form->CmdRestore, form->txtRestore, disk_->path());
+
+    QCOMPARE(dialogs.messages.size(), readOnly ? 2 : 1);
+    if (readOnly) {
+        QCOMPARE(dialogs.messages[1].text,
+                 QStringLiteral("The database %1 holds an unfinished change in %1-journal that could not be "
+                                "undone, and is unchanged: the database file is read-only, so the change "
+                                "cannot be undone; make it writable and restore again. Retry?").arg(live));
+        QCOMPARE(whileAsked, before);
+    }
+    QCOMPARE(shownLabels(form), QStringLiteral("lblRestoreComplete"));
+    QCOMPARE(bytes(live), bytes(disk_->filePath("db.mdb")));
+    QVERIFY(!QFile::exists(live + "-journal"));
+    // The replaced file is kept as it stood before the crash: whole, and without the change.
+    const QString kept = live + ".bak";
+    QCOMPARE(sql(kept, "PRAGMA integrity_check").toString(), "ok");
+    QCOMPARE(sql(kept, "SELECT bookno FROM tbl_Setup").toString(), "before the crash");
+    QCOMPARE(sql(kept, "SELECT count(*) FROM tbl_Appt WHERE Data LIKE 'half-done%'").toInt(), 0);
+    QCOMPARE(sql(kept, "SELECT count(*) FROM tbl_Appt WHERE CalDate = '2023-01-01'").toInt(), 300);
+}
+
+void tst_backup::injectedFailures_data()
+{
+    QTest::addColumn<bool>("restore");
+    QTest::newRow("backup") << false;
+    QTest::newRow("restore") << true;
+}
+
+// Each step of the copy fails in turn, until one runs with none failing. After every failure
+// the user is told and nothing claims success; the database, its journal, its earlier copy
+// and the earlier backup are as they were; and Retry, the fault gone, goes through.
+void tst_backup::injectedFailures()
+{
+    QFETCH(bool, restore);
+    const QString live = folder_->databasePath();
+    const QString backup = disk_->filePath("db.mdb");
+    QMap<QString, QByteArray> before;
+    for (const char* book : {"earlier backup", "earlier copy", "live"}) {
+        sql(live, QStringLiteral("UPDATE tbl_Setup SET bookno = '%1'").arg(book));
+        before[book] = bytes(live);
+    }
+    // An empty journal, as one that was cut short leaves it: nothing to undo, nothing to touch.
+    const QMap<QString, QByteArray> baseline{{live, before["live"]},
+                                             {live + "-journal", QByteArray("")},
+                                             {live + ".bak", before["earlier copy"]},
+                                             {backup, before["earlier backup"]}};
+    int step = 1;
+    for (;; ++step) {
+        for (auto [path, content] : baseline.asKeyValueRange())
+            put(path, content);
+        ScriptedDialogs dialogs;
+        if (restore)
+            dialogs.answerMessage(dialogs::Answer::Yes);
+        dialogs.answerMessage(dialogs::Answer::Yes);
+        frmBackup* form = openScreen();
+        QMap<QString, QByteArray> whileAsked;
+        QString integrity, labels;
+        dialogs.whenAsked = [&](const dialogs::Prompt& p) {
+            if (p.title != dialogs::appTitle())
+                return;
+            whileAsked = contents(baseline.keys());
+            integrity = sql(live, "PRAGMA integrity_check").toString();
+            labels = shownLabels(form);
+        };
+        durable::failStepForTesting(step, EIO);
+        click(restore ? form->CmdRestore : form->cmdBackup, restore ? form->txtRestore : form->txtBackup,
+              disk_->path());
+        const bool failed = durable::failedForTesting();
+        durable::failStepForTesting(0, 0);
+
+        QCOMPARE(dialogs.messages.size(), (restore ? 1 : 0) + (failed ? 1 : 0));
+        QCOMPARE(shownLabels(form), restore ? QStringLiteral("lblRestoreComplete") : QStringLiteral("lblBackupComplete"));
+        auto after = baseline;
+        if (restore) {
+            after[live] = before["earlier backup"];
+            after[live + ".bak"] = before["live"];
+        } else {
+            after[backup] = before["live"];
+        }
+        QCOMPARE(contents(baseline.keys()), after);
+        QCOMPARE(QDir(disk_->path()).entryList(QDir::Files), QStringList{"db.mdb"});
+        QCOMPARE(QDir(folder_->path()).entryList(QDir::Files),
+                 (QStringList{"db.mdb", "db.mdb-journal", "db.mdb.bak"}));
+        if (!failed)
+            break;
+        const QString& told = dialogs.messages.last().text;
+        QVERIFY2(told.contains("Input/output error") && told.endsWith(". Retry?"), qPrintable(told));
+        QCOMPARE(labels, restore ? QStringLiteral("lblRestoring") : QStringLiteral("lblBacking lblBackup"));
+        QCOMPARE(integrity, QStringLiteral("ok"));
+        QCOMPARE(whileAsked, baseline);
+    }
+    // Every step was reached: the copy's creation, write and flush, the links, the renames and
+    // the folder sync.
+    QVERIFY2(step > (restore ? 8 : 6), qPrintable(QString::number(step)));
 }
 
 void tst_backup::typedDriveLetters_data()

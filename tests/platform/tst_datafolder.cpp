@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,6 +27,13 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The permission bits, as ls shows them.
+int mode(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
 void write(const QString& path, const QByteArray& bytes)
@@ -84,7 +92,10 @@ void tst_datafolder::choice()
 
     Places p;
     QDir().mkpath(p.bin());
+    // A practice folder shared on purpose.
     QDir().mkpath(p.other());
+    QFile::setPermissions(p.other(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                         QFile::WriteGroup | QFile::ExeGroup);
     if (besideProgram)
         write(p.bin() + "/db.mdb", "build");
     if (userCopy)
@@ -104,9 +115,13 @@ void tst_datafolder::choice()
     QCOMPARE(QFile::exists(p.bin() + "/db.mdb"), besideProgram);
     QVERIFY(!QFile::exists(p.other() + "/db.mdb"));
     QVERIFY(!QFile::exists(p.user() + "/db.mdb.part"));
-    // The shipped file is read-only; the user's copy is the user's to change.
+    // The book holds clients' names: a folder made for the user and the copy in it are the
+    // user's alone (and the copy is the user's to change, though the shipped file is read-only).
+    if (!userCopy && chosen == "user")
+        QCOMPARE(mode(p.user()), 0700);
     if (copied)
-        QVERIFY(QFileInfo(p.user() + "/db.mdb").permission(QFile::WriteOwner));
+        QCOMPARE(mode(p.user() + "/db.mdb"), 0600);
+    QCOMPARE(mode(p.other()), 0770);
 }
 
 void tst_datafolder::shippedFileFoundBesideTheProgram()
