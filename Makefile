@@ -2,6 +2,7 @@
 #   make run    installs what is missing, builds, and starts the program
 #   make test   installs what is missing, builds, and runs the whole test suite offscreen
 #   make package builds the Debian package calvora_<version>_<arch>.deb in the build folder
+#   make fuzz   builds the fuzz targets with clang in build-fuzz/ and runs each for FUZZ_SECONDS
 BUILD ?= build
 PACKAGES := cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libbenchmark-dev \
             libsqlite3-dev sqlite3 fonts-dejavu-core fonts-liberation xvfb xauth poppler-utils \

@@ -42,7 +42,7 @@ QString whyNoLockFile(const QString& folder)
 #if defined(Q_OS_UNIX)
     const QByteArray probe = QFile::encodeName(QDir(folder).filePath(QStringLiteral("db.mdb.lock-probe")));
     int error = 0;
-    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
         error = errno;
     } else {
