@@ -16,6 +16,7 @@
 #include "setup/frmConfigure.h"
 #include "setup/frmSetup.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,12 +30,14 @@ namespace {
 
 const QDate kToday = DayPageFixture::Today;
 
-// One way of writing: what is there before, the user's action, and how the user tries again
-// after a failure that offered no Retry of its own.
+// One way of writing: what is there before, the user's action, how the user tries again
+// after a failure that offered no Retry of its own, and whether the screen still stands where
+// it stood, as it should when nothing was stored (not moved on as after a success).
 struct WritePath {
     std::function<void(DayPageFixture&)> prepare;
     std::function<void(DayPageFixture&)> act;
     std::function<void(DayPageFixture&)> again;
+    std::function<bool(DayPageFixture&)> stays = [](DayPageFixture&) { return true; };
 };
 
 WritePath writePath(const QString& name)
@@ -55,7 +58,7 @@ WritePath writePath(const QString& name)
                     f.exec("DELETE FROM tbl_Appt WHERE CalDate > '" + DayPageFixture::key(kToday) + "'");
                     openPage(f);
                 },
-                act, act};
+                act, act, [](DayPageFixture& f) { return f.form->PageDate == kToday; }};
     }
     if (name == "memo and book number") {
         const auto act = [](DayPageFixture& f) {
@@ -107,7 +110,9 @@ WritePath writePath(const QString& name)
                     s->Text1->setText(QStringLiteral("Clinic"));
                     s->Text5->setText(QStringLiteral("5"));
                 },
-                okay, okay};
+                okay, okay, [](DayPageFixture&) {
+                    return screens::loaded(Screen::Setup) && !screens::loaded(Screen::Appt);
+                }};
     }
     if (name == "template (F7)") {
         const auto f7 = [](DayPageFixture& f) {
@@ -124,7 +129,10 @@ WritePath writePath(const QString& name)
                     f.settle();
                     c->Grid1->setTextMatrix(4, 1, QStringLiteral("Staff meeting"));
                 },
-                f7, f7};
+                f7, f7, [](DayPageFixture&) {
+                    auto* c = qobject_cast<frmConfigure*>(screens::loaded(Screen::Configure));
+                    return c && c->lblCalDay->text().startsWith(QStringLiteral("Mon"));
+                }};
     }
     qFatal("no such write path");
 }
@@ -282,6 +290,7 @@ void tst_faults::everyFailingStep()
                  qPrintable(where + ": the stored rows are a mixture\n" + strayRows(atFailure, before, after)));
         // Going on once the fault is gone stores it all.
         if (!offeredRetry && way.again) {
+            QVERIFY2(way.stays(f), qPrintable(where + ": moved on as if stored"));
             answerAsAUserWhoGoesOn(f);
             f.dialogs.messages.clear();
             way.again(f);
