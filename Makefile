@@ -2,12 +2,13 @@
 #   make run    installs what is missing, builds, and starts the program
 #   make test   installs what is missing, builds, and runs the whole test suite offscreen
 #   make package builds the Debian package calvora_<version>_<arch>.deb in the build folder
+#   make fuzz   builds the fuzz targets with clang in build-fuzz/ and runs each for FUZZ_SECONDS
 BUILD ?= build
 PACKAGES := cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libbenchmark-dev \
             libsqlite3-dev sqlite3 fonts-dejavu-core fonts-liberation xvfb xauth poppler-utils \
             dpkg-dev
 
-.PHONY: run test build deps bench package sanitize clean
+.PHONY: run test build deps bench package sanitize fuzz clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -55,5 +56,27 @@ sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure
 
+# libFuzzer targets built with clang in a folder of their own, each run for FUZZ_SECONDS from the
+# corpus kept in fuzz/corpus/<target> (new finds go to the build folder's copy, not the
+# repository's). A crash leaves its input in the build folder and fails the run.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := typeddate celltext pagesearch databasefile
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
+fuzz: deps
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ $(LAUNCHER)
+	cmake --build $(FUZZ_BUILD)
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/crashes/$$t; \
+	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+	  ( cd $(FUZZ_BUILD)/crashes/$$t && ASAN_OPTIONS=detect_leaks=0 \
+	    ../../fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    ../../corpus/$$t $(CURDIR)/fuzz/corpus/$$t ) > $(FUZZ_BUILD)/fuzz_$$t.log 2>&1 \
+	    || { tail -40 $(FUZZ_BUILD)/fuzz_$$t.log; exit 1; }; \
+	  grep -E '^Done [0-9]+ runs' $(FUZZ_BUILD)/fuzz_$$t.log; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -41,6 +41,17 @@ Begun begin(const program::DataFolderPlaces& places)
                            "but no change will be stored.").arg(folder),
             dialogs::appTitle(), dialogs::Buttons::Ok, dialogs::Icon::Information);
         break;
+    case State::NotMade:
+        // As for a read-only folder, the user reads on, told why.
+        dialogs::message(
+            nullptr,
+            QStringLiteral("Calvora could not make its lock file %1: %2. You can read the pages, "
+                           "but a change may not be stored until this is put right, and nothing "
+                           "keeps a second copy of Calvora off the file meanwhile.")
+                .arg(QDir::toNativeSeparators(program::DatabaseLock::lockPath(chosen.folder)),
+                     begun.lock->reason()),
+            dialogs::appTitle(), dialogs::Buttons::Ok, dialogs::Icon::Exclamation);
+        break;
     case State::ReadOnly:
         dialogs::message(
             nullptr,

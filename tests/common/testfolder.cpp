@@ -7,11 +7,29 @@
 #include <QTest>
 #include <QWidget>
 
+namespace {
+QString& seedPath()
+{
+    static QString path = QStringLiteral(CALVORA_SEED_DB);
+    return path;
+}
+}  // namespace
+
+QString seedDatabase()
+{
+    return seedPath();
+}
+
+void setSeedDatabase(const QString& path)
+{
+    seedPath() = path;
+}
+
 TestFolder::TestFolder()
 {
     if (!dir_.isValid())
         qFatal("cannot make a temporary folder");
-    if (!QFile::copy(QStringLiteral(CALVORA_SEED_DB), databasePath()))
+    if (!QFile::copy(seedDatabase(), databasePath()))
         qFatal("cannot copy the seed database");
     QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
     program::setFolder(dir_.path());

@@ -18,6 +18,11 @@ private:
     QTemporaryDir dir_;
 };
 
+// The seed database that fresh program folders are made from; a test run that cannot reach
+// the build's own copy points it at another.
+QString seedDatabase();
+void setSeedDatabase(const QString& path);
+
 // Sends a key press and release to the widget that has the focus, as a user's key would
 // arrive (the form's key preview sees it first).
 void typeKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
