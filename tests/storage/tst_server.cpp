@@ -1,6 +1,9 @@
 // The book on a PostgreSQL server: moving a db.mdb in and backing it up again, the messages of
 // a server that cannot serve, two desks storing one page, and a connection the server drops.
+#include "common/daypage.h"
 #include "common/testbook.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
 #include "storage/database.h"
 #include "storage/pagetable.h"
 #include "storage/server.h"
@@ -32,6 +35,7 @@ private slots:
     void lostConnection_data();
     void lostConnection();
     void passwordBox();
+    void dayPageOutlivesLostConnection();
 };
 
 namespace {
@@ -307,6 +311,21 @@ void tst_server::passwordBox()
         QVERIFY2(e.message().contains("password"), qPrintable(e.message()));
     }
     program::setServer(conninfo);
+}
+
+void tst_server::dayPageOutlivesLostConnection()
+{
+    // The server drops the day page's connection while the user types: the page switch
+    // stores what was typed over a new connection, and shows the next page from it.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("typed while the server was away"));
+    f.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                          "WHERE datname = current_database() AND application_name = 'calvora'"));
+    f.openDate(QDate(1998, 8, 8));
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
+    QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed while the server was away"));
 }
 
 QTEST_MAIN(tst_server)
