@@ -253,6 +253,9 @@ void ServerEngine::open()
         } else if (key != QLatin1String("application_name"))
             options << key + QLatin1Char('=') + quoted(value);
     }
+    // A server that does not answer at all is reported after a while, not waited for.
+    if (!info.values.count(QStringLiteral("connect_timeout")) && qEnvironmentVariableIsEmpty("PGCONNECT_TIMEOUT"))
+        options << QStringLiteral("connect_timeout=10");
     db_.setConnectOptions(options.join(QLatin1Char(' ')));
     if (const auto known = g_passwords.find(conninfo_); known != g_passwords.end())
         db_.setPassword(known->second);

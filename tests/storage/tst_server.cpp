@@ -157,6 +157,7 @@ void tst_server::unusableServer_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("no such database") << "dbname=calvora_none_such" << "" << "does not exist";
     QTest::newRow("no server there") << "host=/nonexistent/calvora dbname=x" << "" << "No such file or directory";
+    QTest::newRow("refused") << "postgresql://127.0.0.1:1/practice" << "" << "Connection refused";
     QTest::newRow("URI that cannot be read") << "postgresql://[bad" << "" << "connection text";
     QTest::newRow("empty database") << "" << "" << "It is not a Calvora database: the table tbl_Setup is missing.";
     QTest::newRow("a field missing")
