@@ -36,6 +36,7 @@ private slots:
     void lostConnection();
     void passwordBox();
     void dayPageOutlivesLostConnection();
+    void dayPageAsksWhileServerIsAway();
 };
 
 namespace {
@@ -327,6 +328,30 @@ void tst_server::dayPageOutlivesLostConnection()
     QCOMPARE(f.dialogs.messages.size(), 0);
     QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
     QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed while the server was away"));
+}
+
+void tst_server::dayPageAsksWhileServerIsAway()
+{
+    // The connection goes and no new one is let in: the page stays on screen and the user is
+    // asked as for a file that cannot be written; Retry once the server is back stores it.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed before the server went"));
+    const QString name = f.book.server().name();
+    testserver::admin(QStringLiteral("ALTER DATABASE %1 WITH ALLOW_CONNECTIONS false").arg(name));
+    f.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                          "WHERE datname = current_database() AND application_name = 'calvora'"));
+    f.dialogs.whenAsked = [&](const dialogs::Prompt& prompt) {
+        QCOMPARE(f.form->Grid1->TextMatrix(6, 1), QStringLiteral("typed before the server went"));
+        QVERIFY2(prompt.text.contains(serverDisplayName(f.book.server().conninfo())), qPrintable(prompt.text));
+        testserver::admin(QStringLiteral("ALTER DATABASE %1 WITH ALLOW_CONNECTIONS true").arg(name));
+    };
+    f.dialogs.answerMessage(dialogs::Answer::Retry);
+    f.openDate(QDate(1998, 8, 8));
+    f.dialogs.whenAsked = nullptr;
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
+    QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed before the server went"));
 }
 
 QTEST_MAIN(tst_server)
