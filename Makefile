@@ -5,7 +5,7 @@
 #   make fuzz   builds the fuzz targets with clang in build-fuzz/ and runs each for FUZZ_SECONDS
 BUILD ?= build
 PACKAGES := cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libbenchmark-dev \
-            libsqlite3-dev sqlite3 fonts-dejavu-core fonts-liberation xvfb xauth poppler-utils \
+            libsqlite3-dev sqlite3 libpq-dev postgresql libqt6sql6-psql fonts-dejavu-core fonts-liberation xvfb xauth poppler-utils \
             dpkg-dev
 
 .PHONY: run test build deps bench package sanitize fuzz clean

@@ -6,6 +6,7 @@
 
 namespace {
 QString g_folder;
+QString g_server;
 std::function<void()> g_endHandler;
 }  // namespace
 
@@ -24,6 +25,16 @@ void setFolder(const QString& path)
 QString databasePath()
 {
     return QDir(folder()).filePath(QStringLiteral("db.mdb"));
+}
+
+BookLocation bookLocation()
+{
+    return BookLocation{databasePath(), g_server};
+}
+
+void setServer(const QString& conninfo)
+{
+    g_server = conninfo;
 }
 
 void end()

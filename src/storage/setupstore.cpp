@@ -2,6 +2,7 @@
 
 #include "storage/celltext.h"
 #include "storage/database.h"
+#include "storage/serverengine.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -31,6 +32,8 @@ QString closedFlagField(int weekday)
 
 void storeSetup(Database& db, const Layout& l, QDate today)
 {
+    if (ServerEngine* server = db.server())
+        return server->storeSetup(l, today);
     const QString what = QStringLiteral("storing the settings and the pages from %1 on")
                              .arg(today.toString(kDateFormat));
     Transaction t(db, what);
@@ -69,6 +72,8 @@ void storeSetup(Database& db, const Layout& l, QDate today)
 
 int pagesWithOwnEntries(Database& db, QDate today)
 {
+    if (ServerEngine* server = db.server())
+        return server->pagesWithOwnEntries(today);
     const QString what = QStringLiteral("reading the pages from %1 on").arg(today.toString(kDateFormat));
     // The long texts are read by the engine directly: Qt's row buffering would cost more
     // than the comparing.
@@ -104,6 +109,8 @@ int pagesWithOwnEntries(Database& db, QDate today)
 
 void storeTemplate(Database& db, int weekday, const QString& cellText, bool closed)
 {
+    if (ServerEngine* server = db.server())
+        return server->storeTemplate(weekday, cellText, closed);
     const QString field = templateField(weekday);
     const QString what = QStringLiteral("storing the template of %1").arg(field);
     if (field.isEmpty())

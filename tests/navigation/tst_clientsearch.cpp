@@ -356,6 +356,8 @@ void tst_clientsearch::twoRowsOfOneDate()
     QFETCH(QString, older);
     QFETCH(QString, newer);
     QFETCH(QStringList, stops);
+    if (testserver::engineIsServer())
+        QSKIP("a server holds one row per date");
     const QDate day(2022, 2, 2);
     openWith({{day, older}, {day, newer}});
     search("ann");
@@ -453,7 +455,7 @@ void tst_clientsearch::allListsEachCellOnce()
     QFETCH(QList<Cell>, cells);
     QFETCH(QStringList, found);
     f->addPage(QDate(2022, 5, 5), pageText(cells));
-    storage::Database db(f->folder.databasePath());
+    storage::Database db(program::bookLocation());
     QStringList listed;
     for (const Hit& h : collectHits(db, name))
         listed << QStringLiteral("%1,%2").arg(h.row).arg(h.col);
