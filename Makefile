@@ -4,7 +4,7 @@
 #   make package builds the Debian package calvora_<version>_<arch>.deb in the build folder
 BUILD ?= build
 PACKAGES := cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libbenchmark-dev \
-            libsqlite3-dev sqlite3 fonts-dejavu-core fonts-liberation xvfb xauth poppler-utils \
+            libsqlite3-dev sqlite3 libpq-dev postgresql libqt6sql6-psql fonts-dejavu-core fonts-liberation xvfb xauth poppler-utils \
             dpkg-dev
 
 .PHONY: run test build deps bench package sanitize clean

@@ -1,14 +1,47 @@
 #include "app/startup.h"
 
+#include "platform/bookconf.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
+#include "platform/serveraddress.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace startup {
 
-Begun begin(const program::DataFolderPlaces& places)
+QList<Note> settleBook(const QString& folder, commandline::Options::Book book, const QString& server)
+{
+    using Book = commandline::Options::Book;
+    QList<Note> notes;
+    const program::RememberedBook remembered = program::rememberedBook(folder);
+    switch (book) {
+    case Book::Remembered:
+        if (!remembered.error.isEmpty())
+            notes.append({remembered.error, true});
+        program::setServer(remembered.server);
+        break;
+    case Book::Server:
+        if (const QString why = program::rememberBook(folder, server); !why.isEmpty())
+            notes.append({why + QStringLiteral(" The server is used for this run only."), true});
+        program::setServer(server);
+        break;
+    case Book::File:
+        program::setServer({});
+        if (const QString why = program::rememberBook(folder, {}); !why.isEmpty())
+            notes.append({why + QStringLiteral(" The file is used for this run only."), true});
+        else if (!remembered.server.isEmpty())
+            notes.append({QStringLiteral("The appointment book is kept in the file %1 again; this desk "
+                                         "no longer uses %2.")
+                              .arg(QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("db.mdb"))),
+                                   program::describeServer(remembered.server)),
+                          false});
+        break;
+    }
+    return notes;
+}
+
+Begun begin(const program::DataFolderPlaces& places, commandline::Options::Book book, const QString& server)
 {
     Begun begun;
     const program::DataFolder chosen = program::chooseDataFolder(places);
@@ -16,6 +49,15 @@ Begun begin(const program::DataFolderPlaces& places)
     if (!chosen.error.isEmpty())
         dialogs::message(nullptr, chosen.error, dialogs::appTitle(), dialogs::Buttons::Ok,
                          dialogs::Icon::Critical);
+    for (const Note& note : settleBook(chosen.folder, book, server))
+        dialogs::message(nullptr, note.text, dialogs::appTitle(), dialogs::Buttons::Ok,
+                         note.error ? dialogs::Icon::Critical : dialogs::Icon::Information);
+
+    // Several desks share a server: no lock file; the server keeps its own rows apart.
+    if (program::bookLocation().onServer()) {
+        begun.run = true;
+        return begun;
+    }
 
     // A folder that could not be made holds no file to protect; the screens say db.mdb is missing.
     if (!QFileInfo(chosen.folder).isDir()) {
