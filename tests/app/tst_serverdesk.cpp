@@ -23,7 +23,7 @@ QByteArray readAll(const QString& path)
 
 }  // namespace
 
-class tst_server : public QObject {
+class tst_serverdesk : public QObject {
     Q_OBJECT
 
 private slots:
@@ -36,7 +36,7 @@ private slots:
     void bookChoice();
 };
 
-void tst_server::bookChoice_data()
+void tst_serverdesk::bookChoice_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("confBefore");  // empty: no calvora.conf
@@ -74,7 +74,7 @@ void tst_server::bookChoice_data()
 }
 
 // From the command line to the book of the run and what calvora.conf holds afterwards.
-void tst_server::bookChoice()
+void tst_serverdesk::bookChoice()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, confBefore);
@@ -103,5 +103,5 @@ void tst_server::bookChoice()
     }
 }
 
-QTEST_MAIN(tst_server)
-#include "tst_server.moc"
+QTEST_MAIN(tst_serverdesk)
+#include "tst_serverdesk.moc"
