@@ -37,7 +37,7 @@ frmHelp::~frmHelp() = default;
 bool frmHelp::Form_Load()
 {
     try {
-        db_ = std::make_unique<storage::Database>(program::databasePath());
+        db_ = std::make_unique<storage::Database>(program::bookLocation());
         Text1->setPlainText(storage::readHelp(*db_));
     } catch (const storage::StorageError& e) {
         dialogs::message(this, e.message(), QStringLiteral("Help File"), dialogs::Buttons::Ok,

@@ -46,7 +46,7 @@ frmReadme::~frmReadme() = default;
 bool frmReadme::Form_Load()
 {
     try {
-        db_ = std::make_unique<storage::Database>(program::databasePath());
+        db_ = std::make_unique<storage::Database>(program::bookLocation());
         Text1->setPlainText(storage::readSettings(*db_).readme);
     } catch (const storage::StorageError& e) {
         dialogs::message(this, e.message(), QStringLiteral("Readme"), dialogs::Buttons::Ok,

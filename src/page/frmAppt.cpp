@@ -299,7 +299,7 @@ bool frmAppt::Form_Load()
     fitToWorkArea();
 
     try {
-        db_ = std::make_unique<storage::Database>(program::databasePath());
+        db_ = std::make_unique<storage::Database>(program::bookLocation());
         pages_ = std::make_unique<storage::PageTable>(*db_);
         const storage::Settings settings = readSettings();
         if (!settings.layout.complete())

@@ -53,7 +53,7 @@ namespace {
 // Throws StorageError or LayoutError.
 void layOut(FlexGrid& grid, const Request& request, int& lastCol)
 {
-    storage::Database db(program::databasePath());
+    storage::Database db(program::bookLocation());
     const storage::Settings settings = storage::readSettings(db);
     const std::optional<storage::PageRow> row = storage::PageTable(db).find(request.date);
 

@@ -1,5 +1,8 @@
 #include "storage/database.h"
 
+#include "platform/programfolder.h"
+#include "storage/serverengine.h"
+
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -44,7 +47,12 @@ const Expected kTables[] = {
 
 Database::Database(const QString& path) : path_(path)
 {
-    const QFileInfo info(path);
+    openFile();
+}
+
+void Database::openFile()
+{
+    const QFileInfo info(path_);
     if (!info.exists())
         throw StorageError(describe(QStringLiteral("opening it"),
                                     QStringLiteral("The file does not exist.")));
@@ -55,9 +63,25 @@ Database::Database(const QString& path) : path_(path)
     open();
 }
 
+Database::Database(const program::BookLocation& location)
+{
+    if (location.onServer()) {
+        server_ = std::make_unique<ServerEngine>(location.server);
+        path_ = server_->displayName();
+        return;
+    }
+    path_ = location.file;
+    openFile();
+}
+
 Database::~Database()
 {
     close();
+}
+
+QSqlDatabase& Database::connection()
+{
+    return server_ ? server_->connection() : db_;
 }
 
 void Database::open()
@@ -104,12 +128,20 @@ void Database::close()
 
 void Database::reopen()
 {
+    if (server_) {
+        server_->reconnect();
+        return;
+    }
     close();
     open();
 }
 
 bool Database::readOnly()
 {
+    // A server refuses a change with a message of its own; the pages are never opened
+    // read-only there.
+    if (server_)
+        return false;
     return sqlite3_db_readonly(native(), "main") == 1;
 }
 
@@ -158,6 +190,9 @@ void Database::check()
 
 sqlite3* Database::native()
 {
+    if (server_)
+        throw StorageError(describe(QStringLiteral("reading the pages"),
+                                    QStringLiteral("The book is on a server, not in a file.")));
     const QVariant handle = db_.driver()->handle();
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
         if (sqlite3* h = *static_cast<sqlite3* const*>(handle.data()))
@@ -183,7 +218,7 @@ sqlite3_stmt* Database::statement(const char* sql)
 
 QSqlQuery Database::prepare(const QString& sql)
 {
-    QSqlQuery q(db_);
+    QSqlQuery q(connection());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
         throw StorageError(describe(QStringLiteral("preparing a query"), q.lastError().text()));
@@ -198,6 +233,8 @@ void Database::exec(QSqlQuery& query, const QString& what)
 
 QString Database::describe(const QString& what, const QString& detail) const
 {
+    if (server_)
+        return server_->describe(what, detail);
     QString why = detail.trimmed().isEmpty() ? QStringLiteral("unknown error") : detail.trimmed();
     // The engine's own words for a file it may not write are not the user's.
     if (why.contains(QLatin1String("readonly database")))

@@ -1,16 +1,24 @@
 #pragma once
-// One open connection to db.mdb, held by a screen for as long as it is loaded.
+// One open connection to the appointment book (the file db.mdb, or a database on a practice
+// server), held by a screen for as long as it is loaded.
 #include <QSqlDatabase>
 #include <QString>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
+
+namespace program {
+struct BookLocation;
+}
 
 class QSqlQuery;
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace storage {
+
+class ServerEngine;
 
 // A failure of the database file, with a text fit for a message box: it names the file
 // and what went wrong.
@@ -30,11 +38,17 @@ public:
     // Opens the file and checks that it holds the program's tables and its settings row.
     // Never creates, repairs or overwrites anything. Throws StorageError.
     explicit Database(const QString& path);
+    // Opens the book where it is kept: the file, or the database on a server (checked the
+    // same way: its tables and its settings row). Throws StorageError.
+    explicit Database(const program::BookLocation& location);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    QSqlDatabase& connection() { return db_; }
+    QSqlDatabase& connection();
+    // The server's engine when the book is on a server, else null: the domain operations
+    // hand their work to it.
+    ServerEngine* server() { return server_.get(); }
     // The engine's own handle of this connection, for the lookups and walks over the page
     // rows, where Qt's row buffering would cost more than the reading itself.
     sqlite3* native();
@@ -57,6 +71,7 @@ public:
 
 private:
     friend class Query;
+    void openFile();
     void open();
     void check();
     void close();
@@ -69,6 +84,7 @@ private:
     QString name_;
     QSqlDatabase db_;
     std::map<std::string, sqlite3_stmt*> statements_;
+    std::unique_ptr<ServerEngine> server_;
 };
 
 // One use of a kept statement: bound, stepped, and reset on every way out so that it holds

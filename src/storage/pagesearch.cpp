@@ -2,6 +2,7 @@
 
 #include "storage/database.h"
 #include "storage/pagetable.h"
+#include "storage/serverengine.h"
 
 #include <cstdint>
 #include <cstring>
@@ -114,6 +115,8 @@ bool NameMatcher::matchesUtf8(const char* data, qsizetype size) const
 
 std::optional<PageMatch> PageSearch::next(std::optional<qint64> beforeId)
 {
+    if (ServerEngine* server = db_.server())
+        return server->searchNext(matcher_, beforeId);
     Query rows(db_, kRowsBelow, QStringLiteral("searching the pages"));
     sqlite3_stmt* st = rows.get();
     sqlite3_bind_int64(st, 1, beforeId ? *beforeId : std::numeric_limits<qint64>::max());
@@ -132,6 +135,8 @@ std::optional<PageMatch> PageSearch::next(std::optional<qint64> beforeId)
 
 void PageSearch::allMatches(const std::function<void(const PageMatch&)>& visit)
 {
+    if (ServerEngine* server = db_.server())
+        return server->searchAll(matcher_, visit);
     // Every row read whole, as the page table reads it, with its layout copy.
     PageTable(db_).walk(
         [&](const PageRow& row) {

@@ -1,6 +1,7 @@
 #include "storage/pagetable.h"
 
 #include "storage/database.h"
+#include "storage/serverengine.h"
 
 #include <limits>
 #include <sqlite3.h>
@@ -109,6 +110,8 @@ std::optional<PageRow> readOne(Query& q)
 
 std::optional<PageRow> PageTable::find(QDate date)
 {
+    if (ServerEngine* server = db_.server())
+        return server->find(date);
     // The index on (CalDate, id) gives the newest row of the date at once.
     Query q(db_, "SELECT " PAGE_COLUMNS " FROM tbl_Appt WHERE CalDate = ?1 ORDER BY id DESC LIMIT 1",
             QStringLiteral("looking up the page of %1").arg(date.toString(kDateFormat)));
@@ -119,6 +122,8 @@ std::optional<PageRow> PageTable::find(QDate date)
 
 PageRow PageTable::add(QDate date, const Layout& l, const QString& data, bool closed, const QString& memo)
 {
+    if (ServerEngine* server = db_.server())
+        return server->add(date, l, data, closed, memo);
     const QString what = QStringLiteral("adding the page of %1").arg(date.toString(kDateFormat));
     Transaction t(db_, what);
     Query q(db_, "INSERT INTO tbl_Appt (CalDate, location, open, Close, timeslot, Listno, Sites, Names, "
@@ -145,8 +150,10 @@ PageRow PageTable::add(QDate date, const Layout& l, const QString& data, bool cl
     return row;
 }
 
-void PageTable::update(const PageRow& row)
+void PageTable::update(PageRow& row)
 {
+    if (ServerEngine* server = db_.server())
+        return server->update(row);
     const QString what = QStringLiteral("storing the page of %1").arg(row.calDate.toString(kDateFormat));
     Transaction t(db_, what);
     Query q(db_, "UPDATE tbl_Appt SET Data = ?1, Clinic = ?2, Memo = ?3 WHERE id = ?4", what);
@@ -175,6 +182,8 @@ void PageTable::remove(const QList<qint64>& ids)
 {
     if (ids.isEmpty())
         return;
+    if (ServerEngine* server = db_.server())
+        return server->remove(ids);
     const QString what = QStringLiteral("deleting empty pages");
     Transaction t(db_, what);
     for (qint64 id : ids) {
@@ -188,6 +197,8 @@ void PageTable::remove(const QList<qint64>& ids)
 void PageTable::walk(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId,
                      bool withLayout)
 {
+    if (ServerEngine* server = db_.server())
+        return server->walk(visit, fromId, withLayout);
     // The search and the purge read every row; the layout columns only when asked for.
     const QString what = QStringLiteral("reading the pages");
     Query q(db_,
@@ -205,6 +216,8 @@ void PageTable::walk(const std::function<bool(const PageRow&)>& visit, std::opti
 
 int PageTable::count()
 {
+    if (ServerEngine* server = db_.server())
+        return server->count();
     Query q(db_, "SELECT count(*) FROM tbl_Appt", QStringLiteral("counting the pages"));
     return q.step() ? sqlite3_column_int(q.get(), 0) : 0;
 }

@@ -19,6 +19,9 @@ struct PageRow {
     std::optional<bool> clinic;  // closed flag; std::nullopt when never written
     QString memo;
     Layout layout;  // the copy of the settings taken when the row was added
+    // On a server: the row's count of stores when it was read; a store from an older count
+    // is refused (another desk stored the page in between). The file keeps none.
+    int version = 0;
 };
 
 class PageTable {
@@ -32,8 +35,9 @@ public:
     // row.
     PageRow add(QDate date, const Layout& settingsLayout, const QString& data, bool closed,
                 const QString& memo = QString());
-    // Stores Data, Clinic and Memo of a row.
-    void update(const PageRow& row);
+    // Stores Data, Clinic and Memo of a row; the row then carries the version it was stored
+    // as.
+    void update(PageRow& row);
     void remove(qint64 id);
     // Deletes many rows in one transaction.
     void remove(const QList<qint64>& ids);

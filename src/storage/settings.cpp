@@ -1,6 +1,7 @@
 #include "storage/settings.h"
 
 #include "storage/database.h"
+#include "storage/serverengine.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -20,6 +21,8 @@ QString text(const QSqlRecord& r, const char* field)
 
 Settings readSettings(Database& db)
 {
+    if (ServerEngine* server = db.server())
+        return server->readSettings();
     QSqlQuery q = db.prepare(QStringLiteral("SELECT * FROM tbl_Setup ORDER BY rowid LIMIT 1"));
     db.exec(q, QStringLiteral("reading the settings"));
     if (!q.next())
@@ -52,6 +55,8 @@ Settings readSettings(Database& db)
 
 void writeMemoAndBook(Database& db, const QString& fixedMemo, const QString& bookno)
 {
+    if (ServerEngine* server = db.server())
+        return server->writeMemoAndBook(fixedMemo, bookno);
     Transaction t(db, QStringLiteral("storing the fixed memo and book number"));
     QSqlQuery q = db.prepare(QStringLiteral(
         "UPDATE tbl_Setup SET FixedMemo = :memo, bookno = :book "

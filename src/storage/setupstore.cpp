@@ -2,6 +2,7 @@
 
 #include "storage/celltext.h"
 #include "storage/database.h"
+#include "storage/serverengine.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -32,6 +33,8 @@ QString closedFlagField(int weekday)
 
 void storeSetup(Database& db, const Layout& l, QDate today)
 {
+    if (ServerEngine* server = db.server())
+        return server->storeSetup(l, today);
     const QString what = QStringLiteral("storing the settings and the pages from %1 on")
                              .arg(today.toString(kDateFormat));
     Transaction t(db, what);
@@ -70,6 +73,8 @@ void storeSetup(Database& db, const Layout& l, QDate today)
 
 int pagesWithOwnEntries(Database& db, QDate today)
 {
+    if (ServerEngine* server = db.server())
+        return server->pagesWithOwnEntries(today);
     const QString what = QStringLiteral("reading the pages from %1 on").arg(today.toString(kDateFormat));
     // The long texts are read by the engine directly: Qt's row buffering would cost more
     // than the comparing.
@@ -105,6 +110,8 @@ int pagesWithOwnEntries(Database& db, QDate today)
 
 void storeTemplate(Database& db, int weekday, const QString& cellText, bool closed)
 {
+    if (ServerEngine* server = db.server())
+        return server->storeTemplate(weekday, cellText, closed);
     // The templates are found by position, as they are read.
     const QString field = db.connection().record(QStringLiteral("tbl_Setup")).fieldName(FirstTemplateField + weekday - 1);
     const QString what = QStringLiteral("storing the template of %1").arg(field);

@@ -1,5 +1,6 @@
 // The database file, the settings row, page rows and the two text formats.
 #include "common/readonlyfiles.h"
+#include "common/testbook.h"
 #include "common/testfolder.h"
 #include "storage/celltext.h"
 #include "storage/database.h"
@@ -69,6 +70,8 @@ void tst_storage::splitList_data()
 
 void tst_storage::splitList()
 {
+    if (testserver::engineIsServer())
+        QSKIP("not a matter of the engine, or the file's alone");
     QFETCH(QString, text);
     QFETCH(QStringList, items);
     // Element 0 belongs to the caller; what stood beyond it goes.
@@ -89,6 +92,8 @@ void tst_storage::cellText_data()
 
 void tst_storage::cellText()
 {
+    if (testserver::engineIsServer())
+        QSKIP("not a matter of the engine, or the file's alone");
     QFETCH(QList<QStringList>, rows);
     QFETCH(QString, text);
     QCOMPARE(celltext::join(rows), text);
@@ -108,6 +113,8 @@ void tst_storage::damagedFile_data()
 
 void tst_storage::damagedFile()
 {
+    if (testserver::engineIsServer())
+        QSKIP("not a matter of the engine, or the file's alone");
     QFETCH(QString, damage);
     QFETCH(QString, problem);
     TestFolder folder;
@@ -144,10 +151,10 @@ void tst_storage::damagedFile()
 
 void tst_storage::nullFieldsReadEmpty()
 {
-    TestFolder folder;
-    sql(folder.databasePath(), "UPDATE tbl_Setup SET Mon = NULL, FixedMemo = NULL, open = NULL, Listno = NULL");
-    sql(folder.databasePath(), "INSERT INTO tbl_Appt (CalDate) VALUES ('2030-01-02')");
-    Database db(folder.databasePath());
+    TestBook book;
+    book.exec("UPDATE tbl_Setup SET Mon = NULL, FixedMemo = NULL, open = NULL, Listno = NULL");
+    book.exec("INSERT INTO tbl_Appt (CalDate) VALUES ('2030-01-02')");
+    Database db(book.location());
     const Settings s = readSettings(db);
     QCOMPARE(s.templates[0], QString());
     QCOMPARE(s.fixedMemo, QString());
@@ -162,8 +169,8 @@ void tst_storage::nullFieldsReadEmpty()
 
 void tst_storage::newRowCopiesSettings()
 {
-    TestFolder folder;
-    Database db(folder.databasePath());
+    TestBook book;
+    Database db(book.location());
     PageTable pages(db);
     Settings s = readSettings(db);
     const PageRow row = pages.add(QDate(2027, 5, 6), s.layout, s.templates[3], false);
@@ -186,6 +193,8 @@ void tst_storage::failedWriteLeavesRows_data()
 
 void tst_storage::failedWriteLeavesRows()
 {
+    if (testserver::engineIsServer())
+        QSKIP("not a matter of the engine, or the file's alone");
     QFETCH(QString, failure);
     TestFolder folder;
     const QString path = folder.databasePath();
@@ -226,8 +235,8 @@ void tst_storage::lookupInsideWalk()
 {
     // The search looks rows up while it walks: each use of a kept statement stands alone,
     // and none holds the file once it is done.
-    TestFolder folder;
-    Database db(folder.databasePath());
+    TestBook book;
+    Database db(book.location());
     PageTable pages(db);
     QList<QDate> found;
     pages.walk([&](const PageRow& r) {
@@ -238,7 +247,7 @@ void tst_storage::lookupInsideWalk()
     });
     QCOMPARE(found.size(), 4);
     // Another program can write at once.
-    sql(folder.databasePath(), "UPDATE tbl_Appt SET Memo = 'written elsewhere'");
+    book.exec("UPDATE tbl_Appt SET Memo = 'written elsewhere'");
     QCOMPARE(pages.find(QDate(1998, 8, 8))->memo, QStringLiteral("written elsewhere"));
 }
 
@@ -280,6 +289,8 @@ void tst_storage::readOnlyFile_data()
 
 void tst_storage::readOnlyFile()
 {
+    if (testserver::engineIsServer())
+        QSKIP("not a matter of the engine, or the file's alone");
     QFETCH(bool, unfinished);
     QFETCH(bool, writable);
     ReadOnlyFiles readOnly;

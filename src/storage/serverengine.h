@@ -1,0 +1,95 @@
+#pragma once
+// The book on a PostgreSQL server, through Qt's QPSQL driver: one connection with its kept
+// statements, the SQL of the server's tables, and the reconnect after a lost connection.
+// Only src/storage sees this class; the screens use the same domain calls on either engine.
+#include "storage/pagetable.h"
+#include "storage/pagesearch.h"
+#include "storage/settings.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace storage {
+
+class ServerEngine {
+public:
+    // What the open checks: a book (its tables and settings row), or only that the server
+    // answers (a restore fills an empty database).
+    enum class Open { Book, Connection };
+
+    // Connects with a libpq connection string or URI. Throws StorageError.
+    explicit ServerEngine(const QString& conninfo, Open mode = Open::Book);
+    ~ServerEngine();
+    ServerEngine(const ServerEngine&) = delete;
+    ServerEngine& operator=(const ServerEngine&) = delete;
+
+    QSqlDatabase& connection() { return db_; }
+    // The database and its server, for messages (never a password).
+    const QString& displayName() const { return display_; }
+    QString describe(const QString& what, const QString& detail) const;
+    // Opens the connection again. Throws StorageError.
+    void reconnect();
+
+    // Runs `unit` as one transaction. A connection found lost before the commit is opened
+    // again and the unit run once more: nothing of the first run was stored.
+    void write(const QString& what, const std::function<void()>& unit,
+               const QString& isolation = QString());
+    // Runs a unit that only reads, again once on a fresh connection if the first was lost.
+    void read(const QString& what, const std::function<void()>& unit);
+
+    // The statement of a text, prepared on this connection on first use and kept.
+    QSqlQuery& statement(const QString& sql);
+    // Runs a kept statement with its values bound in order; a failure throws StorageError
+    // (a lost connection one the units above retry).
+    QSqlQuery& run(const QString& sql, const QVariantList& values, const QString& what);
+    // Runs a text once, unprepared (table set-up).
+    void execute(const QString& sql, const QString& what);
+
+    // Whether the program's three tables are there (all of them, none, or some).
+    enum class Tables { All, None, Some };
+    Tables tables();
+    // Creates the program's tables in an empty database, inside the running transaction.
+    void createTables();
+
+    // The domain calls of the page table, the settings, the set-up store and the search.
+    std::optional<PageRow> find(QDate date);
+    PageRow add(QDate date, const Layout& layout, const QString& data, bool closed, const QString& memo);
+    void update(PageRow& row);
+    void remove(const QList<qint64>& ids);
+    void walk(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId, bool withLayout);
+    int count();
+    Settings readSettings();
+    void writeMemoAndBook(const QString& fixedMemo, const QString& bookno);
+    void storeSetup(const Layout& layout, QDate today);
+    int pagesWithOwnEntries(QDate today);
+    void storeTemplate(int weekday, const QString& cellText, bool closed);
+    QString readHelp();
+    std::optional<PageMatch> searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId);
+    void searchAll(const NameMatcher& matcher, const std::function<void(const PageMatch&)>& visit);
+
+private:
+    void open();
+    void close();
+    void check();
+    bool lost();
+    [[noreturn]] void fail(const QSqlQuery& q, const QString& what);
+    // A WHERE condition that keeps every row whose Data may hold the name (and a few
+    // more), and its values: the program's own matcher decides.
+    QString narrowing(const NameMatcher& matcher, QVariantList& values) const;
+
+    QString conninfo_;  // as libpq takes it, from the text given
+    QString display_;
+    QString name_;
+    Open mode_;
+    QSqlDatabase db_;
+    std::map<QString, QSqlQuery> statements_;
+    bool inTransaction_ = false;
+};
+
+}  // namespace storage

@@ -1,0 +1,278 @@
+// The book on a server and the file format of its backups: a server's backup is a db.mdb as
+// the file engine writes it, and a restore loads such a file into the server.
+#include "platform/durablefile.h"
+#include "storage/database.h"
+#include "storage/databasefile.h"
+#include "storage/server.h"
+#include "storage/serverengine.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <atomic>
+#include <set>
+#include <vector>
+
+namespace storage {
+namespace {
+
+std::atomic<int> g_fileCount{0};
+
+// The file's tables, as the shipped db.mdb has them.
+const char* const kFileTables[] = {
+    "CREATE TABLE tbl_Setup (location TEXT, open TEXT, Close TEXT, timeslot INTEGER, Listno INTEGER,"
+    " Names TEXT, Sites TEXT, FixedMemo TEXT, bookno TEXT, Readme TEXT, Licence TEXT,"
+    " Mon TEXT, Tue TEXT, Wed TEXT, Thu TEXT, Fri TEXT, Sat TEXT, Sun TEXT,"
+    " chk1 INTEGER, chk2 INTEGER, chk3 INTEGER, chk4 INTEGER, chk5 INTEGER, chk6 INTEGER, chk7 INTEGER)",
+    "CREATE TABLE tbl_Appt (id INTEGER PRIMARY KEY AUTOINCREMENT, CalDate TEXT NOT NULL, Data TEXT,"
+    " Clinic INTEGER, Memo TEXT, location TEXT, open TEXT, Close TEXT, timeslot INTEGER,"
+    " Listno INTEGER, Sites TEXT, Names TEXT)",
+    "CREATE INDEX idx_Appt_CalDate ON tbl_Appt (CalDate, id)",
+    "CREATE TABLE tbl_Order (id INTEGER PRIMARY KEY, Help TEXT)",
+};
+
+// The fields of the settings row, in the file's order, and which hold numbers or flags.
+const char* const kSetupFields[] = {"location", "open", "Close", "timeslot", "Listno", "Names", "Sites",
+                                    "FixedMemo", "bookno", "Readme", "Licence", "Mon", "Tue", "Wed",
+                                    "Thu", "Fri", "Sat", "Sun", "chk1", "chk2", "chk3", "chk4", "chk5",
+                                    "chk6", "chk7"};
+const QString kPageFields = QStringLiteral(
+    "id, CalDate, Data, Clinic, Memo, location, open, Close, timeslot, Listno, Sites, Names");
+
+enum class Kind { Text, Number, Flag };
+Kind setupKind(int field)
+{
+    return field == 3 || field == 4 ? Kind::Number : field >= 18 ? Kind::Flag : Kind::Text;
+}
+Kind pageKind(int field)
+{
+    return field == 0 || field == 8 || field == 9 ? Kind::Number : field == 3 ? Kind::Flag : Kind::Text;
+}
+
+// A value as the other engine stores it: flags are booleans on the server and 0 or 1 in the
+// file; Null stays Null.
+QVariant toServer(const QVariant& v, Kind kind)
+{
+    if (v.isNull())
+        return kind == Kind::Text ? QVariant(QMetaType::fromType<QString>())
+             : kind == Kind::Flag ? QVariant(QMetaType::fromType<bool>())
+                                  : QVariant(QMetaType::fromType<qint64>());
+    switch (kind) {
+    case Kind::Flag: return v.toBool();
+    case Kind::Number: return v.toLongLong();
+    default: return v.toString();
+    }
+}
+
+QVariant toFile(const QVariant& v, Kind kind)
+{
+    if (v.isNull())
+        return kind == Kind::Text ? QVariant(QMetaType::fromType<QString>()) : QVariant(QMetaType::fromType<qint64>());
+    switch (kind) {
+    case Kind::Flag: return v.toBool() ? 1 : 0;
+    case Kind::Number: return v.toLongLong();
+    default: return v.toString();
+    }
+}
+
+QString placeholders(int n)
+{
+    QStringList marks;
+    for (int i = 0; i < n; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
+
+QString setupFieldList()
+{
+    QStringList fields;
+    for (const char* f : kSetupFields)
+        fields << QString::fromLatin1(f);
+    return fields.join(QStringLiteral(", "));
+}
+
+// A new SQLite file with the file's tables, through a connection of its own.
+class NewFile {
+public:
+    explicit NewFile(const QString& path) : name_(QStringLiteral("calvora-newfile-%1").arg(++g_fileCount))
+    {
+        db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        db_.setDatabaseName(path);
+        if (!db_.open())
+            throw StorageError(QStringLiteral("The backup could not be made in %1: %2")
+                                   .arg(QDir::toNativeSeparators(path), db_.lastError().text()));
+        exec(QStringLiteral("BEGIN"));
+        for (const char* sql : kFileTables)
+            exec(QString::fromLatin1(sql));
+    }
+    ~NewFile()
+    {
+        if (db_.isOpen())
+            db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+    }
+    void exec(const QString& sql, const QVariantList& values = {})
+    {
+        QSqlQuery q(db_);
+        bool ok = q.prepare(sql);
+        for (int i = 0; ok && i < values.size(); ++i)
+            q.bindValue(i, values[i]);
+        if (!ok || !q.exec())
+            throw StorageError(QStringLiteral("The backup could not be written: %1").arg(q.lastError().text()));
+    }
+    void finish()
+    {
+        exec(QStringLiteral("COMMIT"));
+        db_.close();
+    }
+
+private:
+    QString name_;
+    QSqlDatabase db_;
+};
+
+}  // namespace
+
+void backupServer(const QString& conninfo, const QString& destination)
+{
+    // The file is made in a folder of this computer first, then copied to the backup disk the
+    // way a backup of the file is: written beside the destination, read back, then renamed.
+    QTemporaryDir local;
+    if (!local.isValid())
+        throw StorageError(QStringLiteral("The backup could not be made: no temporary folder (%1)")
+                               .arg(local.errorString()));
+    const QString file = local.filePath(QStringLiteral("db.mdb"));
+    {
+        ServerEngine server(conninfo);
+        NewFile out(file);
+        const QString what = QStringLiteral("reading it for the backup");
+        bool first = true;
+        // One snapshot for all three tables: desks storing meanwhile change none of it.
+        server.write(what, [&] {
+            if (!first) {
+                for (const char* table : {"tbl_Setup", "tbl_Appt", "tbl_Order"})
+                    out.exec(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)));
+            }
+            first = false;
+            QSqlQuery& setup = server.run(
+                QStringLiteral("SELECT %1 FROM tbl_Setup ORDER BY id LIMIT 1").arg(setupFieldList()), {}, what);
+            while (setup.next()) {
+                QVariantList values;
+                for (int i = 0; i < int(std::size(kSetupFields)); ++i)
+                    values << toFile(setup.value(i), setupKind(i));
+                out.exec(QStringLiteral("INSERT INTO tbl_Setup (%1) VALUES (%2)")
+                             .arg(setupFieldList(), placeholders(values.size())), values);
+            }
+            setup.finish();
+            QSqlQuery& pages = server.run(QStringLiteral("SELECT %1 FROM tbl_Appt ORDER BY id").arg(kPageFields), {}, what);
+            while (pages.next()) {
+                QVariantList values;
+                for (int i = 0; i < 12; ++i)
+                    values << (i == 1 ? QVariant(pages.value(1).toDate().toString(Qt::ISODate))
+                                      : toFile(pages.value(i), pageKind(i)));
+                out.exec(QStringLiteral("INSERT INTO tbl_Appt (%1) VALUES (%2)").arg(kPageFields, placeholders(12)),
+                         values);
+            }
+            pages.finish();
+            QSqlQuery& order = server.run(QStringLiteral("SELECT id, Help FROM tbl_Order ORDER BY id"), {}, what);
+            while (order.next())
+                out.exec(QStringLiteral("INSERT INTO tbl_Order (id, Help) VALUES (?, ?)"),
+                         {order.value(0).toLongLong(), toFile(order.value(1), Kind::Text)});
+            order.finish();
+        }, QStringLiteral("REPEATABLE READ READ ONLY"));
+        out.finish();
+    }
+    backupDatabase(file, destination);
+}
+
+RestoreResult restoreServer(const QString& source, const QString& conninfo)
+{
+    const QString shown = QDir::toNativeSeparators(source);
+    if (!QFileInfo(source).isFile())
+        throw StorageError(QStringLiteral("The backup %1 cannot be found").arg(shown));
+    // Read once from the backup disk into a local copy, which is checked in full and loaded.
+    QTemporaryDir local;
+    if (!local.isValid())
+        throw StorageError(QStringLiteral("The backup %1 could not be copied: no temporary folder (%2)")
+                               .arg(shown, local.errorString()));
+    const QString copy = local.filePath(QStringLiteral("db.mdb"));
+    if (const QString why = durable::copyToDisk(source, copy); !why.isEmpty())
+        throw StorageError(QStringLiteral("The backup %1 could not be copied: %2").arg(shown, why));
+    if (const QString why = databaseProblem(copy, true); !why.isEmpty())
+        throw StorageError(QStringLiteral("The file %1 cannot be restored, and the database is "
+                                          "unchanged: %2").arg(shown, why));
+
+    QVariantList setup;
+    std::vector<QVariantList> pages;  // newest first, one per date
+    std::vector<std::pair<qint64, QVariant>> order;
+    RestoreResult result;
+    {
+        Database file(copy);
+        QSqlQuery q(file.connection());
+        if (!q.exec(QStringLiteral("SELECT * FROM tbl_Setup ORDER BY rowid LIMIT 1")) || !q.next())
+            throw StorageError(file.describe(QStringLiteral("reading the settings"), q.lastError().text()));
+        const QSqlRecord r = q.record();
+        for (int i = 0; i < int(std::size(kSetupFields)); ++i)
+            setup << toServer(r.value(QString::fromLatin1(kSetupFields[i])), setupKind(i));
+        // The templates are the file's fields at positions 11 to 17, whatever their names.
+        for (int i = 0; i < 7 && FirstTemplateField + i < r.count(); ++i)
+            setup[FirstTemplateField + i] = toServer(r.value(FirstTemplateField + i), Kind::Text);
+
+        // The server holds one row per date: the newest, which the program shows.
+        std::set<QDate> taken;
+        if (!q.exec(QStringLiteral("SELECT %1 FROM tbl_Appt ORDER BY id DESC").arg(kPageFields)))
+            throw StorageError(file.describe(QStringLiteral("reading the pages"), q.lastError().text()));
+        while (q.next()) {
+            const QDate date = QDate::fromString(q.value(1).toString().left(10), Qt::ISODate);
+            if (!date.isValid() || !taken.insert(date).second) {
+                ++result.leftOut;
+                continue;
+            }
+            QVariantList values;
+            for (int i = 0; i < 12; ++i)
+                values << (i == 1 ? QVariant(date) : toServer(q.value(i), pageKind(i)));
+            pages.push_back(values);
+        }
+        if (!q.exec(QStringLiteral("SELECT id, Help FROM tbl_Order ORDER BY id")))
+            throw StorageError(file.describe(QStringLiteral("reading the help text"), q.lastError().text()));
+        while (q.next())
+            order.emplace_back(q.value(0).toLongLong(), toServer(q.value(1), Kind::Text));
+    }
+    result.pages = int(pages.size());
+
+    ServerEngine server(conninfo, ServerEngine::Open::Connection);
+    const QString what = QStringLiteral("restoring the backup %1").arg(shown);
+    server.write(what, [&] {
+        switch (server.tables()) {
+        case ServerEngine::Tables::All:
+            for (const char* table : {"tbl_Appt", "tbl_Setup", "tbl_Order"})
+                server.execute(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)), what);
+            break;
+        case ServerEngine::Tables::None:
+            server.createTables();
+            break;
+        case ServerEngine::Tables::Some:
+            throw StorageError(server.describe(
+                what, QStringLiteral("It is not a Calvora database: it holds some of the program's "
+                                     "tables but not all. Nothing was changed.")));
+        }
+        server.run(QStringLiteral("INSERT INTO tbl_Setup (%1) VALUES (%2)")
+                       .arg(setupFieldList(), placeholders(setup.size())), setup, what);
+        const QString insertPage =
+            QStringLiteral("INSERT INTO tbl_Appt (%1) VALUES (%2)").arg(kPageFields, placeholders(12));
+        for (auto it = pages.rbegin(); it != pages.rend(); ++it)
+            server.run(insertPage, *it, what);
+        // New pages take ids after the restored ones, as they would in the file.
+        server.execute(QStringLiteral("SELECT setval(pg_get_serial_sequence('tbl_appt', 'id'), "
+                                      "coalesce(max(id), 0) + 1, false) FROM tbl_Appt"), what);
+        for (const auto& [id, help] : order)
+            server.run(QStringLiteral("INSERT INTO tbl_Order (id, Help) VALUES (?, ?)"), {id, help}, what);
+    });
+    return result;
+}
+
+}  // namespace storage

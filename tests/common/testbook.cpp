@@ -1,0 +1,111 @@
+#include "common/testbook.h"
+
+#include "storage/server.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <atomic>
+
+namespace {
+
+std::atomic<int> g_count{0};
+
+// Runs SQL through a fresh connection of the given driver and returns the first value.
+QVariant run(const QString& driver, const QString& database, const QString& sql)
+{
+    const QString name = QStringLiteral("testbook-%1").arg(++g_count);
+    QVariant result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
+        db.setDatabaseName(database);
+        if (!db.open())
+            qFatal("cannot open %s: %s", qPrintable(database), qPrintable(db.lastError().text()));
+        QSqlQuery q(db);
+        if (!q.exec(sql))
+            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        if (q.isSelect() && q.next())
+            result = q.value(0);
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+}  // namespace
+
+namespace testserver {
+
+bool engineIsServer()
+{
+    return qEnvironmentVariable("CALVORA_ENGINE") == QLatin1String("server");
+}
+
+bool reach()
+{
+    if (qEnvironmentVariableIsEmpty("PGHOST")) {
+        QFile note(QStringLiteral(CALVORA_BUILD_DIR "/pgcluster"));
+        if (!note.open(QIODevice::ReadOnly))
+            return false;
+        qputenv("PGHOST", note.readAll().trimmed());
+        if (qEnvironmentVariableIsEmpty("PGUSER"))
+            qputenv("PGUSER", "postgres");
+    }
+    return true;
+}
+
+}  // namespace testserver
+
+ServerDatabase::ServerDatabase()
+{
+    if (!testserver::reach())
+        qFatal("no PostgreSQL server for the tests (start the suite through ctest)");
+    name_ = QStringLiteral("calvora_t%1_%2").arg(QCoreApplication::applicationPid()).arg(++g_count);
+    run(QStringLiteral("QPSQL"), QStringLiteral("postgres"),
+        QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C.UTF-8' "
+                       "LC_CTYPE 'C.UTF-8'").arg(name_));
+}
+
+ServerDatabase::~ServerDatabase()
+{
+    run(QStringLiteral("QPSQL"), QStringLiteral("postgres"),
+        QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name_));
+}
+
+QVariant ServerDatabase::value(const QString& sql) const
+{
+    return run(QStringLiteral("QPSQL"), name_, sql);
+}
+
+void ServerDatabase::exec(const QString& sql) const
+{
+    run(QStringLiteral("QPSQL"), name_, sql);
+}
+
+TestBook::TestBook()
+{
+    if (!testserver::engineIsServer())
+        return;
+    server_ = std::make_unique<ServerDatabase>();
+    storage::restoreServer(folder.databasePath(), server_->conninfo());
+    program::setServer(server_->conninfo());
+}
+
+TestBook::~TestBook()
+{
+    program::setServer(QString());
+}
+
+QVariant TestBook::value(const QString& sql) const
+{
+    return server_ ? server_->value(sql) : run(QStringLiteral("QSQLITE"), folder.databasePath(), sql);
+}
+
+void TestBook::exec(const QString& sql) const
+{
+    value(sql);
+}

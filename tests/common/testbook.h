@@ -1,0 +1,57 @@
+#pragma once
+// The appointment book a test works on, on the engine the test run names: the file, or a
+// database of the test's own on the suite's PostgreSQL server (CALVORA_ENGINE=server).
+#include "common/testfolder.h"
+#include "platform/programfolder.h"
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+namespace testserver {
+// Whether this run keeps its books on the server.
+bool engineIsServer();
+// Points libpq's environment (PGHOST, PGPORT, PGUSER) at the suite's own server where the
+// environment names none; false when there is no server to reach.
+bool reach();
+}  // namespace testserver
+
+// A database of its own on the suite's server, dropped at the end.
+class ServerDatabase {
+public:
+    ServerDatabase();
+    ~ServerDatabase();
+    ServerDatabase(const ServerDatabase&) = delete;
+    ServerDatabase& operator=(const ServerDatabase&) = delete;
+
+    const QString& name() const { return name_; }
+    QString conninfo() const { return QStringLiteral("dbname=") + name_; }
+    // Runs SQL in this database as another desk would, through a connection of its own.
+    QVariant value(const QString& sql) const;
+    void exec(const QString& sql) const;
+
+private:
+    QString name_;
+};
+
+// A fresh book made from the seed: the seed's db.mdb in a fresh program folder, and on the
+// server that file restored into a new database (the same path as moving a practice in).
+// The program is pointed at it while the book lives.
+class TestBook {
+public:
+    TestBook();
+    ~TestBook();
+
+    bool onServer() const { return server_ != nullptr; }
+    program::BookLocation location() const { return program::bookLocation(); }
+    // Runs SQL on the book through a connection of its own.
+    QVariant value(const QString& sql) const;
+    void exec(const QString& sql) const;
+    // The server's database (only on the server).
+    ServerDatabase& server() { return *server_; }
+
+    TestFolder folder;
+
+private:
+    std::unique_ptr<ServerDatabase> server_;
+};

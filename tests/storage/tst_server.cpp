@@ -1,0 +1,313 @@
+// The book on a PostgreSQL server: moving a db.mdb in and backing it up again, the messages of
+// a server that cannot serve, two desks storing one page, and a connection the server drops.
+#include "common/testbook.h"
+#include "storage/database.h"
+#include "storage/pagetable.h"
+#include "storage/server.h"
+#include "storage/settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlRecord>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace storage;
+
+class tst_server : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void backupGivesTheSamePages();
+    void rowsOfATakenDateAreCounted();
+    void refusedRestoreChangesNothing();
+    void unusableServer_data();
+    void unusableServer();
+    void storeOverAnotherDesk();
+    void sameNewDayOnTwoDesks();
+    void lostConnection_data();
+    void lostConnection();
+    void passwordBox();
+};
+
+namespace {
+
+// Every row of the three tables, in id order, as text (dates and flags the same on both
+// engines).
+QStringList rowsOf(const QString& file)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("compare"));
+        db.setDatabaseName(file);
+        if (!db.open())
+            qFatal("cannot open %s", qPrintable(file));
+        for (const char* sql : {"SELECT * FROM tbl_Setup", "SELECT * FROM tbl_Appt ORDER BY id",
+                                "SELECT * FROM tbl_Order ORDER BY id"}) {
+            QSqlQuery q(db);
+            q.exec(QString::fromLatin1(sql));
+            while (q.next()) {
+                QStringList fields;
+                for (int i = 0; i < q.record().count(); ++i)
+                    fields << (q.isNull(i) ? QStringLiteral("<null>") : q.value(i).toString());
+                rows << fields.join(u'|');
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("compare"));
+    return rows;
+}
+
+void sqlite(const QString& file, const QString& sql)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("edit"));
+        db.setDatabaseName(file);
+        db.open();
+        if (!QSqlQuery(db).exec(sql))
+            qFatal("%s", qPrintable(sql));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("edit"));
+}
+
+}  // namespace
+
+void tst_server::initTestCase()
+{
+    QVERIFY2(testserver::reach(), "no PostgreSQL server for the tests");
+}
+
+void tst_server::backupGivesTheSamePages()
+{
+    // The seed holds Nulls, flags, umlauts and the documents: a db.mdb moved in and backed up
+    // again has every row and field as before, and opens as the file.
+    TestBook book;
+    sqlite(book.folder.databasePath(), "INSERT INTO tbl_Appt (CalDate, Data, Clinic, Memo) "
+                                       "VALUES ('2031-02-03', 'Grüße\tMüller ß \"q\" 100% a_b', 1, NULL)");
+    const RestoreResult loaded = restoreServer(book.folder.databasePath(), book.server().conninfo());
+    QCOMPARE(loaded.leftOut, 0);
+    QTemporaryDir out;
+    const QString backup = out.filePath("db.mdb");
+    backupServer(book.server().conninfo(), backup);
+    QCOMPARE(rowsOf(backup), rowsOf(book.folder.databasePath()));
+    Database file(backup);
+    QCOMPARE(PageTable(file).find(QDate(2031, 2, 3))->clinic, std::optional<bool>(true));
+}
+
+void tst_server::rowsOfATakenDateAreCounted()
+{
+    TestBook book;
+    const QString file = book.folder.databasePath();
+    sqlite(file, "INSERT INTO tbl_Appt (CalDate, Data) VALUES ('2031-05-05', 'older')");
+    sqlite(file, "INSERT INTO tbl_Appt (CalDate, Data) VALUES ('2031-05-05', 'newer')");
+    sqlite(file, "INSERT INTO tbl_Appt (CalDate, Data) VALUES ('not a date', 'lost')");
+    const int before = book.server().value("SELECT count(*) FROM tbl_Appt").toInt();
+    const RestoreResult result = restoreServer(file, book.server().conninfo());
+    QCOMPARE(result.leftOut, 2);
+    QCOMPARE(result.pages, before + 1);
+    // The server keeps the row the program shows: the newest of the date.
+    Database db(book.location());
+    QCOMPARE(PageTable(db).find(QDate(2031, 5, 5))->data, QStringLiteral("newer"));
+    QCOMPARE(PageTable(db).count(), before + 1);
+    // A page added later comes after the restored ones, as in the file.
+    const PageRow added = PageTable(db).add(QDate(2032, 1, 1), readSettings(db).layout, "x", false);
+    QVERIFY(added.id > book.server().value("SELECT max(id) FROM tbl_Appt WHERE CalDate < '2032-01-01'").toLongLong());
+}
+
+void tst_server::refusedRestoreChangesNothing()
+{
+    TestBook book;
+    book.exec("UPDATE tbl_Appt SET Memo = 'kept'");
+    QTemporaryDir dir;
+    const QString damaged = dir.filePath("db.mdb");
+    QFile f(damaged);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    const QString copy = dir.filePath("noorder.mdb");
+    QVERIFY(QFile::copy(book.folder.databasePath(), copy));
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    sqlite(copy, "DROP TABLE tbl_Order");
+    for (const QString& source : {damaged, copy, dir.filePath("missing.mdb")}) {
+        try {
+            restoreServer(source, book.server().conninfo());
+            QFAIL("the restore was not refused");
+        } catch (const StorageError& e) {
+            QVERIFY2(e.message().contains(QDir::toNativeSeparators(source)), qPrintable(e.message()));
+        }
+    }
+    QCOMPARE(book.server().value("SELECT count(*) FROM tbl_Appt WHERE Memo = 'kept'").toInt(),
+             book.server().value("SELECT count(*) FROM tbl_Appt").toInt());
+}
+
+void tst_server::unusableServer_data()
+{
+    QTest::addColumn<QString>("conninfo");
+    QTest::addColumn<QString>("prepare");  // SQL run on an empty database of the test's own
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no such database") << "dbname=calvora_none_such" << "" << "does not exist";
+    QTest::newRow("no server there") << "host=/nonexistent/calvora dbname=x" << "" << "No such file or directory";
+    QTest::newRow("URI that cannot be read") << "postgresql://[bad" << "" << "connection text";
+    QTest::newRow("empty database") << "" << "" << "It is not a Calvora database: the table tbl_Setup is missing.";
+    QTest::newRow("a field missing")
+        << "" << "CREATE TABLE tbl_Setup (location text); CREATE TABLE tbl_Appt (id int); CREATE TABLE tbl_Order (id int)"
+        << "It is not a Calvora database: the table tbl_Setup lacks the field(s) open";
+}
+
+void tst_server::unusableServer()
+{
+    QFETCH(QString, conninfo);
+    QFETCH(QString, prepare);
+    QFETCH(QString, expected);
+    ServerDatabase own;
+    if (conninfo.isEmpty())
+        conninfo = own.conninfo();
+    if (!prepare.isEmpty())
+        own.exec(prepare);
+    program::setServer(conninfo);
+    try {
+        Database db(program::bookLocation());
+        program::setServer(QString());
+        QFAIL("the server was taken as a book");
+    } catch (const StorageError& e) {
+        program::setServer(QString());
+        QVERIFY2(e.message().contains(expected), qPrintable(e.message()));
+        QVERIFY2(e.message().startsWith("The database " + serverDisplayName(conninfo)), qPrintable(e.message()));
+    }
+}
+
+void tst_server::storeOverAnotherDesk()
+{
+    TestBook book;
+    Database desk1(book.location());
+    Database desk2(book.location());
+    PageTable pages1(desk1);
+    PageTable pages2(desk2);
+    const QDate day(1998, 8, 8);
+    PageRow mine = *pages1.find(day);
+    PageRow theirs = *pages2.find(day);
+    theirs.data = "stored on desk 2";
+    pages2.update(theirs);
+    pages2.update(theirs);  // its own second store is not another desk's
+    mine.data = "typed on desk 1";
+    try {
+        pages1.update(mine);
+        QFAIL("a store over another desk's store was taken");
+    } catch (const StorageError& e) {
+        QVERIFY2(e.message().contains("The page of 1998-08-08 was stored on another desk"), qPrintable(e.message()));
+    }
+    QCOMPARE(pages1.find(day)->data, QStringLiteral("stored on desk 2"));
+    QCOMPARE(pages1.find(day)->version, 2);
+}
+
+void tst_server::sameNewDayOnTwoDesks()
+{
+    TestBook book;
+    Database desk1(book.location());
+    Database desk2(book.location());
+    const Layout layout = readSettings(desk1).layout;
+    const QDate day(2033, 3, 3);
+    const PageRow first = PageTable(desk1).add(day, layout, "first", false);
+    const PageRow second = PageTable(desk2).add(day, layout, "second", true);
+    QCOMPARE(second.id, first.id);
+    QCOMPARE(second.data, QStringLiteral("first"));
+    QCOMPARE(book.server().value("SELECT count(*) FROM tbl_Appt WHERE CalDate = '2033-03-03'").toInt(), 1);
+}
+
+void tst_server::lostConnection_data()
+{
+    QTest::addColumn<QString>("work");
+    QTest::newRow("a read") << "read";
+    QTest::newRow("a store") << "store";
+    QTest::newRow("a new page") << "add";
+    QTest::newRow("the settings") << "settings";
+}
+
+void tst_server::lostConnection()
+{
+    // The server ends the connection while the desk is idle: the next use reconnects,
+    // prepares its statements again, and nothing typed is lost.
+    QFETCH(QString, work);
+    TestBook book;
+    Database db(book.location());
+    PageTable pages(db);
+    PageRow row = *pages.find(QDate(1998, 8, 8));
+    book.server().exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                      "WHERE datname = '%1' AND application_name = 'calvora'")
+                           .arg(book.server().name()));
+    if (work == "read") {
+        QCOMPARE(pages.find(QDate(1998, 8, 8))->id, row.id);
+    } else if (work == "store") {
+        row.data = "typed before the connection went";
+        pages.update(row);
+        QCOMPARE(book.server().value("SELECT Data FROM tbl_Appt WHERE CalDate = '1998-08-08'").toString(), row.data);
+    } else if (work == "add") {
+        pages.add(QDate(2034, 4, 4), readSettings(db).layout, "new", false);
+        QCOMPARE(book.server().value("SELECT Data FROM tbl_Appt WHERE CalDate = '2034-04-04'").toString(), "new");
+    } else {
+        writeMemoAndBook(db, "memo", "7");
+        QCOMPARE(readSettings(db).bookno, QStringLiteral("7"));
+    }
+    // The statements work on after the reconnect.
+    QCOMPARE(pages.find(QDate(1998, 8, 8))->calDate, QDate(1998, 8, 8));
+}
+
+void tst_server::passwordBox()
+{
+    // A server that wants a password libpq cannot find: the box asks, a wrong answer asks
+    // again, and the right one serves every later connection of the run without asking.
+    TestBook book;
+    const QString role = QStringLiteral("desk_%1").arg(QCoreApplication::applicationPid());
+    book.server().exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'sesame'").arg(role));
+    book.server().exec(QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA public TO %1").arg(role));
+    QFile hba(book.server().value("SHOW hba_file").toString());
+    if (!hba.open(QIODevice::ReadWrite))
+        QSKIP("the server's rules for passwords cannot be changed here");
+    const QByteArray rules = hba.readAll();
+    hba.resize(0);
+    hba.write("local all " + role.toLatin1() + " scram-sha-256\n" + rules);
+    hba.close();
+    book.server().exec("SELECT pg_reload_conf()");
+    auto restore = qScopeGuard([&] {
+        if (hba.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            hba.write(rules);
+        hba.close();
+        book.server().exec("SELECT pg_reload_conf()");
+        setPasswordPrompt(nullptr);
+    });
+
+    QStringList asked;
+    QStringList answers{"wrong", "sesame"};
+    setPasswordPrompt([&](const QString& server) -> std::optional<QString> {
+        asked << server;
+        return answers.isEmpty() ? std::nullopt : std::optional<QString>(answers.takeFirst());
+    });
+    const QString conninfo = book.server().conninfo() + " user=" + role;
+    program::setServer(conninfo);
+    {
+        Database db(program::bookLocation());
+        QCOMPARE(readSettings(db).layout.listno, 4);
+    }
+    QCOMPARE(asked, QStringList(2, serverDisplayName(conninfo)));
+    Database again(program::bookLocation());
+    QCOMPARE(asked.size(), 2);
+
+    // A cancelled box: the server's own words.
+    program::setServer(book.server().conninfo() + " user=" + role + " application_name=x");
+    try {
+        Database refused(program::bookLocation());
+        QFAIL("a cancelled password was taken");
+    } catch (const StorageError& e) {
+        QVERIFY2(e.message().contains("password"), qPrintable(e.message()));
+    }
+    program::setServer(conninfo);
+}
+
+QTEST_MAIN(tst_server)
+#include "tst_server.moc"
