@@ -4,11 +4,40 @@
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
 #include "platform/serveraddress.h"
+#include "storage/database.h"
+#include "storage/server.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace startup {
+namespace {
+
+// The box names the book's server with its user, whose password it is.
+std::optional<QString> askPassword(const QString& server)
+{
+    const program::BookLocation book = program::bookLocation();
+    const QString named = book.onServer() ? program::describeServer(book.server)
+                                          : QStringLiteral("the database %1").arg(server);
+    return dialogs::password(nullptr, QStringLiteral("The server asks for a password for %1.\n\nPassword:").arg(named),
+                             dialogs::appTitle());
+}
+
+// Opens the book on the server once, so that a server out of reach is told at the start,
+// naming the server and what failed, rather than by the first screen. Empty when it opens.
+QString serverProblem(const QString& server)
+{
+    try {
+        storage::Database book(program::bookLocation());
+        return {};
+    } catch (const storage::StorageError& e) {
+        if (e.message().contains(QLatin1String("not a Calvora database")))
+            return program::notABookMessage(server, e.reason());
+        return program::serverFailureMessage(server, e.reason());
+    }
+}
+
+}  // namespace
 
 QList<Note> settleBook(const QString& folder, commandline::Options::Book book, const QString& server)
 {
@@ -55,6 +84,9 @@ Begun begin(const program::DataFolderPlaces& places, commandline::Options::Book 
 
     // Several desks share a server: no lock file; the server keeps its own rows apart.
     if (program::bookLocation().onServer()) {
+        storage::setPasswordPrompt(askPassword);
+        if (const QString problem = serverProblem(program::bookLocation().server); !problem.isEmpty())
+            dialogs::message(nullptr, problem, dialogs::appTitle(), dialogs::Buttons::Ok, dialogs::Icon::Critical);
         begun.run = true;
         return begun;
     }

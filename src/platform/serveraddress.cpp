@@ -116,7 +116,7 @@ QString describeServer(const QString& conninfo)
     else
         text = QStringLiteral("the database %1 on %2").arg(a->database.isEmpty() ? a->user : a->database, where);
     if (!a->user.isEmpty())
-        text += QStringLiteral(" (user %1)").arg(a->user);
+        text += QStringLiteral(", as the user %1").arg(a->user);
     return text;
 }
 
@@ -134,8 +134,12 @@ ServerFailure classifyServerFailure(const QString& libpqText)
         return ServerFailure::UnknownUser;
     if (has("database \"") && has("does not exist"))
         return ServerFailure::NoDatabase;
-    if (has("no pg_hba.conf entry") || has("authentication failed") || has("permission denied"))
+    if (has("no pg_hba.conf entry") || has("authentication failed"))
         return ServerFailure::NotAdmitted;
+    if (has("permission denied"))
+        return ServerFailure::NoRights;
+    if (has("SSL") || has("certificate"))
+        return ServerFailure::Tls;
     if (has("timeout expired") || has("timed out"))
         return ServerFailure::TimedOut;
     if (has("connection refused") || has("no such file or directory") ||
@@ -157,50 +161,59 @@ QString serverFailureMessage(const QString& conninfo, const QString& libpqText)
     QString what;
     switch (classifyServerFailure(libpqText)) {
     case ServerFailure::Refused:
-        what = QStringLiteral("the connection was refused: is the server running, and at that "
-                              "address and port?");
+        what = QStringLiteral("The connection was refused: is the server running, at that address and port?");
         break;
     case ServerFailure::UnknownHost:
-        what = QStringLiteral("the host %1 is unknown (unknown host): is its name spelt right, and "
-                              "is the network up?").arg(named(QStringLiteral("host name"), a.host));
+        what = QStringLiteral("The host %1 is unknown (unknown host): is its name spelt right, and is the "
+                              "network up?").arg(named(QStringLiteral("host name"), a.host));
         break;
     case ServerFailure::PasswordNeeded:
-        what = QStringLiteral("the server asks for the password of the user %1 and none was given")
-                   .arg(a.user);
+        what = QStringLiteral("The server asks for the password of the user %1, and none was given.").arg(a.user);
         break;
     case ServerFailure::WrongPassword:
-        what = QStringLiteral("the password of the user %1 was refused (wrong password)")
+        what = QStringLiteral("The password of the user %1 was refused (wrong password).")
                    .arg(named(QStringLiteral("for user"), a.user));
         break;
     case ServerFailure::UnknownUser:
-        what = QStringLiteral("the server knows no user %1").arg(named(QStringLiteral("role"), a.user));
+        what = QStringLiteral("The server knows no user %1.").arg(named(QStringLiteral("role"), a.user));
         break;
     case ServerFailure::NoDatabase:
-        what = QStringLiteral("there is no such database %1 on the server")
+        what = QStringLiteral("There is no such database %1 on the server.")
                    .arg(named(QStringLiteral("database"), a.database));
         break;
     case ServerFailure::NotAdmitted:
-        what = QStringLiteral("the server does not let the user %1 in from this computer").arg(a.user);
+        what = QStringLiteral("The server does not let the user %1 in from this computer.").arg(a.user);
+        break;
+    case ServerFailure::NoRights:
+        what = QStringLiteral("The user %1 has no rights on the book's tables.").arg(a.user);
+        break;
+    case ServerFailure::Tls:
+        what = QStringLiteral("The secure connection (TLS) to the server failed.");
         break;
     case ServerFailure::TimedOut:
-        what = QStringLiteral("the server did not answer in time");
+        what = QStringLiteral("The server did not answer in time.");
         break;
     case ServerFailure::Other:
-        what = QStringLiteral("the connection failed");
+        what = QStringLiteral("The connection failed.");
         break;
     }
-    QString detail = libpqText.trimmed();
-    return QStringLiteral("The appointment book on %1 cannot be opened: %2.\n\n%3")
-        .arg(describeServer(conninfo), what, detail);
+    return QStringLiteral("Calvora cannot open the appointment book on %1.\n\n%2\n\n%3")
+        .arg(describeServer(conninfo), what, libpqText.trimmed());
 }
 
 QString notABookMessage(const QString& conninfo, const QString& detail)
 {
-    QString server = describeServer(conninfo);
-    server[0] = server[0].toUpper();
-    return QStringLiteral("%1 is not a Calvora database: it holds no appointment book (%2). An empty "
-                          "database is filled from a db.mdb with Restore on the back-up screen.")
-        .arg(server, detail.trimmed());
+    // Storage says it in a sentence of its own: here it is the reason in brackets.
+    QString why = detail.trimmed();
+    const QString lead = QStringLiteral("It is not a Calvora database: ");
+    if (why.startsWith(lead))
+        why = why.mid(lead.size());
+    while (why.endsWith(QLatin1Char('.')))
+        why.chop(1);
+    return QStringLiteral("Calvora cannot open the appointment book on %1.\n\nIt is not a Calvora database: it "
+                          "holds no appointment book (%2). An empty database is filled from a db.mdb with "
+                          "Restore on the back-up screen.")
+        .arg(describeServer(conninfo), why);
 }
 
 }  // namespace program

@@ -25,7 +25,7 @@ std::optional<ServerAddress> readServerAddress(const QString& conninfo, QString&
 QString withoutPassword(const QString& conninfo);
 
 // The server and database in words, for messages and About: "the database practice on
-// frontdesk (user calvora)". Values the string leaves out are libpq's defaults of this run.
+// frontdesk, as the user calvora". Values the string leaves out are libpq's defaults of this run.
 QString describeServer(const QString& conninfo);
 
 // What went wrong when a connection failed, read from libpq's own text.
@@ -37,6 +37,8 @@ enum class ServerFailure {
     UnknownUser,
     NoDatabase,      // the server has no database of that name
     NotAdmitted,     // the server's access rules keep this user or computer out
+    NoRights,        // the user may connect but not read the book's tables
+    Tls,             // the secure connection failed (no TLS there, a certificate not trusted)
     TimedOut,
     Other,
 };
