@@ -8,6 +8,7 @@
 #include "common/scripteddialogs.h"
 #include "common/testbook.h"
 #include "common/testfolder.h"
+#include "common/pdffile.h"
 #include "maintenance/frmBackup.h"
 #include "navigation/PageCommands.h"
 #include "platform/bookconf.h"
@@ -23,6 +24,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -92,6 +94,7 @@ private slots:
     void passwords_data();
     void passwords();
     void backupScreenOnServer();
+    void printDayFromTheServer();
 
 private:
     // A role the server asks a password of (its access rules made so), with the rights of
@@ -269,6 +272,12 @@ void tst_serverdesk::startOnServer()
         QVERIFY2(text.startsWith("Calvora cannot open the appointment book on " + program::describeServer(conninfo)
                                  + ".\n\n" + what + "\n\n"), qPrintable(text));
     }
+    // The menu stays usable: a screen that needs the book says it cannot open it, and the
+    // menu is still there.
+    screens::show(Screen::Menu);
+    QVERIFY(!screens::show(Screen::Appt) || !screens::loaded(Screen::Appt));
+    QCOMPARE(dialogs.messages.size(), 2);
+    QVERIFY(screens::loaded(Screen::Menu));
 }
 
 void tst_serverdesk::failuresNotMadeHere_data()
@@ -408,6 +417,27 @@ void tst_serverdesk::backupScreenOnServer()
     storage::PageTable rows(file);
     QCOMPARE(rows.find(QDate(1998, 8, 8))->data, QStringLiteral("the newest\tSmith"));
     closeAllScreens();
+}
+
+// --print-day from the desktop's cron: the book where calvora.conf says, on the server.
+void tst_serverdesk::printDayFromTheServer()
+{
+    qputenv("CALVORA_ENGINE", "server");
+    TestBook book;
+    qunsetenv("CALVORA_ENGINE");
+    book.exec("UPDATE tbl_Appt SET Data = 'Kept' || chr(9) || 'onTheServer' WHERE CalDate = '1998-08-08'");
+    QTemporaryDir data;
+    QCOMPARE(program::rememberBook(data.path(), book.server().conninfo()), QString());
+    QProcess p;
+    p.start(CALVORA_BUILD_DIR "/calvora", {"--data", data.path(), "--print-day", "1998-08-08", "--pdf",
+                                           data.filePath("day.pdf")});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(pdfPageCount(data.filePath("day.pdf")) > 0);
+    if (const std::optional<QString> words = pdfWords(data.filePath("day.pdf")))
+        QVERIFY2(words->contains("onTheServer"), qPrintable(*words));
+    // Nothing but the printout is made in the data folder: no database, no lock.
+    QCOMPARE(QDir(data.path()).entryList(QDir::Files), (QStringList{"calvora.conf", "day.pdf"}));
 }
 
 QTEST_MAIN(tst_serverdesk)
