@@ -372,17 +372,18 @@ void tst_serverdesk::passwords()
     QVERIFY(!readAll(program::confPath(dir.path())).contains("rose"));
 }
 
-// BackUp writes a db.mdb from the server; Restore loads one into the server and says which
-// rows of a date already taken it left out.
+// A practice moves in: a desk pointed at an empty database restores its db.mdb there on the
+// backup screen, which says which rows of a date already taken it left out; BackUp then
+// writes a db.mdb from the server that opens on a single desk.
 void tst_serverdesk::backupScreenOnServer()
 {
-    qputenv("CALVORA_ENGINE", "server");
-    TestBook book;
-    qunsetenv("CALVORA_ENGINE");
+    TestFolder folder;
+    ServerDatabase book;
+    program::setServer(book.conninfo());
     QTemporaryDir disk;
     // A file of a single desk with two rows of one date: the newer one is the page.
     const QString source = disk.filePath("db.mdb");
-    QVERIFY(QFile::copy(book.folder.databasePath(), source));
+    QVERIFY(QFile::copy(folder.databasePath(), source));
     QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner);
     fileSql(source, "INSERT INTO tbl_Appt (CalDate, Data, location, open, Close, timeslot, Listno, Sites, Names) "
                     "SELECT CalDate, 'older', location, open, Close, timeslot, Listno, Sites, Names FROM tbl_Appt "
