@@ -197,7 +197,7 @@ bool frmConfigure::Form_Load()
 
     Loading = true;
     try {
-        db_ = std::make_unique<storage::Database>(program::databasePath());
+        db_ = std::make_unique<storage::Database>(program::bookLocation());
         const storage::Settings settings = storage::readSettings(*db_);
         const storage::Layout& l = settings.layout;
         if (!l.complete()) {

@@ -270,7 +270,7 @@ bool frmSetup::Form_Load()
 {
     storage::Settings settings;
     try {
-        db_ = std::make_unique<storage::Database>(program::databasePath());
+        db_ = std::make_unique<storage::Database>(program::bookLocation());
         settings = storage::readSettings(*db_);
     } catch (const StorageError& e) {
         report(e.message());

@@ -28,6 +28,10 @@ public:
 };
 
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+// Data with its letters folded as far as the candidates need: lower() for ASCII (and more,
+// by the server's locale), and the two characters beyond ASCII that fold to ASCII letters,
+// the long s and the Kelvin sign, whatever the locale. The search index is built on it.
+const QString kFoldedData = QStringLiteral("translate(lower(Data), '\u017F\u212A', 'sk')");
 const char* const kWeekFields[7] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 const QString kSettingsRow = QStringLiteral("(SELECT min(id) FROM tbl_Setup)");
 const QString kPageColumns = QStringLiteral(
@@ -249,6 +253,9 @@ void ServerEngine::open()
         } else if (key != QLatin1String("application_name"))
             options << key + QLatin1Char('=') + quoted(value);
     }
+    // A server that does not answer at all is reported after a while, not waited for.
+    if (!info.values.count(QStringLiteral("connect_timeout")) && qEnvironmentVariableIsEmpty("PGCONNECT_TIMEOUT"))
+        options << QStringLiteral("connect_timeout=10");
     db_.setConnectOptions(options.join(QLatin1Char(' ')));
     if (const auto known = g_passwords.find(conninfo_); known != g_passwords.end())
         db_.setPassword(known->second);
@@ -377,12 +384,23 @@ void ServerEngine::createTables()
     const QString what = QStringLiteral("creating the program's tables");
     for (const char* sql : kCreateTables)
         execute(QString::fromLatin1(sql), what);
+}
+
+void ServerEngine::dropSearchIndex()
+{
+    execute(QStringLiteral("DROP INDEX IF EXISTS idx_appt_data_trgm"), QStringLiteral("restoring the pages"));
+}
+
+void ServerEngine::createSearchIndex()
+{
     // The search narrows its candidates through an index of trigrams where the server has
     // the extension; without it the search reads more rows and finds the same pages.
+    const QString what = QStringLiteral("indexing the pages for the search");
     execute(QStringLiteral("SAVEPOINT trigrams"), what);
     QSqlQuery q(db_);
     if (q.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"))
-        && q.exec(QStringLiteral("CREATE INDEX idx_appt_data_trgm ON tbl_Appt USING gin (lower(Data) gin_trgm_ops)")))
+        && q.exec(QStringLiteral("CREATE INDEX idx_appt_data_trgm ON tbl_Appt USING gin (%1 gin_trgm_ops)")
+                      .arg(kFoldedData)))
         execute(QStringLiteral("RELEASE SAVEPOINT trigrams"), what);
     else if (lost())
         fail(q, what);
@@ -729,10 +747,9 @@ QString ServerEngine::readHelp()
 
 QString ServerEngine::narrowing(const NameMatcher& matcher, QVariantList& values) const
 {
-    // Every match holds each ASCII run of the name, ASCII letters folded to small ones (the
-    // server's lower() folds them alike); the letters beyond ASCII are left to the program's
-    // own folding. Two characters beyond ASCII fold to ASCII letters: the long s and the
-    // Kelvin sign, so a text holding either stays a candidate for a name with s or k.
+    // Every match holds each ASCII run of the name in the folded Data (ASCII letters in
+    // small ones; a long s or a Kelvin sign as the s or k it folds to); the letters beyond
+    // ASCII are left to the program's own folding.
     QStringList runs;
     QString current;
     for (QChar c : matcher.name()) {
@@ -748,18 +765,11 @@ QString ServerEngine::narrowing(const NameMatcher& matcher, QVariantList& values
     if (runs.isEmpty())
         return QStringLiteral("Data IS NOT NULL");
     QStringList all;
-    bool foldsFromBeyond = false;
     for (const QString& run : runs) {
-        all << QStringLiteral("lower(Data) LIKE ?");
+        all << kFoldedData + QStringLiteral(" LIKE ?");
         values << likeAnywhere(run);
-        foldsFromBeyond = foldsFromBeyond || run.contains(QLatin1Char('s')) || run.contains(QLatin1Char('k'));
     }
-    QString condition = all.join(QStringLiteral(" AND "));
-    if (foldsFromBeyond) {
-        condition = QStringLiteral("(%1) OR strpos(Data, ?) > 0 OR strpos(Data, ?) > 0").arg(condition);
-        values << QString(QChar(0x017F)) << QString(QChar(0x212A));
-    }
-    return QLatin1Char('(') + condition + QLatin1Char(')');
+    return QLatin1Char('(') + all.join(QStringLiteral(" AND ")) + QLatin1Char(')');
 }
 
 std::optional<PageMatch> ServerEngine::searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId)

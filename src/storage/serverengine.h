@@ -56,6 +56,10 @@ public:
     Tables tables();
     // Creates the program's tables in an empty database, inside the running transaction.
     void createTables();
+    // The index that narrows the search, made after a restore has loaded the pages (where
+    // the server has the trigram extension) and dropped before.
+    void createSearchIndex();
+    void dropSearchIndex();
 
     // The domain calls of the page table, the settings, the set-up store and the search.
     std::optional<PageRow> find(QDate date);

@@ -249,6 +249,7 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
     server.write(what, [&] {
         switch (server.tables()) {
         case ServerEngine::Tables::All:
+            server.dropSearchIndex();
             for (const char* table : {"tbl_Appt", "tbl_Setup", "tbl_Order"})
                 server.execute(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)), what);
             break;
@@ -262,15 +263,26 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
         }
         server.run(QStringLiteral("INSERT INTO tbl_Setup (%1) VALUES (%2)")
                        .arg(setupFieldList(), placeholders(setup.size())), setup, what);
-        const QString insertPage =
-            QStringLiteral("INSERT INTO tbl_Appt (%1) VALUES (%2)").arg(kPageFields, placeholders(12));
-        for (auto it = pages.rbegin(); it != pages.rend(); ++it)
-            server.run(insertPage, *it, what);
+        // Oldest first, a hundred rows to a statement: one trip to the server each.
+        constexpr int Batch = 100;
+        for (size_t from = 0; from < pages.size(); from += Batch) {
+            const size_t rows = std::min<size_t>(Batch, pages.size() - from);
+            QStringList tuples;
+            QVariantList values;
+            for (size_t i = 0; i < rows; ++i) {
+                tuples << QLatin1Char('(') + placeholders(12) + QLatin1Char(')');
+                values << pages[pages.size() - 1 - from - i];
+            }
+            server.run(QStringLiteral("INSERT INTO tbl_Appt (%1) VALUES %2").arg(kPageFields, tuples.join(QStringLiteral(", "))),
+                       values, what);
+        }
         // New pages take ids after the restored ones, as they would in the file.
         server.execute(QStringLiteral("SELECT setval(pg_get_serial_sequence('tbl_appt', 'id'), "
                                       "coalesce(max(id), 0) + 1, false) FROM tbl_Appt"), what);
         for (const auto& [id, help] : order)
             server.run(QStringLiteral("INSERT INTO tbl_Order (id, Help) VALUES (?, ?)"), {id, help}, what);
+        // Built once over the loaded pages rather than row by row.
+        server.createSearchIndex();
     });
     return result;
 }

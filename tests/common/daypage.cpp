@@ -26,9 +26,11 @@ DayPageFixture::DayPageFixture() : pinnedBefore_(program::pinnedToday())
 {
     if (!pinnedBefore_.isValid())
         program::setToday(Today);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
-    db.setDatabaseName(folder.databasePath());
-    db.open();
+    QSqlDatabase db = QSqlDatabase::addDatabase(book.onServer() ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"),
+                                                kConnection);
+    db.setDatabaseName(book.onServer() ? book.server().name() : folder.databasePath());
+    if (!db.open())
+        qFatal("the fixture cannot open the book");
 }
 
 DayPageFixture::~DayPageFixture()
@@ -81,6 +83,19 @@ void DayPageFixture::exec(const QString& sql) const
         qFatal("%s", qPrintable(sql));
 }
 
+void DayPageFixture::refuse(const QString& statement, QDate date, const QString& error) const
+{
+    const QString row = statement == QLatin1String("DELETE") ? QStringLiteral("old") : QStringLiteral("new");
+    if (book.onServer())
+        exec(QStringLiteral("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                            "IF %1.CalDate = '%2' THEN RAISE EXCEPTION '%3'; END IF; RETURN %1; END $$; "
+                            "CREATE TRIGGER refuse BEFORE %4 ON tbl_Appt FOR EACH ROW EXECUTE FUNCTION refuse()")
+                 .arg(row, key(date), error, statement));
+    else
+        exec(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON tbl_Appt WHEN %2.CalDate = '%3' "
+                            "BEGIN SELECT RAISE(ABORT, '%4'); END").arg(statement, row, key(date), error));
+}
+
 int DayPageFixture::pageCount() const
 {
     return value(QStringLiteral("SELECT count(*) FROM tbl_Appt")).toInt();
@@ -104,7 +119,8 @@ void DayPageFixture::addPage(QDate date, const QVariant& data, const QVariant& c
         "SELECT ?, ?, ?, ?, location, open, Close, timeslot, Listno, Sites, Names FROM tbl_Setup"));
     q.addBindValue(date.toString(Qt::ISODate));
     q.addBindValue(data);
-    q.addBindValue(clinic);
+    // The server keeps the flag as a yes/no value.
+    q.addBindValue(book.onServer() && !clinic.isNull() ? QVariant(clinic.toBool()) : clinic);
     q.addBindValue(memo);
     if (!q.exec())
         qFatal("cannot add a page");

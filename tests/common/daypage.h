@@ -2,6 +2,7 @@
 // The day page opened offscreen on a fresh program folder, with helpers to read and change
 // its database behind the screen's back.
 #include "common/scripteddialogs.h"
+#include "common/testbook.h"
 #include "common/testfolder.h"
 
 #include <QDate>
@@ -33,7 +34,10 @@ public:
     PageNavigation* navigation = nullptr;
     MemoPanel* memos = nullptr;
 
-    TestFolder folder;
+    // The book on the engine of this run (the file, or a database on the suite's server);
+    // its folder is the program's folder either way.
+    TestBook book;
+    TestFolder& folder = book.folder;
     ScriptedDialogs dialogs;
 
 
@@ -41,6 +45,9 @@ public:
     QVariant value(const QString& sql) const;
     void exec(const QString& sql) const;
     int pageCount() const;
+    // Makes the book refuse a statement (INSERT, UPDATE or DELETE) on the page row of a date
+    // with an error text, as a full or failing disk would.
+    void refuse(const QString& statement, QDate date, const QString& error) const;
     // The stored Data of a date (a Null Data reads as an invalid QVariant).
     QVariant storedData(QDate date) const;
     // CalDate as stored.

@@ -58,6 +58,11 @@ bool reach()
     return true;
 }
 
+void admin(const QString& sql)
+{
+    run(QStringLiteral("QPSQL"), QStringLiteral("postgres"), sql);
+}
+
 }  // namespace testserver
 
 ServerDatabase::ServerDatabase()
@@ -65,14 +70,14 @@ ServerDatabase::ServerDatabase()
     if (!testserver::reach())
         qFatal("no PostgreSQL server for the tests (start the suite through ctest)");
     name_ = QStringLiteral("calvora_t%1_%2").arg(QCoreApplication::applicationPid()).arg(++g_count);
-    run(QStringLiteral("QPSQL"), QStringLiteral("postgres"),
+    testserver::admin(
         QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C.UTF-8' "
                        "LC_CTYPE 'C.UTF-8'").arg(name_));
 }
 
 ServerDatabase::~ServerDatabase()
 {
-    run(QStringLiteral("QPSQL"), QStringLiteral("postgres"),
+    testserver::admin(
         QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name_));
 }
 

@@ -14,6 +14,8 @@ bool engineIsServer();
 // Points libpq's environment (PGHOST, PGPORT, PGUSER) at the suite's own server where the
 // environment names none; false when there is no server to reach.
 bool reach();
+// Runs SQL on the server's own database postgres, as its administrator.
+void admin(const QString& sql);
 }  // namespace testserver
 
 // A database of its own on the suite's server, dropped at the end.

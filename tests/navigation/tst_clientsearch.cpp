@@ -312,6 +312,8 @@ void tst_clientsearch::unsuccessfulThenYesSearchesAgain()
 
 void tst_clientsearch::twoRowsOfOneDateDoNotLoop()
 {
+    if (testserver::engineIsServer())
+        QSKIP("a server holds one row per date");
     // A file may hold two rows of one date; the page shown is the newer one. The search
     // must still reach the end instead of coming back to the older row for ever.
     const QDate day(2022, 2, 2);
@@ -386,7 +388,7 @@ void tst_clientsearch::allListsEachCellOnce()
     QFETCH(QList<Cell>, cells);
     QFETCH(QStringList, found);
     f->addPage(QDate(2022, 5, 5), pageText(cells));
-    storage::Database db(f->folder.databasePath());
+    storage::Database db(program::bookLocation());
     QStringList listed;
     for (const Hit& h : collectHits(db, name))
         listed << QStringLiteral("%1,%2").arg(h.row).arg(h.col);

@@ -218,6 +218,8 @@ void tst_daypage::widerStoredPageKeepsHiddenCells()
 // program goes on with the page and the menu as they were.
 void tst_daypage::exitFromMenuKeepsUnstorablePage()
 {
+    if (testserver::engineIsServer())
+        QSKIP("a full disk under the file");
     DayPageFixture f;
     screens::setFactory(Screen::Appt, createDayPage);
     bool ended = false;
@@ -264,6 +266,8 @@ void tst_daypage::refusesToOpen()
     QFETCH(QStringList, said);
     DayPageFixture f;
     f.exec(change);
+    if (f.book.onServer())
+        said.removeAll("db.mdb");
     const int before = f.pageCount();
     QVERIFY(!f.open());
     QCOMPARE(f.dialogs.messages.size(), 1);
@@ -291,17 +295,14 @@ void tst_daypage::newPageIsStoredWhole()
     f.form->Grid1->setTextMatrix(7, 2, QStringLiteral("still here"));
     const QDate saturday = futureDay(6);  // closed on Saturdays
     const int before = f.pageCount();
-    f.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON tbl_Appt WHEN new.CalDate = '%2' "
-                          "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END")
-               .arg(refused, DayPageFixture::key(saturday)));
+    f.refuse(refused, saturday, "disk I/O error");
     f.openDate(saturday);
     QCOMPARE(f.value("SELECT count(*) FROM tbl_Appt WHERE Data IS NULL").toInt(), 0);
     if (opened) {
         QCOMPARE(f.dialogs.messages.size(), 0);
         QCOMPARE(f.pageCount(), before + 1);
         QCOMPARE(f.storedData(saturday).toString(), f.settingsTemplate(saturday));
-        QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + DayPageFixture::key(saturday) + "'"),
-                 QVariant(1));
+        QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + DayPageFixture::key(saturday) + "'").toInt(), 1);
         QCOMPARE(f.form->PageDate, saturday);
         QVERIFY(f.form->Check1->isChecked());
     } else {
@@ -329,6 +330,8 @@ void tst_daypage::leavingReadOnlyFile_data()
 
 void tst_daypage::leavingReadOnlyFile()
 {
+    if (testserver::engineIsServer())
+        QSKIP("a read-only file");
     QFETCH(QString, way);
     QFETCH(int, answer);
     QFETCH(bool, stored);
@@ -385,6 +388,8 @@ void tst_daypage::leavingReadOnlyFile()
 // day it has no page for shows its template, and nothing is stored until something is typed.
 void tst_daypage::readOnlyFileIsRead()
 {
+    if (testserver::engineIsServer())
+        QSKIP("a read-only file");
     ReadOnlyFiles readOnly;
     DayPageFixture f;
     f.exec("DELETE FROM tbl_Appt WHERE CalDate >= '" + kTodayKey + "'");

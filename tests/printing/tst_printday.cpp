@@ -173,6 +173,8 @@ void tst_printday::failures()
     QFETCH(int, column);
     QFETCH(QString, pdfName);
     QFETCH(QString, error);
+    if (testserver::engineIsServer() && (damage == QLatin1String("remove") || damage == QLatin1String("garbage")))
+        QSKIP("the file's own damage");
     DayPageFixture f;
     QDate date(1998, 10, 10);
     if (damage == QLatin1String("setup")) {

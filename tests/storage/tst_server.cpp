@@ -1,6 +1,9 @@
 // The book on a PostgreSQL server: moving a db.mdb in and backing it up again, the messages of
 // a server that cannot serve, two desks storing one page, and a connection the server drops.
+#include "common/daypage.h"
 #include "common/testbook.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
 #include "storage/database.h"
 #include "storage/pagetable.h"
 #include "storage/server.h"
@@ -32,6 +35,8 @@ private slots:
     void lostConnection_data();
     void lostConnection();
     void passwordBox();
+    void dayPageOutlivesLostConnection();
+    void dayPageAsksWhileServerIsAway();
 };
 
 namespace {
@@ -153,6 +158,7 @@ void tst_server::unusableServer_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("no such database") << "dbname=calvora_none_such" << "" << "does not exist";
     QTest::newRow("no server there") << "host=/nonexistent/calvora dbname=x" << "" << "No such file or directory";
+    QTest::newRow("refused") << "postgresql://127.0.0.1:1/practice" << "" << "Connection refused";
     QTest::newRow("URI that cannot be read") << "postgresql://[bad" << "" << "connection text";
     QTest::newRow("empty database") << "" << "" << "It is not a Calvora database: the table tbl_Setup is missing.";
     QTest::newRow("a field missing")
@@ -307,6 +313,45 @@ void tst_server::passwordBox()
         QVERIFY2(e.message().contains("password"), qPrintable(e.message()));
     }
     program::setServer(conninfo);
+}
+
+void tst_server::dayPageOutlivesLostConnection()
+{
+    // The server drops the day page's connection while the user types: the page switch
+    // stores what was typed over a new connection, and shows the next page from it.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("typed while the server was away"));
+    f.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                          "WHERE datname = current_database() AND application_name = 'calvora'"));
+    f.openDate(QDate(1998, 8, 8));
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
+    QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed while the server was away"));
+}
+
+void tst_server::dayPageAsksWhileServerIsAway()
+{
+    // The connection goes and no new one is let in: the page stays on screen and the user is
+    // asked as for a file that cannot be written; Retry once the server is back stores it.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed before the server went"));
+    const QString name = f.book.server().name();
+    testserver::admin(QStringLiteral("ALTER DATABASE %1 WITH ALLOW_CONNECTIONS false").arg(name));
+    f.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                          "WHERE datname = current_database() AND application_name = 'calvora'"));
+    f.dialogs.whenAsked = [&](const dialogs::Prompt& prompt) {
+        QCOMPARE(f.form->Grid1->TextMatrix(6, 1), QStringLiteral("typed before the server went"));
+        QVERIFY2(prompt.text.contains(serverDisplayName(f.book.server().conninfo())), qPrintable(prompt.text));
+        testserver::admin(QStringLiteral("ALTER DATABASE %1 WITH ALLOW_CONNECTIONS true").arg(name));
+    };
+    f.dialogs.answerMessage(dialogs::Answer::Retry);
+    f.openDate(QDate(1998, 8, 8));
+    f.dialogs.whenAsked = nullptr;
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
+    QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed before the server went"));
 }
 
 QTEST_MAIN(tst_server)
