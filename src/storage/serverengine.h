@@ -86,6 +86,9 @@ private:
     // A WHERE condition that keeps every row whose Data may hold the name (and a few
     // more), and its values: the program's own matcher decides.
     QString narrowing(const NameMatcher& matcher, QVariantList& values) const;
+    // Runs a unit of the search in a read-only transaction whose plans are made for the name
+    // searched, so that they take the candidates from the search index.
+    void searchRead(const QString& what, const std::function<void()>& unit);
 
     QString conninfo_;  // as libpq takes it, from the text given
     QString display_;
