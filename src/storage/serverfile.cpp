@@ -280,6 +280,8 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
             server.run(QStringLiteral("INSERT INTO tbl_Order (id, Help) VALUES (?, ?)"), {id, help}, what);
         // Built once over the loaded pages rather than row by row.
         server.createSearchIndex();
+        // The desks that have the book open read it again.
+        server.execute(QStringLiteral("NOTIFY calvora_restore"), what);
     });
     return result;
 }
