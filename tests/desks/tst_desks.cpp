@@ -1,7 +1,12 @@
 // Several desks on one server at the same time, in one process with a connection each: a
 // store over another desk's store, the purge, the set-up's version, and what one desk hears
 // of the others.
+#include "common/daypage.h"
 #include "common/testbook.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "page/frmConflicts.h"
+#include "storage/celltext.h"
 #include "storage/bookevents.h"
 #include "storage/database.h"
 #include "storage/pagetable.h"
@@ -9,7 +14,12 @@
 #include "storage/settings.h"
 #include "storage/setupstore.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +37,14 @@ private slots:
     void setupVersion();
     void desksHearEachOther();
     void lostConnectionIsReportedAsMissed();
+    void dayPageMerges_data();
+    void dayPageMerges();
+    void idleDeskShowsTheOtherDesksStore();
+    void purgedPageIsAddedAgainWhole();
+    void setupChangedOnAnotherDesk();
+    void bookRestoredOnAnotherDesk_data();
+    void bookRestoredOnAnotherDesk();
+    void connectionEndedWhileTyping();
 };
 
 namespace {
@@ -39,6 +57,58 @@ void terminateDesks(TestBook& book)
                                       "WHERE datname = '%1' AND application_name = 'calvora'")
                            .arg(book.server().name()));
 }
+
+// Another desk's store of one cell of a page (grid coordinates, as the day page shows them).
+void storeCell(Database& desk, QDate date, int gridRow, int gridCol, const QString& text)
+{
+    PageTable pages(desk);
+    PageRow row = *pages.find(date);
+    QList<QStringList> cells = celltext::split(row.data);
+    while (cells.size() <= gridRow - 3)
+        cells.append(QStringList());
+    while (cells[gridRow - 3].size() <= gridCol - 1)
+        cells[gridRow - 3].append(QString());
+    cells[gridRow - 3][gridCol - 1] = text;
+    row.data = celltext::join(cells);
+    pages.update(row);
+}
+
+QString storedCell(DayPageFixture& f, int gridRow, int gridCol)
+{
+    return celltext::split(f.storedData(DayPageFixture::Today).toString()).value(gridRow - 3).value(gridCol - 1);
+}
+
+// Answers the window that asks about cells both desks changed, when it shows: reads its
+// list as the buttons named, pressed in order, left it.
+class ConflictAnswers {
+public:
+    explicit ConflictAnswers(QStringList buttons) : buttons_(std::move(buttons))
+    {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<frmConflicts*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            ++shown;
+            for (const QString& name : buttons_)
+                dialog->findChild<QPushButton*>(name)->click();
+            QTableWidget* table = dialog->tblConflicts;
+            for (int r = 0; r < table->rowCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < table->columnCount(); ++c)
+                    cells << table->item(r, c)->text();
+                rows << cells.join(u'|');
+            }
+        });
+        timer_.start();
+    }
+    int shown = 0;
+    QStringList rows;
+
+private:
+    QStringList buttons_;
+    QTimer timer_;
+};
 
 }  // namespace
 
@@ -236,6 +306,182 @@ void tst_desks::lostConnectionIsReportedAsMissed()
     pages2.update(theirs);
     QVERIFY(pages.wait(5000));
     QCOMPARE(pages.takeFirst().at(0).toDate(), kDay);
+}
+
+void tst_desks::dayPageMerges_data()
+{
+    // This desk types into cell (5, 2); the other desk stores a cell first; then this desk
+    // stores. Both cells as stored and shown afterwards.
+    QTest::addColumn<int>("theirRow");
+    QTest::addColumn<int>("theirCol");
+    QTest::addColumn<QString>("theirText");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("expected");  // cell (5, 2) after the store
+    QTest::addColumn<int>("asked");
+
+    QTest::newRow("different cells") << 6 << 1 << "theirs" << QStringList() << "mine" << 0;
+    QTest::newRow("the same text") << 5 << 2 << "mine" << QStringList() << "mine" << 0;
+    QTest::newRow("same cell, keep mine") << 5 << 2 << "theirs" << QStringList{"cmdMine", "cmdStore"} << "mine" << 1;
+    QTest::newRow("same cell, keep theirs") << 5 << 2 << "theirs" << QStringList{"cmdStore"} << "theirs" << 1;
+    QTest::newRow("same cell, mine for all") << 5 << 2 << "theirs" << QStringList{"cmdAllMine", "cmdStore"} << "mine" << 1;
+}
+
+void tst_desks::dayPageMerges()
+{
+    QFETCH(int, theirRow);
+    QFETCH(int, theirCol);
+    QFETCH(QString, theirText);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, expected);
+    QFETCH(int, asked);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("mine"));
+    storeCell(desk2, DayPageFixture::Today, theirRow, theirCol, theirText);
+    {
+        ConflictAnswers answers(buttons);
+        f.form->SavePage();
+        QCOMPARE(answers.shown, asked);
+        if (asked) {
+            // Its time, its provider, their text, mine, and the choice.
+            QCOMPARE(answers.rows, QStringList(f.form->Grid1->TextMatrix(5, 0).trimmed() + "|"
+                                               + f.form->Grid1->TextMatrix(2, 2).trimmed()
+                                               + "|theirs|mine|Keep " + expected));
+        }
+    }
+    QCOMPARE(storedCell(f, 5, 2), expected);
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 2), expected);
+    QCOMPARE(storedCell(f, theirRow, theirCol), theirRow == 5 ? expected : theirText);
+    QCOMPARE(f.form->Grid1->TextMatrix(theirRow, theirCol), theirRow == 5 ? expected : theirText);
+    QCOMPARE(f.dialogs.messages.size(), 0);
+
+    // Cancelled, nothing is stored and the page stays on screen as typed, marked.
+    f.form->Grid1->setTextMatrix(7, 3, QStringLiteral("mine again"));
+    storeCell(desk2, DayPageFixture::Today, 7, 3, QStringLiteral("theirs again"));
+    ConflictAnswers cancel({"cmdCancel"});
+    f.openDate(QDate(1998, 8, 8));
+    QCOMPARE(cancel.shown, 1);
+    QCOMPARE(f.form->PageDate, DayPageFixture::Today);
+    QCOMPARE(f.form->Grid1->TextMatrix(7, 3), QStringLiteral("mine again"));
+    QCOMPARE(storedCell(f, 7, 3), QStringLiteral("theirs again"));
+    QVERIFY(f.form->lblOtherDesk->isVisibleTo(f.form));
+    QCOMPARE(f.dialogs.messages.size(), 0);
+}
+
+void tst_desks::idleDeskShowsTheOtherDesksStore()
+{
+    // A desk that has not typed shows the other desk's store by itself, where it was; one
+    // that has typed keeps its text, says so, and merges when it stores.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    FlexGrid* grid = f.form->Grid1;
+    grid->setRow(9);
+    grid->setCol(3);
+    storeCell(desk2, DayPageFixture::Today, 6, 2, QStringLiteral("from desk 2"));
+    QTRY_COMPARE_WITH_TIMEOUT(grid->TextMatrix(6, 2), QStringLiteral("from desk 2"), 2000);
+    QCOMPARE(grid->Row(), 9);
+    QCOMPARE(grid->Col(), 3);
+    QVERIFY(!f.form->lblOtherDesk->isVisibleTo(f.form));
+
+    grid->setTextMatrix(8, 1, QStringLiteral("typed here"));
+    storeCell(desk2, DayPageFixture::Today, 6, 2, QStringLiteral("desk 2 again"));
+    QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 2000);
+    QCOMPARE(grid->TextMatrix(8, 1), QStringLiteral("typed here"));
+    QCOMPARE(grid->TextMatrix(6, 2), QStringLiteral("from desk 2"));
+    f.form->SavePage();
+    QCOMPARE(grid->TextMatrix(6, 2), QStringLiteral("desk 2 again"));
+    QCOMPARE(storedCell(f, 8, 1), QStringLiteral("typed here"));
+    QCOMPARE(storedCell(f, 6, 2), QStringLiteral("desk 2 again"));
+    QVERIFY(!f.form->lblOtherDesk->isVisibleTo(f.form));
+}
+
+void tst_desks::purgedPageIsAddedAgainWhole()
+{
+    // The other desk's purge removes the page this desk shows as empty; this desk types and
+    // stores: the page is there again with what was typed.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    PageTable pages2(desk2);
+    pages2.removeUnchanged({*pages2.find(DayPageFixture::Today)});
+    QVERIFY(!pages2.find(DayPageFixture::Today));
+    f.form->Grid1->setTextMatrix(4, 1, QStringLiteral("typed on a purged page"));
+    f.openDate(QDate(1998, 8, 8));
+    QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    QCOMPARE(storedCell(f, 4, 1), QStringLiteral("typed on a purged page"));
+}
+
+void tst_desks::setupChangedOnAnotherDesk()
+{
+    // The other desk stores a set-up with three providers: this desk stores its typed page
+    // under the layout it was typed in, shows the page under the new one, and says so once.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    QCOMPARE(f.form->LastCol, 4);
+    Database desk2(f.book.location());
+    f.form->Grid1->setTextMatrix(5, 4, QStringLiteral("typed in column four"));
+    Settings s = readSettings(desk2);
+    s.layout.listno = 3;
+    storeSetup(desk2, s.layout, DayPageFixture::Today, s.version);
+    QTRY_COMPARE_WITH_TIMEOUT(f.form->LastCol, 3, 2000);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY2(f.dialogs.messages[0].text.startsWith("The set-up was changed on another desk."),
+             qPrintable(f.dialogs.messages[0].text));
+    QCOMPARE(storedCell(f, 5, 4), QStringLiteral("typed in column four"));
+    QTest::qWait(300);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+}
+
+void tst_desks::bookRestoredOnAnotherDesk_data()
+{
+    QTest::addColumn<bool>("storeMine");
+    QTest::newRow("the typed page stored over") << true;
+    QTest::newRow("the restored page shown") << false;
+}
+
+void tst_desks::bookRestoredOnAnotherDesk()
+{
+    // A restore on the other desk: this desk asks before its typed page goes over the
+    // restored book, and shows the book as restored.
+    QFETCH(bool, storeMine);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    QTemporaryDir out;
+    backupServer(f.book.server().conninfo(), out.filePath("db.mdb"));
+    f.form->Grid1->setTextMatrix(5, 1, QStringLiteral("typed before the restore"));
+    f.dialogs.answerMessage(storeMine ? dialogs::Answer::Yes : dialogs::Answer::No);
+    restoreServer(out.filePath("db.mdb"), f.book.server().conninfo());
+    QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 1, 2000);
+    QVERIFY2(f.dialogs.messages[0].text.startsWith("The appointment book was replaced on another desk"),
+             qPrintable(f.dialogs.messages[0].text));
+    const QString expected = storeMine ? QStringLiteral("typed before the restore") : QString();
+    QCOMPARE(storedCell(f, 5, 1), expected);
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 1), expected);
+    // The page stores on over the restored rows.
+    f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("after"));
+    f.form->SavePage();
+    QCOMPARE(storedCell(f, 6, 1), QStringLiteral("after"));
+}
+
+void tst_desks::connectionEndedWhileTyping()
+{
+    // The server ends this desk's connection while the user types and the other desk stores
+    // meanwhile: nothing typed goes, and the store merges both.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    f.form->Grid1->setTextMatrix(5, 1, QStringLiteral("typed while the server ended it"));
+    terminateDesks(f.book);
+    storeCell(desk2, DayPageFixture::Today, 6, 3, QStringLiteral("stored meanwhile"));
+    QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 4000);
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 1), QStringLiteral("typed while the server ended it"));
+    f.openDate(QDate(1998, 8, 8));
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    QCOMPARE(storedCell(f, 5, 1), QStringLiteral("typed while the server ended it"));
+    QCOMPARE(storedCell(f, 6, 3), QStringLiteral("stored meanwhile"));
 }
 
 QTEST_MAIN(tst_desks)
