@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -45,6 +46,7 @@ private slots:
     void bookRestoredOnAnotherDesk_data();
     void bookRestoredOnAnotherDesk();
     void connectionEndedWhileTyping();
+    void twoDeskProcesses();
 };
 
 namespace {
@@ -108,6 +110,44 @@ public:
 private:
     QStringList buttons_;
     QTimer timer_;
+};
+
+// A desk in a process of its own: the program's day page on the book, typed on through its
+// keys, its question answered through the accessibility tree.
+class DeskProcess {
+public:
+    explicit DeskProcess(TestBook& book)
+    {
+        process_.setProgram(QStringLiteral(CALVORA_DESK_DRIVER));
+        process_.setArguments({book.server().conninfo(), DayPageFixture::Today.toString(Qt::ISODate),
+                               book.folder.path()});
+        process_.setProcessChannelMode(QProcess::SeparateChannels);
+        process_.start();
+        ready = process_.waitForStarted(10000) && line() == QLatin1String("ready");
+    }
+    ~DeskProcess()
+    {
+        send(QStringLiteral("quit"));
+        if (!process_.waitForFinished(10000))
+            process_.kill();
+        process_.waitForFinished(2000);
+    }
+    QString send(const QString& command)
+    {
+        process_.write(command.toUtf8() + '\n');
+        return line();
+    }
+    bool ready = false;
+
+private:
+    QString line()
+    {
+        while (!process_.canReadLine())
+            if (!process_.waitForReadyRead(15000))
+                return QStringLiteral("<no answer> ") + QString::fromUtf8(process_.readAllStandardError());
+        return QString::fromUtf8(process_.readLine()).trimmed();
+    }
+    QProcess process_;
 };
 
 }  // namespace
@@ -482,6 +522,42 @@ void tst_desks::connectionEndedWhileTyping()
     QCOMPARE(f.dialogs.messages.size(), 0);
     QCOMPARE(storedCell(f, 5, 1), QStringLiteral("typed while the server ended it"));
     QCOMPARE(storedCell(f, 6, 3), QStringLiteral("stored meanwhile"));
+}
+
+void tst_desks::twoDeskProcesses()
+{
+    // Two program processes type into the same day. Different cells: both texts are stored
+    // and both desks show them. The same cell: the second store asks, and the answer given
+    // is what is stored and shown.
+    TestBook book;
+    DeskProcess a(book);
+    DeskProcess b(book);
+    QVERIFY(a.ready);
+    QVERIFY(b.ready);
+    auto storedAt = [&](int row, int col) {
+        return celltext::split(book.value("SELECT Data FROM tbl_Appt WHERE CalDate = '2030-03-05'").toString())
+            .value(row - 3).value(col - 1);
+    };
+
+    QCOMPARE(a.send("type 5 1 desk A"), QStringLiteral("ok"));
+    QCOMPARE(b.send("type 6 2 desk B"), QStringLiteral("ok"));
+    QCOMPARE(a.send("store"), QStringLiteral("asked 0"));
+    QCOMPARE(b.send("store"), QStringLiteral("asked 0"));
+    QCOMPARE(storedAt(5, 1), QStringLiteral("desk A"));
+    QCOMPARE(storedAt(6, 2), QStringLiteral("desk B"));
+    QCOMPARE(b.send("cell 5 1"), QStringLiteral("desk A"));
+    QTRY_COMPARE_WITH_TIMEOUT(a.send("cell 6 2"), QStringLiteral("desk B"), 3000);
+
+    QCOMPARE(a.send("type 7 1 from A"), QStringLiteral("ok"));
+    QCOMPARE(b.send("type 7 1 from B"), QStringLiteral("ok"));
+    QCOMPARE(a.send("store"), QStringLiteral("asked 0"));
+    QCOMPARE(b.send("answer Keep_mine Store"), QStringLiteral("ok"));
+    const QString asked = b.send("store");
+    QVERIFY2(asked.startsWith("asked 1 ") && asked.endsWith("|from A|from B|Keep theirs"), qPrintable(asked));
+    QCOMPARE(storedAt(7, 1), QStringLiteral("from B"));
+    QCOMPARE(b.send("cell 7 1"), QStringLiteral("from B"));
+    QTRY_COMPARE_WITH_TIMEOUT(a.send("cell 7 1"), QStringLiteral("from B"), 3000);
+    QCOMPARE(storedAt(5, 1), QStringLiteral("desk A"));
 }
 
 QTEST_MAIN(tst_desks)
