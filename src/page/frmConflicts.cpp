@@ -34,7 +34,7 @@ frmConflicts::frmConflicts(QWidget* parent, QDate date, QList<PageConflict>& con
 
     auto* prompt = new QLabel(QStringLiteral("The page of %1 was stored on another desk while it was being typed "
                                              "on here. These entries were changed on both desks: choose for each "
-                                             "which text the page keeps.")
+                                             "which text the page keeps (in the list: T theirs, M mine).")
                                   .arg(QLocale::system().toString(date, QLocale::ShortFormat)),
                               this);
     prompt->setObjectName(QStringLiteral("lblPrompt"));
@@ -70,6 +70,7 @@ frmConflicts::frmConflicts(QWidget* parent, QDate date, QList<PageConflict>& con
             tblConflicts->setItem(i, col, new QTableWidgetItem(texts[col]));
     }
     tblConflicts->setCurrentCell(0, 0);
+    tblConflicts->installEventFilter(this);
     tblConflicts->setMinimumWidth(560);
     root->addWidget(tblConflicts, 1);
 
@@ -103,6 +104,20 @@ frmConflicts::frmConflicts(QWidget* parent, QDate date, QList<PageConflict>& con
     connect(cmdStore, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     tblConflicts->setFocus();
+}
+
+bool frmConflicts::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == tblConflicts && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & ~Qt::ShiftModifier)
+            return QDialog::eventFilter(watched, event);
+        if (key->key() == Qt::Key_T || key->key() == Qt::Key_M) {
+            chooseCurrent(key->key() == Qt::Key_M);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmConflicts::choose(int row, bool mine)

@@ -31,6 +31,10 @@ public:
     QPushButton* cmdStore;
     QPushButton* cmdCancel;
 
+protected:
+    // In the list, T keeps theirs and M keeps mine for the entry in focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void choose(int row, bool mine);
     void chooseCurrent(bool mine);
