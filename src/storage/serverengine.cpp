@@ -11,6 +11,7 @@
 #include <QSqlRecord>
 #include <QStringList>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <libpq-fe.h>
 #include <map>
@@ -277,9 +278,12 @@ void ServerEngine::checkIdle()
         return;
     try {
         reconnect();
+        watchdog_->setInterval(1000);
     } catch (const StorageError&) {
-        // The server is still away: the next look tries again, and a store meanwhile
-        // reports why it cannot be made.
+        // The server is still away: the next look tries again, less often each time (a
+        // server that does not answer holds the desk for its connect timeout), and a store
+        // meanwhile reports why it cannot be made.
+        watchdog_->setInterval(std::min(watchdog_->interval() * 2, 30000));
     }
 }
 

@@ -41,6 +41,7 @@ private slots:
     void lostConnectionIsReportedAsMissed();
     void dayPageMerges_data();
     void dayPageMerges();
+    void mergeLosesAgain();
     void idleDeskShowsTheOtherDesksStore();
     void purgedPageIsAddedAgainWhole();
     void setupChangedOnAnotherDesk();
@@ -93,6 +94,8 @@ public:
             if (!dialog)
                 return;
             ++shown;
+            if (whenShown)
+                whenShown();
             // A button by its name, or a key as the user presses it in the list ("m", "return").
             for (const QString& name : buttons_) {
                 if (name == QLatin1String("m"))
@@ -114,6 +117,8 @@ public:
     }
     int shown = 0;
     QStringList rows;
+    // Runs as the window shows, before it is answered (another desk storing meanwhile).
+    std::function<void()> whenShown;
 
 private:
     QStringList buttons_;
@@ -416,6 +421,24 @@ void tst_desks::dayPageMerges()
     QCOMPARE(storedCell(f, 7, 3), QStringLiteral("theirs again"));
     QVERIFY(f.form->lblOtherDesk->isVisibleTo(f.form));
     QCOMPARE(f.dialogs.messages.size(), 0);
+}
+
+void tst_desks::mergeLosesAgain()
+{
+    // The other desk stores again while this desk's user is asked: the answered page loses
+    // once more and is merged again, without asking again where nothing new conflicts.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("mine"));
+    storeCell(desk2, DayPageFixture::Today, 5, 2, QStringLiteral("theirs"));
+    ConflictAnswers answers({"cmdMine", "cmdStore"});
+    answers.whenShown = [&] { storeCell(desk2, DayPageFixture::Today, 6, 1, QStringLiteral("stored while asked")); };
+    f.form->SavePage();
+    QCOMPARE(answers.shown, 1);
+    QCOMPARE(storedCell(f, 5, 2), QStringLiteral("mine"));
+    QCOMPARE(storedCell(f, 6, 1), QStringLiteral("stored while asked"));
+    QCOMPARE(f.form->Grid1->TextMatrix(6, 1), QStringLiteral("stored while asked"));
 }
 
 void tst_desks::idleDeskShowsTheOtherDesksStore()
