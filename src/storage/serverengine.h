@@ -15,7 +15,11 @@
 #include <map>
 #include <optional>
 
+class QTimer;
+
 namespace storage {
+
+class BookEvents;
 
 class ServerEngine {
 public:
@@ -33,8 +37,12 @@ public:
     // The database and its server, for messages (never a password).
     const QString& displayName() const { return display_; }
     QString describe(const QString& what, const QString& detail) const;
-    // Opens the connection again. Throws StorageError.
+    // Opens the connection again (listening again where it listened, and telling the events
+    // that what other desks did meanwhile was missed). Throws StorageError.
     void reconnect();
+    // Listens from now on for other desks' stores and raises them on `events`; a watchdog
+    // finds a lost connection while the desk is idle and opens it again.
+    void watch(BookEvents* events);
 
     // Runs `unit` as one transaction. A connection found lost before the commit is opened
     // again and the unit run once more: nothing of the first run was stored.
@@ -66,13 +74,14 @@ public:
     PageRow add(QDate date, const Layout& layout, const QString& data, bool closed, const QString& memo);
     void update(PageRow& row);
     void remove(const QList<qint64>& ids);
+    void removeUnchanged(const QList<PageRow>& rows);
     void walk(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId, bool withLayout);
     int count();
     Settings readSettings();
     void writeMemoAndBook(const QString& fixedMemo, const QString& bookno);
-    void storeSetup(const Layout& layout, QDate today);
+    int storeSetup(const Layout& layout, QDate today, std::optional<int> readVersion);
     int pagesWithOwnEntries(QDate today);
-    void storeTemplate(int weekday, const QString& cellText, bool closed);
+    int storeTemplate(int weekday, const QString& cellText, bool closed, std::optional<int> readVersion);
     QString readHelp();
     std::optional<PageMatch> searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId);
     void searchAll(const NameMatcher& matcher, const std::function<void(const PageMatch&)>& visit);
@@ -80,6 +89,15 @@ public:
 private:
     void open();
     void close();
+    void listen();
+    // The watchdog's look at an idle connection.
+    void checkIdle();
+    // Tells the other desks, inside the running transaction, what this one stored.
+    void notify(const QString& channel, const QString& payload, const QString& what);
+    // Stores a settings change whose SET clause is `assignments`, only over the version read
+    // (when given); returns the version after it.
+    int storeSettings(const QString& assignments, QVariantList values, std::optional<int> readVersion,
+                      const QString& what);
     void check();
     bool lost();
     [[noreturn]] void fail(const QSqlQuery& q, const QString& what);
@@ -97,6 +115,9 @@ private:
     QSqlDatabase db_;
     std::map<QString, QSqlQuery> statements_;
     bool inTransaction_ = false;
+    BookEvents* events_ = nullptr;
+    QTimer* watchdog_ = nullptr;
+    int idleTicks_ = 0;
 };
 
 }  // namespace storage

@@ -280,6 +280,8 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
             server.run(QStringLiteral("INSERT INTO tbl_Order (id, Help) VALUES (?, ?)"), {id, help}, what);
         // Built once over the loaded pages rather than row by row.
         server.createSearchIndex();
+        // The desks that have the book open read it again.
+        server.execute(QStringLiteral("NOTIFY calvora_restore"), what);
     });
     // Statistics of the restored rows at once, so that the first searches and lookups are
     // planned for them, not for empty tables; the server's own upkeep would come later.
