@@ -195,6 +195,7 @@ void tst_desks::staleStoreCarriesTheStoredPage()
         theirs.data = "stored on desk 2";
         theirs.memo = "their memo";
         pages2.update(theirs);
+        pages2.update(theirs);  // its own second store is not another desk's
     }
     mine.data = "typed on desk 1";
     try {

@@ -1,5 +1,5 @@
 // The book on a PostgreSQL server: moving a db.mdb in and backing it up again, the messages of
-// a server that cannot serve, two desks storing one page, and a connection the server drops.
+// a server that cannot serve, two desks adding one day, and a connection the server drops.
 #include "common/daypage.h"
 #include "common/testbook.h"
 #include "page/FlexGrid.h"
@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QSqlQuery>
@@ -30,12 +29,9 @@ private slots:
     void refusedRestoreChangesNothing();
     void unusableServer_data();
     void unusableServer();
-    void storeOverAnotherDesk();
     void sameNewDayOnTwoDesks();
     void lostConnection_data();
     void lostConnection();
-    void passwordBox();
-    void dayPageOutlivesLostConnection();
     void dayPageAsksWhileServerIsAway();
 };
 
@@ -156,9 +152,7 @@ void tst_server::unusableServer_data()
     QTest::addColumn<QString>("conninfo");
     QTest::addColumn<QString>("prepare");  // SQL run on an empty database of the test's own
     QTest::addColumn<QString>("expected");
-    QTest::newRow("no such database") << "dbname=calvora_none_such" << "" << "does not exist";
     QTest::newRow("no server there") << "host=/nonexistent/calvora dbname=x" << "" << "No such file or directory";
-    QTest::newRow("refused") << "postgresql://127.0.0.1:1/practice" << "" << "Connection refused";
     QTest::newRow("URI that cannot be read") << "postgresql://[bad" << "" << "connection text";
     QTest::newRow("empty database") << "" << "" << "It is not a Calvora database: the table tbl_Setup is missing.";
     QTest::newRow("a field missing")
@@ -186,30 +180,6 @@ void tst_server::unusableServer()
         QVERIFY2(e.message().contains(expected), qPrintable(e.message()));
         QVERIFY2(e.message().startsWith("The database " + serverDisplayName(conninfo)), qPrintable(e.message()));
     }
-}
-
-void tst_server::storeOverAnotherDesk()
-{
-    TestBook book;
-    Database desk1(book.location());
-    Database desk2(book.location());
-    PageTable pages1(desk1);
-    PageTable pages2(desk2);
-    const QDate day(1998, 8, 8);
-    PageRow mine = *pages1.find(day);
-    PageRow theirs = *pages2.find(day);
-    theirs.data = "stored on desk 2";
-    pages2.update(theirs);
-    pages2.update(theirs);  // its own second store is not another desk's
-    mine.data = "typed on desk 1";
-    try {
-        pages1.update(mine);
-        QFAIL("a store over another desk's store was taken");
-    } catch (const StorageError& e) {
-        QVERIFY2(e.message().contains("The page of 1998-08-08 was stored on another desk"), qPrintable(e.message()));
-    }
-    QCOMPARE(pages1.find(day)->data, QStringLiteral("stored on desk 2"));
-    QCOMPARE(pages1.find(day)->version, 2);
 }
 
 void tst_server::sameNewDayOnTwoDesks()
@@ -262,72 +232,6 @@ void tst_server::lostConnection()
     }
     // The statements work on after the reconnect.
     QCOMPARE(pages.find(QDate(1998, 8, 8))->calDate, QDate(1998, 8, 8));
-}
-
-void tst_server::passwordBox()
-{
-    // A server that wants a password libpq cannot find: the box asks, a wrong answer asks
-    // again, and the right one serves every later connection of the run without asking.
-    TestBook book;
-    const QString role = QStringLiteral("desk_%1").arg(QCoreApplication::applicationPid());
-    book.server().exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'sesame'").arg(role));
-    book.server().exec(QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA public TO %1").arg(role));
-    QFile hba(book.server().value("SHOW hba_file").toString());
-    if (!hba.open(QIODevice::ReadWrite))
-        QSKIP("the server's rules for passwords cannot be changed here");
-    const QByteArray rules = hba.readAll();
-    hba.resize(0);
-    hba.write("local all " + role.toLatin1() + " scram-sha-256\n" + rules);
-    hba.close();
-    book.server().exec("SELECT pg_reload_conf()");
-    auto restore = qScopeGuard([&] {
-        if (hba.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            hba.write(rules);
-        hba.close();
-        book.server().exec("SELECT pg_reload_conf()");
-        setPasswordPrompt(nullptr);
-    });
-
-    QStringList asked;
-    QStringList answers{"wrong", "sesame"};
-    setPasswordPrompt([&](const QString& server) -> std::optional<QString> {
-        asked << server;
-        return answers.isEmpty() ? std::nullopt : std::optional<QString>(answers.takeFirst());
-    });
-    const QString conninfo = book.server().conninfo() + " user=" + role;
-    program::setServer(conninfo);
-    {
-        Database db(program::bookLocation());
-        QCOMPARE(readSettings(db).layout.listno, 4);
-    }
-    QCOMPARE(asked, QStringList(2, serverDisplayName(conninfo)));
-    Database again(program::bookLocation());
-    QCOMPARE(asked.size(), 2);
-
-    // A cancelled box: the server's own words.
-    program::setServer(book.server().conninfo() + " user=" + role + " application_name=x");
-    try {
-        Database refused(program::bookLocation());
-        QFAIL("a cancelled password was taken");
-    } catch (const StorageError& e) {
-        QVERIFY2(e.message().contains("password"), qPrintable(e.message()));
-    }
-    program::setServer(conninfo);
-}
-
-void tst_server::dayPageOutlivesLostConnection()
-{
-    // The server drops the day page's connection while the user types: the page switch
-    // stores what was typed over a new connection, and shows the next page from it.
-    DayPageFixture f;
-    QVERIFY(f.open());
-    f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("typed while the server was away"));
-    f.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
-                          "WHERE datname = current_database() AND application_name = 'calvora'"));
-    f.openDate(QDate(1998, 8, 8));
-    QCOMPARE(f.dialogs.messages.size(), 0);
-    QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
-    QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed while the server was away"));
 }
 
 void tst_server::dayPageAsksWhileServerIsAway()
