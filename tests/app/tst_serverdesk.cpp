@@ -4,6 +4,7 @@
 #include "app/layoutvars.h"
 #include "app/screens.h"
 #include "app/startup.h"
+#include "common/files.h"
 #include "common/screenstest.h"
 #include "common/scripteddialogs.h"
 #include "common/testbook.h"
@@ -35,27 +36,8 @@ namespace {
 
 const QString kPractice = QStringLiteral("postgresql://calvora@frontdesk/practice");
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 const QString kPasswordRole = QStringLiteral("calvora_pw");
 const QString kPassword = QStringLiteral("rose bud's");
-
-// Runs SQL on a db.mdb through a connection of the test's own.
-void fileSql(const QString& path, const QString& statement)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("file"));
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        QVERIFY2(q.exec(statement), qPrintable(statement));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("file"));
-}
 
 // Points libpq at no password file of the user's, so that only what a row sets up is found.
 struct PasswordPlaces {

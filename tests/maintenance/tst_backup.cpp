@@ -2,6 +2,7 @@
 #include "app/frmMenu.h"
 #include "app/layoutvars.h"
 #include "app/screens.h"
+#include "common/files.h"
 #include "common/screenstest.h"
 #include "common/scripteddialogs.h"
 #include "common/testfolder.h"
@@ -22,13 +23,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -37,59 +36,13 @@ const QString kRestoreQuestion = QStringLiteral(
     "Existing database will be replaced!  Please make sure you have the correct data disk in "
     "the source drive. Do you wish to proceed?");
 
-QByteArray bytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Runs SQL on a database file through a connection of the test's own.
-QVariant sql(const QString& path, const QString& statement)
-{
-    QVariant result;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test"));
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (!q.exec(statement))
-                qWarning("%s: %s", qPrintable(statement), qPrintable(q.lastError().text()));
-            if (q.next())
-                result = q.value(0);
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("test"));
-    return result;
-}
-
-// Puts `content` in a new file at `path` (a file of that name, and its other names, stay as
-// they were); a null `content` leaves no file.
-void put(const QString& path, const QByteArray& content)
-{
-    QFile::remove(path);
-    if (content.isNull())
-        return;
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(path));
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-}
-
 // The files' contents by path; a missing file reads as null.
 QMap<QString, QByteArray> contents(const QStringList& paths)
 {
     QMap<QString, QByteArray> result;
     for (const QString& path : paths)
-        result[path] = QFileInfo::exists(path) ? bytes(path) : QByteArray();
+        result[path] = QFileInfo::exists(path) ? readAll(path) : QByteArray();
     return result;
-}
-
-// The permission bits of a file, as ls shows them.
-int mode(const QString& path)
-{
-    struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
 // A small disk of its own mounted on `folder`, where the test may mount one (as the superuser).
@@ -132,8 +85,8 @@ void crashInTheMiddleOfAChange(const QString& path)
         QVERIFY(q.exec("BEGIN"));
         QVERIFY(q.exec("UPDATE tbl_Appt SET Data = 'half-done ' || Data"));
         QVERIFY(QFileInfo(scratch + "-journal").size() > 0);
-        put(path, bytes(scratch));
-        put(path + "-journal", bytes(scratch + "-journal"));
+        writeFile(path, readAll(scratch));
+        writeFile(path + "-journal", readAll(scratch + "-journal"));
         QVERIFY(q.exec("ROLLBACK"));
         q.finish();
         db.close();
@@ -272,19 +225,19 @@ void tst_backup::roundTrip()
     ScriptedDialogs dialogs;
     frmBackup* form = openScreen();
     click(form->cmdBackup, form->txtBackup, disk_->path());
-    sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'second'");
+    fileSql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'second'");
     form->cmdBackup->setFocus();
     typeKey(Qt::Key_Return);
-    const QByteArray atBackup = bytes(folder_->databasePath());
+    const QByteArray atBackup = readAll(folder_->databasePath());
     QCOMPARE(dialogs.messages.size(), 0);
     QCOMPARE(shownLabels(form), QStringLiteral("lblBackupComplete"));
     QCOMPARE(form->lblBackupComplete->text(), QStringLiteral("Files back-up completed successfully."));
-    QCOMPARE(bytes(disk_->filePath("db.mdb")), atBackup);
+    QCOMPARE(readAll(disk_->filePath("db.mdb")), atBackup);
     QCOMPARE(QDir(disk_->path()).entryList(QDir::Files), QStringList{"db.mdb"});
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
 
-    sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'after the backup'");
-    const QByteArray afterBackup = bytes(folder_->databasePath());
+    fileSql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'after the backup'");
+    const QByteArray afterBackup = readAll(folder_->databasePath());
     dialogs.answerMessage(dialogs::Answer::Yes);
     form->txtRestore->setText(disk_->path());
     form->CmdRestore->setFocus();
@@ -297,10 +250,10 @@ void tst_backup::roundTrip()
     QCOMPARE(question.buttons, dialogs::Buttons::YesNo);
     QCOMPARE(question.defaultButton, std::optional(dialogs::Answer::No));
     QCOMPARE(shownLabels(form), QStringLiteral("lblRestoreComplete"));
-    QCOMPARE(bytes(folder_->databasePath()), atBackup);
-    QCOMPARE(bytes(folder_->databasePath() + ".bak"), afterBackup);
+    QCOMPARE(readAll(folder_->databasePath()), atBackup);
+    QCOMPARE(readAll(folder_->databasePath() + ".bak"), afterBackup);
     for (const QString& file : {disk_->filePath("db.mdb"), folder_->databasePath(), folder_->databasePath() + ".bak"})
-        QCOMPARE(mode(file), 0600);
+        QCOMPARE(fileMode(file), 0600);
     QVERIFY(!QFile::exists(folder_->databasePath() + ".restore"));
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
     QVERIFY(form->dataConnected());
@@ -343,7 +296,7 @@ void tst_backup::refusedBeforeAnything()
     drive.replace("%disk", disk_->path());
     const QString earlier = disk_->filePath("db.mdb");
     QVERIFY(QFile::copy(folder_->databasePath(), earlier));
-    sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'since the backup'");
+    fileSql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'since the backup'");
     ReadOnlyFiles readOnly;
     if (pageStays)
         readOnly.add(folder_->databasePath());
@@ -356,8 +309,8 @@ void tst_backup::refusedBeforeAnything()
     if (restore)
         dialogs.answerMessage(proceed ? dialogs::Answer::Yes : dialogs::Answer::No);
     dialogs.answerMessage(pageStays ? dialogs::Answer::Cancel : dialogs::Answer::No);
-    const QByteArray live = bytes(folder_->databasePath());
-    const QByteArray earlierBytes = bytes(earlier);
+    const QByteArray live = readAll(folder_->databasePath());
+    const QByteArray earlierBytes = readAll(earlier);
     click(restore ? form->CmdRestore : form->cmdBackup, restore ? form->txtRestore : form->txtBackup, drive);
 
     QCOMPARE(dialogs.messages.size(), restore && proceed ? 2 : 1);
@@ -369,8 +322,8 @@ void tst_backup::refusedBeforeAnything()
     QCOMPARE(page->Grid1->TextMatrix(5, 1), QStringLiteral("Smith"));
     QCOMPARE(shownLabels(form), QString());
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(bytes(folder_->databasePath()), live);
-    QCOMPARE(bytes(earlier), earlierBytes);
+    QCOMPARE(readAll(folder_->databasePath()), live);
+    QCOMPARE(readAll(earlier), earlierBytes);
     QCOMPARE(QDir(disk_->path()).entryList(QDir::Files), QStringList{"db.mdb"});
 }
 
@@ -390,10 +343,10 @@ void tst_backup::retryGoesOnFromTheFailedStep()
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].text, QStringLiteral("The folder %1 cannot be found. Retry?").arg(stick));
     QCOMPARE(shownLabels(form), QStringLiteral("lblBackupComplete"));
-    QCOMPARE(bytes(stick + "/db.mdb"), bytes(folder_->databasePath()));
+    QCOMPARE(readAll(stick + "/db.mdb"), readAll(folder_->databasePath()));
     QVERIFY(!screens::loaded(Screen::Menu));
     QVERIFY(!screens::loaded(Screen::Appt));
-    QCOMPARE(sql(stick + "/db.mdb", "SELECT count(*) FROM tbl_Appt WHERE Data LIKE '%Smith%'").toInt(), 1);
+    QCOMPARE(fileSql(stick + "/db.mdb", "SELECT count(*) FROM tbl_Appt WHERE Data LIKE '%Smith%'").toInt(), 1);
 }
 
 void tst_backup::failedCopyKeepsEarlierBackup_data()
@@ -417,8 +370,8 @@ void tst_backup::failedCopyKeepsEarlierBackup()
     QDir().mkpath(folder);
     const QString earlier = folder + "/db.mdb";
     QVERIFY(QFile::copy(folder_->databasePath(), earlier));
-    sql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'newer'");
-    const QByteArray earlierBytes = bytes(earlier);
+    fileSql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'newer'");
+    const QByteArray earlierBytes = readAll(earlier);
 
     if (disk == "protected") {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
@@ -442,7 +395,7 @@ void tst_backup::failedCopyKeepsEarlierBackup()
     QCOMPARE(whileAsked, Qt::WaitCursor);
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(shownLabels(form), QString());
-    QCOMPARE(bytes(earlier), earlierBytes);
+    QCOMPARE(readAll(earlier), earlierBytes);
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"db.mdb"});
 }
 
@@ -450,12 +403,12 @@ void tst_backup::backupOntoItselfRefused()
 {
     ScriptedDialogs dialogs;
     frmBackup* form = openScreen();
-    const QByteArray live = bytes(folder_->databasePath());
+    const QByteArray live = readAll(folder_->databasePath());
     click(form->cmdBackup, form->txtBackup, folder_->path() + "/");
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].text, QStringLiteral("The backup %1 would be the database itself; choose another "
                                                       "drive or folder. Retry?").arg(folder_->databasePath()));
-    QCOMPARE(bytes(folder_->databasePath()), live);
+    QCOMPARE(readAll(folder_->databasePath()), live);
 }
 
 void tst_backup::restoreRefused_data()
@@ -488,18 +441,18 @@ void tst_backup::restoreRefused()
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("Dear Dr. Marwick,\nplease find the appointments for March attached.\n");
     } else if (kind == "other") {
-        sql(source, "CREATE TABLE invoices (number INTEGER, amount REAL)");
+        fileSql(source, "CREATE TABLE invoices (number INTEGER, amount REAL)");
     } else if (kind != "none") {
         QVERIFY(QFile::copy(folder_->databasePath(), source));
         QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner);
         if (kind == "truncated") {
             // A backup whose copy broke off: pages of a large database missing at its end.
-            sql(source, "INSERT INTO tbl_Appt (CalDate, Data) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+            fileSql(source, "INSERT INTO tbl_Appt (CalDate, Data) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
                         "SELECT i + 1 FROM n WHERE i < 2000) SELECT '2024-01-01', printf('%0500d', i) FROM n");
             QFile f(source);
             QVERIFY(f.resize(f.size() / 2));
         } else {
-            sql(source, kind == "field" ? "ALTER TABLE tbl_Appt DROP COLUMN Memo" : "DELETE FROM tbl_Setup");
+            fileSql(source, kind == "field" ? "ALTER TABLE tbl_Appt DROP COLUMN Memo" : "DELETE FROM tbl_Setup");
         }
     }
 
@@ -507,14 +460,14 @@ void tst_backup::restoreRefused()
     dialogs.answerMessage(dialogs::Answer::Yes);
     dialogs.answerMessage(dialogs::Answer::No);
     frmBackup* form = openScreen();
-    const QByteArray live = bytes(folder_->databasePath());
+    const QByteArray live = readAll(folder_->databasePath());
     click(form->CmdRestore, form->txtRestore, disk_->path() + ending);
 
     QCOMPARE(dialogs.messages.size(), 2);
     const QString refusal = dialogs.messages[1].text;
     QVERIFY2(refusal.startsWith(message.arg(source)) && refusal.contains(why) && refusal.endsWith(". Retry?"),
              qPrintable(refusal));
-    QCOMPARE(bytes(folder_->databasePath()), live);
+    QCOMPARE(readAll(folder_->databasePath()), live);
     QVERIFY(!QFile::exists(folder_->databasePath() + ".bak"));
     QVERIFY(!QFile::exists(folder_->databasePath() + ".restore"));
     QCOMPARE(shownLabels(form), QString());
@@ -537,7 +490,7 @@ void tst_backup::restoreWithoutLiveFile()
     QVERIFY(QFile::copy(live, disk_->filePath("db.mdb")));
     if (journal)
         crashInTheMiddleOfAChange(live);
-    const QByteArray journalBytes = bytes(live + "-journal");
+    const QByteArray journalBytes = readAll(live + "-journal");
     QFile::remove(live);
     frmBackup* form = openScreen();
     QVERIFY(!form->dataConnected());
@@ -551,11 +504,11 @@ void tst_backup::restoreWithoutLiveFile()
                                 "longer there, and would be applied to the restored file; move it out of "
                                 "the folder and restore again. The folder is unchanged. Retry?").arg(live));
         QVERIFY(!QFile::exists(live));
-        QCOMPARE(bytes(live + "-journal"), journalBytes);
+        QCOMPARE(readAll(live + "-journal"), journalBytes);
         return;
     }
-    QCOMPARE(bytes(live), bytes(disk_->filePath("db.mdb")));
-    QCOMPARE(mode(live), 0600);
+    QCOMPARE(readAll(live), readAll(disk_->filePath("db.mdb")));
+    QCOMPARE(fileMode(live), 0600);
     QVERIFY(form->dataConnected());
 }
 
@@ -575,11 +528,11 @@ void tst_backup::readOnlySources()
     const QString backup = disk_->filePath("db.mdb");
     if (restore) {
         QVERIFY(QFile::copy(live, backup));
-        sql(backup, "UPDATE tbl_Setup SET bookno = 'on the disk'");
+        fileSql(backup, "UPDATE tbl_Setup SET bookno = 'on the disk'");
     }
     const QString source = restore ? backup : live;
     const QString target = restore ? live : backup;
-    const QByteArray sourceBytes = bytes(source);
+    const QByteArray sourceBytes = readAll(source);
     const QString sourceFolder = QFileInfo(source).path();
     QVERIFY(QFile::setPermissions(source, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     QVERIFY(QFile::setPermissions(sourceFolder, QFile::ReadOwner | QFile::ExeOwner));
@@ -593,9 +546,9 @@ void tst_backup::readOnlySources()
 
     QCOMPARE(dialogs.messages.size(), restore ? 1 : 0);
     QCOMPARE(shownLabels(form), restore ? QStringLiteral("lblRestoreComplete") : QStringLiteral("lblBackupComplete"));
-    QCOMPARE(bytes(target), sourceBytes);
-    QCOMPARE(mode(target), 0600);
-    QCOMPARE(mode(source), 0444);
+    QCOMPARE(readAll(target), sourceBytes);
+    QCOMPARE(fileMode(target), 0600);
+    QCOMPARE(fileMode(source), 0444);
 }
 
 void tst_backup::leftoverJournal_data()
@@ -612,8 +565,8 @@ void tst_backup::leftoverJournal()
     QFETCH(bool, readOnly);
     const QString live = folder_->databasePath();
     QVERIFY(QFile::copy(live, disk_->filePath("db.mdb")));
-    sql(live, "UPDATE tbl_Setup SET bookno = 'before the crash'");
-    put(live + ".bak", "an earlier copy");
+    fileSql(live, "UPDATE tbl_Setup SET bookno = 'before the crash'");
+    writeFile(live + ".bak", "an earlier copy");
     crashInTheMiddleOfAChange(live);
     const auto before = contents({live, live + "-journal", live + ".bak"});
     ReadOnlyFiles readOnlyFiles;
@@ -645,14 +598,14 @@ void tst_backup::leftoverJournal()
         QCOMPARE(whileAsked, before);
     }
     QCOMPARE(shownLabels(form), QStringLiteral("lblRestoreComplete"));
-    QCOMPARE(bytes(live), bytes(disk_->filePath("db.mdb")));
+    QCOMPARE(readAll(live), readAll(disk_->filePath("db.mdb")));
     QVERIFY(!QFile::exists(live + "-journal"));
     // The replaced file is kept as it stood before the crash: whole, and without the change.
     const QString kept = live + ".bak";
-    QCOMPARE(sql(kept, "PRAGMA integrity_check").toString(), "ok");
-    QCOMPARE(sql(kept, "SELECT bookno FROM tbl_Setup").toString(), "before the crash");
-    QCOMPARE(sql(kept, "SELECT count(*) FROM tbl_Appt WHERE Data LIKE 'half-done%'").toInt(), 0);
-    QCOMPARE(sql(kept, "SELECT count(*) FROM tbl_Appt WHERE CalDate = '2023-01-01'").toInt(), 300);
+    QCOMPARE(fileSql(kept, "PRAGMA integrity_check").toString(), "ok");
+    QCOMPARE(fileSql(kept, "SELECT bookno FROM tbl_Setup").toString(), "before the crash");
+    QCOMPARE(fileSql(kept, "SELECT count(*) FROM tbl_Appt WHERE Data LIKE 'half-done%'").toInt(), 0);
+    QCOMPARE(fileSql(kept, "SELECT count(*) FROM tbl_Appt WHERE CalDate = '2023-01-01'").toInt(), 300);
 }
 
 void tst_backup::injectedFailures_data()
@@ -672,8 +625,8 @@ void tst_backup::injectedFailures()
     const QString backup = disk_->filePath("db.mdb");
     QMap<QString, QByteArray> before;
     for (const char* book : {"earlier backup", "earlier copy", "live"}) {
-        sql(live, QStringLiteral("UPDATE tbl_Setup SET bookno = '%1'").arg(book));
-        before[book] = bytes(live);
+        fileSql(live, QStringLiteral("UPDATE tbl_Setup SET bookno = '%1'").arg(book));
+        before[book] = readAll(live);
     }
     // An empty journal, as one that was cut short leaves it: nothing to undo, nothing to touch.
     const QMap<QString, QByteArray> baseline{{live, before["live"]},
@@ -683,7 +636,7 @@ void tst_backup::injectedFailures()
     int step = 1;
     for (;; ++step) {
         for (auto [path, content] : baseline.asKeyValueRange())
-            put(path, content);
+            writeFile(path, content);
         ScriptedDialogs dialogs;
         if (restore)
             dialogs.answerMessage(dialogs::Answer::Yes);
@@ -695,7 +648,7 @@ void tst_backup::injectedFailures()
             if (p.title != dialogs::appTitle())
                 return;
             whileAsked = contents(baseline.keys());
-            integrity = sql(live, "PRAGMA integrity_check").toString();
+            integrity = fileSql(live, "PRAGMA integrity_check").toString();
             labels = shownLabels(form);
         };
         durable::failStepForTesting(step, EIO);

@@ -1,12 +1,12 @@
 // Where db.mdb is found: beside the executable, in the user's data folder (filled once from the
 // shipped database), or in a folder named on the command line.
+#include "common/files.h"
 #include "platform/datafolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sys/stat.h>
 
 namespace {
 
@@ -22,27 +22,6 @@ struct Places {
         return name == "bin" ? bin() : name == "user" ? user() : name == "other" ? other() : QString();
     }
 };
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The permission bits, as ls shows them.
-int mode(const QString& path)
-{
-    struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 }  // namespace
 
@@ -97,11 +76,11 @@ void tst_datafolder::choice()
     QFile::setPermissions(p.other(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
                                          QFile::WriteGroup | QFile::ExeGroup);
     if (besideProgram)
-        write(p.bin() + "/db.mdb", "build");
+        writeFile(p.bin() + "/db.mdb", "build");
     if (userCopy)
-        write(p.user() + "/db.mdb", "user's");
+        writeFile(p.user() + "/db.mdb", "user's");
     if (shipped) {
-        write(p.share() + "/db.mdb", "shipped");
+        writeFile(p.share() + "/db.mdb", "shipped");
         QFile::setPermissions(p.share() + "/db.mdb", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     }
 
@@ -118,10 +97,10 @@ void tst_datafolder::choice()
     // The book holds clients' names: a folder made for the user and the copy in it are the
     // user's alone (and the copy is the user's to change, though the shipped file is read-only).
     if (!userCopy && chosen == "user")
-        QCOMPARE(mode(p.user()), 0700);
+        QCOMPARE(fileMode(p.user()), 0700);
     if (copied)
-        QCOMPARE(mode(p.user() + "/db.mdb"), 0600);
-    QCOMPARE(mode(p.other()), 0770);
+        QCOMPARE(fileMode(p.user() + "/db.mdb"), 0600);
+    QCOMPARE(fileMode(p.other()), 0770);
 }
 
 void tst_datafolder::shippedFileFoundBesideTheProgram()

@@ -1,6 +1,7 @@
 // The book on a PostgreSQL server: moving a db.mdb in and backing it up again, the messages of
 // a server that cannot serve, two desks adding one day, and a connection the server drops.
 #include "common/daypage.h"
+#include "common/files.h"
 #include "common/testbook.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
@@ -64,19 +65,6 @@ QStringList rowsOf(const QString& file)
     return rows;
 }
 
-void sqlite(const QString& file, const QString& sql)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("edit"));
-        db.setDatabaseName(file);
-        db.open();
-        if (!QSqlQuery(db).exec(sql))
-            qFatal("%s", qPrintable(sql));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("edit"));
-}
-
 }  // namespace
 
 void tst_server::initTestCase()
@@ -89,7 +77,7 @@ void tst_server::backupGivesTheSamePages()
     // The seed holds Nulls, flags, umlauts and the documents: a db.mdb moved in and backed up
     // again has every row and field as before, and opens as the file.
     TestBook book;
-    sqlite(book.folder.databasePath(), "INSERT INTO tbl_Appt (CalDate, Data, Clinic, Memo) "
+    fileSql(book.folder.databasePath(), "INSERT INTO tbl_Appt (CalDate, Data, Clinic, Memo) "
                                        "VALUES ('2031-02-03', 'Grüße\tMüller ß \"q\" 100% a_b', 1, NULL)");
     const RestoreResult loaded = restoreServer(book.folder.databasePath(), book.server().conninfo());
     QCOMPARE(loaded.leftOut, 0);
@@ -105,9 +93,9 @@ void tst_server::rowsOfATakenDateAreCounted()
 {
     TestBook book;
     const QString file = book.folder.databasePath();
-    sqlite(file, "INSERT INTO tbl_Appt (CalDate, Data) VALUES ('2031-05-05', 'older')");
-    sqlite(file, "INSERT INTO tbl_Appt (CalDate, Data) VALUES ('2031-05-05', 'newer')");
-    sqlite(file, "INSERT INTO tbl_Appt (CalDate, Data) VALUES ('not a date', 'lost')");
+    fileSql(file, "INSERT INTO tbl_Appt (CalDate, Data) VALUES ('2031-05-05', 'older')");
+    fileSql(file, "INSERT INTO tbl_Appt (CalDate, Data) VALUES ('2031-05-05', 'newer')");
+    fileSql(file, "INSERT INTO tbl_Appt (CalDate, Data) VALUES ('not a date', 'lost')");
     const int before = book.server().value("SELECT count(*) FROM tbl_Appt").toInt();
     const RestoreResult result = restoreServer(file, book.server().conninfo());
     QCOMPARE(result.leftOut, 2);
@@ -134,7 +122,7 @@ void tst_server::refusedRestoreChangesNothing()
     const QString copy = dir.filePath("noorder.mdb");
     QVERIFY(QFile::copy(book.folder.databasePath(), copy));
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-    sqlite(copy, "DROP TABLE tbl_Order");
+    fileSql(copy, "DROP TABLE tbl_Order");
     for (const QString& source : {damaged, copy, dir.filePath("missing.mdb")}) {
         try {
             restoreServer(source, book.server().conninfo());
