@@ -29,7 +29,6 @@ void tst_commandline::outcomes_data()
     QTest::newRow("--data on a folder") << QStringList{"--data", tmp} << int(O::Run) << 0 << QString();
     QTest::newRow("--help") << QStringList{"--help"} << int(O::Help) << 0
                             << "  --print-day <date>   Prints the schedule of <date>";
-    QTest::newRow("--version") << QStringList{"--version"} << int(O::Version) << 0 << "Calvora 3.0.0";
     QTest::newRow("help wins over a bad folder")
         << QStringList{"--data", "/no/such/folder", "--help"} << int(O::Help) << 0 << "Options:";
     QTest::newRow("unknown option") << QStringList{"--print"} << int(O::Error) << 2
