@@ -1,6 +1,7 @@
 #include "storage/database.h"
 
 #include "platform/programfolder.h"
+#include "storage/history.h"
 #include "storage/serverengine.h"
 
 #include <QFileInfo>
@@ -45,7 +46,7 @@ const Expected kTables[] = {
 };
 }  // namespace
 
-Database::Database(const QString& path) : path_(path)
+Database::Database(const QString& path) : path_(path), desk_(deskName())
 {
     openFile();
 }
@@ -63,7 +64,7 @@ void Database::openFile()
     open();
 }
 
-Database::Database(const program::BookLocation& location)
+Database::Database(const program::BookLocation& location) : desk_(deskName())
 {
     if (location.onServer()) {
         server_ = std::make_unique<ServerEngine>(location.server);

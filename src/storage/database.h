@@ -53,6 +53,8 @@ public:
     // rows, where Qt's row buffering would cost more than the reading itself.
     sqlite3* native();
     const QString& path() const { return path_; }
+    // This desk as the history names it, taken when the connection was opened.
+    const QString& desk() const { return desk_; }
 
     // The engine opened the file for reading only (the user may not write it, or its disk is
     // read-only): every change will fail.
@@ -82,6 +84,7 @@ private:
 
     QString path_;
     QString name_;
+    QString desk_;
     QSqlDatabase db_;
     std::map<std::string, sqlite3_stmt*> statements_;
     std::unique_ptr<ServerEngine> server_;
