@@ -87,6 +87,7 @@ QSqlDatabase& Database::connection()
 
 void Database::open()
 {
+    historyKnown_ = false;
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
     db_.setDatabaseName(path_);
     // Wait a little for a lock held by another program before giving up.

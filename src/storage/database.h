@@ -55,6 +55,10 @@ public:
     const QString& path() const { return path_; }
     // This desk as the history names it, taken when the connection was opened.
     const QString& desk() const { return desk_; }
+    // Whether the file is known to hold the history table (it is never dropped once made);
+    // forgotten when the file is opened again.
+    bool historyKnown() const { return historyKnown_; }
+    void setHistoryKnown() { historyKnown_ = true; }
 
     // The engine opened the file for reading only (the user may not write it, or its disk is
     // read-only): every change will fail.
@@ -85,6 +89,7 @@ private:
     QString path_;
     QString name_;
     QString desk_;
+    bool historyKnown_ = false;
     QSqlDatabase db_;
     std::map<std::string, sqlite3_stmt*> statements_;
     std::unique_ptr<ServerEngine> server_;

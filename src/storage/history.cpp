@@ -68,9 +68,15 @@ Change readChange(sqlite3_stmt* st)
 
 bool fileHasHistory(Database& db)
 {
+    if (db.historyKnown())
+        return true;
     Query q(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'tbl_History'",
             QStringLiteral("reading the history"));
-    return q.step();
+    // Looked for before a transaction makes it, so a table found was there before it began.
+    const bool there = q.step();
+    if (there)
+        db.setHistoryKnown();
+    return there;
 }
 
 std::vector<Change> readFile(Query& q)

@@ -5,6 +5,7 @@
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
 #include "storage/database.h"
+#include "storage/history.h"
 #include "storage/pagetable.h"
 #include "storage/server.h"
 #include "storage/settings.h"
@@ -86,6 +87,8 @@ void sqlite(const QString& file, const QString& sql)
 void tst_server::initTestCase()
 {
     QVERIFY2(testserver::reach(), "no PostgreSQL server for the tests");
+    // The program's connections carry the desk's name: the cases below find them by it.
+    storage::setDeskName(QStringLiteral("calvora"));
 }
 
 void tst_server::backupGivesTheSamePages()
