@@ -27,14 +27,17 @@ bool displayAvailable()
 #endif
 }
 
-// --print-day: a day's schedule to PDF without a window, from the usual database file (or
-// the one --data names). Nothing is stored and no lock is taken: the printout only reads.
+// --print-day: a day's schedule to PDF without a window, from the book this desk uses (the
+// usual database file, the one --data names, or the practice server). Nothing is stored and
+// no lock is taken: the printout only reads.
 int printDay(const commandline::Options& options)
 {
     const program::DataFolder chosen = program::chooseDataFolder(program::dataFolderPlaces(options.dataFolder));
     program::setFolder(chosen.folder);
     if (!chosen.error.isEmpty())
         std::fprintf(stderr, "calvora: %s\n", qPrintable(chosen.error));
+    for (const startup::Note& note : startup::settleBook(chosen.folder, options.book, options.server))
+        std::fprintf(stderr, "calvora: %s\n", qPrintable(note.text));
     QString error;
     const std::optional<printday::Request> request =
         printday::request(options.printDay, options.pdf, options.column, error);
@@ -93,7 +96,8 @@ int main(int argc, char* argv[])
     if (options.options.printDayAsked)
         return printDay(options.options);
 
-    const startup::Begun begun = startup::begin(program::dataFolderPlaces(options.options.dataFolder));
+    const startup::Begun begun = startup::begin(program::dataFolderPlaces(options.options.dataFolder),
+                                                options.options.book, options.options.server);
     if (!begun.run)
         return begun.exitCode;
 

@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "platform/serveraddress.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -35,6 +37,41 @@ OptionSet dataFolderSet()
             }};
 }
 
+OptionSet bookSet()
+{
+    return {{QCommandLineOption(QStringLiteral("server"),
+                                QStringLiteral("Keeps the appointment book on the practice server "
+                                               "<conninfo> (a libpq connection string or URI, such as "
+                                               "postgresql://calvora@frontdesk/practice), from this "
+                                               "start on: it is remembered in calvora.conf in the "
+                                               "data folder. Never put a password in it."),
+                                QStringLiteral("conninfo")),
+             QCommandLineOption(QStringLiteral("file"),
+                                QStringLiteral("Keeps the appointment book in the file db.mdb again, "
+                                               "from this start on."))},
+            [](const QCommandLineParser& parser, Options& into) -> QString {
+                const bool server = parser.isSet(QStringLiteral("server"));
+                if (server && parser.isSet(QStringLiteral("file")))
+                    return QStringLiteral("--server and --file choose two places for the book; give one.");
+                if (parser.isSet(QStringLiteral("file")))
+                    into.book = Options::Book::File;
+                if (!server)
+                    return {};
+                into.book = Options::Book::Server;
+                into.server = parser.value(QStringLiteral("server")).trimmed();
+                QString why;
+                const std::optional<program::ServerAddress> address =
+                    program::readServerAddress(into.server, why);
+                if (!address)
+                    return QStringLiteral("The connection string is not valid: %1.").arg(why);
+                if (address->hasPassword)
+                    return QStringLiteral("The connection string holds a password, and Calvora never "
+                                          "stores one: keep it in ~/.pgpass, PGPASSWORD or a PGSERVICE "
+                                          "entry, or type it when the program asks.");
+                return {};
+            }};
+}
+
 OptionSet printDaySet()
 {
     return {{QCommandLineOption(QStringLiteral("print-day"),
@@ -65,7 +102,7 @@ OptionSet printDaySet()
 
 const QList<OptionSet>& optionSets()
 {
-    static const QList<OptionSet> sets{dataFolderSet(), printDaySet()};
+    static const QList<OptionSet> sets{dataFolderSet(), bookSet(), printDaySet()};
     return sets;
 }
 

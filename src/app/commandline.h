@@ -10,6 +10,11 @@ namespace commandline {
 // What a run of the program is asked to do, as read from its options.
 struct Options {
     QString dataFolder;  // --data: the folder of db.mdb (absolute); empty for the usual choice
+    // --server CONNINFO: keep the book on that practice server from now on; --file: in db.mdb
+    // again. Neither: where calvora.conf says.
+    enum class Book { Remembered, Server, File };
+    Book book = Book::Remembered;
+    QString server;
     // --print-day YYYY-MM-DD --pdf FILE [--column N]: a day's schedule to PDF, no window. The
     // values as given; the printout reads and checks them.
     bool printDayAsked = false;

@@ -1,14 +1,76 @@
 #include "app/startup.h"
 
+#include "platform/bookconf.h"
 #include "platform/dialogs.h"
 #include "platform/programfolder.h"
+#include "platform/serveraddress.h"
+#include "storage/database.h"
+#include "storage/server.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace startup {
+namespace {
 
-Begun begin(const program::DataFolderPlaces& places)
+// The box names the book's server with its user, whose password it is.
+std::optional<QString> askPassword(const QString& server)
+{
+    const program::BookLocation book = program::bookLocation();
+    const QString named = book.onServer() ? program::describeServer(book.server)
+                                          : QStringLiteral("the database %1").arg(server);
+    return dialogs::password(nullptr, QStringLiteral("The server asks for a password for %1.\n\nPassword:").arg(named),
+                             dialogs::appTitle());
+}
+
+// Opens the book on the server once, so that a server out of reach is told at the start,
+// naming the server and what failed, rather than by the first screen. Empty when it opens.
+QString serverProblem(const QString& server)
+{
+    try {
+        storage::Database book(program::bookLocation());
+        return {};
+    } catch (const storage::StorageError& e) {
+        if (e.message().contains(QLatin1String("not a Calvora database")))
+            return program::notABookMessage(server, e.reason());
+        return program::serverFailureMessage(server, e.reason());
+    }
+}
+
+}  // namespace
+
+QList<Note> settleBook(const QString& folder, commandline::Options::Book book, const QString& server)
+{
+    using Book = commandline::Options::Book;
+    QList<Note> notes;
+    const program::RememberedBook remembered = program::rememberedBook(folder);
+    switch (book) {
+    case Book::Remembered:
+        if (!remembered.error.isEmpty())
+            notes.append({remembered.error, true});
+        program::setServer(remembered.server);
+        break;
+    case Book::Server:
+        if (const QString why = program::rememberBook(folder, server); !why.isEmpty())
+            notes.append({why + QStringLiteral(" The server is used for this run only."), true});
+        program::setServer(server);
+        break;
+    case Book::File:
+        program::setServer({});
+        if (const QString why = program::rememberBook(folder, {}); !why.isEmpty())
+            notes.append({why + QStringLiteral(" The file is used for this run only."), true});
+        else if (!remembered.server.isEmpty())
+            notes.append({QStringLiteral("The appointment book is kept in the file %1 again; this desk "
+                                         "no longer uses %2.")
+                              .arg(QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("db.mdb"))),
+                                   program::describeServer(remembered.server)),
+                          false});
+        break;
+    }
+    return notes;
+}
+
+Begun begin(const program::DataFolderPlaces& places, commandline::Options::Book book, const QString& server)
 {
     Begun begun;
     const program::DataFolder chosen = program::chooseDataFolder(places);
@@ -16,6 +78,18 @@ Begun begin(const program::DataFolderPlaces& places)
     if (!chosen.error.isEmpty())
         dialogs::message(nullptr, chosen.error, dialogs::appTitle(), dialogs::Buttons::Ok,
                          dialogs::Icon::Critical);
+    for (const Note& note : settleBook(chosen.folder, book, server))
+        dialogs::message(nullptr, note.text, dialogs::appTitle(), dialogs::Buttons::Ok,
+                         note.error ? dialogs::Icon::Critical : dialogs::Icon::Information);
+
+    // Several desks share a server: no lock file; the server keeps its own rows apart.
+    if (program::bookLocation().onServer()) {
+        storage::setPasswordPrompt(askPassword);
+        if (const QString problem = serverProblem(program::bookLocation().server); !problem.isEmpty())
+            dialogs::message(nullptr, problem, dialogs::appTitle(), dialogs::Buttons::Ok, dialogs::Icon::Critical);
+        begun.run = true;
+        return begun;
+    }
 
     // A folder that could not be made holds no file to protect; the screens say db.mdb is missing.
     if (!QFileInfo(chosen.folder).isDir()) {

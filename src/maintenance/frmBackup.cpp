@@ -6,6 +6,7 @@
 #include "platform/programfolder.h"
 #include "storage/database.h"
 #include "storage/databasefile.h"
+#include "storage/server.h"
 
 #include <QApplication>
 #include <QDir>
@@ -51,6 +52,18 @@ QString withoutStop(QString text)
     while (text.endsWith(QLatin1Char('.')))
         text.chop(1);
     return text;
+}
+
+QString leftOutText(const storage::RestoreResult& loaded, const QString& source)
+{
+    return QStringLiteral("%1 pages of %2 are on the server now. %3 older %4 of a date that a newer "
+                          "row already holds %5 left out: the server keeps one page per date, the "
+                          "newest, as the program reads it.")
+        .arg(loaded.pages)
+        .arg(QDir::toNativeSeparators(source))
+        .arg(loaded.leftOut)
+        .arg(loaded.leftOut == 1 ? QStringLiteral("row") : QStringLiteral("rows"),
+             loaded.leftOut == 1 ? QStringLiteral("was") : QStringLiteral("were"));
 }
 
 }  // namespace
@@ -172,7 +185,7 @@ bool frmBackup::Form_Load()
 void frmBackup::connectData()
 {
     try {
-        Data1 = std::make_unique<storage::Database>(program::databasePath());
+        Data1 = std::make_unique<storage::Database>(program::bookLocation());
     } catch (const storage::StorageError&) {
         // A missing or damaged file is told when the user backs it up; a restore mends it.
         Data1.reset();
@@ -273,7 +286,14 @@ void frmBackup::cmdBackup_Click()
     lblBackup->show();
     setCursor(Qt::WaitCursor);
     showProgress();
-    if (!attempt([&] { storage::backupDatabase(source, destination); }))
+    // On a server the backup is written from one snapshot of the server's book.
+    const program::BookLocation book = program::bookLocation();
+    if (!attempt([&] {
+            if (book.onServer())
+                storage::backupServer(book.server, destination);
+            else
+                storage::backupDatabase(source, destination);
+        }))
         return abandon();
     unsetCursor();
     lblBackup->hide();
@@ -317,12 +337,23 @@ void frmBackup::CmdRestore_Click()
     lblRestoring->show();
     lblRestoreComplete->hide();
     showProgress();
-    if (!attempt([&] { storage::restoreDatabase(source, destination); }))
+    const program::BookLocation book = program::bookLocation();
+    storage::RestoreResult loaded;
+    if (!attempt([&] {
+            if (book.onServer())
+                loaded = storage::restoreServer(source, book.server);
+            else
+                storage::restoreDatabase(source, destination);
+        }))
         return abandon();
     lblRestoreComplete->show();
     lblRestoring->hide();
     unsetCursor();
     connectData();
+    // The server keeps one page per date: the user hears of the older rows it did not take.
+    if (loaded.leftOut > 0)
+        dialogs::message(this, leftOutText(loaded, source), dialogs::appTitle(), dialogs::Buttons::Ok,
+                         dialogs::Icon::Information);
 }
 
 void frmBackup::cmdExit_Click()

@@ -9,6 +9,7 @@
 #include "platform/keys.h"
 #include "platform/paintlock.h"
 #include "platform/programfolder.h"
+#include "platform/serveraddress.h"
 
 #include <QAction>
 #include <QApplication>
@@ -165,12 +166,17 @@ void PageCommands::cmdDemo_Click()
 
 QString PageCommands::aboutText()
 {
+    const program::BookLocation book = program::bookLocation();
+    // Which book this desk works on: the file, or the practice server and its database.
+    const QString inUse = book.onServer()
+        ? QStringLiteral("Database in use: %1").arg(program::describeServer(book.server))
+        : QStringLiteral("Database file in use: %1").arg(QDir::toNativeSeparators(book.file));
     return QStringLiteral("Calvora Version %1.%2.%3.  Please visit Norlyn Software's Homepage at  %4  to find "
-                          "out about the latest software updates and bug fixes.\n\nDatabase file in use: %5")
+                          "out about the latest software updates and bug fixes.\n\n%5")
         .arg(CALVORA_VERSION_MAJOR)
         .arg(CALVORA_VERSION_MINOR)
         .arg(CALVORA_VERSION_PATCH)
-        .arg(QString::fromLatin1(kHomePage), QDir::toNativeSeparators(program::databasePath()));
+        .arg(QString::fromLatin1(kHomePage), inUse);
 }
 
 void PageCommands::mnuHelpAbout_Click()

@@ -66,6 +66,16 @@ public:
         return text;
     }
 
+    std::optional<QString> password(QWidget* parent, const QString& prompt, const QString& title) override
+    {
+        bool ok = false;
+        QString text = QInputDialog::getText(parent, title.isEmpty() ? appTitle() : title, prompt,
+                                             QLineEdit::Password, QString(), &ok);
+        if (!ok)
+            return std::nullopt;
+        return text;
+    }
+
     std::optional<QString> folder(QWidget* parent, const QString& title,
                                   const QString& startFolder) override
     {
@@ -91,6 +101,11 @@ std::optional<QString> Provider::folder(QWidget*, const QString&, const QString&
     return std::nullopt;
 }
 
+std::optional<QString> Provider::password(QWidget*, const QString&, const QString&)
+{
+    return std::nullopt;
+}
+
 void setProvider(Provider* provider)
 {
     g_provider = provider;
@@ -111,6 +126,11 @@ std::optional<QString> input(QWidget* parent, const QString& prompt, const QStri
 std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startFolder)
 {
     return current().folder(parent, title, startFolder);
+}
+
+std::optional<QString> password(QWidget* parent, const QString& prompt, const QString& title)
+{
+    return current().password(parent, prompt, title);
 }
 
 QString appTitle()

@@ -30,6 +30,9 @@ public:
     // The system's folder chooser; std::nullopt is Cancel (what a provider without one says).
     virtual std::optional<QString> folder(QWidget* parent, const QString& title,
                                           const QString& startFolder);
+    // An input box whose text is not shown as it is typed; std::nullopt is Cancel (what a
+    // provider without one says).
+    virtual std::optional<QString> password(QWidget* parent, const QString& prompt, const QString& title);
 };
 
 // Installs a provider (not owned); nullptr goes back to the real dialogs.
@@ -42,6 +45,7 @@ std::optional<QString> input(QWidget* parent, const QString& prompt, const QStri
                              const QString& defaultText = {});
 
 std::optional<QString> folder(QWidget* parent, const QString& title, const QString& startFolder);
+std::optional<QString> password(QWidget* parent, const QString& prompt, const QString& title);
 
 // The program's title, used where a message box has none of its own.
 QString appTitle();

@@ -327,22 +327,28 @@ void frmSetup::showStoredCount(const storage::Layout& l)
                          kTitle, dialogs::Buttons::Ok, dialogs::Icon::Exclamation);
 }
 
+std::optional<storage::Settings> frmSetup::readStoredSettings(const QString& consequence)
+{
+    try {
+        return storage::readSettings(*db_);
+    } catch (const StorageError& e) {
+        listsUnread_ = true;
+        report(e.message() + QStringLiteral("\n\n") + consequence +
+               QStringLiteral(" Okay stores nothing until the stored settings can be read again."));
+        return std::nullopt;
+    }
+}
+
 bool frmSetup::BuildProviderGrid(int count)
 {
     // The lists as stored in the settings row, not as shown in the boxes. A read that fails
     // (another program holding the file for longer than the wait) must not blank the grid:
     // Okay would store the blanks over the stored names.
-    storage::Settings settings;
-    try {
-        settings = storage::readSettings(*db_);
-    } catch (const StorageError& e) {
-        listsUnread_ = true;
-        report(e.message()
-               + QStringLiteral("\n\nThe sites and names stay as they are shown. Okay stores nothing until the "
-                                "stored settings can be read again."));
+    const std::optional<storage::Settings> settings =
+        readStoredSettings(QStringLiteral("The sites and names stay as they are shown."));
+    if (!settings)
         return false;
-    }
-    fillProviderGrid(count, settings.layout);
+    fillProviderGrid(count, settings->layout);
     return true;
 }
 
@@ -549,16 +555,10 @@ void frmSetup::CmdReset_Click()
 {
     // The count and the lists go back to the stored ones, not to fixed values. Without them
     // nothing is reset: the page stays as the user sees it.
-    storage::Settings settings;
-    try {
-        settings = storage::readSettings(*db_);
-    } catch (const StorageError& e) {
-        listsUnread_ = true;
-        report(e.message()
-               + QStringLiteral("\n\nNothing was reset. Okay stores nothing until the stored settings can be "
-                                "read again."));
+    const std::optional<storage::Settings> stored = readStoredSettings(QStringLiteral("Nothing was reset."));
+    if (!stored)
         return;
-    }
+    const storage::Settings& settings = *stored;
     Text1->setText(QStringLiteral("Office"));
     txtHrO->setText(QStringLiteral("08"));
     txtMinO->setText(QStringLiteral("00"));

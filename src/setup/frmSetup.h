@@ -4,9 +4,11 @@
 // settings row, brings the stored pages of today and later into line, and leads on to the
 // template editor or the day page.
 #include "app/form.h"
+#include "storage/settings.h"
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class CellEditor;
 class FlexGrid;
@@ -16,7 +18,6 @@ class QPushButton;
 
 namespace storage {
 class Database;
-struct Layout;
 }
 
 class frmSetup : public Form {
@@ -92,6 +93,9 @@ private:
     bool boxKeyPress(QLineEdit* box, QKeyEvent* event);
     void Grid1_KeyPress(int& keyAscii);
     void report(const QString& message);
+    // The settings as stored; on a failed read the user is told, with `consequence`, and Okay
+    // refuses until a read succeeds.
+    std::optional<storage::Settings> readStoredSettings(const QString& consequence);
 
     std::unique_ptr<storage::Database> db_;
     CellEditor* editor_ = nullptr;

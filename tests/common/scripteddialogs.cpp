@@ -30,3 +30,9 @@ std::optional<QString> ScriptedDialogs::folder(QWidget*, const QString& title, c
     folders.append({title, startFolder});
     return folderAnswers_.isEmpty() ? std::nullopt : folderAnswers_.dequeue();
 }
+
+std::optional<QString> ScriptedDialogs::password(QWidget*, const QString& prompt, const QString& title)
+{
+    passwords.append({prompt, title, QString()});
+    return passwordAnswers_.isEmpty() ? std::nullopt : passwordAnswers_.dequeue();
+}

@@ -20,6 +20,9 @@ public:
     // Answers for the next folder choosers; std::nullopt is Cancel (also when the queue is empty).
     void answerFolder(std::optional<QString> folder) { folderAnswers_.enqueue(std::move(folder)); }
 
+    // Answers for the next password boxes; std::nullopt is Cancel (also when the queue is empty).
+    void answerPassword(std::optional<QString> text) { passwordAnswers_.enqueue(std::move(text)); }
+
     struct FolderPrompt {
         QString title;
         QString startFolder;
@@ -35,15 +38,18 @@ public:
     // Runs as each message box is shown, before it is answered (the user acting meanwhile).
     std::function<void(const dialogs::Prompt&)> whenAsked;
     QList<InputPrompt> inputs;
+    QList<InputPrompt> passwords;
 
     dialogs::Answer message(QWidget* parent, const dialogs::Prompt& prompt) override;
     std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     std::optional<QString> folder(QWidget* parent, const QString& title,
                                   const QString& startFolder) override;
+    std::optional<QString> password(QWidget* parent, const QString& prompt, const QString& title) override;
 
 private:
     QQueue<dialogs::Answer> messageAnswers_;
     QQueue<std::optional<QString>> inputAnswers_;
     QQueue<std::optional<QString>> folderAnswers_;
+    QQueue<std::optional<QString>> passwordAnswers_;
 };

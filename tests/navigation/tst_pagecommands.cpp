@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/colours.h"
 #include "platform/programfolder.h"
+#include "platform/serveraddress.h"
 #include "program.h"
 
 #include <QAction>
@@ -275,9 +276,10 @@ void tst_pagecommands::about()
     const QString version = QStringLiteral("%1.%2.%3").arg(CALVORA_VERSION_MAJOR).arg(CALVORA_VERSION_MINOR).arg(CALVORA_VERSION_PATCH);
     QCOMPARE(p.text, QStringLiteral("Calvora Version ") + version
                          + QStringLiteral(".  Please visit Norlyn Software's Homepage at  https://calvora.example.org  to "
-                                          "find out about the latest software updates and bug fixes.\n\n"
-                                          "Database file in use: ")
-                         + QDir::toNativeSeparators(f.folder.databasePath()));
+                                          "find out about the latest software updates and bug fixes.\n\n")
+                         + (program::bookLocation().onServer()
+                                ? "Database in use: " + program::describeServer(program::bookLocation().server)
+                                : "Database file in use: " + QDir::toNativeSeparators(f.folder.databasePath())));
     QCOMPARE(p.title, QStringLiteral("Calvora"));
     QCOMPARE(p.buttons, dialogs::Buttons::Ok);
 }

@@ -1,0 +1,219 @@
+#include "platform/serveraddress.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+#include <libpq-fe.h>
+#include <map>
+#include <memory>
+
+namespace program {
+namespace {
+
+using Options = std::map<QString, QString>;
+
+// The keywords and values a connection string sets (parsed == true), or libpq's defaults of
+// this run, from its environment (PGHOST, PGUSER, ...) and built-in values (parsed == false).
+std::optional<Options> options(const QString& conninfo, bool parsed, QString& error)
+{
+    char* why = nullptr;
+    const QByteArray text = conninfo.toUtf8();
+    std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)> list(
+        parsed ? PQconninfoParse(text.constData(), &why) : PQconndefaults(), PQconninfoFree);
+    if (!list) {
+        error = why ? QString::fromUtf8(why).trimmed() : QStringLiteral("out of memory");
+        PQfreemem(why);
+        return std::nullopt;
+    }
+    Options found;
+    for (const PQconninfoOption* o = list.get(); o->keyword; ++o)
+        if (o->val && *o->val)
+            found[QString::fromLatin1(o->keyword)] = QString::fromUtf8(o->val);
+    return found;
+}
+
+QString value(const Options& o, const char* key)
+{
+    const auto it = o.find(QString::fromLatin1(key));
+    return it == o.end() ? QString() : it->second;
+}
+
+// A value in libpq's key=value form: quoted, with its quotes and backslashes escaped.
+QString quoted(QString v)
+{
+    v.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('\''), QStringLiteral("\\'"));
+    return QLatin1Char('\'') + v + QLatin1Char('\'');
+}
+
+// The first double-quoted name after `lead` in libpq's text (role "x", host name "y").
+QString quotedAfter(const QString& text, const QString& lead)
+{
+    const QRegularExpression re(QRegularExpression::escape(lead) + QStringLiteral(" \"([^\"]*)\""));
+    return re.match(text).captured(1);
+}
+
+}  // namespace
+
+std::optional<ServerAddress> readServerAddress(const QString& conninfo, QString& error)
+{
+    if (conninfo.trimmed().isEmpty()) {
+        error = QStringLiteral("the connection string is empty");
+        return std::nullopt;
+    }
+    const std::optional<Options> given = options(conninfo, true, error);
+    if (!given)
+        return std::nullopt;
+    QString unused;
+    const Options defaults = options({}, false, unused).value_or(Options{});
+    auto pick = [&](const char* key) {
+        const QString v = value(*given, key);
+        return v.isEmpty() && value(*given, "service").isEmpty() ? value(defaults, key) : v;
+    };
+    ServerAddress a;
+    a.host = pick("host");
+    if (a.host.isEmpty())
+        a.host = pick("hostaddr");
+    a.port = pick("port");
+    a.user = pick("user");
+    a.database = pick("dbname");
+    a.service = value(*given, "service");
+    if (a.service.isEmpty())
+        a.service = value(defaults, "service");
+    a.hasPassword = !value(*given, "password").isEmpty();
+    return a;
+}
+
+QString withoutPassword(const QString& conninfo)
+{
+    QString error;
+    const std::optional<Options> given = options(conninfo, true, error);
+    if (!given || value(*given, "password").isEmpty())
+        return conninfo;
+    QStringList parts;
+    for (const auto& [key, v] : *given)
+        if (key != QLatin1String("password"))
+            parts << key + QLatin1Char('=') + quoted(v);
+    return parts.join(QLatin1Char(' '));
+}
+
+QString describeServer(const QString& conninfo)
+{
+    QString error;
+    const std::optional<ServerAddress> a = readServerAddress(conninfo, error);
+    if (!a)
+        return QStringLiteral("the server %1").arg(withoutPassword(conninfo));
+    QString where;
+    if (a->host.isEmpty())
+        where = QStringLiteral("this computer");
+    else if (a->host.startsWith(QLatin1Char('/')) || a->host.startsWith(QLatin1Char('@')))
+        where = QStringLiteral("this computer (socket folder %1)").arg(a->host);
+    else
+        where = a->host;
+    if (!a->port.isEmpty() && a->port != QLatin1String("5432"))
+        where += QStringLiteral(", port %1").arg(a->port);
+    QString text;
+    if (!a->service.isEmpty() && a->database.isEmpty())
+        text = QStringLiteral("the database of the service %1").arg(a->service);
+    else
+        text = QStringLiteral("the database %1 on %2").arg(a->database.isEmpty() ? a->user : a->database, where);
+    if (!a->user.isEmpty())
+        text += QStringLiteral(", as the user %1").arg(a->user);
+    return text;
+}
+
+ServerFailure classifyServerFailure(const QString& libpqText)
+{
+    const QString t = libpqText;
+    auto has = [&](const char* words) { return t.contains(QLatin1String(words), Qt::CaseInsensitive); };
+    if (has("could not translate host name") || has("could not parse network address"))
+        return ServerFailure::UnknownHost;
+    if (has("no password supplied"))
+        return ServerFailure::PasswordNeeded;
+    if (has("password authentication failed"))
+        return ServerFailure::WrongPassword;
+    if (has("role \"") && has("does not exist"))
+        return ServerFailure::UnknownUser;
+    if (has("database \"") && has("does not exist"))
+        return ServerFailure::NoDatabase;
+    if (has("no pg_hba.conf entry") || has("authentication failed"))
+        return ServerFailure::NotAdmitted;
+    if (has("permission denied"))
+        return ServerFailure::NoRights;
+    if (has("SSL") || has("certificate"))
+        return ServerFailure::Tls;
+    if (has("timeout expired") || has("timed out"))
+        return ServerFailure::TimedOut;
+    if (has("connection refused") || has("no such file or directory") ||
+        has("is the server running") || has("server closed the connection") ||
+        has("network is unreachable") || has("no route to host") ||
+        has("the database system is"))
+        return ServerFailure::Refused;
+    return ServerFailure::Other;
+}
+
+QString serverFailureMessage(const QString& conninfo, const QString& libpqText)
+{
+    QString error;
+    const ServerAddress a = readServerAddress(conninfo, error).value_or(ServerAddress{});
+    auto named = [&](const QString& lead, const QString& fallback) {
+        const QString name = quotedAfter(libpqText, lead);
+        return name.isEmpty() ? fallback : name;
+    };
+    QString what;
+    switch (classifyServerFailure(libpqText)) {
+    case ServerFailure::Refused:
+        what = QStringLiteral("The connection was refused: is the server running, at that address and port?");
+        break;
+    case ServerFailure::UnknownHost:
+        what = QStringLiteral("The host %1 is unknown (unknown host): is its name spelt right, and is the "
+                              "network up?").arg(named(QStringLiteral("host name"), a.host));
+        break;
+    case ServerFailure::PasswordNeeded:
+        what = QStringLiteral("The server asks for the password of the user %1, and none was given.").arg(a.user);
+        break;
+    case ServerFailure::WrongPassword:
+        what = QStringLiteral("The password of the user %1 was refused (wrong password).")
+                   .arg(named(QStringLiteral("for user"), a.user));
+        break;
+    case ServerFailure::UnknownUser:
+        what = QStringLiteral("The server knows no user %1.").arg(named(QStringLiteral("role"), a.user));
+        break;
+    case ServerFailure::NoDatabase:
+        what = QStringLiteral("There is no such database %1 on the server.")
+                   .arg(named(QStringLiteral("database"), a.database));
+        break;
+    case ServerFailure::NotAdmitted:
+        what = QStringLiteral("The server does not let the user %1 in from this computer.").arg(a.user);
+        break;
+    case ServerFailure::NoRights:
+        what = QStringLiteral("The user %1 has no rights on the book's tables.").arg(a.user);
+        break;
+    case ServerFailure::Tls:
+        what = QStringLiteral("The secure connection (TLS) to the server failed.");
+        break;
+    case ServerFailure::TimedOut:
+        what = QStringLiteral("The server did not answer in time.");
+        break;
+    case ServerFailure::Other:
+        what = QStringLiteral("The connection failed.");
+        break;
+    }
+    return QStringLiteral("Calvora cannot open the appointment book on %1.\n\n%2\n\n%3")
+        .arg(describeServer(conninfo), what, libpqText.trimmed());
+}
+
+QString notABookMessage(const QString& conninfo, const QString& detail)
+{
+    // Storage says it in a sentence of its own: here it is the reason in brackets.
+    QString why = detail.trimmed();
+    const QString lead = QStringLiteral("It is not a Calvora database: ");
+    if (why.startsWith(lead))
+        why = why.mid(lead.size());
+    while (why.endsWith(QLatin1Char('.')))
+        why.chop(1);
+    return QStringLiteral("Calvora cannot open the appointment book on %1.\n\nIt is not a Calvora database: it "
+                          "holds no appointment book (%2). An empty database is filled from a db.mdb with "
+                          "Restore on the back-up screen.")
+        .arg(describeServer(conninfo), why);
+}
+
+}  // namespace program
