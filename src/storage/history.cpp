@@ -24,9 +24,10 @@ const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 
 // Made in the file by the first writing transaction that records a change, so that a file
 // from before keeps everything else as it was and still opens in an earlier version (which
-// never looks at this table).
+// never looks at this table). Rows are only ever appended, so the row ids grow with time
+// without AUTOINCREMENT's bookkeeping, which would cost every store a page more.
 const char* const kFileHistoryTables[2] = {
-    "CREATE TABLE IF NOT EXISTS tbl_History (id INTEGER PRIMARY KEY AUTOINCREMENT, CalDate TEXT,"
+    "CREATE TABLE IF NOT EXISTS tbl_History (id INTEGER PRIMARY KEY, CalDate TEXT,"
     " Field TEXT NOT NULL, CellRow INTEGER, CellCol INTEGER, TimeLabel TEXT, Provider TEXT,"
     " OldText TEXT, NewText TEXT, Moment TEXT NOT NULL, Desk TEXT NOT NULL)",
     "CREATE INDEX IF NOT EXISTS idx_History_Cell ON tbl_History (CalDate, CellRow, CellCol)",
