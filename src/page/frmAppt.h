@@ -27,6 +27,7 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 class QVBoxLayout;
 
 namespace storage {
@@ -68,6 +69,8 @@ public:
     QLabel* lblDailyMemo;
     QPlainTextEdit* TxtMemo;
     QLabel* lblFunctionKeys;
+    // Shown while the page on screen holds typing and another desk stored the page meanwhile.
+    QLabel* lblOtherDesk;
     // Where the memo components stand, under the status list.
     QVBoxLayout* memoArea;
 
@@ -125,6 +128,10 @@ public:
     // Reports a failure to the user once, in a message box.
     void report(const QString& message);
 
+    // Whether the page on screen differs from the page as it was read (typed, a memo or a
+    // status changed, not yet stored).
+    bool typedSinceRead();
+
     // The current page row and the connection (tests and components read them).
     const storage::PageRow& currentRow() const { return row_; }
     storage::Database& database() { return *db_; }
@@ -163,8 +170,28 @@ private:
     Leaving storeForLeaving();
     // Runs a store; when it fails the user retries, discards the page on screen or stays.
     Leaving storeOrAsk(const std::function<void()>& store);
-    // Stores a page row: added when it was never stored, updated when it changed.
+    // Stores a page row: added when it was never stored, updated when it changed. On a page
+    // another desk stored since it was read, what was typed here is merged into the stored
+    // page (the user choosing where both desks changed a cell) and the merged page is stored
+    // and shown.
     void storeRow(storage::PageRow& row);
+    // The page as the screen holds it (SavePage stores it).
+    storage::PageRow pageOnScreen();
+    // Shows row_ in the grid's cells, the flag and the memo, leaving the current cell, the
+    // scroll and an open editor where they are.
+    void showStored();
+    // Lays the page out again from what is stored (the set-up or the book changed) and
+    // shows it, near the cell that was current.
+    void reshowPage();
+
+    // What other desks did, heard from storage and acted on a moment later, once this desk
+    // is not in the middle of something.
+    void watchOtherDesks();
+    void otherDesksStored();
+    void pageStoredElsewhere();
+    bool setupStoredElsewhere();
+    void bookReplacedElsewhere();
+    void markOtherDesk(bool changed);
     void purge();
     void purgeReporting();
     // Sizes and places the window on the screen's work area.
@@ -184,6 +211,13 @@ private:
     QWidget* calendarSlot_ = nullptr;
     std::vector<std::function<bool(int, int)>> keyHandlers_;
     std::vector<std::function<void()>> savers_;
+    QTimer* heard_ = nullptr;
+    bool heardPage_ = false;
+    bool heardSetup_ = false;
+    bool heardRestore_ = false;
+    bool storing_ = false;
+    // The set-up's version the page is laid out under.
+    int settingsVersion_ = 0;
     bool frameKnown_ = false;
     bool loaded_ = false;
     bool left_ = false;

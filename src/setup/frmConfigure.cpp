@@ -199,6 +199,7 @@ bool frmConfigure::Form_Load()
     try {
         db_ = std::make_unique<storage::Database>(program::bookLocation());
         const storage::Settings settings = storage::readSettings(*db_);
+        settingsVersion_ = settings.version;
         const storage::Layout& l = settings.layout;
         if (!l.complete()) {
             report(QStringLiteral("The settings of the pages are not complete (%1 never stored). Please "
@@ -312,6 +313,7 @@ void frmConfigure::showDay(int weekday)
         report(e.message());
         return;
     }
+    settingsVersion_ = settings.version;
     TxtDataDay = weekday;
     TxtData = settings.templates[weekday - 1];
     lblCalDay->setText(QString::fromLatin1(kDayNames[weekday - 1]));
@@ -370,7 +372,7 @@ void frmConfigure::CmdFinish_Click()
     }
     try {
         // The day's flag and cells together, or neither.
-        storage::storeTemplate(*db_, day, cells, Check1->isChecked());
+        settingsVersion_ = storage::storeTemplate(*db_, day, cells, Check1->isChecked(), settingsVersion_);
     } catch (const StorageError& e) {
         // The day stays on screen, so nothing typed is lost.
         report(e.message());

@@ -88,6 +88,8 @@ private:
     void report(const QString& message);
 
     std::unique_ptr<storage::Database> db_;
+    // The set-up's version when the day on screen was read: its store goes over that only.
+    int settingsVersion_ = 0;
     std::unique_ptr<PageGridLayout> layout_;
     CellEditor* editor_ = nullptr;
     bool activated_ = false;       // the first activation has run

@@ -272,6 +272,7 @@ bool frmSetup::Form_Load()
     try {
         db_ = std::make_unique<storage::Database>(program::bookLocation());
         settings = storage::readSettings(*db_);
+        settingsVersion_ = settings.version;
     } catch (const StorageError& e) {
         report(e.message());
         return false;
@@ -660,7 +661,7 @@ void frmSetup::CmdOkay_Click()
                     return;
             }
         }
-        storage::storeSetup(*db_, layout, today);
+        settingsVersion_ = storage::storeSetup(*db_, layout, today, settingsVersion_);
     } catch (const StorageError& e) {
         // Nothing was stored: the settings row and the pages are as they were.
         report(e.message());

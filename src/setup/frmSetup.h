@@ -98,6 +98,8 @@ private:
     std::optional<storage::Settings> readStoredSettings(const QString& consequence);
 
     std::unique_ptr<storage::Database> db_;
+    // The set-up's version as this screen read it: Okay stores over that version only.
+    int settingsVersion_ = 0;
     CellEditor* editor_ = nullptr;
     bool checking_ = false;  // a box's check is putting the focus back
     bool laying_ = false;    // the grid is being laid out for a new count

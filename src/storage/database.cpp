@@ -1,6 +1,7 @@
 #include "storage/database.h"
 
 #include "platform/programfolder.h"
+#include "storage/bookevents.h"
 #include "storage/history.h"
 #include "storage/serverengine.h"
 
@@ -78,6 +79,16 @@ Database::Database(const program::BookLocation& location) : desk_(deskName())
 Database::~Database()
 {
     close();
+}
+
+BookEvents& Database::events()
+{
+    if (!events_) {
+        events_ = std::make_unique<BookEvents>();
+        if (server_)
+            server_->watch(events_.get());
+    }
+    return *events_;
 }
 
 QSqlDatabase& Database::connection()

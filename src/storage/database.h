@@ -18,6 +18,7 @@ struct sqlite3_stmt;
 
 namespace storage {
 
+class BookEvents;
 class ServerEngine;
 
 // A failure of the database file, with a text fit for a message box: it names the file
@@ -49,6 +50,9 @@ public:
     // The server's engine when the book is on a server, else null: the domain operations
     // hand their work to it.
     ServerEngine* server() { return server_.get(); }
+    // What other desks do to the book, heard from now on for as long as this connection
+    // lives (on the file: nothing, ever).
+    BookEvents& events();
     // The engine's own handle of this connection, for the lookups and walks over the page
     // rows, where Qt's row buffering would cost more than the reading itself.
     sqlite3* native();
@@ -92,6 +96,8 @@ private:
     bool historyKnown_ = false;
     QSqlDatabase db_;
     std::map<std::string, sqlite3_stmt*> statements_;
+    // Declared before the engine, which tells it what it hears: the engine goes first.
+    std::unique_ptr<BookEvents> events_;
     std::unique_ptr<ServerEngine> server_;
 };
 

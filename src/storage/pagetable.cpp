@@ -210,6 +210,19 @@ void PageTable::remove(const QList<qint64>& ids)
     t.commit();
 }
 
+void PageTable::removeUnchanged(const QList<PageRow>& rows)
+{
+    if (rows.isEmpty())
+        return;
+    if (ServerEngine* server = db_.server())
+        return server->removeUnchanged(rows);
+    // The file has one desk: what was read is what is stored.
+    QList<qint64> ids;
+    for (const PageRow& r : rows)
+        ids << r.id;
+    remove(ids);
+}
+
 void PageTable::walk(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId,
                      bool withLayout)
 {

@@ -1,5 +1,6 @@
 #pragma once
 // The page rows of tbl_Appt: one stored day page per row.
+#include "storage/database.h"
 #include "storage/history.h"
 #include "storage/settings.h"
 
@@ -25,6 +26,19 @@ struct PageRow {
     int version = 0;
 };
 
+// A store over a page that another desk stored (or removed) after this desk read it. Nothing
+// was written; the page as it is stored now (none when it is gone) goes with the refusal, so
+// that the page life can merge what this desk typed into it.
+class StaleVersion : public StorageError {
+public:
+    StaleVersion(const QString& message, std::optional<PageRow> stored)
+        : StorageError(message), stored_(std::move(stored)) {}
+    const std::optional<PageRow>& stored() const { return stored_; }
+
+private:
+    std::optional<PageRow> stored_;
+};
+
 class PageTable {
 public:
     explicit PageTable(Database& db) : db_(db) {}
@@ -41,12 +55,16 @@ public:
     PageRow add(QDate date, const Layout& settingsLayout, const QString& data, bool closed,
                 const QString& memo = QString());
     // Stores Data, Clinic and Memo of a row; the row then carries the version it was stored
-    // as. The cells, flag and memo that change are recorded in the history with the store
-    // (the add records what differs from the weekday's new page).
+    // as. On a server a row stored or removed by another desk since it was read is left as it
+    // is: StaleVersion. The cells, flag and memo that change are recorded in the history with
+    // the store (the add records what differs from the weekday's new page).
     void update(PageRow& row);
     void remove(qint64 id);
     // Deletes many rows in one transaction.
     void remove(const QList<qint64>& ids);
+    // Deletes rows in one transaction, each only if it is still as it was read: a row another
+    // desk stored in between stays.
+    void removeUnchanged(const QList<PageRow>& rows);
 
     // Calls visit for each row from the newest (or from the row `fromId`, inclusive) back to
     // the oldest, until visit returns false. With withLayout false the layout is not read.

@@ -1,14 +1,18 @@
 #include "storage/serverengine.h"
 
 #include "platform/clock.h"
+#include "storage/bookevents.h"
 #include "storage/celltext.h"
 #include "storage/database.h"
 #include "storage/server.h"
+#include "storage/setupstore.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStringList>
+#include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <libpq-fe.h>
 #include <map>
@@ -39,6 +43,10 @@ const QString kSettingsRow = QStringLiteral("(SELECT min(id) FROM tbl_Setup)");
 const QString kPageColumns = QStringLiteral(
     "id, CalDate, Data, Clinic, Memo, location, open, Close, timeslot, Listno, Sites, Names, version");
 const char* const kLayoutFields[] = {"location", "open", "Close", "timeslot", "Listno", "Sites", "Names"};
+// The channels the desks tell each other on (the server's names are case-sensitive here).
+const QString kPageChannel = QStringLiteral("calvora_page");
+const QString kSettingsChannel = QStringLiteral("calvora_settings");
+const QString kRestoreChannel = QStringLiteral("calvora_restore");
 
 // The tables and the fields the program relies on (compared in small letters: the server
 // folds names that are not quoted).
@@ -232,7 +240,77 @@ ServerEngine::ServerEngine(const QString& conninfo, Open mode) : conninfo_(conni
 
 ServerEngine::~ServerEngine()
 {
+    delete watchdog_;
     close();
+}
+
+void ServerEngine::watch(BookEvents* events)
+{
+    if (events_)
+        return;
+    events_ = events;
+    listen();
+    // A connection the server ended while this desk typed or waited says nothing: the
+    // watchdog looks every second and opens it again, so that the desk hears again.
+    watchdog_ = new QTimer(events);
+    watchdog_->setInterval(1000);
+    QObject::connect(watchdog_, &QTimer::timeout, events, [this] { checkIdle(); });
+    watchdog_->start();
+}
+
+void ServerEngine::listen()
+{
+    if (!events_)
+        return;
+    QSqlDriver* driver = db_.driver();
+    for (const QString& channel : {kPageChannel, kSettingsChannel, kRestoreChannel})
+        if (!driver->subscribeToNotification(channel))
+            throw StorageError(describe(QStringLiteral("listening for the other desks' changes"),
+                                        driver->lastError().databaseText()));
+    BookEvents* events = events_;
+    QObject::connect(driver, &QSqlDriver::notification, events,
+                     [events](const QString& channel, QSqlDriver::NotificationSource source, const QVariant& payload) {
+                         // This desk's own stores it knows of already.
+                         if (source == QSqlDriver::SelfSource)
+                             return;
+                         if (channel == kPageChannel) {
+                             const QDate date = QDate::fromString(payload.toString(), kDateFormat);
+                             if (date.isValid())
+                                 emit events->pageChanged(date);
+                         } else if (channel == kSettingsChannel) {
+                             emit events->settingsChanged();
+                         } else if (channel == kRestoreChannel) {
+                             emit events->bookReplaced();
+                         }
+                     });
+}
+
+void ServerEngine::checkIdle()
+{
+    if (inTransaction_)
+        return;
+    // libpq sees a closed connection when it reads; a quiet one is asked every ten seconds.
+    bool gone = lost();
+    if (!gone && ++idleTicks_ >= 10) {
+        idleTicks_ = 0;
+        gone = !QSqlQuery(db_).exec(QStringLiteral("SELECT 1")) && lost();
+    }
+    if (!gone)
+        return;
+    try {
+        reconnect();
+        watchdog_->setInterval(1000);
+    } catch (const StorageError&) {
+        // The server is still away: the next look tries again, less often each time (a
+        // server that does not answer holds the desk for its connect timeout), and a store
+        // meanwhile reports why it cannot be made.
+        watchdog_->setInterval(std::min(watchdog_->interval() * 2, 30000));
+    }
+}
+
+void ServerEngine::notify(const QString& channel, const QString& payload, const QString& what)
+{
+    run(QStringLiteral("SELECT pg_notify(?, ?)"), {channel, payload}, what);
 }
 
 QString ServerEngine::describe(const QString& what, const QString& detail) const
@@ -304,13 +382,13 @@ void ServerEngine::open()
         close();
         throw StorageError(describe(QStringLiteral("connecting to it"), detail));
     }
-    if (mode_ == Open::Book) {
-        try {
+    try {
+        if (mode_ == Open::Book)
             check();
-        } catch (const StorageError&) {
-            close();
-            throw;
-        }
+        listen();
+    } catch (const StorageError&) {
+        close();
+        throw;
     }
 }
 
@@ -334,6 +412,11 @@ void ServerEngine::reconnect()
 {
     close();
     open();
+    if (events_) {
+        // Told after the work that found the connection gone has finished.
+        BookEvents* events = events_;
+        QMetaObject::invokeMethod(events, [events] { emit events->missed(); }, Qt::QueuedConnection);
+    }
 }
 
 bool ServerEngine::lost()
@@ -577,6 +660,7 @@ PageRow ServerEngine::add(QDate date, const Layout& l, const QString& data, bool
             q.finish();
             const Settings settings = readSettings();
             recordChanges(pageChanges(date, newPage(date, settings), PageState{data, closed, memo}, labels));
+            notify(kPageChannel, date.toString(kDateFormat), what);
             return;
         }
         q.finish();
@@ -594,16 +678,18 @@ void ServerEngine::update(PageRow& row, const CellLabels& labels)
 {
     const QString day = row.calDate.toString(kDateFormat);
     const QString what = QStringLiteral("storing the page of %1").arg(day);
+    bool stale = false;
+    std::optional<PageRow> stored;
     write(what, [&] {
         // The page as stored, held against other desks until the commit.
-        QSqlQuery& stored = run(QStringLiteral("SELECT Data, Clinic, Memo FROM tbl_Appt WHERE id = ? FOR UPDATE"),
-                                {row.id}, what);
+        QSqlQuery& old = run(QStringLiteral("SELECT Data, Clinic, Memo FROM tbl_Appt WHERE id = ? FOR UPDATE"),
+                             {row.id}, what);
         std::optional<std::tuple<QString, bool, std::optional<bool>, QString>> before;
-        if (stored.next())
-            before.emplace(stored.value(0).toString(), stored.isNull(0),
-                           stored.isNull(1) ? std::optional<bool>() : std::optional<bool>(stored.value(1).toBool()),
-                           stored.value(2).toString());
-        stored.finish();
+        if (old.next())
+            before.emplace(old.value(0).toString(), old.isNull(0),
+                           old.isNull(1) ? std::optional<bool>() : std::optional<bool>(old.value(1).toBool()),
+                           old.value(2).toString());
+        old.finish();
         QSqlQuery& q = run(QStringLiteral(
             "UPDATE tbl_Appt SET Data = ?, Clinic = ?, Memo = ?, version = version + 1 "
             "WHERE id = ? AND version = ?"),
@@ -611,7 +697,8 @@ void ServerEngine::update(PageRow& row, const CellLabels& labels)
              row.clinic ? QVariant(*row.clinic) : QVariant(QMetaType::fromType<bool>()), row.memo,
              row.id, row.version},
             what);
-        if (q.numRowsAffected() == 1) {
+        stale = q.numRowsAffected() != 1;
+        if (!stale) {
             if (before) {
                 const auto& [data, dataNull, clinic, memo] = *before;
                 const PageState after{row.data, row.clinic.value_or(false), row.memo};
@@ -619,19 +706,39 @@ void ServerEngine::update(PageRow& row, const CellLabels& labels)
                                           storedPage(row.calDate, data, dataNull, clinic, memo, [&] { return readSettings(); }),
                                           after, labels));
             }
+            notify(kPageChannel, day, what);
             return;
         }
-        QSqlQuery& still = run(QStringLiteral("SELECT version FROM tbl_Appt WHERE id = ?"), {row.id}, what);
-        const bool there = still.next();
-        still.finish();
-        if (!there)
-            throw StorageError(describe(what, QStringLiteral("The page's row is no longer there.")));
-        // Never over another desk's store: what was typed here stays on screen.
-        throw StorageError(describe(what, QStringLiteral("The page of %1 was stored on another desk "
-                                                         "after this desk read it, so it was not "
-                                                         "stored over.").arg(day)));
+        // The page as it is stored now, by its date: another desk may have removed the row
+        // and added the day again.
+        QSqlQuery& now = run(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE CalDate = ?").arg(kPageColumns),
+                             {row.calDate}, what);
+        stored.reset();
+        if (now.next()) {
+            stored.emplace();
+            readRow(now, *stored, true);
+        }
+        now.finish();
     });
+    // Never over another desk's store: what was typed here stays on screen, and the page
+    // life merges it into the stored page.
+    if (stale)
+        throw StaleVersion(describe(what, stored ? QStringLiteral("The page of %1 was stored on another desk "
+                                                                  "after this desk read it, so it was not "
+                                                                  "stored over.").arg(day)
+                                                 : QStringLiteral("The page of %1 was removed on another desk "
+                                                                  "after this desk read it.").arg(day)),
+                           stored);
     ++row.version;
+}
+
+void ServerEngine::removeUnchanged(const QList<PageRow>& rows)
+{
+    const QString what = QStringLiteral("deleting empty pages");
+    write(what, [&] {
+        for (const PageRow& r : rows)
+            run(QStringLiteral("DELETE FROM tbl_Appt WHERE id = ? AND version = ?"), {r.id, r.version}, what);
+    });
 }
 
 void ServerEngine::remove(const QList<qint64>& ids)
@@ -709,6 +816,7 @@ Settings ServerEngine::readSettings()
         s.bookno = text("bookno");
         s.readme = text("Readme");
         s.licence = text("Licence");
+        s.version = r.value(QStringLiteral("version")).toInt();
         q.finish();
     });
     return s;
@@ -720,29 +828,54 @@ void ServerEngine::writeMemoAndBook(const QString& fixedMemo, const QString& boo
     write(what, [&] {
         const QStringList fields{QStringLiteral("FixedMemo"), QStringLiteral("bookno")};
         const QVariantList before = settingsValues(fields, what);
-        run(QStringLiteral("UPDATE tbl_Setup SET FixedMemo = ?, bookno = ?, version = version + 1 "
-                           "WHERE id = %1").arg(kSettingsRow),
+        // Not a change of the set-up: a template editor open elsewhere may store on.
+        run(QStringLiteral("UPDATE tbl_Setup SET FixedMemo = ?, bookno = ? WHERE id = %1").arg(kSettingsRow),
             {fixedMemo, bookno}, what);
         recordChanges(settingChanges(fields, before, {fixedMemo, bookno}));
     });
 }
 
-void ServerEngine::storeSetup(const Layout& l, QDate today)
+int ServerEngine::storeSettings(const QString& assignments, QVariantList values, std::optional<int> readVersion,
+                                const QString& what)
+{
+    QString sql = QStringLiteral("UPDATE tbl_Setup SET %1, version = version + 1 WHERE id = %2")
+                      .arg(assignments, kSettingsRow);
+    if (readVersion) {
+        sql += QStringLiteral(" AND version = ?");
+        values << *readVersion;
+    }
+    QSqlQuery& q = run(sql + QStringLiteral(" RETURNING version"), values, what);
+    if (q.next()) {
+        const int version = q.value(0).toInt();
+        q.finish();
+        notify(kSettingsChannel, QString(), what);
+        return version;
+    }
+    q.finish();
+    QSqlQuery& there = run(QStringLiteral("SELECT count(*) FROM tbl_Setup"), {}, what);
+    const bool hasRow = there.next() && there.value(0).toInt() > 0;
+    there.finish();
+    if (!hasRow)
+        throw StorageError(describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
+    throw StaleSettings(describe(what, QStringLiteral("The set-up was stored on another desk after this desk "
+                                                      "read it, so it was not stored over. Close this screen "
+                                                      "and open it again to see the set-up as it is now.")));
+}
+
+int ServerEngine::storeSetup(const Layout& l, QDate today, std::optional<int> readVersion)
 {
     const QString what = QStringLiteral("storing the settings and the pages from %1 on")
                              .arg(today.toString(kDateFormat));
+    int version = 0;
     write(what, [&] {
         const QStringList fields{QStringLiteral("location"), QStringLiteral("open"), QStringLiteral("Close"),
                                  QStringLiteral("timeslot"), QStringLiteral("Listno"), QStringLiteral("Sites"),
                                  QStringLiteral("Names")};
         const QVariantList values{l.location, l.open, l.close, l.timeslot, l.listno, l.sites, l.names};
         const QVariantList before = settingsValues(fields, what);
-        QSqlQuery& settings = run(QStringLiteral(
-            "UPDATE tbl_Setup SET location = ?, open = ?, Close = ?, timeslot = ?, Listno = ?, "
-            "Sites = ?, Names = ?, version = version + 1 WHERE id = %1").arg(kSettingsRow),
-            values, what);
-        if (settings.numRowsAffected() != 1)
-            throw StorageError(describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
+        version = storeSettings(QStringLiteral("location = ?, open = ?, Close = ?, timeslot = ?, Listno = ?, "
+                                               "Sites = ?, Names = ?"),
+                                values, readVersion, what);
         recordChanges(settingChanges(fields, before, values));
         run(QStringLiteral("UPDATE tbl_Appt SET location = ?, open = ?, Close = ?, timeslot = ? "
                            "WHERE CalDate >= ?"),
@@ -751,6 +884,7 @@ void ServerEngine::storeSetup(const Layout& l, QDate today)
                            "WHERE CalDate >= ? AND Listno <= ?"),
             {l.listno, l.sites, l.names, today, l.listno}, what);
     });
+    return version;
 }
 
 int ServerEngine::pagesWithOwnEntries(QDate today)
@@ -779,20 +913,18 @@ int ServerEngine::pagesWithOwnEntries(QDate today)
     return count;
 }
 
-void ServerEngine::storeTemplate(int weekday, const QString& cellText, bool closed)
+int ServerEngine::storeTemplate(int weekday, const QString& cellText, bool closed, std::optional<int> readVersion)
 {
     const QString field = QString::fromLatin1(kWeekFields[weekday - 1]);
     const QString what = QStringLiteral("storing the template of %1").arg(field);
     const QString flag = QStringLiteral("chk%1").arg(weekday % 7 + 1);
+    int version = 0;
     write(what, [&] {
         const QVariantList before = settingsValues({field, flag}, what);
-        QSqlQuery& q = run(QStringLiteral("UPDATE tbl_Setup SET %1 = ?, %2 = ?, version = version + 1 "
-                                          "WHERE id = %3").arg(field, flag, kSettingsRow),
-                           {cellText, closed}, what);
-        if (q.numRowsAffected() != 1)
-            throw StorageError(describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
+        version = storeSettings(QStringLiteral("%1 = ?, %2 = ?").arg(field, flag), {cellText, closed}, readVersion, what);
         recordChanges(settingChanges({field, flag}, before, {cellText, closed}));
     });
+    return version;
 }
 
 QString ServerEngine::readHelp()
@@ -926,21 +1058,42 @@ QString ServerEngine::narrowing(const NameMatcher& matcher, QVariantList& values
     return QLatin1Char('(') + all.join(QStringLiteral(" AND ")) + QLatin1Char(')');
 }
 
+void ServerEngine::searchRead(const QString& what, const std::function<void()>& unit)
+{
+    // The search's plans are made for the name at hand and take the candidates from the
+    // trigram index. Left to itself the server walks every row by its id, or reads the whole
+    // table, and folds each text (a second for twenty years of pages): a statement run five
+    // times gets a plan made without its values, which cannot tell that the index rules
+    // nearly every row out, and the planner counts the texts kept out of line as free to
+    // read. Where there is no index the table is still read.
+    write(what, [&] {
+        execute(QStringLiteral("SET LOCAL plan_cache_mode = force_custom_plan"), what);
+        execute(QStringLiteral("SET LOCAL enable_seqscan = off"), what);
+        execute(QStringLiteral("SET LOCAL enable_indexscan = off"), what);
+        unit();
+    }, QStringLiteral("READ COMMITTED READ ONLY"));
+}
+
 std::optional<PageMatch> ServerEngine::searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId)
 {
     const QString what = QStringLiteral("searching the pages");
     constexpr int Batch = 64;
     QVariantList narrowValues;
     const QString condition = narrowing(matcher, narrowValues);
-    const QString sql = QStringLiteral("SELECT id, CalDate, Data FROM tbl_Appt WHERE id < ? AND %1 "
-                                       "ORDER BY id DESC LIMIT %2").arg(condition).arg(Batch);
+    // The candidates first, by the name alone: a bound on the id beside it would let the
+    // planner walk the ids instead.
+    const QString sql = QStringLiteral("WITH candidates AS MATERIALIZED (SELECT id FROM tbl_Appt WHERE %1) "
+                                       "SELECT id, CalDate, Data FROM tbl_Appt WHERE id IN (SELECT id FROM "
+                                       "candidates) AND id < ? ORDER BY id DESC LIMIT %2")
+                            .arg(condition)
+                            .arg(Batch);
     qint64 below = beforeId ? *beforeId : std::numeric_limits<qint64>::max();
     std::optional<PageMatch> found;
     int rows = Batch;
     while (!found && rows == Batch) {
-        read(what, [&] {
+        searchRead(what, [&] {
             rows = 0;
-            QSqlQuery& q = run(sql, QVariantList{below} + narrowValues, what);
+            QSqlQuery& q = run(sql, narrowValues + QVariantList{below}, what);
             qint64 last = below;
             while (q.next()) {
                 ++rows;
@@ -965,7 +1118,7 @@ void ServerEngine::searchAll(const NameMatcher& matcher, const std::function<voi
     QVariantList values;
     const QString condition = narrowing(matcher, values);
     std::vector<PageMatch> matches;
-    read(what, [&] {
+    searchRead(what, [&] {
         matches.clear();
         QSqlQuery& q = run(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE %2 ORDER BY id DESC").arg(kPageColumns, condition),
                            values, what);

@@ -17,10 +17,13 @@
 #include <optional>
 #include <vector>
 
+class QTimer;
+
 namespace storage {
 
 // The history's columns as a file keeps them (the moment as ISO text in UTC), for a SELECT.
 extern const QString kHistoryColumns;
+class BookEvents;
 
 class ServerEngine {
 public:
@@ -38,8 +41,12 @@ public:
     // The database and its server, for messages (never a password).
     const QString& displayName() const { return display_; }
     QString describe(const QString& what, const QString& detail) const;
-    // Opens the connection again. Throws StorageError.
+    // Opens the connection again (listening again where it listened, and telling the events
+    // that what other desks did meanwhile was missed). Throws StorageError.
     void reconnect();
+    // Listens from now on for other desks' stores and raises them on `events`; a watchdog
+    // finds a lost connection while the desk is idle and opens it again.
+    void watch(BookEvents* events);
 
     // Runs `unit` as one transaction. A connection found lost before the commit is opened
     // again and the unit run once more: nothing of the first run was stored.
@@ -74,13 +81,14 @@ public:
                 const CellLabels& labels);
     void update(PageRow& row, const CellLabels& labels);
     void remove(const QList<qint64>& ids);
+    void removeUnchanged(const QList<PageRow>& rows);
     void walk(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId, bool withLayout);
     int count();
     Settings readSettings();
     void writeMemoAndBook(const QString& fixedMemo, const QString& bookno);
-    void storeSetup(const Layout& layout, QDate today);
+    int storeSetup(const Layout& layout, QDate today, std::optional<int> readVersion);
     int pagesWithOwnEntries(QDate today);
-    void storeTemplate(int weekday, const QString& cellText, bool closed);
+    int storeTemplate(int weekday, const QString& cellText, bool closed, std::optional<int> readVersion);
     QString readHelp();
     // Appends changes to tbl_History inside the running transaction (made first on a
     // database from before it).
@@ -93,6 +101,15 @@ public:
 private:
     void open();
     void close();
+    void listen();
+    // The watchdog's look at an idle connection.
+    void checkIdle();
+    // Tells the other desks, inside the running transaction, what this one stored.
+    void notify(const QString& channel, const QString& payload, const QString& what);
+    // Stores a settings change whose SET clause is `assignments`, only over the version read
+    // (when given); returns the version after it.
+    int storeSettings(const QString& assignments, QVariantList values, std::optional<int> readVersion,
+                      const QString& what);
     void check();
     bool lost();
     // The values of fields of the settings row, held against other desks until the commit.
@@ -101,6 +118,9 @@ private:
     // A WHERE condition that keeps every row whose Data may hold the name (and a few
     // more), and its values: the program's own matcher decides.
     QString narrowing(const NameMatcher& matcher, QVariantList& values) const;
+    // Runs a unit of the search in a read-only transaction whose plans are made for the name
+    // searched, so that they take the candidates from the search index.
+    void searchRead(const QString& what, const std::function<void()>& unit);
 
     QString conninfo_;  // as libpq takes it, from the text given
     QString display_;
@@ -111,6 +131,9 @@ private:
     std::map<QString, QSqlQuery> statements_;
     bool inTransaction_ = false;
     bool historyTable_ = false;  // tbl_History is known to be there
+    BookEvents* events_ = nullptr;
+    QTimer* watchdog_ = nullptr;
+    int idleTicks_ = 0;
 };
 
 }  // namespace storage

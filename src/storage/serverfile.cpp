@@ -337,7 +337,13 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
                                       "coalesce(max(id), 0) + 1, false) FROM tbl_History"), what);
         // Built once over the loaded pages rather than row by row.
         server.createSearchIndex();
+        // The desks that have the book open read it again.
+        server.execute(QStringLiteral("NOTIFY calvora_restore"), what);
     });
+    // Statistics of the restored rows at once, so that the first searches and lookups are
+    // planned for them, not for empty tables; the server's own upkeep would come later.
+    // Only speed hangs on it, so a refusal changes nothing of the restore.
+    QSqlQuery(server.connection()).exec(QStringLiteral("ANALYZE tbl_Appt"));
     return result;
 }
 

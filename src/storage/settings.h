@@ -34,6 +34,9 @@ struct Settings {
     QString bookno;
     QString readme;
     QString licence;
+    // On a server: the count of stores of the set-up (layout and templates) when it was read;
+    // a set-up store from an older count is refused. The file keeps none.
+    int version = 0;
 
     // The template of a date's weekday (Null reads as empty text).
     const QString& templateFor(QDate date) const { return templates[date.dayOfWeek() - 1]; }

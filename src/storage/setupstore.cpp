@@ -31,10 +31,10 @@ QString closedFlagField(int weekday)
     return QStringLiteral("chk%1").arg(weekday % 7 + 1);
 }
 
-void storeSetup(Database& db, const Layout& l, QDate today)
+int storeSetup(Database& db, const Layout& l, QDate today, std::optional<int> readVersion)
 {
     if (ServerEngine* server = db.server())
-        return server->storeSetup(l, today);
+        return server->storeSetup(l, today, readVersion);
     const QString what = QStringLiteral("storing the settings and the pages from %1 on")
                              .arg(today.toString(kDateFormat));
     Transaction t(db, what);
@@ -74,6 +74,7 @@ void storeSetup(Database& db, const Layout& l, QDate today)
     db.exec(providers, what);
 
     t.commit();
+    return 0;
 }
 
 int pagesWithOwnEntries(Database& db, QDate today)
@@ -113,10 +114,10 @@ int pagesWithOwnEntries(Database& db, QDate today)
     return count;
 }
 
-void storeTemplate(Database& db, int weekday, const QString& cellText, bool closed)
+int storeTemplate(Database& db, int weekday, const QString& cellText, bool closed, std::optional<int> readVersion)
 {
     if (ServerEngine* server = db.server())
-        return server->storeTemplate(weekday, cellText, closed);
+        return server->storeTemplate(weekday, cellText, closed, readVersion);
     const QString field = templateField(weekday);
     const QString what = QStringLiteral("storing the template of %1").arg(field);
     if (field.isEmpty())
@@ -133,6 +134,7 @@ void storeTemplate(Database& db, int weekday, const QString& cellText, bool clos
         throw StorageError(db.describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
     recordChanges(db, settingChanges(fields, before, {cellText, closed}));
     t.commit();
+    return 0;
 }
 
 }  // namespace storage

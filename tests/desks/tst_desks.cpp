@@ -1,0 +1,620 @@
+// Several desks on one server at the same time, in one process with a connection each: a
+// store over another desk's store, the purge, the set-up's version, and what one desk hears
+// of the others.
+#include "common/daypage.h"
+#include "common/testbook.h"
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "page/frmConflicts.h"
+#include "storage/celltext.h"
+#include "storage/bookevents.h"
+#include "storage/database.h"
+#include "storage/history.h"
+#include "storage/pagetable.h"
+#include "storage/server.h"
+#include "storage/settings.h"
+#include "storage/setupstore.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace storage;
+
+class tst_desks : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void staleStoreCarriesTheStoredPage_data();
+    void staleStoreCarriesTheStoredPage();
+    void purgeKeepsAPageStoredMeanwhile();
+    void setupVersion_data();
+    void setupVersion();
+    void desksHearEachOther();
+    void lostConnectionIsReportedAsMissed();
+    void dayPageMerges_data();
+    void dayPageMerges();
+    void mergeLosesAgain();
+    void idleDeskShowsTheOtherDesksStore();
+    void purgedPageIsAddedAgainWhole();
+    void setupChangedOnAnotherDesk();
+    void bookRestoredOnAnotherDesk_data();
+    void bookRestoredOnAnotherDesk();
+    void connectionEndedWhileTyping();
+    void twoDeskProcesses();
+};
+
+namespace {
+
+const QDate kDay(1998, 8, 8);
+
+void terminateDesks(TestBook& book)
+{
+    book.server().exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                      "WHERE datname = '%1' AND application_name = 'calvora'")
+                           .arg(book.server().name()));
+}
+
+// Another desk's store of one cell of a page (grid coordinates, as the day page shows them).
+void storeCell(Database& desk, QDate date, int gridRow, int gridCol, const QString& text)
+{
+    PageTable pages(desk);
+    PageRow row = *pages.find(date);
+    QList<QStringList> cells = celltext::split(row.data);
+    while (cells.size() <= gridRow - 3)
+        cells.append(QStringList());
+    while (cells[gridRow - 3].size() <= gridCol - 1)
+        cells[gridRow - 3].append(QString());
+    cells[gridRow - 3][gridCol - 1] = text;
+    row.data = celltext::join(cells);
+    pages.update(row);
+}
+
+QString storedCell(DayPageFixture& f, int gridRow, int gridCol)
+{
+    return celltext::split(f.storedData(DayPageFixture::Today).toString()).value(gridRow - 3).value(gridCol - 1);
+}
+
+// Answers the window that asks about cells both desks changed, when it shows: reads its
+// list as the buttons named, pressed in order, left it.
+class ConflictAnswers {
+public:
+    explicit ConflictAnswers(QStringList buttons) : buttons_(std::move(buttons))
+    {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<frmConflicts*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            ++shown;
+            if (whenShown)
+                whenShown();
+            // A button by its name, or a key as the user presses it in the list ("m", "return").
+            for (const QString& name : buttons_) {
+                if (name == QLatin1String("m"))
+                    QTest::keyClick(dialog->tblConflicts, Qt::Key_M);
+                else if (name == QLatin1String("return"))
+                    QTest::keyClick(dialog->tblConflicts, Qt::Key_Return);
+                else
+                    dialog->findChild<QPushButton*>(name)->click();
+            }
+            QTableWidget* table = dialog->tblConflicts;
+            for (int r = 0; r < table->rowCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < table->columnCount(); ++c)
+                    cells << table->item(r, c)->text();
+                rows << cells.join(u'|');
+            }
+        });
+        timer_.start();
+    }
+    int shown = 0;
+    QStringList rows;
+    // Runs as the window shows, before it is answered (another desk storing meanwhile).
+    std::function<void()> whenShown;
+
+private:
+    QStringList buttons_;
+    QTimer timer_;
+};
+
+// A desk in a process of its own: the program's day page on the book, typed on through its
+// keys, its question answered through the accessibility tree.
+class DeskProcess {
+public:
+    explicit DeskProcess(TestBook& book)
+    {
+        process_.setProgram(QStringLiteral(CALVORA_DESK_DRIVER));
+        process_.setArguments({book.server().conninfo(), DayPageFixture::Today.toString(Qt::ISODate),
+                               book.folder.path()});
+        process_.setProcessChannelMode(QProcess::SeparateChannels);
+        process_.start();
+        ready = process_.waitForStarted(10000) && line() == QLatin1String("ready");
+    }
+    ~DeskProcess()
+    {
+        send(QStringLiteral("quit"));
+        if (!process_.waitForFinished(10000))
+            process_.kill();
+        process_.waitForFinished(2000);
+    }
+    QString send(const QString& command)
+    {
+        process_.write(command.toUtf8() + '\n');
+        return line();
+    }
+    bool ready = false;
+
+private:
+    QString line()
+    {
+        while (!process_.canReadLine())
+            if (!process_.waitForReadyRead(15000))
+                return QStringLiteral("<no answer> ") + QString::fromUtf8(process_.readAllStandardError());
+        return QString::fromUtf8(process_.readLine()).trimmed();
+    }
+    QProcess process_;
+};
+
+}  // namespace
+
+void tst_desks::initTestCase()
+{
+    QVERIFY2(testserver::reach(), "no PostgreSQL server for the tests");
+    // The program's connections carry the desk's name: the cases below find them by it.
+    storage::setDeskName(QStringLiteral("calvora"));
+}
+
+void tst_desks::staleStoreCarriesTheStoredPage_data()
+{
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("stored on the other desk") << false;
+    QTest::newRow("removed on the other desk") << true;
+}
+
+void tst_desks::staleStoreCarriesTheStoredPage()
+{
+    // Desk 2 stores (or purges) the page desk 1 has read: desk 1's store is refused, nothing
+    // of it is written, and the refusal carries the page as it is stored now.
+    QFETCH(bool, removed);
+    TestBook book;
+    Database desk1(book.location());
+    Database desk2(book.location());
+    PageTable pages1(desk1);
+    PageTable pages2(desk2);
+    PageRow mine = *pages1.find(kDay);
+    PageRow theirs = *pages2.find(kDay);
+    if (removed) {
+        pages2.removeUnchanged({theirs});
+    } else {
+        theirs.data = "stored on desk 2";
+        theirs.memo = "their memo";
+        pages2.update(theirs);
+    }
+    mine.data = "typed on desk 1";
+    try {
+        pages1.update(mine);
+        QFAIL("a store over another desk's store was taken");
+    } catch (const StaleVersion& e) {
+        QCOMPARE(e.stored().has_value(), !removed);
+        if (!removed) {
+            QCOMPARE(e.stored()->data, QStringLiteral("stored on desk 2"));
+            QCOMPARE(e.stored()->memo, QStringLiteral("their memo"));
+            QCOMPARE(e.stored()->version, theirs.version);
+        }
+        QVERIFY2(e.message().contains(removed ? "The page of 1998-08-08 was removed on another desk"
+                                              : "The page of 1998-08-08 was stored on another desk"),
+                 qPrintable(e.message()));
+    }
+    QCOMPARE(book.server().value("SELECT count(*) FROM tbl_Appt WHERE Data = 'typed on desk 1'").toInt(), 0);
+    // Stored again over the version the refusal carried, it is taken.
+    if (!removed) {
+        mine.id = theirs.id;
+        mine.version = theirs.version;
+        pages1.update(mine);
+        QCOMPARE(pages2.find(kDay)->data, QStringLiteral("typed on desk 1"));
+    }
+}
+
+void tst_desks::purgeKeepsAPageStoredMeanwhile()
+{
+    // Desk 1's purge read two empty pages; desk 2 types on one of them before the purge
+    // deletes: that one stays, with its text.
+    TestBook book;
+    Database desk1(book.location());
+    Database desk2(book.location());
+    const Layout layout = readSettings(desk1).layout;
+    PageTable pages1(desk1);
+    PageTable pages2(desk2);
+    const PageRow a = pages1.add(QDate(2033, 1, 3), layout, "", false);
+    const PageRow b = pages1.add(QDate(2033, 1, 4), layout, "", false);
+    PageRow typed = *pages2.find(b.calDate);
+    typed.data = "typed on desk 2";
+    pages2.update(typed);
+    pages1.removeUnchanged({a, b});
+    QVERIFY(!pages2.find(a.calDate));
+    QCOMPARE(pages2.find(b.calDate)->data, QStringLiteral("typed on desk 2"));
+}
+
+void tst_desks::setupVersion_data()
+{
+    QTest::addColumn<QString>("other");   // what desk 2 stores first
+    QTest::addColumn<QString>("store");   // what desk 1 then stores over its old version
+    QTest::newRow("a template over a template") << "template" << "template";
+    QTest::newRow("a template over the set-up") << "setup" << "template";
+    QTest::newRow("the set-up over a template") << "template" << "setup";
+    QTest::newRow("a template over the fixed memo") << "memo" << "template";
+}
+
+void tst_desks::setupVersion()
+{
+    // Two desks edit the set-up: a store over a set-up stored since it was read is refused
+    // with a message and changes nothing; the fixed memo is not the set-up.
+    QFETCH(QString, other);
+    QFETCH(QString, store);
+    TestBook book;
+    Database desk1(book.location());
+    Database desk2(book.location());
+    const Settings read1 = readSettings(desk1);
+    const Settings read2 = readSettings(desk2);
+    QCOMPARE(read1.version, read2.version);
+    const QDate today(2030, 3, 5);
+    if (other == "template")
+        storeTemplate(desk2, 2, "their Tuesday", false, read2.version);
+    else if (other == "setup")
+        storeSetup(desk2, read2.layout, today, read2.version);
+    else
+        writeMemoAndBook(desk2, "their memo", "9");
+    const QString before = book.server().value("SELECT Mon || '|' || Tue || '|' || timeslot FROM tbl_Setup").toString();
+    auto storeMine = [&] {
+        if (store == "template")
+            return storeTemplate(desk1, 1, "my Monday", true, read1.version);
+        Layout l = read1.layout;
+        l.timeslot = 20;
+        return storeSetup(desk1, l, today, read1.version);
+    };
+    if (other == "memo") {
+        QCOMPARE(storeMine(), read1.version + 1);
+        QCOMPARE(readSettings(desk2).templates[0], QStringLiteral("my Monday"));
+        return;
+    }
+    try {
+        storeMine();
+        QFAIL("a store over a newer set-up was taken");
+    } catch (const StaleSettings& e) {
+        QVERIFY2(e.message().contains("The set-up was stored on another desk after this desk read it"),
+                 qPrintable(e.message()));
+    }
+    QCOMPARE(book.server().value("SELECT Mon || '|' || Tue || '|' || timeslot FROM tbl_Setup").toString(), before);
+    // Read again, it stores.
+    const Settings again = readSettings(desk1);
+    QCOMPARE(again.version, read1.version + 1);
+    storeTemplate(desk1, 1, "my Monday", true, again.version);
+    QCOMPARE(readSettings(desk2).templates[0], QStringLiteral("my Monday"));
+}
+
+void tst_desks::desksHearEachOther()
+{
+    // Desk 1 listens; desk 2's stores reach it as signals after their commit. Its own stores
+    // and a failed store say nothing.
+    TestBook book;
+    Database desk1(book.location());
+    Database desk2(book.location());
+    BookEvents& heard = desk1.events();
+    QSignalSpy pages(&heard, &BookEvents::pageChanged);
+    QSignalSpy settings(&heard, &BookEvents::settingsChanged);
+    QSignalSpy replaced(&heard, &BookEvents::bookReplaced);
+
+    PageTable pages2(desk2);
+    PageRow theirs = *pages2.find(kDay);
+    theirs.data = "stored on desk 2";
+    pages2.update(theirs);
+    QVERIFY(pages.wait(5000));
+    QCOMPARE(pages.takeFirst().at(0).toDate(), kDay);
+    pages2.add(QDate(2033, 2, 2), readSettings(desk2).layout, "new", false);
+    QVERIFY(pages.wait(5000));
+    QCOMPARE(pages.takeFirst().at(0).toDate(), QDate(2033, 2, 2));
+
+    storeTemplate(desk2, 3, "Wednesday", false);
+    QVERIFY(settings.wait(5000));
+
+    QTemporaryDir out;
+    backupServer(book.server().conninfo(), out.filePath("db.mdb"));
+    restoreServer(out.filePath("db.mdb"), book.server().conninfo());
+    QVERIFY(replaced.wait(5000));
+
+    // Its own store, and a refused one of desk 2, are not heard.
+    PageTable pages1(desk1);
+    PageRow mine = *pages1.find(kDay);
+    mine.data = "mine";
+    pages1.update(mine);
+    PageRow stale = *pages2.find(kDay);
+    --stale.version;
+    QVERIFY_THROWS_EXCEPTION(StaleVersion, pages2.update(stale));
+    QTest::qWait(300);
+    QCOMPARE(pages.size(), 0);
+    QCOMPARE(settings.size(), 1);
+}
+
+void tst_desks::lostConnectionIsReportedAsMissed()
+{
+    // The server ends an idle desk's connection: the watchdog opens it again, says that
+    // something may have been missed, and the desk hears the others again.
+    TestBook book;
+    Database desk1(book.location());
+    Database desk2(book.location());
+    BookEvents& heard = desk1.events();
+    QSignalSpy missed(&heard, &BookEvents::missed);
+    QSignalSpy pages(&heard, &BookEvents::pageChanged);
+    terminateDesks(book);
+    QVERIFY(missed.wait(5000));
+    PageTable pages2(desk2);  // desk 2 was ended too: it opens again on its store
+    PageRow theirs = *pages2.find(kDay);
+    theirs.data = "after the reconnect";
+    pages2.update(theirs);
+    QVERIFY(pages.wait(5000));
+    QCOMPARE(pages.takeFirst().at(0).toDate(), kDay);
+}
+
+void tst_desks::dayPageMerges_data()
+{
+    // This desk types into cell (5, 2); the other desk stores a cell first; then this desk
+    // stores. Both cells as stored and shown afterwards.
+    QTest::addColumn<int>("theirRow");
+    QTest::addColumn<int>("theirCol");
+    QTest::addColumn<QString>("theirText");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("expected");  // cell (5, 2) after the store
+    QTest::addColumn<int>("asked");
+
+    QTest::newRow("different cells") << 6 << 1 << "theirs" << QStringList() << "mine" << 0;
+    QTest::newRow("the same text") << 5 << 2 << "mine" << QStringList() << "mine" << 0;
+    QTest::newRow("same cell, keep mine") << 5 << 2 << "theirs" << QStringList{"cmdMine", "cmdStore"} << "mine" << 1;
+    QTest::newRow("same cell, keep theirs") << 5 << 2 << "theirs" << QStringList{"cmdStore"} << "theirs" << 1;
+    QTest::newRow("same cell, mine for all") << 5 << 2 << "theirs" << QStringList{"cmdAllMine", "cmdStore"} << "mine" << 1;
+    QTest::newRow("same cell, keys only") << 5 << 2 << "theirs" << QStringList{"m", "return"} << "mine" << 1;
+}
+
+void tst_desks::dayPageMerges()
+{
+    QFETCH(int, theirRow);
+    QFETCH(int, theirCol);
+    QFETCH(QString, theirText);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, expected);
+    QFETCH(int, asked);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    storage::setDeskName(QStringLiteral("office/ben"));
+    Database desk2(f.book.location());
+    storage::setDeskName(QStringLiteral("calvora"));
+    f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("mine"));
+    storeCell(desk2, DayPageFixture::Today, theirRow, theirCol, theirText);
+    {
+        ConflictAnswers answers(buttons);
+        f.form->SavePage();
+        QCOMPARE(answers.shown, asked);
+        if (asked) {
+            // Its time, its provider, their text, mine, and the choice.
+            QCOMPARE(answers.rows, QStringList(f.form->Grid1->TextMatrix(5, 0).trimmed() + "|"
+                                               + f.form->Grid1->TextMatrix(2, 2).trimmed()
+                                               + "|theirs|mine|Keep " + expected));
+        }
+    }
+    QCOMPARE(storedCell(f, 5, 2), expected);
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 2), expected);
+    QCOMPARE(storedCell(f, theirRow, theirCol), theirRow == 5 ? expected : theirText);
+    QCOMPARE(f.form->Grid1->TextMatrix(theirRow, theirCol), theirRow == 5 ? expected : theirText);
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    // Both desks' stores are in the history: theirs over what stood before (so an answer
+    // "keep theirs" can be undone), and this desk's merged page where it differs from theirs.
+    QStringList stores;
+    for (const storage::Change& c : storage::History(f.form->database()).day(DayPageFixture::Today))
+        stores << c.desk + ':' + c.newText;
+    QVERIFY2(stores.contains("office/ben:" + theirText), qPrintable(stores.join(", ")));
+    QCOMPARE(stores.contains("calvora:mine"), theirText != "mine" && expected == "mine");
+
+    // Cancelled, nothing is stored and the page stays on screen as typed, marked.
+    f.form->Grid1->setTextMatrix(7, 3, QStringLiteral("mine again"));
+    storeCell(desk2, DayPageFixture::Today, 7, 3, QStringLiteral("theirs again"));
+    ConflictAnswers cancel({"cmdCancel"});
+    f.openDate(QDate(1998, 8, 8));
+    QCOMPARE(cancel.shown, 1);
+    QCOMPARE(f.form->PageDate, DayPageFixture::Today);
+    QCOMPARE(f.form->Grid1->TextMatrix(7, 3), QStringLiteral("mine again"));
+    QCOMPARE(storedCell(f, 7, 3), QStringLiteral("theirs again"));
+    QVERIFY(f.form->lblOtherDesk->isVisibleTo(f.form));
+    QCOMPARE(f.dialogs.messages.size(), 0);
+}
+
+void tst_desks::mergeLosesAgain()
+{
+    // The other desk stores again while this desk's user is asked: the answered page loses
+    // once more and is merged again, without asking again where nothing new conflicts.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("mine"));
+    storeCell(desk2, DayPageFixture::Today, 5, 2, QStringLiteral("theirs"));
+    ConflictAnswers answers({"cmdMine", "cmdStore"});
+    answers.whenShown = [&] { storeCell(desk2, DayPageFixture::Today, 6, 1, QStringLiteral("stored while asked")); };
+    f.form->SavePage();
+    QCOMPARE(answers.shown, 1);
+    QCOMPARE(storedCell(f, 5, 2), QStringLiteral("mine"));
+    QCOMPARE(storedCell(f, 6, 1), QStringLiteral("stored while asked"));
+    QCOMPARE(f.form->Grid1->TextMatrix(6, 1), QStringLiteral("stored while asked"));
+}
+
+void tst_desks::idleDeskShowsTheOtherDesksStore()
+{
+    // A desk that has not typed shows the other desk's store by itself, where it was; one
+    // that has typed keeps its text, says so, and merges when it stores.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    FlexGrid* grid = f.form->Grid1;
+    f.form->resize(f.form->width(), 320);  // a window too short for the page: it scrolls
+    f.settle();
+    grid->setFocus();
+    grid->setTopRow(6);
+    QCOMPARE(grid->TopRow(), 6);
+    grid->setRow(9);
+    grid->setCol(3);
+    QTest::keyClick(grid, Qt::Key_Return);  // the editor opens on the cell, nothing typed
+    QVERIFY(f.form->editorOpen());
+    const QString editing = f.form->txtEdit->text();
+    storeCell(desk2, DayPageFixture::Today, 6, 2, QStringLiteral("from desk 2"));
+    QTRY_COMPARE_WITH_TIMEOUT(grid->TextMatrix(6, 2), QStringLiteral("from desk 2"), 2000);
+    QCOMPARE(grid->Row(), 9);
+    QCOMPARE(grid->Col(), 3);
+    QCOMPARE(grid->TopRow(), 6);
+    QVERIFY(f.form->editorOpen());
+    QCOMPARE(f.form->txtEdit->text(), editing);
+    QTest::keyClick(f.form->txtEdit, Qt::Key_Escape);
+    QVERIFY(!f.form->lblOtherDesk->isVisibleTo(f.form));
+
+    grid->setTextMatrix(8, 1, QStringLiteral("typed here"));
+    storeCell(desk2, DayPageFixture::Today, 6, 2, QStringLiteral("desk 2 again"));
+    QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 2000);
+    QCOMPARE(grid->TextMatrix(8, 1), QStringLiteral("typed here"));
+    QCOMPARE(grid->TextMatrix(6, 2), QStringLiteral("from desk 2"));
+    f.form->SavePage();
+    QCOMPARE(grid->TextMatrix(6, 2), QStringLiteral("desk 2 again"));
+    QCOMPARE(storedCell(f, 8, 1), QStringLiteral("typed here"));
+    QCOMPARE(storedCell(f, 6, 2), QStringLiteral("desk 2 again"));
+    QVERIFY(!f.form->lblOtherDesk->isVisibleTo(f.form));
+}
+
+void tst_desks::purgedPageIsAddedAgainWhole()
+{
+    // The other desk's purge removes the page this desk shows as empty; this desk types and
+    // stores: the page is there again with what was typed.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    PageTable pages2(desk2);
+    pages2.removeUnchanged({*pages2.find(DayPageFixture::Today)});
+    QVERIFY(!pages2.find(DayPageFixture::Today));
+    f.form->Grid1->setTextMatrix(4, 1, QStringLiteral("typed on a purged page"));
+    f.openDate(QDate(1998, 8, 8));
+    QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    QCOMPARE(storedCell(f, 4, 1), QStringLiteral("typed on a purged page"));
+}
+
+void tst_desks::setupChangedOnAnotherDesk()
+{
+    // The other desk stores a set-up with three providers: this desk stores its typed page
+    // under the layout it was typed in, shows the page under the new one, and says so once.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    QCOMPARE(f.form->LastCol, 4);
+    Database desk2(f.book.location());
+    f.form->Grid1->setTextMatrix(5, 4, QStringLiteral("typed in column four"));
+    Settings s = readSettings(desk2);
+    s.layout.listno = 3;
+    storeSetup(desk2, s.layout, DayPageFixture::Today, s.version);
+    QTRY_COMPARE_WITH_TIMEOUT(f.form->LastCol, 3, 2000);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY2(f.dialogs.messages[0].text.startsWith("The set-up was changed on another desk."),
+             qPrintable(f.dialogs.messages[0].text));
+    QCOMPARE(storedCell(f, 5, 4), QStringLiteral("typed in column four"));
+    QTest::qWait(300);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+}
+
+void tst_desks::bookRestoredOnAnotherDesk_data()
+{
+    QTest::addColumn<bool>("storeMine");
+    QTest::newRow("the typed page stored over") << true;
+    QTest::newRow("the restored page shown") << false;
+}
+
+void tst_desks::bookRestoredOnAnotherDesk()
+{
+    // A restore on the other desk: this desk asks before its typed page goes over the
+    // restored book, and shows the book as restored.
+    QFETCH(bool, storeMine);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    QTemporaryDir out;
+    backupServer(f.book.server().conninfo(), out.filePath("db.mdb"));
+    f.form->Grid1->setTextMatrix(5, 1, QStringLiteral("typed before the restore"));
+    f.dialogs.answerMessage(storeMine ? dialogs::Answer::Yes : dialogs::Answer::No);
+    restoreServer(out.filePath("db.mdb"), f.book.server().conninfo());
+    QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 1, 2000);
+    QVERIFY2(f.dialogs.messages[0].text.startsWith("The appointment book was replaced on another desk"),
+             qPrintable(f.dialogs.messages[0].text));
+    const QString expected = storeMine ? QStringLiteral("typed before the restore") : QString();
+    QCOMPARE(storedCell(f, 5, 1), expected);
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 1), expected);
+    // The page stores on over the restored rows.
+    f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("after"));
+    f.form->SavePage();
+    QCOMPARE(storedCell(f, 6, 1), QStringLiteral("after"));
+}
+
+void tst_desks::connectionEndedWhileTyping()
+{
+    // The server ends this desk's connection while the user types and the other desk stores
+    // meanwhile: nothing typed goes, and the store merges both.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    f.form->Grid1->setTextMatrix(5, 1, QStringLiteral("typed while the server ended it"));
+    terminateDesks(f.book);
+    storeCell(desk2, DayPageFixture::Today, 6, 3, QStringLiteral("stored meanwhile"));
+    QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 4000);
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 1), QStringLiteral("typed while the server ended it"));
+    f.openDate(QDate(1998, 8, 8));
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    QCOMPARE(storedCell(f, 5, 1), QStringLiteral("typed while the server ended it"));
+    QCOMPARE(storedCell(f, 6, 3), QStringLiteral("stored meanwhile"));
+}
+
+void tst_desks::twoDeskProcesses()
+{
+    // Two program processes type into the same day. Different cells: both texts are stored
+    // and both desks show them. The same cell: the second store asks, and the answer given
+    // is what is stored and shown.
+    TestBook book;
+    DeskProcess a(book);
+    DeskProcess b(book);
+    QVERIFY(a.ready);
+    QVERIFY(b.ready);
+    auto storedAt = [&](int row, int col) {
+        return celltext::split(book.value("SELECT Data FROM tbl_Appt WHERE CalDate = '2030-03-05'").toString())
+            .value(row - 3).value(col - 1);
+    };
+
+    QCOMPARE(a.send("type 5 1 desk A"), QStringLiteral("ok"));
+    QCOMPARE(b.send("type 6 2 desk B"), QStringLiteral("ok"));
+    QCOMPARE(a.send("store"), QStringLiteral("asked 0"));
+    QCOMPARE(b.send("store"), QStringLiteral("asked 0"));
+    QCOMPARE(storedAt(5, 1), QStringLiteral("desk A"));
+    QCOMPARE(storedAt(6, 2), QStringLiteral("desk B"));
+    QCOMPARE(b.send("cell 5 1"), QStringLiteral("desk A"));
+    QTRY_COMPARE_WITH_TIMEOUT(a.send("cell 6 2"), QStringLiteral("desk B"), 3000);
+
+    QCOMPARE(a.send("type 7 1 from A"), QStringLiteral("ok"));
+    QCOMPARE(b.send("type 7 1 from B"), QStringLiteral("ok"));
+    QCOMPARE(a.send("store"), QStringLiteral("asked 0"));
+    QCOMPARE(b.send("answer Keep_mine Store"), QStringLiteral("ok"));
+    const QString asked = b.send("store");
+    QVERIFY2(asked.startsWith("asked 1 ") && asked.endsWith("|from A|from B|Keep theirs"), qPrintable(asked));
+    QCOMPARE(storedAt(7, 1), QStringLiteral("from B"));
+    QCOMPARE(b.send("cell 7 1"), QStringLiteral("from B"));
+    QTRY_COMPARE_WITH_TIMEOUT(a.send("cell 7 1"), QStringLiteral("from B"), 3000);
+    QCOMPARE(storedAt(5, 1), QStringLiteral("desk A"));
+}
+
+QTEST_MAIN(tst_desks)
+#include "tst_desks.moc"
