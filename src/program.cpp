@@ -4,6 +4,7 @@
 #include "maintenance/frmBackup.h"
 #include "maintenance/frmHelp.h"
 #include "maintenance/frmReadme.h"
+#include "navigation/CellHistory.h"
 #include "navigation/ClientSearch.h"
 #include "navigation/EditCommands.h"
 #include "navigation/MemoPanel.h"
@@ -25,6 +26,7 @@ Form* createDayPage()
     new PageCommands(*form);
     new PrintPanel(*form);
     new EditCommands(*form);
+    new CellHistory(*form);
     new ClientSearch(*form);
     if (!form->Form_Load()) {
         delete form;

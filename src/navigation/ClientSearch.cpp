@@ -1,5 +1,6 @@
 #include "navigation/ClientSearch.h"
 
+#include "navigation/CellHistory.h"
 #include "navigation/frmHits.h"
 #include "page/FlexGrid.h"
 #include "page/daycalendar.h"
@@ -262,6 +263,18 @@ void ClientSearch::cmdAll_Click()
     if (!hits_) {
         hits_ = new frmHits(&form_);
         connect(hits_, &frmHits::openHit, this, &ClientSearch::openHit);
+        connect(hits_, &frmHits::openRemoved, this, [this](QDate date, int row, int col) {
+            form_.Frame2->hide();
+            if (form_.PageDate != date || form_.currentRow().calDate != date) {
+                PaintLock lock(&form_);
+                if (!GoToDate(date))
+                    return;
+            }
+            form_.activateWindow();
+            form_.raise();
+            if (CellHistory* history = form_.findChild<CellHistory*>())
+                history->showCell(row - 3, col - 1);
+        });
     }
     hits_->showHits(SearchName, found, notLaidOut);
 }

@@ -4,7 +4,10 @@
 #include "page/pagelayout.h"
 #include "platform/clock.h"
 #include "storage/celltext.h"
+#include "navigation/CellHistory.h"
 #include "storage/database.h"
+#include "storage/history.h"
+#include "storage/pagetable.h"
 #include "storage/pagesearch.h"
 #include "storage/settings.h"
 
@@ -27,6 +30,7 @@ namespace {
 constexpr int FirstDataRow = 3;
 constexpr int FirstDataCol = 1;
 const QString kUpcoming = QStringLiteral("\u25BA");
+const QString kRemoved = QStringLiteral("\u00D7");
 
 // What a layout puts where: the time label of each grid row and the provider of each column.
 struct LaidOut {
@@ -151,8 +155,33 @@ QList<Hit> collectHits(storage::Database& db, const QString& name, QList<QDate>*
             hits << hit;
         });
     });
+    // Texts taken out of their cells since: where the cell (on the page as stored now) no
+    // longer holds the name.
+    QHash<QDate, QList<QStringList>> pages;
+    storage::PageTable table(db);
+    const std::vector<storage::Change> removed = storage::History(db).removed(search.matcher(), [&](const storage::Change& c) {
+        auto it = pages.find(c.calDate);
+        if (it == pages.end()) {
+            const std::optional<storage::PageRow> row = table.find(c.calDate);
+            it = pages.insert(c.calDate, row ? celltext::split(row->data) : QList<QStringList>());
+        }
+        return search.matcher().matches(it->value(c.row).value(c.col));
+    });
+    for (const storage::Change& c : removed) {
+        Hit hit;
+        hit.date = c.calDate;
+        hit.row = c.row + FirstDataRow;
+        hit.col = c.col + FirstDataCol;
+        hit.time = c.timeLabel;
+        hit.provider = c.provider.isEmpty() ? QString::number(hit.col) : c.provider;
+        hit.text = c.oldText;
+        hit.removed = true;
+        hit.removedAt = c.moment;
+        hit.removedBy = c.desk;
+        hits << hit;
+    }
     std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) {
-        return std::tie(a.date, a.row, a.col) < std::tie(b.date, b.row, b.col);
+        return std::tie(a.date, a.row, a.col, a.removed) < std::tie(b.date, b.row, b.col, b.removed);
     });
     if (notLaidOut) {
         std::sort(unlisted.begin(), unlisted.end());
@@ -173,7 +202,7 @@ void HitsModel::setHits(const QList<Hit>& hits, QDate today)
 
 int HitsModel::firstUpcoming() const
 {
-    const auto it = std::find_if(hits_.cbegin(), hits_.cend(), [this](const Hit& h) { return h.date >= today_; });
+    const auto it = std::find_if(hits_.cbegin(), hits_.cend(), [this](const Hit& h) { return !h.removed && h.date >= today_; });
     return it == hits_.cend() ? -1 : int(it - hits_.cbegin());
 }
 
@@ -196,17 +225,20 @@ QVariant HitsModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
-        case Mark: return upcoming ? kUpcoming : QString();
+        case Mark: return h.removed ? kRemoved : upcoming ? kUpcoming : QString();
         case Date: return QLocale::system().toString(h.date, QLocale::ShortFormat);
         case Day: return QLocale::system().dayName(h.date.dayOfWeek(), QLocale::ShortFormat);
         case Time: return h.time;
         case Provider: return h.provider;
-        case Text: return h.text;
+        case Text:
+            return h.removed ? QStringLiteral("%1 (removed %2 by %3)")
+                                   .arg(h.text, CellHistory::when(h.removedAt), h.removedBy)
+                             : h.text;
         default: return {};
         }
     case Qt::AccessibleTextRole:
         if (index.column() == Mark)
-            return upcoming ? QStringLiteral("today or later") : QString();
+            return h.removed ? QStringLiteral("removed") : upcoming ? QStringLiteral("today or later") : QString();
         return data(index, Qt::DisplayRole);
     case Qt::FontRole:
         if (upcoming) {
@@ -268,11 +300,16 @@ void frmHits::showHits(const QString& name, const QList<Hit>& hits, const QList<
 {
     model_.setHits(hits, program::today());
     QSet<QDate> pages;
+    int standing = 0;
     for (const Hit& h : hits)
-        pages.insert(h.date);
+        if (!h.removed) {
+            pages.insert(h.date);
+            ++standing;
+        }
+    const qsizetype removed = hits.size() - standing;
     const int upcoming = model_.firstUpcoming();
 
-    const QString cells = hits.size() == 1 ? QStringLiteral("1 cell") : QStringLiteral("%1 cells").arg(hits.size());
+    const QString cells = standing == 1 ? QStringLiteral("1 cell") : QStringLiteral("%1 cells").arg(standing);
     const QString onPages = pages.size() == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(pages.size());
     QString text = QStringLiteral("\"%1\" stands in %2 on %3.").arg(name, cells, onPages);
     if (!notLaidOut.isEmpty()) {
@@ -290,6 +327,9 @@ void frmHits::showHits(const QString& name, const QList<Hit>& hits, const QList<
     }
     if (upcoming >= 0)
         text += QStringLiteral(" %1 marks today and later.").arg(kUpcoming);
+    if (removed > 0)
+        text += removed == 1 ? QStringLiteral(" %1 marks a text removed from its cell since.").arg(kRemoved)
+                             : QStringLiteral(" %1 marks %2 texts removed from their cells since.").arg(kRemoved).arg(removed);
     if (!hits.isEmpty())
         text += QStringLiteral(" Enter or a double click opens the page.");
     lblHits->setText(text);
@@ -330,7 +370,10 @@ void frmHits::activate(const QModelIndex& index)
     if (!index.isValid() || index.row() >= model_.rowCount())
         return;
     const Hit h = model_.hit(index.row());
-    emit openHit(h.date, h.row, h.col);
+    if (h.removed)
+        emit openRemoved(h.date, h.row, h.col);
+    else
+        emit openHit(h.date, h.row, h.col);
 }
 
 void frmHits::keyPressEvent(QKeyEvent* event)

@@ -4,6 +4,7 @@
 // click on a row opens that page at that cell.
 #include <QAbstractTableModel>
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -24,6 +25,10 @@ struct Hit {
     QString time;      // the time label of its row
     QString provider;  // the provider's name, or the column's number where it has none
     QString text;      // the cell's text
+    // A text once in the cell and gone from it now: when it went and by which desk.
+    bool removed = false;
+    QDateTime removedAt;
+    QString removedBy;
 };
 
 // Why the day page cannot lay a page out with this layout (the page's own or the settings'),
@@ -31,8 +36,9 @@ struct Hit {
 QString layoutFault(const storage::Layout& layout);
 
 // Every cell of the stored pages that holds the name, within each page's layout as the day
-// page shows it (a past page's own, the settings' for today and later), sorted by date,
-// row and column. The dates of pages that hold the name but cannot be laid out go to
+// page shows it (a past page's own, the settings' for today and later), and every text that
+// held the name and was taken out of its cell since (from the history, marked removed),
+// sorted by date, row and column. The dates of pages that hold the name but cannot be laid out go to
 // notLaidOut, oldest first. Throws storage::StorageError.
 QList<Hit> collectHits(storage::Database& db, const QString& name, QList<QDate>* notLaidOut = nullptr);
 
@@ -74,6 +80,8 @@ public:
 
 signals:
     void openHit(QDate date, int row, int col);
+    // A removed text: its page is opened with the history of its cell.
+    void openRemoved(QDate date, int row, int col);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

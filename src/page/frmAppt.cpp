@@ -399,6 +399,19 @@ void frmAppt::buildGrid(const Layout& source)
     SharedLayout.TimeSlot = source.timeslot;
     layout_->BuildTimeRows(SharedLayout.OpenTime, SharedLayout.CloseTime, SharedLayout.TimeSlot);
     LastRow = layout_->LastRow;
+    if (pages_)
+        pages_->setCellLabels(cellLabels());
+}
+
+storage::CellLabels frmAppt::cellLabels() const
+{
+    // The page's cell text starts at row 3 and column 1 of the grid.
+    storage::CellLabels labels;
+    for (int r = 3; r <= LastRow; ++r)
+        labels.times << Grid1->TextMatrix(r, 0);
+    for (int c = 1; c <= LastCol; ++c)
+        labels.providers << Grid1->TextMatrix(2, c);
+    return labels;
 }
 
 void frmAppt::LocatePage(QDate date)

@@ -136,6 +136,8 @@ public:
     const storage::PageRow& currentRow() const { return row_; }
     storage::Database& database() { return *db_; }
     storage::Settings readSettings();
+    // The time and provider of each cell of the page's cell text, as the grid shows them.
+    storage::CellLabels cellLabels() const;
 
 signals:
     // The grid took the focus (the search panel hides then).

@@ -22,3 +22,13 @@ QDate pinnedToday()
 }
 
 }  // namespace program
+
+namespace program {
+
+QDateTime nowUtc()
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    return g_pinned.isValid() ? QDateTime(g_pinned, now.time(), Qt::UTC) : now;
+}
+
+}  // namespace program

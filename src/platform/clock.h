@@ -14,3 +14,13 @@ void setToday(QDate date);
 QDate pinnedToday();
 
 }  // namespace program
+
+#include <QDateTime>
+
+namespace program {
+
+// The moment now in UTC, for what is stored with a change; on the pinned date while today is
+// pinned (the time of day from the clock).
+QDateTime nowUtc();
+
+}  // namespace program

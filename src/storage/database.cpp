@@ -2,6 +2,7 @@
 
 #include "platform/programfolder.h"
 #include "storage/bookevents.h"
+#include "storage/history.h"
 #include "storage/serverengine.h"
 
 #include <QFileInfo>
@@ -46,7 +47,7 @@ const Expected kTables[] = {
 };
 }  // namespace
 
-Database::Database(const QString& path) : path_(path)
+Database::Database(const QString& path) : path_(path), desk_(deskName())
 {
     openFile();
 }
@@ -64,7 +65,7 @@ void Database::openFile()
     open();
 }
 
-Database::Database(const program::BookLocation& location)
+Database::Database(const program::BookLocation& location) : desk_(deskName())
 {
     if (location.onServer()) {
         server_ = std::make_unique<ServerEngine>(location.server);
@@ -97,6 +98,7 @@ QSqlDatabase& Database::connection()
 
 void Database::open()
 {
+    historyKnown_ = false;
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
     db_.setDatabaseName(path_);
     // Wait a little for a lock held by another program before giving up.

@@ -57,6 +57,12 @@ public:
     // rows, where Qt's row buffering would cost more than the reading itself.
     sqlite3* native();
     const QString& path() const { return path_; }
+    // This desk as the history names it, taken when the connection was opened.
+    const QString& desk() const { return desk_; }
+    // Whether the file is known to hold the history table (it is never dropped once made);
+    // forgotten when the file is opened again.
+    bool historyKnown() const { return historyKnown_; }
+    void setHistoryKnown() { historyKnown_ = true; }
 
     // The engine opened the file for reading only (the user may not write it, or its disk is
     // read-only): every change will fail.
@@ -86,6 +92,8 @@ private:
 
     QString path_;
     QString name_;
+    QString desk_;
+    bool historyKnown_ = false;
     QSqlDatabase db_;
     std::map<std::string, sqlite3_stmt*> statements_;
     // Declared before the engine, which tells it what it hears: the engine goes first.

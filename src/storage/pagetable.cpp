@@ -123,7 +123,7 @@ std::optional<PageRow> PageTable::find(QDate date)
 PageRow PageTable::add(QDate date, const Layout& l, const QString& data, bool closed, const QString& memo)
 {
     if (ServerEngine* server = db_.server())
-        return server->add(date, l, data, closed, memo);
+        return server->add(date, l, data, closed, memo, labels_);
     const QString what = QStringLiteral("adding the page of %1").arg(date.toString(kDateFormat));
     Transaction t(db_, what);
     Query q(db_, "INSERT INTO tbl_Appt (CalDate, location, open, Close, timeslot, Listno, Sites, Names, "
@@ -146,6 +146,7 @@ PageRow PageTable::add(QDate date, const Layout& l, const QString& data, bool cl
     row.dataNull = false;
     row.clinic = closed;
     row.memo = memo;
+    recordChanges(db_, pageChanges(date, newPage(date, readSettings(db_)), PageState{data, closed, memo}, labels_));
     t.commit();
     return row;
 }
@@ -153,9 +154,21 @@ PageRow PageTable::add(QDate date, const Layout& l, const QString& data, bool cl
 void PageTable::update(PageRow& row)
 {
     if (ServerEngine* server = db_.server())
-        return server->update(row);
+        return server->update(row, labels_);
     const QString what = QStringLiteral("storing the page of %1").arg(row.calDate.toString(kDateFormat));
     Transaction t(db_, what);
+    // The page as stored, read in this transaction: the history takes what changes from it.
+    std::optional<PageState> before;
+    {
+        Query stored(db_, "SELECT Data, Clinic, Memo FROM tbl_Appt WHERE id = ?1", what);
+        sqlite3_bind_int64(stored.get(), 1, row.id);
+        if (stored.step()) {
+            sqlite3_stmt* st = stored.get();
+            before = storedPage(row.calDate, columnText(st, 0), isNull(st, 0),
+                                isNull(st, 1) ? std::optional<bool>() : std::optional<bool>(sqlite3_column_int(st, 1) != 0),
+                                columnText(st, 2), [&] { return readSettings(db_); });
+        }
+    }
     Query q(db_, "UPDATE tbl_Appt SET Data = ?1, Clinic = ?2, Memo = ?3 WHERE id = ?4", what);
     if (row.dataNull)
         sqlite3_bind_null(q.get(), 1);
@@ -170,6 +183,9 @@ void PageTable::update(PageRow& row)
     q.run();
     if (q.changes() != 1)
         throw StorageError(db_.describe(what, QStringLiteral("The page's row is no longer there.")));
+    if (before)
+        recordChanges(db_, pageChanges(row.calDate, *before,
+                                       PageState{row.data, row.clinic.value_or(false), row.memo}, labels_));
     t.commit();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The page rows of tbl_Appt: one stored day page per row.
 #include "storage/database.h"
+#include "storage/history.h"
 #include "storage/settings.h"
 
 #include <QDate>
@@ -42,6 +43,10 @@ class PageTable {
 public:
     explicit PageTable(Database& db) : db_(db) {}
 
+    // The time and provider of each cell as the page on screen shows them, kept with every
+    // change the stores below record in the history.
+    void setCellLabels(const CellLabels& labels) { labels_ = labels; }
+
     // The newest row of a date (the one the backward walk would reach first).
     std::optional<PageRow> find(QDate date);
     // Adds the row of a new page whole, in one transaction: the layout copy, the weekday's
@@ -51,7 +56,8 @@ public:
                 const QString& memo = QString());
     // Stores Data, Clinic and Memo of a row; the row then carries the version it was stored
     // as. On a server a row stored or removed by another desk since it was read is left as it
-    // is: StaleVersion.
+    // is: StaleVersion. The cells, flag and memo that change are recorded in the history with
+    // the store (the add records what differs from the weekday's new page).
     void update(PageRow& row);
     void remove(qint64 id);
     // Deletes many rows in one transaction.
@@ -69,6 +75,7 @@ public:
 
 private:
     Database& db_;
+    CellLabels labels_;
 };
 
 }  // namespace storage

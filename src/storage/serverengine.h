@@ -2,6 +2,7 @@
 // The book on a PostgreSQL server, through Qt's QPSQL driver: one connection with its kept
 // statements, the SQL of the server's tables, and the reconnect after a lost connection.
 // Only src/storage sees this class; the screens use the same domain calls on either engine.
+#include "storage/history.h"
 #include "storage/pagetable.h"
 #include "storage/pagesearch.h"
 #include "storage/settings.h"
@@ -14,11 +15,14 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
 
 class QTimer;
 
 namespace storage {
 
+// The history's columns as a file keeps them (the moment as ISO text in UTC), for a SELECT.
+extern const QString kHistoryColumns;
 class BookEvents;
 
 class ServerEngine {
@@ -64,6 +68,8 @@ public:
     Tables tables();
     // Creates the program's tables in an empty database, inside the running transaction.
     void createTables();
+    // Creates the history table where it is missing, inside the running transaction.
+    void createHistory();
     // The index that narrows the search, made after a restore has loaded the pages (where
     // the server has the trigram extension) and dropped before.
     void createSearchIndex();
@@ -71,8 +77,9 @@ public:
 
     // The domain calls of the page table, the settings, the set-up store and the search.
     std::optional<PageRow> find(QDate date);
-    PageRow add(QDate date, const Layout& layout, const QString& data, bool closed, const QString& memo);
-    void update(PageRow& row);
+    PageRow add(QDate date, const Layout& layout, const QString& data, bool closed, const QString& memo,
+                const CellLabels& labels);
+    void update(PageRow& row, const CellLabels& labels);
     void remove(const QList<qint64>& ids);
     void removeUnchanged(const QList<PageRow>& rows);
     void walk(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId, bool withLayout);
@@ -83,6 +90,11 @@ public:
     int pagesWithOwnEntries(QDate today);
     int storeTemplate(int weekday, const QString& cellText, bool closed, std::optional<int> readVersion);
     QString readHelp();
+    // Appends changes to tbl_History inside the running transaction (made first on a
+    // database from before it).
+    void recordChanges(std::vector<Change> changes);
+    // The history rows that meet a condition, newest first.
+    std::vector<Change> readHistory(const QString& condition, const QVariantList& values);
     std::optional<PageMatch> searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId);
     void searchAll(const NameMatcher& matcher, const std::function<void(const PageMatch&)>& visit);
 
@@ -100,6 +112,8 @@ private:
                       const QString& what);
     void check();
     bool lost();
+    // The values of fields of the settings row, held against other desks until the commit.
+    QVariantList settingsValues(const QStringList& fields, const QString& what);
     [[noreturn]] void fail(const QSqlQuery& q, const QString& what);
     // A WHERE condition that keeps every row whose Data may hold the name (and a few
     // more), and its values: the program's own matcher decides.
@@ -110,11 +124,13 @@ private:
 
     QString conninfo_;  // as libpq takes it, from the text given
     QString display_;
+    QString desk_;  // this desk, as the history and the server's own views name it
     QString name_;
     Open mode_;
     QSqlDatabase db_;
     std::map<QString, QSqlQuery> statements_;
     bool inTransaction_ = false;
+    bool historyTable_ = false;  // tbl_History is known to be there
     BookEvents* events_ = nullptr;
     QTimer* watchdog_ = nullptr;
     int idleTicks_ = 0;

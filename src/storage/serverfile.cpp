@@ -3,6 +3,7 @@
 #include "platform/durablefile.h"
 #include "storage/database.h"
 #include "storage/databasefile.h"
+#include "storage/history.h"
 #include "storage/server.h"
 #include "storage/serverengine.h"
 
@@ -41,6 +42,8 @@ const char* const kSetupFields[] = {"location", "open", "Close", "timeslot", "Li
                                     "chk6", "chk7"};
 const QString kPageFields = QStringLiteral(
     "id, CalDate, Data, Clinic, Memo, location, open, Close, timeslot, Listno, Sites, Names");
+const QString kHistoryFields = QStringLiteral(
+    "id, CalDate, Field, CellRow, CellCol, TimeLabel, Provider, OldText, NewText, Moment, Desk");
 
 enum class Kind { Text, Number, Flag };
 Kind setupKind(int field)
@@ -107,6 +110,8 @@ public:
         exec(QStringLiteral("BEGIN"));
         for (const char* sql : kFileTables)
             exec(QString::fromLatin1(sql));
+        for (const char* sql : kFileHistoryTables)
+            exec(QString::fromLatin1(sql));
     }
     ~NewFile()
     {
@@ -154,7 +159,7 @@ void backupServer(const QString& conninfo, const QString& destination)
         // One snapshot for all three tables: desks storing meanwhile change none of it.
         server.write(what, [&] {
             if (!first) {
-                for (const char* table : {"tbl_Setup", "tbl_Appt", "tbl_Order"})
+                for (const char* table : {"tbl_Setup", "tbl_Appt", "tbl_Order", "tbl_History"})
                     out.exec(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)));
             }
             first = false;
@@ -183,6 +188,23 @@ void backupServer(const QString& conninfo, const QString& destination)
                 out.exec(QStringLiteral("INSERT INTO tbl_Order (id, Help) VALUES (?, ?)"),
                          {order.value(0).toLongLong(), toFile(order.value(1), Kind::Text)});
             order.finish();
+            QSqlQuery& exists = server.run(QStringLiteral("SELECT to_regclass('tbl_history') IS NOT NULL"), {}, what);
+            const bool history = exists.next() && exists.value(0).toBool();
+            exists.finish();
+            if (history) {
+                QSqlQuery& changes = server.run(
+                    QStringLiteral("SELECT %1 FROM tbl_History ORDER BY id").arg(kHistoryColumns), {}, what);
+                while (changes.next()) {
+                    QVariantList values;
+                    for (int i = 0; i < 11; ++i)
+                        values << (i == 1 ? (changes.isNull(1) ? QVariant(QMetaType::fromType<QString>())
+                                                               : QVariant(changes.value(1).toDate().toString(Qt::ISODate)))
+                                          : changes.value(i));
+                    out.exec(QStringLiteral("INSERT INTO tbl_History (%1) VALUES (%2)").arg(kHistoryFields, placeholders(11)),
+                             values);
+                }
+                changes.finish();
+            }
         }, QStringLiteral("REPEATABLE READ READ ONLY"));
         out.finish();
     }
@@ -209,6 +231,7 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
     QVariantList setup;
     std::vector<QVariantList> pages;  // newest first, one per date
     std::vector<std::pair<qint64, QVariant>> order;
+    std::vector<QVariantList> history;
     RestoreResult result;
     {
         Database file(copy);
@@ -238,6 +261,24 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
             throw StorageError(file.describe(QStringLiteral("reading the help text"), q.lastError().text()));
         while (q.next())
             order.emplace_back(q.value(0).toLongLong(), toServer(q.value(1), Kind::Text));
+        // A backup from before the history has none.
+        if (q.exec(QStringLiteral("SELECT %1 FROM tbl_History ORDER BY id").arg(kHistoryFields))) {
+            while (q.next()) {
+                QVariantList values;
+                for (int i = 0; i < 11; ++i) {
+                    if (i == 1)
+                        values << (q.isNull(1) ? QVariant(QMetaType::fromType<QDate>())
+                                               : QVariant(QDate::fromString(q.value(1).toString().left(10), Qt::ISODate)));
+                    else if (i == 0 || i == 3 || i == 4)
+                        values << (q.isNull(i) ? QVariant(QMetaType::fromType<qint64>()) : QVariant(q.value(i).toLongLong()));
+                    else
+                        values << toServer(q.value(i), Kind::Text);
+                }
+                history.push_back(values);
+            }
+        } else if (!q.lastError().text().contains(QLatin1String("no such table"))) {
+            throw StorageError(file.describe(QStringLiteral("reading the history"), q.lastError().text()));
+        }
     }
     result.pages = int(pages.size());
 
@@ -249,6 +290,9 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
             server.dropSearchIndex();
             for (const char* table : {"tbl_Appt", "tbl_Setup", "tbl_Order"})
                 server.execute(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)), what);
+            // The history is the backup's, as the pages are.
+            server.createHistory();
+            server.execute(QStringLiteral("DELETE FROM tbl_History"), what);
             break;
         case ServerEngine::Tables::None:
             server.createTables();
@@ -278,6 +322,19 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
                                       "coalesce(max(id), 0) + 1, false) FROM tbl_Appt"), what);
         for (const auto& [id, help] : order)
             server.run(QStringLiteral("INSERT INTO tbl_Order (id, Help) VALUES (?, ?)"), {id, help}, what);
+        for (size_t from = 0; from < history.size(); from += Batch) {
+            const size_t rows = std::min<size_t>(Batch, history.size() - from);
+            QStringList tuples;
+            QVariantList values;
+            for (size_t i = from; i < from + rows; ++i) {
+                tuples << QLatin1Char('(') + placeholders(11) + QLatin1Char(')');
+                values << history[i];
+            }
+            server.run(QStringLiteral("INSERT INTO tbl_History (%1) VALUES %2").arg(kHistoryFields, tuples.join(QStringLiteral(", "))),
+                       values, what);
+        }
+        server.execute(QStringLiteral("SELECT setval(pg_get_serial_sequence('tbl_history', 'id'), "
+                                      "coalesce(max(id), 0) + 1, false) FROM tbl_History"), what);
         // Built once over the loaded pages rather than row by row.
         server.createSearchIndex();
         // The desks that have the book open read it again.

@@ -1,6 +1,7 @@
 #include "storage/settings.h"
 
 #include "storage/database.h"
+#include "storage/history.h"
 #include "storage/serverengine.h"
 
 #include <QSqlQuery>
@@ -62,12 +63,15 @@ void writeMemoAndBook(Database& db, const QString& fixedMemo, const QString& boo
     if (ServerEngine* server = db.server())
         return server->writeMemoAndBook(fixedMemo, bookno);
     Transaction t(db, QStringLiteral("storing the fixed memo and book number"));
+    const QStringList fields{QStringLiteral("FixedMemo"), QStringLiteral("bookno")};
+    const QVariantList before = settingsValues(db, fields);
     QSqlQuery q = db.prepare(QStringLiteral(
         "UPDATE tbl_Setup SET FixedMemo = :memo, bookno = :book "
         "WHERE rowid = (SELECT min(rowid) FROM tbl_Setup)"));
     q.bindValue(QStringLiteral(":memo"), fixedMemo);
     q.bindValue(QStringLiteral(":book"), bookno);
     db.exec(q, QStringLiteral("storing the fixed memo and book number"));
+    recordChanges(db, settingChanges(fields, before, {fixedMemo, bookno}));
     t.commit();
 }
 

@@ -2,6 +2,7 @@
 
 #include "storage/celltext.h"
 #include "storage/database.h"
+#include "storage/history.h"
 #include "storage/serverengine.h"
 
 #include <QSqlQuery>
@@ -38,15 +39,20 @@ int storeSetup(Database& db, const Layout& l, QDate today, std::optional<int> re
                              .arg(today.toString(kDateFormat));
     Transaction t(db, what);
 
+    const QStringList fields{QStringLiteral("location"), QStringLiteral("open"), QStringLiteral("Close"),
+                             QStringLiteral("timeslot"), QStringLiteral("Listno"), QStringLiteral("Sites"),
+                             QStringLiteral("Names")};
+    const QVariantList values{l.location, l.open, l.close, l.timeslot, l.listno, l.sites, l.names};
+    const QVariantList before = settingsValues(db, fields);
     QSqlQuery settings = db.prepare(QStringLiteral(
         "UPDATE tbl_Setup SET location = ?, open = ?, Close = ?, timeslot = ?, Listno = ?, "
         "Sites = ?, Names = ? WHERE rowid = %1").arg(kSettingsRow));
-    for (const QVariant& v : {QVariant(l.location), QVariant(l.open), QVariant(l.close),
-                              QVariant(l.timeslot), QVariant(l.listno), QVariant(l.sites), QVariant(l.names)})
+    for (const QVariant& v : values)
         settings.addBindValue(v);
     db.exec(settings, what);
     if (settings.numRowsAffected() != 1)
         throw StorageError(db.describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
+    recordChanges(db, settingChanges(fields, before, values));
 
     // UpdateFuturePages: the dates are stored as yyyy-MM-dd, so text order is date order.
     QSqlQuery times = db.prepare(QStringLiteral(
@@ -117,6 +123,8 @@ int storeTemplate(Database& db, int weekday, const QString& cellText, bool close
     if (field.isEmpty())
         throw StorageError(db.describe(what, QStringLiteral("There is no weekday %1.").arg(weekday)));
     Transaction t(db, what);
+    const QStringList fields{field, closedFlagField(weekday)};
+    const QVariantList before = settingsValues(db, fields);
     QSqlQuery q = db.prepare(QStringLiteral("UPDATE tbl_Setup SET %1 = ?, %2 = ? WHERE rowid = %3")
                                  .arg(field, closedFlagField(weekday), kSettingsRow));
     q.addBindValue(cellText);
@@ -124,6 +132,7 @@ int storeTemplate(Database& db, int weekday, const QString& cellText, bool close
     db.exec(q, what);
     if (q.numRowsAffected() != 1)
         throw StorageError(db.describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
+    recordChanges(db, settingChanges(fields, before, {cellText, closed}));
     t.commit();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "storage/celltext.h"
 #include "storage/bookevents.h"
 #include "storage/database.h"
+#include "storage/history.h"
 #include "storage/pagetable.h"
 #include "storage/server.h"
 #include "storage/settings.h"
@@ -168,6 +169,8 @@ private:
 void tst_desks::initTestCase()
 {
     QVERIFY2(testserver::reach(), "no PostgreSQL server for the tests");
+    // The program's connections carry the desk's name: the cases below find them by it.
+    storage::setDeskName(QStringLiteral("calvora"));
 }
 
 void tst_desks::staleStoreCarriesTheStoredPage_data()
@@ -391,7 +394,9 @@ void tst_desks::dayPageMerges()
     QFETCH(int, asked);
     DayPageFixture f;
     QVERIFY(f.open());
+    storage::setDeskName(QStringLiteral("office/ben"));
     Database desk2(f.book.location());
+    storage::setDeskName(QStringLiteral("calvora"));
     f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("mine"));
     storeCell(desk2, DayPageFixture::Today, theirRow, theirCol, theirText);
     {
@@ -410,6 +415,13 @@ void tst_desks::dayPageMerges()
     QCOMPARE(storedCell(f, theirRow, theirCol), theirRow == 5 ? expected : theirText);
     QCOMPARE(f.form->Grid1->TextMatrix(theirRow, theirCol), theirRow == 5 ? expected : theirText);
     QCOMPARE(f.dialogs.messages.size(), 0);
+    // Both desks' stores are in the history: theirs over what stood before (so an answer
+    // "keep theirs" can be undone), and this desk's merged page where it differs from theirs.
+    QStringList stores;
+    for (const storage::Change& c : storage::History(f.form->database()).day(DayPageFixture::Today))
+        stores << c.desk + ':' + c.newText;
+    QVERIFY2(stores.contains("office/ben:" + theirText), qPrintable(stores.join(", ")));
+    QCOMPARE(stores.contains("calvora:mine"), theirText != "mine" && expected == "mine");
 
     // Cancelled, nothing is stored and the page stays on screen as typed, marked.
     f.form->Grid1->setTextMatrix(7, 3, QStringLiteral("mine again"));

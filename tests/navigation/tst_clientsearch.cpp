@@ -1,6 +1,7 @@
 // The client search on the real day page: which page and cell each stop shows, the panel's
 // questions, what is stored on the way, and the list of every found cell.
 #include "common/daypage.h"
+#include "navigation/CellHistory.h"
 #include "navigation/ClientSearch.h"
 #include "navigation/MonthCalendar.h"
 #include "navigation/frmHits.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
+#include <QTreeWidget>
 
 namespace {
 
@@ -77,6 +79,7 @@ private slots:
     void allListsEveryCellByDate();
     void allListsEachCellOnce_data();
     void allListsEachCellOnce();
+    void allListsRemovedTexts();
     void panelKeys_data();
     void panelKeys();
 
@@ -432,6 +435,53 @@ void tst_clientsearch::allListsEveryCellByDate()
     QCOMPARE(f->form->EditRow, 9);
     QCOMPARE(f->form->EditCol, 3);
     QVERIFY(f->form->txtEdit->isVisible());
+}
+
+void tst_clientsearch::allListsRemovedTexts()
+{
+    storage::setDeskName(QStringLiteral("front/anna"));
+    const QDate soon(2024, 6, 14);
+    openWith({{soon, pageText({{4, 1, "Ann Lee"}, {6, 2, "Ann Lee (new)"}, {8, 1, "Ann Lee"}})}});
+    QVERIFY(f->form->switchPage(soon));
+    // One cleared, one overwritten, one cleared and typed again: the last still holds her.
+    FlexGrid* grid = f->form->Grid1;
+    grid->setTextMatrix(4, 1, QString());
+    grid->setTextMatrix(6, 2, QStringLiteral("Bob Ray"));
+    grid->setTextMatrix(8, 1, QString());
+    QVERIFY(f->form->switchPage(kToday));
+    QVERIFY(f->form->switchPage(soon));
+    grid->setTextMatrix(8, 1, QStringLiteral("Ann Lee again"));
+    QVERIFY(f->form->switchPage(kToday));
+    search("ann lee");
+    s()->cmdAll->click();
+    frmHits* window = s()->hits();
+    QVERIFY(window && window->isVisible());
+    QVERIFY2(window->lblHits->text().startsWith(QStringLiteral("\"ann lee\" stands in 1 cell on 1 page.")),
+             qPrintable(window->lblHits->text()));
+    QVERIFY(window->lblHits->text().contains(QStringLiteral("\u00D7 marks 2 texts removed from their cells since.")));
+    QAbstractItemModel* rows = window->lstHits->model();
+    QCOMPARE(rows->rowCount(), 3);
+    const QString removedBy = QStringLiteral(" by front/anna)");
+    QCOMPARE(rows->index(0, 0).data().toString(), QStringLiteral("\u00D7"));
+    QCOMPARE(rows->index(0, 0).data(Qt::AccessibleTextRole).toString(), QStringLiteral("removed"));
+    QVERIFY(rows->index(0, 5).data().toString().startsWith(QStringLiteral("Ann Lee (removed ")));
+    QVERIFY(rows->index(0, 5).data().toString().endsWith(removedBy));
+    QVERIFY(rows->index(1, 5).data().toString().startsWith(QStringLiteral("Ann Lee (new) (removed ")));
+    QCOMPARE(rows->index(2, 5).data().toString(), QStringLiteral("Ann Lee again"));
+
+    // Opening a removed one shows its page with the history of its cell.
+    window->lstHits->setFocus();
+    window->lstHits->setCurrentIndex(rows->index(1, 1));
+    QTest::keyClick(window->lstHits, Qt::Key_Return);
+    f->settle();
+    QCOMPARE(f->form->CalDateShown, soon);
+    auto* history = qobject_cast<frmCellHistory*>(f->form->findChild<CellHistory*>()->dialog());
+    QVERIFY(history);
+    QCOMPARE(history->lstHistory->topLevelItemCount(), 2);
+    QCOMPARE(history->lstHistory->topLevelItem(0)->text(0), QStringLiteral("Bob Ray"));
+    QCOMPARE(history->lstHistory->topLevelItem(1)->text(0), QStringLiteral("Ann Lee (new)"));
+    history->reject();
+    storage::setDeskName(QString());
 }
 
 void tst_clientsearch::allListsEachCellOnce_data()

@@ -1,0 +1,292 @@
+// The history of the book: what each store records, in its own transaction, on either engine.
+#include "common/testbook.h"
+#include "storage/celltext.h"
+#include "storage/database.h"
+#include "storage/databasefile.h"
+#include "storage/history.h"
+#include "storage/pagetable.h"
+#include "storage/server.h"
+#include "storage/settings.h"
+#include "storage/setupstore.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace storage;
+
+namespace {
+
+const QDate Day(2030, 3, 5);
+
+// A change as a line: field, cell, old and new text.
+QString line(const Change& c)
+{
+    return QStringLiteral("%1 %2,%3 %4 [%5] -> [%6]")
+        .arg(c.field).arg(c.row).arg(c.col).arg(c.timeLabel + QLatin1Char('/') + c.provider, c.oldText, c.newText);
+}
+
+QStringList lines(const std::vector<Change>& changes)
+{
+    QStringList all;
+    for (const Change& c : changes)
+        all << line(c);
+    return all;
+}
+
+// Sets one cell of a cell text.
+QString withCell(const QString& data, int row, int col, const QString& text)
+{
+    QList<QStringList> rows = celltext::split(data);
+    while (rows.size() <= row)
+        rows.append(QStringList());
+    while (rows[row].size() <= col)
+        rows[row].append(QString());
+    rows[row][col] = text;
+    return celltext::join(rows);
+}
+
+const CellLabels Labels{{"", "08:00 AM", "08:15 AM", "08:30 AM"}, {"Dr. A", "Dr. B"}};
+
+}  // namespace
+
+class tst_history : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { setDeskName(QStringLiteral("front/anna")); }
+    void cleanup() { setDeskName(QString()); }
+
+    void storeRecordsChangedCells_data();
+    void storeRecordsChangedCells();
+    void settingsRecordTheirFields();
+    void failedStoreRecordsNothing();
+    void fileFromBeforeGetsTheTable();
+    void backupAndRestoreCarryIt();
+    void twoDesksBothAppear();
+    void deskNameNeverEmpty();
+};
+
+void tst_history::storeRecordsChangedCells_data()
+{
+    QTest::addColumn<QStringList>("edits");  // row,col,text; "memo,text"; "closed"
+    QTest::addColumn<QStringList>("expected");  // newest first
+    QTest::newRow("nothing changed") << QStringList{} << QStringList{};
+    QTest::newRow("one cell typed") << QStringList{"1,0,Jones"}
+                                    << QStringList{"Data 1,0 08:00 AM/Dr. A [] -> [Jones]"};
+    QTest::newRow("a cell overwritten and one beyond the labels")
+        << QStringList{"2,1,Smith", "7,3,far"}
+        << QStringList{"Data 7,3 / [] -> [far]", "Data 2,1 08:15 AM/Dr. B [] -> [Smith]"};
+    QTest::newRow("memo and flag") << QStringList{"memo,call back", "closed"}
+                                   << QStringList{"Memo -1,-1 / [] -> [call back]", "Clinic -1,-1 / [0] -> [1]"};
+    QTest::newRow("the same text again") << QStringList{"1,0,Jones", "1,0,"} << QStringList{};
+}
+
+void tst_history::storeRecordsChangedCells()
+{
+    QFETCH(QStringList, edits);
+    QFETCH(QStringList, expected);
+    TestBook book;
+    Database db(book.location());
+    PageTable pages(db);
+    pages.setCellLabels(Labels);
+    storeTemplate(db, Day.dayOfWeek(), QString(), false);
+    const Settings s = readSettings(db);
+    // A new page holding its template records nothing.
+    PageRow row = pages.add(Day, s.layout, s.templateFor(Day), s.closedOn(Day));
+    QCOMPARE(History(db).day(Day).size(), size_t(0));
+    row.clinic = false;
+    pages.update(row);
+    for (const QString& edit : edits) {
+        const QStringList p = edit.split(',');
+        if (p[0] == "memo")
+            row.memo = p[1];
+        else if (p[0] == "closed")
+            row.clinic = true;
+        else
+            row.data = withCell(row.data, p[0].toInt(), p[1].toInt(), p[2]);
+    }
+    pages.update(row);
+    const std::vector<Change> changes = History(db).day(Day);
+    QCOMPARE(lines(changes), expected);
+    for (const Change& c : changes) {
+        QCOMPARE(c.desk, QStringLiteral("front/anna"));
+        QVERIFY(c.moment.isValid());
+        QCOMPARE(c.moment.timeSpec(), Qt::UTC);
+    }
+    // Another store changing nothing adds nothing; the cell's own list is newest first.
+    pages.update(row);
+    QCOMPARE(History(db).day(Day).size(), changes.size());
+    row.data = withCell(row.data, 1, 0, "Brown");
+    pages.update(row);
+    const std::vector<Change> cell = History(db).cell(Day, 1, 0);
+    QVERIFY(!cell.empty());
+    QCOMPARE(cell.front().newText, QStringLiteral("Brown"));
+}
+
+void tst_history::settingsRecordTheirFields()
+{
+    TestBook book;
+    Database db(book.location());
+    Settings s = readSettings(db);
+    s.layout.location = QStringLiteral("Elm Street");
+    storeSetup(db, s.layout, Day);
+    storeTemplate(db, 2, QStringLiteral("lunch"), !s.closed[2]);
+    const int rows = book.value("SELECT count(*) FROM tbl_History WHERE CalDate IS NULL").toInt();
+    writeMemoAndBook(db, s.fixedMemo, s.bookno);  // unchanged: nothing
+    QCOMPARE(book.value("SELECT count(*) FROM tbl_History WHERE CalDate IS NULL").toInt(), rows);
+    QCOMPARE(book.value("SELECT NewText FROM tbl_History WHERE Field = 'location'").toString(),
+             QStringLiteral("Elm Street"));
+    QCOMPARE(book.value("SELECT NewText FROM tbl_History WHERE Field = 'Tue'").toString(), QStringLiteral("lunch"));
+    QCOMPARE(book.value("SELECT NewText FROM tbl_History WHERE Field = 'chk3'").toString(),
+             s.closed[2] ? QStringLiteral("0") : QStringLiteral("1"));
+}
+
+void tst_history::failedStoreRecordsNothing()
+{
+    TestBook book;
+    Database db(book.location());
+    PageTable pages(db);
+    storeTemplate(db, Day.dayOfWeek(), QString(), false);
+    const Settings s = readSettings(db);
+    PageRow row = pages.add(Day, s.layout, withCell(s.templateFor(Day), 1, 0, "typed"), false);
+    const int first = book.value("SELECT count(*) FROM tbl_History").toInt();
+    QCOMPARE(book.value("SELECT count(*) FROM tbl_History WHERE CalDate IS NOT NULL").toInt(), 1);
+    // The second cell's history row is refused: the page and the first row go back with it.
+    if (book.onServer())
+        book.exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                  "IF new.CellRow = 2 THEN RAISE EXCEPTION 'disk full'; END IF; RETURN new; END $$; "
+                  "CREATE TRIGGER refuse BEFORE INSERT ON tbl_History FOR EACH ROW EXECUTE FUNCTION refuse()");
+    else
+        book.exec("CREATE TRIGGER refuse BEFORE INSERT ON tbl_History WHEN new.CellRow = 2 "
+                  "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    PageRow changed = row;
+    changed.data = withCell(withCell(row.data, 1, 0, "over"), 2, 0, "more");
+    QVERIFY_THROWS_EXCEPTION(StorageError, pages.update(changed));
+    QCOMPARE(book.value("SELECT count(*) FROM tbl_History").toInt(), first);
+    QCOMPARE(pages.find(Day)->data, row.data);
+}
+
+void tst_history::fileFromBeforeGetsTheTable()
+{
+    if (testserver::engineIsServer())
+        QSKIP("the file's alone");
+    TestBook book;
+    QVERIFY(!book.value("SELECT count(*) FROM sqlite_master WHERE name = 'tbl_History'").toBool());
+    {
+        Database db(book.location());
+        PageTable pages(db);
+        PageRow row = *pages.find(QDate(1998, 8, 8));
+        // Reading the history of a file without the table finds none and makes nothing.
+        QCOMPARE(History(db).day(row.calDate).size(), size_t(0));
+        QVERIFY(!book.value("SELECT count(*) FROM sqlite_master WHERE name = 'tbl_History'").toBool());
+        row.memo += QStringLiteral(" and more");
+        pages.update(row);
+        QCOMPARE(History(db).day(row.calDate).size(), size_t(1));
+    }
+    QCOMPARE(book.value("SELECT count(*) FROM sqlite_master WHERE name IN ('tbl_History', 'idx_History_Cell')").toInt(), 2);
+    QCOMPARE(databaseProblem(book.folder.databasePath(), Check::Full), QString());
+    Database again(book.location());
+}
+
+void tst_history::backupAndRestoreCarryIt()
+{
+    TestBook book;
+    if (!book.onServer()) {
+        // The file is copied whole: a restored file holds the history of the backup.
+        const QString live = book.folder.databasePath();
+        {
+            Database db(live);
+            PageTable pages(db);
+            PageRow row = *pages.find(QDate(1998, 8, 8));
+            row.data = withCell(row.data, 1, 1, "kept in the backup");
+            pages.update(row);
+        }
+        QTemporaryDir dir;
+        backupDatabase(live, dir.filePath("db.mdb"));
+        book.exec("DELETE FROM tbl_History");
+        restoreDatabase(dir.filePath("db.mdb"), live);
+        Database db(live);
+        QCOMPARE(History(db).cell(QDate(1998, 8, 8), 1, 1).size(), size_t(1));
+        return;
+    }
+    {
+        Database db(book.location());
+        PageTable pages(db);
+        PageRow row = *pages.find(QDate(1998, 8, 8));
+        row.data = withCell(row.data, 1, 1, "kept in the backup");
+        pages.update(row);
+    }
+    QTemporaryDir dir;
+    const QString backup = dir.filePath("db.mdb");
+    backupServer(book.location().server, backup);
+    book.exec("DELETE FROM tbl_History");
+    restoreServer(backup, book.location().server);
+    Database db(book.location());
+    const std::vector<Change> cell = History(db).cell(QDate(1998, 8, 8), 1, 1);
+    QCOMPARE(cell.size(), size_t(1));
+    QCOMPARE(cell[0].newText, QStringLiteral("kept in the backup"));
+    QCOMPARE(cell[0].desk, QStringLiteral("front/anna"));
+    // New rows follow the restored ones.
+    PageTable pages(db);
+    PageRow row = *pages.find(QDate(1998, 8, 8));
+    row.memo = QStringLiteral("after the restore");
+    pages.update(row);
+    QCOMPARE(History(db).day(row.calDate).size(), size_t(2));
+    // A backup from before the history restores with none.
+    backupServer(book.location().server, backup);
+    {
+        QSqlDatabase f = QSqlDatabase::addDatabase("QSQLITE", "old");
+        f.setDatabaseName(backup);
+        QVERIFY(f.open());
+        QVERIFY(QSqlQuery(f).exec("DROP TABLE tbl_History"));
+        f.close();
+    }
+    QSqlDatabase::removeDatabase("old");
+    restoreServer(backup, book.location().server);
+    QCOMPARE(History(db).day(row.calDate).size(), size_t(0));
+}
+
+void tst_history::twoDesksBothAppear()
+{
+    TestBook book;
+    setDeskName(QStringLiteral("front/anna"));
+    Database front(book.location());
+    setDeskName(QStringLiteral("office/ben"));
+    Database office(book.location());
+    PageTable a(front), b(office);
+    PageRow row = *a.find(QDate(1998, 8, 8));
+    row.data = withCell(row.data, 1, 0, "from the front");
+    a.update(row);
+    PageRow other = *b.find(QDate(1998, 8, 8));
+    other.data = withCell(other.data, 1, 0, "from the office");
+    b.update(other);
+    const std::vector<Change> cell = History(front).cell(QDate(1998, 8, 8), 1, 0);
+    QCOMPARE(cell.size(), size_t(2));
+    QCOMPARE(cell[0].desk, QStringLiteral("office/ben"));
+    QCOMPARE(cell[0].oldText, QStringLiteral("from the front"));
+    QCOMPARE(cell[1].desk, QStringLiteral("front/anna"));
+    if (book.onServer())
+        QCOMPARE(book.value("SELECT count(*) FROM pg_stat_activity WHERE application_name = 'office/ben'").toInt(), 1);
+}
+
+void tst_history::deskNameNeverEmpty()
+{
+    if (testserver::engineIsServer())
+        QSKIP("not a matter of the engine");
+    setDeskName(QString());
+    const QByteArray user = qgetenv("USER"), logname = qgetenv("LOGNAME"), username = qgetenv("USERNAME");
+    qputenv("USER", "carla");
+    QVERIFY(deskName().endsWith(QStringLiteral("/carla")));
+    qunsetenv("USER");
+    qunsetenv("LOGNAME");
+    qunsetenv("USERNAME");
+    QVERIFY(deskName().endsWith(QStringLiteral("/unknown login")));
+    qputenv("USER", user);
+    qputenv("LOGNAME", logname);
+    qputenv("USERNAME", username);
+}
+
+QTEST_GUILESS_MAIN(tst_history)
+#include "tst_history.moc"
