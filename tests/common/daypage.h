@@ -4,13 +4,14 @@
 #include "common/scripteddialogs.h"
 #include "common/testbook.h"
 #include "common/testfolder.h"
+#include "page/frmAppt.h"
 
 #include <QDate>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <memory>
 
-class frmAppt;
 class MemoPanel;
 class MonthCalendar;
 class PageNavigation;
@@ -29,7 +30,8 @@ public:
     bool open();
     void close();
 
-    frmAppt* form = nullptr;
+    // Gone by itself when the page unloads (a Retry that goes on, Okay of the set-up page).
+    QPointer<frmAppt> form;
     MonthCalendar* calendar = nullptr;
     PageNavigation* navigation = nullptr;
     MemoPanel* memos = nullptr;

@@ -298,8 +298,8 @@ void tst_faults::everyFailingStep()
         }
         const QString retried = storedState(f.folder.databasePath());
         QVERIFY2(retried == after, qPrintable(where + ": not stored on retrying\n" + strayRows(retried, before, after)));
+        f.close();
         closeAllScreens();
-        f.form = nullptr;
     }
 }
 
