@@ -264,14 +264,8 @@ void ClientSearch::cmdAll_Click()
         hits_ = new frmHits(&form_);
         connect(hits_, &frmHits::openHit, this, &ClientSearch::openHit);
         connect(hits_, &frmHits::openRemoved, this, [this](QDate date, int row, int col) {
-            form_.Frame2->hide();
-            if (form_.PageDate != date || form_.currentRow().calDate != date) {
-                PaintLock lock(&form_);
-                if (!GoToDate(date))
-                    return;
-            }
-            form_.activateWindow();
-            form_.raise();
+            if (!showFoundDay(date))
+                return;
             if (CellHistory* history = form_.findChild<CellHistory*>())
                 history->showCell(row - 3, col - 1);
         });
@@ -284,16 +278,23 @@ frmHits* ClientSearch::hits() const
     return hits_;
 }
 
-void ClientSearch::openHit(QDate date, int row, int col)
+bool ClientSearch::showFoundDay(QDate date)
 {
     form_.Frame2->hide();
     if (form_.PageDate != date || form_.currentRow().calDate != date) {
         PaintLock lock(&form_);
         if (!GoToDate(date))
-            return;
+            return false;
     }
     form_.activateWindow();
     form_.raise();
+    return true;
+}
+
+void ClientSearch::openHit(QDate date, int row, int col)
+{
+    if (!showFoundDay(date))
+        return;
     if (row < form_.Grid1->Rows() && col < form_.Grid1->Cols())
         openCell(row, col);
 }

@@ -60,6 +60,9 @@ private:
     // Makes a cell current, scrolls it into view and opens the cell editor over it.
     void openCell(int row, int col);
     // A page picked in the list of every found cell.
+    // Brings the day page forward on a day chosen in the list of found cells; false when the
+    // day could not be shown.
+    bool showFoundDay(QDate date);
     void openHit(QDate date, int row, int col);
     void endSearch();
 
