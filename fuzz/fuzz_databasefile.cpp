@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
             std::abort();
     }
-    const QString problem = storage::databaseProblem(path, true);
+    const QString problem = storage::databaseProblem(path, storage::Check::Full);
     // A refusal gives a reason a user can read.
     if (!problem.isEmpty() && problem.trimmed().size() < 8)
         std::abort();
