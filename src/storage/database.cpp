@@ -1,4 +1,5 @@
 #include "storage/database.h"
+#include "storage/schema.h"
 
 #include "platform/programfolder.h"
 #include "storage/bookevents.h"
@@ -29,22 +30,6 @@ QString StorageError::reason() const
 
 namespace {
 std::atomic<int> g_connectionCount{0};
-
-// The tables and the fields the program relies on.
-struct Expected {
-    const char* table;
-    QStringList fields;
-};
-const Expected kTables[] = {
-    {"tbl_Setup",
-     {"location", "open", "Close", "timeslot", "Listno", "Names", "Sites", "FixedMemo", "bookno",
-      "Readme", "Licence", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun", "chk1", "chk2", "chk3",
-      "chk4", "chk5", "chk6", "chk7"}},
-    {"tbl_Appt",
-     {"CalDate", "Data", "Clinic", "Memo", "location", "open", "Close", "timeslot", "Listno",
-      "Sites", "Names"}},
-    {"tbl_Order", {"Help"}},
-};
 }  // namespace
 
 Database::Database(const QString& path) : path_(path), desk_(deskName())
@@ -172,8 +157,8 @@ bool Database::unfinishedChangeReadOnly()
 
 void Database::check()
 {
-    for (const Expected& t : kTables) {
-        const QString table = QString::fromLatin1(t.table);
+    for (const ExpectedTable& t : expectedTables(false)) {
+        const QString& table = t.table;
         QSqlQuery q(db_);
         // The engine's own words (as "file is not a database"), without the driver's.
         if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)))
@@ -184,10 +169,7 @@ void Database::check()
         if (present.isEmpty())
             throw StorageError(describe(QStringLiteral("reading its tables"),
                                         QStringLiteral("The table %1 is missing.").arg(table)));
-        QStringList missing;
-        for (const QString& f : t.fields)
-            if (!present.contains(f.toLower()))
-                missing << f;
+        const QStringList missing = missingFields(t, present);
         if (!missing.isEmpty())
             throw StorageError(describe(
                 QStringLiteral("reading its tables"),

@@ -1,4 +1,5 @@
 #include "storage/serverengine.h"
+#include "storage/schema.h"
 
 #include "platform/clock.h"
 #include "storage/bookevents.h"
@@ -48,22 +49,6 @@ const QString kPageChannel = QStringLiteral("calvora_page");
 const QString kSettingsChannel = QStringLiteral("calvora_settings");
 const QString kRestoreChannel = QStringLiteral("calvora_restore");
 
-// The tables and the fields the program relies on (compared in small letters: the server
-// folds names that are not quoted).
-struct Expected {
-    const char* table;
-    QStringList fields;
-};
-const Expected kTables[] = {
-    {"tbl_Setup",
-     {"location", "open", "Close", "timeslot", "Listno", "Names", "Sites", "FixedMemo", "bookno",
-      "Readme", "Licence", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun", "chk1", "chk2", "chk3",
-      "chk4", "chk5", "chk6", "chk7", "version", "id"}},
-    {"tbl_Appt",
-     {"id", "CalDate", "Data", "Clinic", "Memo", "location", "open", "Close", "timeslot", "Listno",
-      "Sites", "Names", "version"}},
-    {"tbl_Order", {"id", "Help"}},
-};
 
 // The server's tables: the file's names and field order (the templates stay at positions 11
 // to 17), a date with a unique index for CalDate, and a version on the page rows and the
@@ -450,17 +435,15 @@ void ServerEngine::check()
     std::map<QString, QStringList> present;
     while (q.next())
         present[q.value(0).toString()] << q.value(1).toString();
-    for (const Expected& t : kTables) {
-        const QString table = QString::fromLatin1(t.table);
+    // Names the server was given unquoted are kept in small letters.
+    for (const ExpectedTable& t : expectedTables(true)) {
+        const QString& table = t.table;
         const QStringList& fields = present[table.toLower()];
         if (fields.isEmpty())
             throw StorageError(describe(QStringLiteral("reading its tables"),
                                         QStringLiteral("It is not a Calvora database: the table %1 "
                                                        "is missing.").arg(table)));
-        QStringList missing;
-        for (const QString& f : t.fields)
-            if (!fields.contains(f.toLower()))
-                missing << f;
+        const QStringList missing = missingFields(t, fields);
         if (!missing.isEmpty())
             throw StorageError(describe(QStringLiteral("reading its tables"),
                                         QStringLiteral("It is not a Calvora database: the table %1 "
