@@ -3,6 +3,7 @@
 // and after an edit, when the commit reaches the disk), leaving the screen (save and purge),
 // and opening the screen with the file out of the page cache.
 #include "baregrid.h"
+#include "daypage.h"
 #include "generator.h"
 #include "pair.h"
 #include "raw.h"
@@ -18,38 +19,6 @@
 
 namespace {
 
-// Answers every message box with Ok and reports it, so a failure cannot hang a benchmark.
-class SilentDialogs final : public dialogs::Provider {
-public:
-    dialogs::Answer message(QWidget*, const dialogs::Prompt& p) override
-    {
-        qWarning("message box: %s", qPrintable(p.text));
-        return dialogs::Answer::Ok;
-    }
-    std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-};
-
-frmAppt* openDayPage()
-{
-    static SilentDialogs silent;
-    dialogs::setProvider(&silent);
-    program::setFolder(bench::twentyYearDatabase().folder);
-    auto* form = static_cast<frmAppt*>(createDayPage());
-    if (!form)
-        return nullptr;
-    form->show();
-    QCoreApplication::processEvents();
-    return form;
-}
-
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 // The floor of a switch: the page left stored unchanged and committed, the page arrived at
 // looked up and read, and its cells painted on a bare widget.
@@ -103,7 +72,7 @@ struct SwitchFloor {
 void BM_PageSwitch(benchmark::State& state, bool oldest)
 {
     const bench::BigDatabase& big = bench::twentyYearDatabase();
-    frmAppt* form = openDayPage();
+    frmAppt* form = bench::openDayPage();
     if (!form) {
         state.SkipWithError("the day page did not open");
         return;
@@ -128,7 +97,7 @@ void BM_PageSwitch(benchmark::State& state, bool oldest)
     }
     pair.report(state);
     delete form;
-    settle();
+    bench::settle();
 }
 BENCHMARK_CAPTURE(BM_PageSwitch, browse_near_newest, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PageSwitch, browse_oldest, true)->Unit(benchmark::kMillisecond);
@@ -138,7 +107,7 @@ BENCHMARK_CAPTURE(BM_PageSwitch, browse_oldest, true)->Unit(benchmark::kMillisec
 void BM_PageSwitchAfterEdit(benchmark::State& state)
 {
     const bench::BigDatabase& big = bench::twentyYearDatabase();
-    frmAppt* form = openDayPage();
+    frmAppt* form = bench::openDayPage();
     if (!form) {
         state.SkipWithError("the day page did not open");
         return;
@@ -165,7 +134,7 @@ void BM_PageSwitchAfterEdit(benchmark::State& state)
     pair.report(state);
     floor.store(original);
     delete form;
-    settle();
+    bench::settle();
 }
 BENCHMARK(BM_PageSwitchAfterEdit)->Unit(benchmark::kMillisecond);
 
@@ -184,7 +153,7 @@ void BM_LeavePageScreen(benchmark::State& state)
     screens::show(Screen::Menu);
     bench::Pair pair;
     for (auto _ : state) {
-        frmAppt* form = openDayPage();
+        frmAppt* form = bench::openDayPage();
         if (!form) {
             state.SkipWithError("the day page did not open");
             return;
@@ -211,13 +180,13 @@ void BM_LeavePageScreen(benchmark::State& state)
                      sqlite3_reset(walk);
                      benchmark::DoNotOptimize(empty);
                  });
-        settle();
+        bench::settle();
         if (Form* menu = screens::loaded(Screen::Menu))
             menu->hide();
     }
     pair.report(state);
     screens::unload(Screen::Menu);
-    settle();
+    bench::settle();
 }
 BENCHMARK(BM_LeavePageScreen)->Unit(benchmark::kMillisecond)->MinTime(3);
 
@@ -231,7 +200,7 @@ void BM_ColdOpen(benchmark::State& state)
         frmAppt* form = nullptr;
         pair.run(
             [&] {
-                form = openDayPage();
+                form = bench::openDayPage();
                 if (form)
                     form->repaint();
             },
@@ -251,7 +220,7 @@ void BM_ColdOpen(benchmark::State& state)
             return;
         }
         delete form;
-        settle();
+        bench::settle();
     }
     pair.report(state);
 }

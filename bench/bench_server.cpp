@@ -4,6 +4,7 @@
 // backup of the server to a db.mdb. The same figures on the file come from the benchmarks of
 // the file (BM_FindPage, BM_PageSwitch, BM_SearchPages, BM_Backup), run in the same process.
 #include "baregrid.h"
+#include "daypage.h"
 #include "generator.h"
 #include "pair.h"
 #include "pgserver.h"
@@ -78,38 +79,6 @@ void BM_ServerFindPage(benchmark::State& state, bool newest)
 BENCHMARK_CAPTURE(BM_ServerFindPage, newest, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ServerFindPage, oldest, false)->Unit(benchmark::kMicrosecond);
 
-class SilentDialogs final : public dialogs::Provider {
-public:
-    dialogs::Answer message(QWidget*, const dialogs::Prompt& p) override
-    {
-        qWarning("message box: %s", qPrintable(p.text));
-        return dialogs::Answer::Ok;
-    }
-    std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-};
-
-frmAppt* openDayPageOn(const QString& conninfo)
-{
-    static SilentDialogs silent;
-    dialogs::setProvider(&silent);
-    program::setFolder(bench::twentyYearDatabase().folder);
-    program::setServer(conninfo);
-    auto* form = static_cast<frmAppt*>(createDayPage());
-    if (!form)
-        return nullptr;
-    form->show();
-    QCoreApplication::processEvents();
-    return form;
-}
-
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 // The floor of a switch on the server: the page left stored in one committed UPDATE, the
 // page arrived at looked up and read, and its cells painted on a bare widget.
@@ -155,7 +124,7 @@ void BM_ServerPageSwitch(benchmark::State& state, bool afterEdit)
     if (!conninfo)
         return;
     const bench::BigDatabase& big = bench::twentyYearDatabase();
-    frmAppt* form = openDayPageOn(*conninfo);
+    frmAppt* form = bench::openDayPage(*conninfo);
     if (!form) {
         state.SkipWithError("the day page did not open");
         program::setServer({});
@@ -187,7 +156,7 @@ void BM_ServerPageSwitch(benchmark::State& state, bool afterEdit)
     }
     pair.report(state);
     delete form;
-    settle();
+    bench::settle();
     program::setServer({});
 }
 BENCHMARK_CAPTURE(BM_ServerPageSwitch, browse, false)->Unit(benchmark::kMillisecond);
