@@ -11,6 +11,7 @@
 #include "navigation/MonthCalendar.h"
 #include "navigation/PageCommands.h"
 #include "navigation/PageNavigation.h"
+#include "page/OtherDesks.h"
 #include "page/frmAppt.h"
 #include "printing/PrintPanel.h"
 #include "setup/frmConfigure.h"
@@ -21,6 +22,7 @@ Form* createDayPage()
     auto* form = new frmAppt;
     auto* calendar = new MonthCalendar(form);
     form->setCalendar(calendar, calendar);
+    new OtherDesks(*form);
     new MemoPanel(*form);
     new PageNavigation(*form, *calendar);
     new PageCommands(*form);

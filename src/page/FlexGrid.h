@@ -112,6 +112,8 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    static constexpr int RowPadding = 6;  // pixels added to the font height for a row
+
     int index(int row, int col) const { return row * cols_ + col; }
     bool hasCell(int row, int col) const;
     // Not named resize, which would hide QWidget::resize from the grid's users.

@@ -4,8 +4,6 @@
 #include "app/screens.h"
 #include "page/CellEditor.h"
 #include "page/FlexGrid.h"
-#include "page/frmConflicts.h"
-#include "page/pagemerge.h"
 #include "page/pagelayout.h"
 #include "page/daycalendar.h"
 #include "platform/clock.h"
@@ -15,7 +13,6 @@
 #include "platform/paintlock.h"
 #include "platform/programfolder.h"
 #include "platform/twips.h"
-#include "storage/bookevents.h"
 #include "storage/celltext.h"
 #include "storage/database.h"
 #include "storage/storedtime.h"
@@ -39,7 +36,6 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QTimer>
 #include <QVBoxLayout>
 
 using storage::Layout;
@@ -64,16 +60,6 @@ void checkLayout(const Layout& layout, const QString& whose)
     if (layout.timeslot < 1 || layout.timeslot > 1440)
         throw LayoutError(QStringLiteral("timeslot"), QString::number(layout.timeslot));
 }
-
-// The user cancelled the question about cells both desks changed: nothing was stored, and
-// the page stays on screen as typed.
-class StoreCancelled : public StorageError {
-public:
-    using StorageError::StorageError;
-};
-
-// Stores lost again and again to other desks end in a message, never in a silent loop.
-constexpr int kMergeAttempts = 5;
 
 }  // namespace
 
@@ -328,7 +314,7 @@ bool frmAppt::Form_Load()
         db_ = std::make_unique<storage::Database>(program::bookLocation());
         pages_ = std::make_unique<storage::PageTable>(*db_);
         const storage::Settings settings = readSettings();
-        settingsVersion_ = settings.version;
+        SettingsVersion = settings.version;
         if (!settings.layout.complete())
             return fail(QStringLiteral(
                 "The settings of the day page are not complete (%1 never stored). Please "
@@ -371,7 +357,6 @@ bool frmAppt::Form_Load()
         return fail(e.message());
     }
     loaded_ = true;
-    watchOtherDesks();
     emit loaded();
     return true;
 }
@@ -590,58 +575,22 @@ void frmAppt::storeRow(storage::PageRow& row)
         return;
     if (row.id == 0) {
         row = pages_->add(row.calDate, row.layout, row.data, row.clinic.value_or(false), row.memo);
-        row_ = row;
-        return;
-    }
-    QScopedValueRollback<bool> busy(storing_, true);
-    const QString day = QLocale::system().toString(row.calDate, QLocale::ShortFormat);
-    // The page as this desk read it: what the other desk's store is compared with.
-    storage::PageRow base = row_;
-    bool merged = false;
-    for (int attempt = 1;; ++attempt) {
+    } else {
+        QScopedValueRollback<bool> busy(storing_, true);
         try {
             pages_->update(row);
-            break;
-        } catch (const storage::StaleVersion& e) {
-            storage::PageRow theirs;
-            if (e.stored()) {
-                theirs = *e.stored();
-            } else {
-                // Another desk removed the page as empty: it is added again whole, unless a
-                // desk added the day again meanwhile, whose page is then merged with.
-                theirs = pages_->add(row.calDate, row.layout, row.data, row.clinic.value_or(false), row.memo);
-                if (theirs.data == row.data && theirs.memo == row.memo && theirs.clinic == row.clinic) {
-                    row = theirs;
-                    break;
-                }
-            }
-            if (attempt == kMergeAttempts)
-                throw StorageError(e.message() + QStringLiteral(
-                    "\nIt was stored on other desks %1 times while this desk merged its entries into it; "
-                    "nothing typed here was stored yet.").arg(attempt));
-            PageMerge merge(base, row, theirs);
-            const auto place = [this](const PageConflict& c) {
-                const int r = c.row + 3, col = c.col + 1;
-                const QString time = r <= LastRow ? Grid1->TextMatrix(r, 0).trimmed() : QString();
-                QString provider = col <= LastCol ? Grid1->TextMatrix(2, col).trimmed() : QString();
-                if (provider.isEmpty() && col <= LastCol)
-                    provider = Grid1->TextMatrix(1, col).trimmed();
-                return std::pair<QString, QString>(time, provider);
-            };
-            if (!merge.conflicts.isEmpty() && !frmConflicts::ask(this, row.calDate, merge.conflicts, place)) {
-                markOtherDesk(true);
-                throw StoreCancelled(QStringLiteral("The page of %1 was not stored.").arg(day));
-            }
-            base = theirs;
-            row = merge.result();
-            merged = true;
+        } catch (const storage::StaleVersion& lost) {
+            // Another desk stored the page since it was read: what was typed here is merged
+            // into their page.
+            if (!mergeLostStore_)
+                throw;
+            if (!mergeLostStore_(lost, row))
+                throw StoreCancelled(QStringLiteral("The page of %1 was not stored.")
+                                         .arg(QLocale::system().toString(row.calDate, QLocale::ShortFormat)));
         }
     }
     row_ = row;
-    markOtherDesk(false);
-    // The screen shows what is stored now: the other desk's entries beside these.
-    if (merged && row.calDate == PageDate)
-        showStored();
+    emit pageStored();
 }
 
 bool frmAppt::switchPage(QDate date, bool save)
@@ -659,7 +608,7 @@ bool frmAppt::switchPage(QDate date, bool save)
         LocatePage(date);
         LayOutPage();
         calendar_->ShowMonthYear(date);
-        markOtherDesk(false);
+        emit pageOpened();
         return true;
     } catch (const StorageError& e) {
         report(e.message());
@@ -924,138 +873,7 @@ bool frmAppt::eventFilter(QObject* watched, QEvent* event)
     return Form::eventFilter(watched, event);
 }
 
-// Other desks ------------------------------------------------------------------------------
-
-void frmAppt::watchOtherDesks()
-{
-    // Notifications come in bursts (a store, then the next): they are gathered for a moment
-    // and acted on once.
-    heard_ = new QTimer(this);
-    heard_->setSingleShot(true);
-    heard_->setInterval(100);
-    connect(heard_, &QTimer::timeout, this, &frmAppt::otherDesksStored);
-    storage::BookEvents& events = db_->events();
-    connect(&events, &storage::BookEvents::pageChanged, this, [this](QDate date) {
-        if (date != PageDate)
-            return;
-        heardPage_ = true;
-        heard_->start();
-    });
-    connect(&events, &storage::BookEvents::settingsChanged, this, [this] {
-        heardSetup_ = true;
-        heard_->start();
-    });
-    connect(&events, &storage::BookEvents::bookReplaced, this, [this] {
-        heardRestore_ = true;
-        heard_->start();
-    });
-    // A connection opened again heard nothing meanwhile: the set-up and the page are read
-    // again, and a typed page is merged when it is stored.
-    connect(&events, &storage::BookEvents::missed, this, [this] {
-        heardSetup_ = heardPage_ = true;
-        heard_->start();
-    });
-}
-
-void frmAppt::markOtherDesk(bool changed)
-{
-    lblOtherDesk->setVisible(changed);
-}
-
-void frmAppt::otherDesksStored()
-{
-    if (!loaded_ || left_)
-        return;
-    // Not in the middle of a store, a question or an open list: a little later.
-    if (storing_ || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
-        heard_->start(300);
-        return;
-    }
-    const bool restore = std::exchange(heardRestore_, false);
-    const bool setup = std::exchange(heardSetup_, false);
-    const bool page = std::exchange(heardPage_, false);
-    try {
-        if (restore)
-            bookReplacedElsewhere();
-        else if (!(setup && setupStoredElsewhere()) && page)
-            pageStoredElsewhere();
-    } catch (const StoreCancelled&) {
-        // The page stays on screen as typed, marked; the next store merges.
-    } catch (const StorageError& e) {
-        report(e.message());
-    } catch (const LayoutError& e) {
-        report(e.message());
-    }
-}
-
-void frmAppt::pageStoredElsewhere()
-{
-    // What was typed here is never replaced: the next store merges it.
-    if (typedSinceRead()) {
-        markOtherDesk(true);
-        return;
-    }
-    const std::optional<storage::PageRow> found = pages_->find(PageDate);
-    // A page removed as empty shows what it held; it is added again when it is typed on.
-    if (!found || found->dataNull || (found->id == row_.id && found->version == row_.version))
-        return;
-    row_ = *found;
-    markOtherDesk(false);
-    showStored();
-}
-
-bool frmAppt::setupStoredElsewhere()
-{
-    const storage::Settings settings = readSettings();
-    if (settings.version == settingsVersion_)
-        return false;
-    // The page typed here goes under the layout it was typed in, before the new one is
-    // laid out.
-    if (typedSinceRead())
-        SavePage();
-    settingsVersion_ = settings.version;
-    if (const std::optional<storage::PageRow> found = pages_->find(PageDate); found && !found->dataNull)
-        row_ = *found;
-    reshowPage();
-    markOtherDesk(false);
-    dialogs::message(this,
-                     QStringLiteral("The set-up was changed on another desk. The page of %1 is shown again "
-                                    "under the new set-up.")
-                         .arg(QLocale::system().toString(PageDate, QLocale::ShortFormat)),
-                     QStringLiteral("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Information);
-    return true;
-}
-
-void frmAppt::bookReplacedElsewhere()
-{
-    const std::optional<storage::PageRow> restored = pages_->find(PageDate);
-    settingsVersion_ = readSettings().version;
-    if (typedSinceRead()) {
-        const QString day = QLocale::system().toString(PageDate, QLocale::ShortFormat);
-        const dialogs::Answer answer = dialogs::message(
-            this,
-            QStringLiteral("The appointment book was replaced on another desk: a backup was restored there. "
-                           "The page of %1 holds entries typed here that are not stored.\n\nYes stores the "
-                           "page as it is on screen over the restored one. No shows the restored page "
-                           "without them.").arg(day),
-            QStringLiteral("Appointments"), dialogs::Buttons::YesNo, dialogs::Icon::Question);
-        if (answer == dialogs::Answer::Yes) {
-            storage::PageRow mine = pageOnScreen();
-            if (restored && !restored->dataNull) {
-                row_ = *restored;
-                mine.id = restored->id;
-                mine.version = restored->version;
-            } else {
-                mine.id = 0;
-                row_ = storage::PageRow();
-            }
-            storeRow(mine);
-        }
-    }
-    LocatePage(PageDate);
-    reshowPage();
-    markOtherDesk(false);
-}
+// Reading the page again ---------------------------------------------------------------
 
 void frmAppt::showStored()
 {

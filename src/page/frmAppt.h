@@ -3,7 +3,7 @@
 // list, the page lock and the daily memo. This class keeps the life of a page (finding or
 // adding its row, the weekday template, showing, saving, leaving with the purge) and the
 // cell editor; the calendar, the lists and the memos are components that the navigation
-// attaches and wires.
+// attaches and wires, and OtherDesks answers what other desks do to the page.
 #include "app/form.h"
 #include "page/pagelayout.h"
 #include "storage/pagetable.h"
@@ -27,12 +27,19 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
-class QTimer;
 class QVBoxLayout;
 
 namespace storage {
 class Database;
+class StaleVersion;
 }
+
+// A store the user cancelled at the question about cells two desks changed: nothing was
+// stored, and the page stays on screen as typed.
+class StoreCancelled : public storage::StorageError {
+public:
+    using StorageError::StorageError;
+};
 
 class frmAppt : public Form {
     Q_OBJECT
@@ -69,7 +76,8 @@ public:
     QLabel* lblDailyMemo;
     QPlainTextEdit* TxtMemo;
     QLabel* lblFunctionKeys;
-    // Shown while the page on screen holds typing and another desk stored the page meanwhile.
+    // Shown while the page on screen holds typing and another desk stored the page meanwhile
+    // (OtherDesks shows and hides it).
     QLabel* lblOtherDesk;
     // Where the memo components stand, under the status list.
     QVBoxLayout* memoArea;
@@ -85,6 +93,8 @@ public:
     int EditCol = 0;
     // The date the captions show (what lblCalDate says).
     QDate CalDateShown;
+    // The set-up's version the page is laid out under.
+    int SettingsVersion = 0;
 
     // The page life
     void LocatePage(QDate date);
@@ -135,9 +145,37 @@ public:
     // The current page row and the connection (tests and components read them).
     const storage::PageRow& currentRow() const { return row_; }
     storage::Database& database() { return *db_; }
+    storage::PageTable& pages() { return *pages_; }
     storage::Settings readSettings();
     // The time and provider of each cell of the page's cell text, as the grid shows them.
     storage::CellLabels cellLabels() const;
+
+    // The steps of the page life that OtherDesks takes when another desk changed the book.
+    // Whether a page is open on screen: loaded, and the screen not left.
+    bool pageOpen() const { return loaded_ && !left_; }
+    // Whether a store of the page is under way (a question it asks may be open).
+    bool storing() const { return storing_; }
+    // The page as the screen holds it (SavePage stores it).
+    storage::PageRow pageOnScreen();
+    // Stores a page row: added when it was never stored, updated when it changed. A store
+    // that loses to another desk's goes to the handler set below; throws StorageError, and
+    // StoreCancelled when the user cancelled the merge.
+    void storeRow(storage::PageRow& row);
+    // What a store that lost to another desk's turns into: the handler merges what was typed
+    // into the stored page and stores the merge in `typed`, or returns false when the user
+    // cancelled. Without one, the lost store fails with its message.
+    using MergeLostStore = std::function<bool(const storage::StaleVersion& lost, storage::PageRow& typed)>;
+    void setMergeLostStore(MergeLostStore merge) { mergeLostStore_ = std::move(merge); }
+
+    // A row read again from the book becomes the page as read; showStored or reshowPage
+    // then shows it.
+    void takeStored(const storage::PageRow& stored) { row_ = stored; }
+    // Shows the page as read in the grid's cells, the flag and the memo, leaving the current
+    // cell, the scroll and an open editor where they are.
+    void showStored();
+    // Lays the page out again from what is stored (the set-up or the book changed) and
+    // shows it, near the cell that was current.
+    void reshowPage();
 
 signals:
     // The grid took the focus (the search panel hides then).
@@ -149,6 +187,10 @@ signals:
     void loaded();
     // The screen is being left: components store what they hold.
     void leaving();
+    // The page on screen was stored: the book holds it as it is shown.
+    void pageStored();
+    // Another date's page was opened.
+    void pageOpened();
 
 protected:
     void Form_KeyDown(int& keyCode, int shift) override;
@@ -170,28 +212,6 @@ private:
     Leaving storeForLeaving();
     // Runs a store; when it fails the user retries, discards the page on screen or stays.
     Leaving storeOrAsk(const std::function<void()>& store);
-    // Stores a page row: added when it was never stored, updated when it changed. On a page
-    // another desk stored since it was read, what was typed here is merged into the stored
-    // page (the user choosing where both desks changed a cell) and the merged page is stored
-    // and shown.
-    void storeRow(storage::PageRow& row);
-    // The page as the screen holds it (SavePage stores it).
-    storage::PageRow pageOnScreen();
-    // Shows row_ in the grid's cells, the flag and the memo, leaving the current cell, the
-    // scroll and an open editor where they are.
-    void showStored();
-    // Lays the page out again from what is stored (the set-up or the book changed) and
-    // shows it, near the cell that was current.
-    void reshowPage();
-
-    // What other desks did, heard from storage and acted on a moment later, once this desk
-    // is not in the middle of something.
-    void watchOtherDesks();
-    void otherDesksStored();
-    void pageStoredElsewhere();
-    bool setupStoredElsewhere();
-    void bookReplacedElsewhere();
-    void markOtherDesk(bool changed);
     void purge();
     void purgeReporting();
     // Sizes and places the window on the screen's work area.
@@ -211,13 +231,8 @@ private:
     QWidget* calendarSlot_ = nullptr;
     std::vector<std::function<bool(int, int)>> keyHandlers_;
     std::vector<std::function<void()>> savers_;
-    QTimer* heard_ = nullptr;
-    bool heardPage_ = false;
-    bool heardSetup_ = false;
-    bool heardRestore_ = false;
+    MergeLostStore mergeLostStore_;
     bool storing_ = false;
-    // The set-up's version the page is laid out under.
-    int settingsVersion_ = 0;
     bool frameKnown_ = false;
     bool loaded_ = false;
     bool left_ = false;

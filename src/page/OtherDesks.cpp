@@ -1,0 +1,233 @@
+#include "page/OtherDesks.h"
+
+#include "page/FlexGrid.h"
+#include "page/frmAppt.h"
+#include "page/frmConflicts.h"
+#include "page/pagelayout.h"
+#include "page/pagemerge.h"
+#include "platform/dialogs.h"
+#include "storage/bookevents.h"
+#include "storage/database.h"
+#include "storage/pagetable.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QTimer>
+
+#include <optional>
+#include <utility>
+
+using storage::StorageError;
+
+namespace {
+
+// Stores lost again and again to other desks end in a message, never in a silent loop.
+constexpr int kMergeAttempts = 5;
+
+}  // namespace
+
+OtherDesks::OtherDesks(frmAppt& form) : QObject(&form), form_(form)
+{
+    form.setMergeLostStore([this](const storage::StaleVersion& lost, storage::PageRow& typed) {
+        return mergeLostStore(lost, typed);
+    });
+    connect(&form, &frmAppt::loaded, this, &OtherDesks::watch);
+    connect(&form, &frmAppt::pageStored, this, &OtherDesks::pageStored);
+    connect(&form, &frmAppt::pageOpened, this, [this] { mark(false); });
+}
+
+void OtherDesks::watch()
+{
+    // Notifications come in bursts (a store, then the next): they are gathered for a moment
+    // and acted on once.
+    heard_ = new QTimer(this);
+    heard_->setSingleShot(true);
+    heard_->setInterval(100);
+    connect(heard_, &QTimer::timeout, this, &OtherDesks::act);
+    storage::BookEvents& events = form_.database().events();
+    connect(&events, &storage::BookEvents::pageChanged, this, [this](QDate date) {
+        if (date != form_.PageDate)
+            return;
+        heardPage_ = true;
+        heard_->start();
+    });
+    connect(&events, &storage::BookEvents::settingsChanged, this, [this] {
+        heardSetup_ = true;
+        heard_->start();
+    });
+    connect(&events, &storage::BookEvents::bookReplaced, this, [this] {
+        heardRestore_ = true;
+        heard_->start();
+    });
+    // A connection opened again heard nothing meanwhile: the set-up and the page are read
+    // again, and a typed page is merged when it is stored.
+    connect(&events, &storage::BookEvents::missed, this, [this] {
+        heardSetup_ = heardPage_ = true;
+        heard_->start();
+    });
+}
+
+void OtherDesks::mark(bool changed)
+{
+    form_.lblOtherDesk->setVisible(changed);
+}
+
+void OtherDesks::act()
+{
+    if (!form_.pageOpen())
+        return;
+    // Not in the middle of a store, a question or an open list: a little later.
+    if (form_.storing() || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        heard_->start(300);
+        return;
+    }
+    const bool restore = std::exchange(heardRestore_, false);
+    const bool setup = std::exchange(heardSetup_, false);
+    const bool page = std::exchange(heardPage_, false);
+    try {
+        if (restore)
+            bookReplacedElsewhere();
+        else if (!(setup && setupStoredElsewhere()) && page)
+            pageStoredElsewhere();
+    } catch (const StoreCancelled&) {
+        // The page stays on screen as typed, marked; the next store merges.
+    } catch (const StorageError& e) {
+        form_.report(e.message());
+    } catch (const LayoutError& e) {
+        form_.report(e.message());
+    }
+}
+
+void OtherDesks::pageStoredElsewhere()
+{
+    // What was typed here is never replaced: the next store merges it.
+    if (form_.typedSinceRead()) {
+        mark(true);
+        return;
+    }
+    const std::optional<storage::PageRow> found = form_.pages().find(form_.PageDate);
+    const storage::PageRow& shown = form_.currentRow();
+    // A page removed as empty shows what it held; it is added again when it is typed on.
+    if (!found || found->dataNull || (found->id == shown.id && found->version == shown.version))
+        return;
+    form_.takeStored(*found);
+    mark(false);
+    form_.showStored();
+}
+
+bool OtherDesks::setupStoredElsewhere()
+{
+    const storage::Settings settings = form_.readSettings();
+    if (settings.version == form_.SettingsVersion)
+        return false;
+    // The page typed here goes under the layout it was typed in, before the new one is
+    // laid out.
+    if (form_.typedSinceRead())
+        form_.SavePage();
+    form_.SettingsVersion = settings.version;
+    if (const std::optional<storage::PageRow> found = form_.pages().find(form_.PageDate); found && !found->dataNull)
+        form_.takeStored(*found);
+    form_.reshowPage();
+    mark(false);
+    dialogs::message(&form_,
+                     QStringLiteral("The set-up was changed on another desk. The page of %1 is shown again "
+                                    "under the new set-up.")
+                         .arg(QLocale::system().toString(form_.PageDate, QLocale::ShortFormat)),
+                     QStringLiteral("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Information);
+    return true;
+}
+
+void OtherDesks::bookReplacedElsewhere()
+{
+    const std::optional<storage::PageRow> restored = form_.pages().find(form_.PageDate);
+    form_.SettingsVersion = form_.readSettings().version;
+    if (form_.typedSinceRead()) {
+        const QString day = QLocale::system().toString(form_.PageDate, QLocale::ShortFormat);
+        const dialogs::Answer answer = dialogs::message(
+            &form_,
+            QStringLiteral("The appointment book was replaced on another desk: a backup was restored there. "
+                           "The page of %1 holds entries typed here that are not stored.\n\nYes stores the "
+                           "page as it is on screen over the restored one. No shows the restored page "
+                           "without them.").arg(day),
+            QStringLiteral("Appointments"), dialogs::Buttons::YesNo, dialogs::Icon::Question);
+        if (answer == dialogs::Answer::Yes) {
+            storage::PageRow mine = form_.pageOnScreen();
+            if (restored && !restored->dataNull) {
+                form_.takeStored(*restored);
+                mine.id = restored->id;
+                mine.version = restored->version;
+            } else {
+                mine.id = 0;
+                form_.takeStored(storage::PageRow());
+            }
+            form_.storeRow(mine);
+        }
+    }
+    form_.LocatePage(form_.PageDate);
+    form_.reshowPage();
+    mark(false);
+}
+
+bool OtherDesks::mergeLostStore(const storage::StaleVersion& lost, storage::PageRow& typed)
+{
+    storage::PageTable& pages = form_.pages();
+    // The page as this desk read it: what the other desk's store is compared with.
+    storage::PageRow base = form_.currentRow();
+    std::optional<storage::PageRow> stored = lost.stored();
+    QString refusal = lost.message();
+    bool merged = false;
+    // Where a conflict stands on the page, as the grid heads its row and column.
+    const auto place = [this](const PageConflict& c) {
+        const FlexGrid* grid = form_.Grid1;
+        const int r = c.row + 3, col = c.col + 1;
+        const QString time = r <= form_.LastRow ? grid->TextMatrix(r, 0).trimmed() : QString();
+        QString provider = col <= form_.LastCol ? grid->TextMatrix(2, col).trimmed() : QString();
+        if (provider.isEmpty() && col <= form_.LastCol)
+            provider = grid->TextMatrix(1, col).trimmed();
+        return std::pair<QString, QString>(time, provider);
+    };
+    for (int attempt = 1;; ++attempt) {
+        storage::PageRow theirs;
+        if (stored) {
+            theirs = *stored;
+        } else {
+            // Another desk removed the page as empty: it is added again whole, unless a desk
+            // added the day again meanwhile, whose page is then merged with.
+            theirs = pages.add(typed.calDate, typed.layout, typed.data, typed.clinic.value_or(false), typed.memo);
+            if (theirs.data == typed.data && theirs.memo == typed.memo && theirs.clinic == typed.clinic) {
+                typed = theirs;
+                merged_ = merged;
+                return true;
+            }
+        }
+        if (attempt == kMergeAttempts)
+            throw StorageError(refusal + QStringLiteral(
+                "\nIt was stored on other desks %1 times while this desk merged its entries into it; "
+                "nothing typed here was stored yet.").arg(attempt));
+        PageMerge merge(base, typed, theirs);
+        if (!merge.conflicts.isEmpty() && !frmConflicts::ask(&form_, typed.calDate, merge.conflicts, place)) {
+            mark(true);
+            return false;
+        }
+        base = theirs;
+        typed = merge.result();
+        merged = true;
+        try {
+            pages.update(typed);
+            merged_ = merged;
+            return true;
+        } catch (const storage::StaleVersion& again) {
+            stored = again.stored();
+            refusal = again.message();
+        }
+    }
+}
+
+void OtherDesks::pageStored()
+{
+    mark(false);
+    // The screen shows what is stored now: the other desk's entries beside these.
+    if (std::exchange(merged_, false) && form_.currentRow().calDate == form_.PageDate)
+        form_.showStored();
+}
