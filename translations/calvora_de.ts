@@ -47,7 +47,7 @@
         <translation>Suchen</translation>
     </message>
     <message>
-        <source>The page of %1 holds "%2" but cannot be shown. %3 The search goes on with the pages stored before it.</source>
+        <source>The page of %1 holds &quot;%2&quot; but cannot be shown. %3 The search goes on with the pages stored before it.</source>
         <translation>Die Seite vom %1 enthält „%2“, kann aber nicht angezeigt werden. %3 Die Suche geht mit den davor gespeicherten Seiten weiter.</translation>
     </message>
     <message>
@@ -311,7 +311,7 @@
         <translation>Verwendete Datenbankdatei: %1</translation>
     </message>
     <message>
-        <source>Calvora Version %1.%2.%3.  Please visit Norlyn Software's Homepage at  %4  to find out about the latest software updates and bug fixes.
+        <source>Calvora Version %1.%2.%3.  Please visit Norlyn Software&apos;s Homepage at  %4  to find out about the latest software updates and bug fixes.
 
 %5
 
@@ -490,8 +490,8 @@
         <translation>Ordner</translation>
     </message>
     <message>
-        <source>The data folder '%1' does not exist.</source>
-        <translation>Den Datenordner '%1' gibt es nicht.</translation>
+        <source>The data folder &apos;%1&apos; does not exist.</source>
+        <translation>Den Datenordner &apos;%1&apos; gibt es nicht.</translation>
     </message>
     <message>
         <source>Keeps the appointment book on the practice server &lt;conninfo&gt; (a libpq connection string or URI, such as postgresql://calvora@frontdesk/practice), from this start on: it is remembered in calvora.conf in the data folder. Never put a password in it.</source>
@@ -546,7 +546,7 @@
         <translation>--%1 gehört zu --print-day.</translation>
     </message>
     <message>
-        <source>Speaks &lt;language&gt; (%1) for this run, whatever the desktop's language is.</source>
+        <source>Speaks &lt;language&gt; (%1) for this run, whatever the desktop&apos;s language is.</source>
         <translation>Zeigt das Programm bei diesem Start auf &lt;Sprache&gt; (%1), gleich welche Sprache der Desktop verwendet.</translation>
     </message>
     <message>
@@ -554,8 +554,8 @@
         <translation>Sprache</translation>
     </message>
     <message>
-        <source>Calvora does not speak the language '%1'; it speaks %2.</source>
-        <translation>Die Sprache '%1' kennt Calvora nicht; verfügbar sind %2.</translation>
+        <source>Calvora does not speak the language &apos;%1&apos;; it speaks %2.</source>
+        <translation>Die Sprache &apos;%1&apos; kennt Calvora nicht; verfügbar sind %2.</translation>
     </message>
     <message>
         <source>Calvora: an appointment book for professional practices and small business offices.</source>
@@ -566,22 +566,22 @@
         <translation>Zeigt diese Optionen und endet.</translation>
     </message>
     <message>
-        <source>Shows the program's version and ends.</source>
+        <source>Shows the program&apos;s version and ends.</source>
         <translation>Zeigt die Version des Programms und endet.</translation>
     </message>
     <message>
         <source>%1: %2
-Try '%1 --help' for the options.</source>
+Try &apos;%1 --help&apos; for the options.</source>
         <translation>%1: %2
-Die Optionen zeigt '%1 --help'.</translation>
+Die Optionen zeigt &apos;%1 --help&apos;.</translation>
     </message>
     <message>
         <source>Usage: %1 [options]</source>
         <translation>Aufruf: %1 [Optionen]</translation>
     </message>
     <message>
-        <source>Unexpected argument '%1'.</source>
-        <translation>Unerwartetes Argument '%1'.</translation>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unerwartetes Argument &apos;%1&apos;.</translation>
     </message>
 </context>
 <context>
@@ -615,7 +615,7 @@ Die Optionen zeigt '%1 --help'.</translation>
         <translation>der Datenträger ist voll</translation>
     </message>
     <message>
-        <source>the disk is full (the user's quota on it is used up)</source>
+        <source>the disk is full (the user&apos;s quota on it is used up)</source>
         <translation>der Datenträger ist voll (das Kontingent des Benutzers ist ausgeschöpft)</translation>
     </message>
     <message>
@@ -1007,7 +1007,7 @@ Die Optionen zeigt '%1 --help'.</translation>
         <translation>Suchergebnisse</translation>
     </message>
     <message>
-        <source>"%1" stands in %2 on %3.</source>
+        <source>&quot;%1&quot; stands in %2 on %3.</source>
         <translation>„%1“ steht in %2 auf %3.</translation>
     </message>
     <message numerus="yes">
@@ -1318,7 +1318,7 @@ Möchten Sie die neuen Einstellungen speichern?</numerusform>
 <context>
     <name>printday</name>
     <message>
-        <source>The date "%1" is not a valid date of the form YYYY-MM-DD.</source>
+        <source>The date &quot;%1&quot; is not a valid date of the form YYYY-MM-DD.</source>
         <translation>Das Datum „%1“ ist kein gültiges Datum der Form JJJJ-MM-TT.</translation>
     </message>
     <message>
@@ -1326,7 +1326,7 @@ Möchten Sie die neuen Einstellungen speichern?</numerusform>
         <translation>Es ist keine PDF-Datei angegeben: Nennen Sie eine mit --pdf DATEI.</translation>
     </message>
     <message>
-        <source>The column "%1" is not a provider column number (1, 2, ...).</source>
+        <source>The column &quot;%1&quot; is not a provider column number (1, 2, ...).</source>
         <translation>Die Spalte „%1“ ist keine Nummer einer Mitarbeiterspalte (1, 2, …).</translation>
     </message>
     <message>
@@ -1459,7 +1459,7 @@ Möchten Sie die neuen Einstellungen speichern?</numerusform>
         <translation>Der Server lässt den Benutzer %1 von diesem Computer aus nicht zu.</translation>
     </message>
     <message>
-        <source>The user %1 has no rights on the book's tables.</source>
+        <source>The user %1 has no rights on the book&apos;s tables.</source>
         <translation>Der Benutzer %1 hat keine Rechte an den Tabellen des Terminbuchs.</translation>
     </message>
     <message>

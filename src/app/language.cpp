@@ -1,5 +1,7 @@
 #include "app/language.h"
 
+#include "platform/serveraddress.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -83,6 +85,7 @@ QString fromEnvironment(const QProcessEnvironment& environment)
 
 void use(const QString& code)
 {
+    program::keepLibpqMessagesEnglish();
     remove(g_program);
     remove(g_qt);
     const QString english = available().constFirst();

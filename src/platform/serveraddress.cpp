@@ -125,6 +125,13 @@ QString describeServer(const QString& conninfo)
     return text;
 }
 
+void keepLibpqMessagesEnglish()
+{
+    // libpq looks for its translations under PGLOCALEDIR; where there are none, it speaks
+    // the English its messages are written in.
+    qputenv("PGLOCALEDIR", "/dev/null");
+}
+
 ServerFailure classifyServerFailure(const QString& libpqText)
 {
     const QString t = libpqText;
