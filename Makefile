@@ -6,7 +6,7 @@
 BUILD ?= build
 PACKAGES := cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libbenchmark-dev \
             libsqlite3-dev sqlite3 libpq-dev postgresql libqt6sql6-psql fonts-dejavu-core fonts-liberation xvfb xauth poppler-utils \
-            dpkg-dev
+            dpkg-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n locales
 
 .PHONY: run test build deps bench package sanitize fuzz clean
 

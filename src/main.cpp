@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/language.h"
 #include "app/screens.h"
 #include "app/startup.h"
 #include "platform/programfolder.h"
@@ -11,6 +12,18 @@
 #include <cstdlib>
 
 namespace {
+
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(main)
+};
+
+// The language asked for with --lang, or the desktop's; a --lang the program does not speak
+// is reported by the parse, in the desktop's language.
+void speak(int argc, char* argv[])
+{
+    const std::optional<QString> asked = commandline::languageAsked(argc, argv);
+    language::use(asked && language::available().contains(*asked) ? *asked : language::fromEnvironment());
+}
 
 // Qt aborts with a long message when it finds no display; say it in one line instead.
 bool displayAvailable()
@@ -42,8 +55,8 @@ int printDay(const commandline::Options& options)
     const std::optional<printday::Request> request =
         printday::request(options.printDay, options.pdf, options.column, error);
     if (!request) {
-        std::fprintf(stderr, "calvora: %s\nUsage: calvora --print-day YYYY-MM-DD --pdf FILE [--column N]\n",
-                     qPrintable(error));
+        std::fprintf(stderr, "calvora: %s\n%s\n", qPrintable(error),
+                     qPrintable(Tr::tr("Usage: calvora --print-day YYYY-MM-DD --pdf FILE [--column N]")));
         return 2;
     }
     if (!printday::print(*request, error)) {
@@ -77,16 +90,18 @@ int main(int argc, char* argv[])
     if (!printing && !displayAvailable()) {
         // --help, --version and a mistyped option are answered without a display.
         QCoreApplication app(argc, argv);
+        speak(argc, argv);
         const commandline::Result options = commandline::parse(app.arguments());
         if (options.ends())
             return commandline::report(options);
-        std::fprintf(stderr,
-                     "Calvora needs a display and none is available; start it under a virtual "
-                     "one with: xvfb-run -a %s\n",
-                     argv[0]);
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(Tr::tr("Calvora needs a display and none is available; start it under a virtual "
+                                       "one with: xvfb-run -a %1")
+                                    .arg(QString::fromLocal8Bit(argv[0]))));
         return 2;
     }
     QApplication app(argc, argv);
+    speak(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("calvora"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("calvora")));
     // Qt has taken its own options (-platform, -style) out of the arguments by now.

@@ -27,6 +27,10 @@ struct Options {
 // application is made, since such a run needs no display.
 bool printsDay(int argc, char* argv[]);
 
+// The language --lang asks for (the last one given), read before the parse so that the
+// parse's own texts, --help among them, are in that language.
+std::optional<QString> languageAsked(int argc, char* argv[]);
+
 struct Result {
     enum class Outcome { Run, Help, Version, Error };
     Outcome outcome = Outcome::Run;

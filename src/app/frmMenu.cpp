@@ -30,7 +30,7 @@ Screen screenOf(int entry)
 frmMenu::frmMenu()
 {
     setObjectName(QStringLiteral("frmMenu"));
-    setWindowTitle(QStringLiteral("Main Menu"));
+    setWindowTitle(tr("Main Menu"));
     setKeyPreview(true);
 
     auto* v = new QVBoxLayout(this);
@@ -47,22 +47,22 @@ frmMenu::frmMenu()
     auto* options = new QVBoxLayout(Frame1);
     QFont optionFont(QStringLiteral("Arial"), 12);
     optionFont.setBold(true);
-    auto option = [&](const char* name, const char* caption) {
-        auto* o = new QRadioButton(QStringLiteral("     %1     ").arg(QString::fromLatin1(caption)), Frame1);
+    auto option = [&](const char* name, const QString& caption) {
+        auto* o = new QRadioButton(QStringLiteral("     %1     ").arg(caption), Frame1);
         o->setObjectName(QString::fromLatin1(name));
         o->setFont(optionFont);
         o->installEventFilter(this);
         options->addWidget(o);
         return o;
     };
-    Option1 = option("Option1", "1.   Appointments");
-    Option2 = option("Option2", "2.   Setup Page");
-    Option3 = option("Option3", "3.   Customize Templates");
-    Option4 = option("Option4", "4.   Back-up / Restore Files");
-    Option6 = option("Option6", "6.   Exit");
+    Option1 = option("Option1", tr("1.   Appointments"));
+    Option2 = option("Option2", tr("2.   Setup Page"));
+    Option3 = option("Option3", tr("3.   Customize Templates"));
+    Option4 = option("Option4", tr("4.   Back-up / Restore Files"));
+    Option6 = option("Option6", tr("6.   Exit"));
     v->addWidget(Frame1);
 
-    Command1 = new QPushButton(QStringLiteral("&Readme / License Agreement"), this);
+    Command1 = new QPushButton(tr("&Readme / License Agreement"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, &frmMenu::Command1_Click);
     v->addWidget(Command1);
@@ -108,9 +108,9 @@ void frmMenu::Option6_KeyPress(int keyAscii)
     exiting_ = true;
     const dialogs::Answer answer = dialogs::message(
         this,
-        QStringLiteral("Would you like to back-up your files now? Regular files back-up will "
-                       "minimize loss of data in case your hard disk crashes."),
-        QStringLiteral("Back-up Files"), dialogs::Buttons::YesNo, dialogs::Icon::Question);
+        tr("Would you like to back-up your files now? Regular files back-up will "
+           "minimize loss of data in case your hard disk crashes."),
+        tr("Back-up Files"), dialogs::Buttons::YesNo, dialogs::Icon::Question);
     // The day page stores its page as it goes; when that fails the user may choose to stay
     // on it, and then the program does not end.
     screens::unload(Screen::Appt);

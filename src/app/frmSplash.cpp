@@ -62,16 +62,16 @@ frmSplash::frmSplash()
     imgLogo->setPixmap(logoPicture());
     imgLogo->setAlignment(Qt::AlignCenter);
     lblCompanyProduct = label(Frame1, "lblCompanyProduct", QStringLiteral("Norlyn SoftWare"), 12, true);
-    lblProductName = label(Frame1, "lblProductName", QStringLiteral("Presents"), 10);
+    lblProductName = label(Frame1, "lblProductName", tr("Presents"), 10);
     Label1 = label(Frame1, "Label1", QStringLiteral("Calvora"), 32, true);
     Label2 = label(Frame1, "Label2",
-                   QStringLiteral("for professional practices and small business offices"), 11);
+                   tr("for professional practices and small business offices"), 11);
     Label2->setWordWrap(true);
     Label2->setFixedWidth(260);
     Label2->setMinimumHeight(Label2->heightForWidth(260));
-    lblVersion = label(Frame1, "lblVersion", QStringLiteral("Version 3.0"), 10);
-    lblPlatform = label(Frame1, "lblPlatform", QStringLiteral("Platform: Win95/98/NT"), 9);
-    lblCompany = label(Frame1, "lblCompany", QStringLiteral("Company: Norlyn Software"), 9);
+    lblVersion = label(Frame1, "lblVersion", tr("Version %1.%2").arg(CALVORA_VERSION_MAJOR).arg(CALVORA_VERSION_MINOR), 10);
+    lblPlatform = label(Frame1, "lblPlatform", tr("Platform: Win95/98/NT"), 9);
+    lblCompany = label(Frame1, "lblCompany", tr("Company: Norlyn Software"), 9);
     v->addWidget(imgLogo);
     v->addWidget(lblCompanyProduct);
     v->addWidget(lblProductName);

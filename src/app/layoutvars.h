@@ -16,6 +16,10 @@ struct LayoutVariables {
     QStringList NameList;
     QString OpenLabel;    // " " & location & " Open"
     QString ClosedLabel;  // " " & location & " Closed"
+
+    // Sets OpenLabel and ClosedLabel for the location word, in the language in use; every
+    // screen with a status list words them the same way.
+    void setStatusLabels(const QString& location);
 };
 
 extern LayoutVariables SharedLayout;

@@ -4,6 +4,7 @@
 #include "app/frmMenu.h"
 #include "app/frmSplash.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QVBoxLayout>
@@ -17,9 +18,9 @@ class PlaceholderScreen final : public Form {
 public:
     explicit PlaceholderScreen(Screen screen)
     {
-        setWindowTitle(QString::fromLatin1(screens::placeholderCaption(screen)));
+        setWindowTitle(screens::placeholderCaption(screen));
         auto* layout = new QVBoxLayout(this);
-        layout->addWidget(new QLabel(QStringLiteral("This screen is not available yet."), this));
+        layout->addWidget(new QLabel(QCoreApplication::translate("screens", "This screen is not available yet."), this));
         resize(480, 200);
     }
 
@@ -97,19 +98,19 @@ void unload(Screen screen)
         f->Unload();
 }
 
-const char* placeholderCaption(Screen screen)
+QString placeholderCaption(Screen screen)
 {
     switch (screen) {
-    case Screen::Splash: return "";
-    case Screen::Menu: return "Main Menu";
-    case Screen::Appt: return "Appointments";
-    case Screen::Setup: return "Set-up Page";
-    case Screen::Configure: return "Configure Page Templates";
-    case Screen::Backup: return "Back-up /Restore Files";
-    case Screen::Readme: return "Readme/Licence Agreement";
-    case Screen::Help: return "Help File";
+    case Screen::Splash: return QString();
+    case Screen::Menu: return QCoreApplication::translate("screens", "Main Menu");
+    case Screen::Appt: return QCoreApplication::translate("screens", "Appointments");
+    case Screen::Setup: return QCoreApplication::translate("screens", "Set-up Page");
+    case Screen::Configure: return QCoreApplication::translate("screens", "Configure Page Templates");
+    case Screen::Backup: return QCoreApplication::translate("screens", "Back-up /Restore Files");
+    case Screen::Readme: return QCoreApplication::translate("screens", "Readme/Licence Agreement");
+    case Screen::Help: return QCoreApplication::translate("screens", "Help File");
     }
-    return "";
+    return QString();
 }
 
 }  // namespace screens

@@ -2,6 +2,7 @@
 // The program's screens, each created on first reference and forgotten when unloaded.
 // The menu opens screens of later layers through this registry; main() gives it the
 // factories of the real screens.
+#include <QString>
 #include <functional>
 
 class Form;
@@ -24,6 +25,6 @@ Form* loaded(Screen screen);
 void unload(Screen screen);
 
 // The caption of a screen that is not built yet.
-const char* placeholderCaption(Screen screen);
+QString placeholderCaption(Screen screen);
 
 }  // namespace screens

@@ -7,19 +7,24 @@
 #include "storage/database.h"
 #include "storage/server.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace startup {
 namespace {
 
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(startup)
+};
+
 // The box names the book's server with its user, whose password it is.
 std::optional<QString> askPassword(const QString& server)
 {
     const program::BookLocation book = program::bookLocation();
     const QString named = book.onServer() ? program::describeServer(book.server)
-                                          : QStringLiteral("the database %1").arg(server);
-    return dialogs::password(nullptr, QStringLiteral("The server asks for a password for %1.\n\nPassword:").arg(named),
+                                          : Tr::tr("the database %1").arg(server);
+    return dialogs::password(nullptr, Tr::tr("The server asks for a password for %1.\n\nPassword:").arg(named),
                              dialogs::appTitle());
 }
 
@@ -52,16 +57,16 @@ QList<Note> settleBook(const QString& folder, commandline::Options::Book book, c
         break;
     case Book::Server:
         if (const QString why = program::rememberBook(folder, server); !why.isEmpty())
-            notes.append({why + QStringLiteral(" The server is used for this run only."), true});
+            notes.append({Tr::tr("%1 The server is used for this run only.").arg(why), true});
         program::setServer(server);
         break;
     case Book::File:
         program::setServer({});
         if (const QString why = program::rememberBook(folder, {}); !why.isEmpty())
-            notes.append({why + QStringLiteral(" The file is used for this run only."), true});
+            notes.append({Tr::tr("%1 The file is used for this run only.").arg(why), true});
         else if (!remembered.server.isEmpty())
-            notes.append({QStringLiteral("The appointment book is kept in the file %1 again; this desk "
-                                         "no longer uses %2.")
+            notes.append({Tr::tr("The appointment book is kept in the file %1 again; this desk "
+                                 "no longer uses %2.")
                               .arg(QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("db.mdb"))),
                                    program::describeServer(remembered.server)),
                           false});
@@ -103,25 +108,25 @@ Begun begin(const program::DataFolderPlaces& places, commandline::Options::Book 
     case State::Held:
         break;
     case State::InUse:
-        dialogs::message(nullptr, QStringLiteral("Calvora is already running on this file."),
+        dialogs::message(nullptr, Tr::tr("Calvora is already running on this file."),
                          dialogs::appTitle(), dialogs::Buttons::Ok, dialogs::Icon::Exclamation);
         begun.exitCode = 1;
         return begun;
     case State::ReadOnlyInUse:
         dialogs::message(
             nullptr,
-            QStringLiteral("Another copy of Calvora is running on the file db.mdb in %1, and this "
-                           "copy cannot lock it: the folder is read-only. You can read the pages, "
-                           "but no change will be stored.").arg(folder),
+            Tr::tr("Another copy of Calvora is running on the file db.mdb in %1, and this "
+                   "copy cannot lock it: the folder is read-only. You can read the pages, "
+                   "but no change will be stored.").arg(folder),
             dialogs::appTitle(), dialogs::Buttons::Ok, dialogs::Icon::Information);
         break;
     case State::NotMade:
         // As for a read-only folder, the user reads on, told why.
         dialogs::message(
             nullptr,
-            QStringLiteral("Calvora could not make its lock file %1: %2. You can read the pages, "
-                           "but a change may not be stored until this is put right, and nothing "
-                           "keeps a second copy of Calvora off the file meanwhile.")
+            Tr::tr("Calvora could not make its lock file %1: %2. You can read the pages, "
+                   "but a change may not be stored until this is put right, and nothing "
+                   "keeps a second copy of Calvora off the file meanwhile.")
                 .arg(QDir::toNativeSeparators(program::DatabaseLock::lockPath(chosen.folder)),
                      begun.lock->reason()),
             dialogs::appTitle(), dialogs::Buttons::Ok, dialogs::Icon::Exclamation);
@@ -129,8 +134,8 @@ Begun begin(const program::DataFolderPlaces& places, commandline::Options::Book 
     case State::ReadOnly:
         dialogs::message(
             nullptr,
-            QStringLiteral("The folder %1 is read-only, so Calvora opens db.mdb there for reading "
-                           "only. You can read the pages, but no change will be stored.").arg(folder),
+            Tr::tr("The folder %1 is read-only, so Calvora opens db.mdb there for reading "
+                   "only. You can read the pages, but no change will be stored.").arg(folder),
             dialogs::appTitle(), dialogs::Buttons::Ok, dialogs::Icon::Information);
         break;
     }

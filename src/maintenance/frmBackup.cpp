@@ -56,14 +56,12 @@ QString withoutStop(QString text)
 
 QString leftOutText(const storage::RestoreResult& loaded, const QString& source)
 {
-    return QStringLiteral("%1 pages of %2 are on the server now. %3 older %4 of a date that a newer "
-                          "row already holds %5 left out: the server keeps one page per date, the "
-                          "newest, as the program reads it.")
-        .arg(loaded.pages)
-        .arg(QDir::toNativeSeparators(source))
-        .arg(loaded.leftOut)
-        .arg(loaded.leftOut == 1 ? QStringLiteral("row") : QStringLiteral("rows"),
-             loaded.leftOut == 1 ? QStringLiteral("was") : QStringLiteral("were"));
+    return frmBackup::tr("%n page(s) of %1 is/are on the server now.", nullptr, loaded.pages)
+               .arg(QDir::toNativeSeparators(source))
+           + QLatin1Char(' ')
+           + frmBackup::tr("%n older row(s) of a date that a newer row already holds was/were left out: the "
+                           "server keeps one page per date, the newest, as the program reads it.",
+                           nullptr, loaded.leftOut);
 }
 
 }  // namespace
@@ -83,45 +81,45 @@ QString driveFolder(const QString& driveText)
 frmBackup::frmBackup()
 {
     setObjectName(QStringLiteral("frmBackup"));
-    setWindowTitle(QStringLiteral("Back-up /Restore Files"));
+    setWindowTitle(tr("Back-up /Restore Files"));
     setKeyPreview(true);
 
     Label1 = label(this, "Label1",
-                   QStringLiteral("To back-up files, please specify destination disk drive ( e.g. "
+                   tr("To back-up files, please specify destination disk drive ( e.g. "
                                   "A: ),  and click Backup Button."));
     Label1->setWordWrap(true);
     txtBackup = new QLineEdit(QStringLiteral("A:"), this);
     txtBackup->setObjectName(QStringLiteral("txtBackup"));
-    txtBackup->setAccessibleName(QStringLiteral("Back-up drive or folder"));
+    txtBackup->setAccessibleName(tr("Back-up drive or folder"));
     cmdBrowseBackup = button(this, "cmdBrowseBackup", QStringLiteral("\u2026"));
-    cmdBrowseBackup->setAccessibleName(QStringLiteral("Choose the back-up folder"));
-    cmdBackup = button(this, "cmdBackup", QStringLiteral("&BackUp"));
-    lblBacking = label(this, "lblBacking", QStringLiteral("Backing up files to"), false);
+    cmdBrowseBackup->setAccessibleName(tr("Choose the back-up folder"));
+    cmdBackup = button(this, "cmdBackup", tr("&BackUp"));
+    lblBacking = label(this, "lblBacking", tr("Backing up files to"), false);
     lblBackup = label(this, "lblBackup", QString());
     lblBackupComplete =
-        label(this, "lblBackupComplete", QStringLiteral("Files back-up completed successfully."), false);
+        label(this, "lblBackupComplete", tr("Files back-up completed successfully."), false);
 
     Label4 = label(this, "Label4",
-                   QStringLiteral("To restore files after hard disk crash or program reinstallation, "
+                   tr("To restore files after hard disk crash or program reinstallation, "
                                   "please specify source disk drive ( e.g. A: ),  and click Restore "
                                   "Button."));
     Label4->setWordWrap(true);
     txtRestore = new QLineEdit(QStringLiteral("A:"), this);
     txtRestore->setObjectName(QStringLiteral("txtRestore"));
-    txtRestore->setAccessibleName(QStringLiteral("Restore drive or folder"));
+    txtRestore->setAccessibleName(tr("Restore drive or folder"));
     cmdBrowseRestore = button(this, "cmdBrowseRestore", QStringLiteral("\u2026"));
-    cmdBrowseRestore->setAccessibleName(QStringLiteral("Choose the folder to restore from"));
-    CmdRestore = button(this, "CmdRestore", QStringLiteral("&Restore"));
-    lblRestoring = label(this, "lblRestoring", QStringLiteral("Restoring files to program..."), false);
+    cmdBrowseRestore->setAccessibleName(tr("Choose the folder to restore from"));
+    CmdRestore = button(this, "CmdRestore", tr("&Restore"));
+    lblRestoring = label(this, "lblRestoring", tr("Restoring files to program..."), false);
     lblRestoreComplete =
-        label(this, "lblRestoreComplete", QStringLiteral("Files restored successfully."), false);
-    CmdExit = button(this, "CmdExit", QStringLiteral("&Exit"));
+        label(this, "lblRestoreComplete", tr("Files restored successfully."), false);
+    CmdExit = button(this, "CmdExit", tr("&Exit"));
 
     // The "…" buttons stay out of the Tab chain of the five controls; F4 in a drive box
     // opens the same chooser, as it drops down a list.
     for (QPushButton* b : {cmdBrowseBackup, cmdBrowseRestore}) {
         b->setFocusPolicy(Qt::ClickFocus);
-        b->setToolTip(QStringLiteral("Choose a folder (F4)"));
+        b->setToolTip(tr("Choose a folder (F4)"));
         b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("\u2026")) + 24);
     }
 
@@ -156,9 +154,9 @@ frmBackup::frmBackup()
     connect(CmdRestore, &QPushButton::clicked, this, &frmBackup::CmdRestore_Click);
     connect(CmdExit, &QPushButton::clicked, this, &frmBackup::cmdExit_Click);
     connect(cmdBrowseBackup, &QPushButton::clicked, this,
-            [this] { browse(txtBackup, QStringLiteral("Back up to the folder")); });
+            [this] { browse(txtBackup, tr("Back up to the folder")); });
     connect(cmdBrowseRestore, &QPushButton::clicked, this,
-            [this] { browse(txtRestore, QStringLiteral("Restore from the folder")); });
+            [this] { browse(txtRestore, tr("Restore from the folder")); });
     // A drive letter typed in lower case arrives in upper case; a path stays as typed.
     for (QLineEdit* box : {txtBackup, txtRestore})
         connect(box, &QLineEdit::textEdited, box, [box](const QString& text) {
@@ -205,7 +203,7 @@ bool frmBackup::attempt(const std::function<void()>& step)
             return true;
         } catch (const storage::StorageError& e) {
             const dialogs::Answer answer = dialogs::message(
-                this, withoutStop(e.message()) + QStringLiteral(". Retry?"), dialogs::appTitle(),
+                this, tr("%1. Retry?").arg(withoutStop(e.message())), dialogs::appTitle(),
                 dialogs::Buttons::YesNo, dialogs::Icon::Question);
             if (answer != dialogs::Answer::Yes)
                 return false;
@@ -217,19 +215,19 @@ void frmBackup::ChDrive(const QString& driveText)
 {
     const QString text = driveText.trimmed();
     if (text.isEmpty())
-        throw storage::StorageError(QStringLiteral("No drive or folder is given"));
+        throw storage::StorageError(tr("No drive or folder is given"));
 #if !defined(Q_OS_WIN)
     if (isDriveLetter(text))
         throw storage::StorageError(
-            QStringLiteral("There is no drive %1 on this computer; give the folder of the disk, "
+            tr("There is no drive %1 on this computer; give the folder of the disk, "
                            "such as /media/usb")
                 .arg(text.left(2).toUpper()));
 #endif
     const QString folder = driveFolder(text);
     if (!QFileInfo(folder).isDir())
         throw storage::StorageError(isDriveLetter(text)
-            ? QStringLiteral("The drive %1 is not ready or does not exist").arg(text.left(2).toUpper())
-            : QStringLiteral("The folder %1 cannot be found").arg(QDir::toNativeSeparators(folder)));
+            ? tr("The drive %1 is not ready or does not exist").arg(text.left(2).toUpper())
+            : tr("The folder %1 cannot be found").arg(QDir::toNativeSeparators(folder)));
 }
 
 bool frmBackup::closeOtherScreens(std::initializer_list<Screen> list)
@@ -309,9 +307,9 @@ void frmBackup::CmdRestore_Click()
     lblBackupComplete->hide();
     const dialogs::Answer answer = dialogs::message(
         this,
-        QStringLiteral("Existing database will be replaced!  Please make sure you have the correct "
+        tr("Existing database will be replaced!  Please make sure you have the correct "
                        "data disk in the source drive. Do you wish to proceed?"),
-        QStringLiteral("Restore files"), dialogs::Buttons::YesNo, dialogs::Icon::Critical,
+        tr("Restore files"), dialogs::Buttons::YesNo, dialogs::Icon::Critical,
         dialogs::Answer::No);
     if (answer != dialogs::Answer::Yes)
         return;

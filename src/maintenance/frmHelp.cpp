@@ -16,15 +16,15 @@
 frmHelp::frmHelp()
 {
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QStringLiteral("Help File"));
+    setWindowTitle(tr("Help File"));
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
-    cmdExit = new QPushButton(QStringLiteral("Exit"), this);
+    cmdExit = new QPushButton(tr("Exit"), this);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
     row->addWidget(cmdExit);
     row->addStretch(1);
     layout->addLayout(row);
-    Text1 = makeDocumentBox(this, QStringLiteral("Help text"));
+    Text1 = makeDocumentBox(this, tr("Help text"));
     colours::paint(Text1, colours::Cream);
     layout->addWidget(Text1, 1);
     setTabOrder(cmdExit, Text1);
@@ -40,7 +40,7 @@ bool frmHelp::Form_Load()
         db_ = std::make_unique<storage::Database>(program::bookLocation());
         Text1->setPlainText(storage::readHelp(*db_));
     } catch (const storage::StorageError& e) {
-        dialogs::message(this, e.message(), QStringLiteral("Help File"), dialogs::Buttons::Ok,
+        dialogs::message(this, e.message(), tr("Help File"), dialogs::Buttons::Ok,
                          dialogs::Icon::Critical);
         return false;
     }

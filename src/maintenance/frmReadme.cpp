@@ -16,7 +16,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kFirstPage = QStringLiteral("License Agreement");
 // &HC0FFFF: light yellow.
 const QColor kText{255, 255, 192};
 }  // namespace
@@ -24,16 +23,16 @@ const QColor kText{255, 255, 192};
 frmReadme::frmReadme()
 {
     setObjectName(QStringLiteral("frmReadme"));
-    setWindowTitle(QStringLiteral("Readme/Licence Agreement"));
+    setWindowTitle(tr("Readme/Licence Agreement"));
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
-    Command1 = new QPushButton(kFirstPage, this);
+    Command1 = new QPushButton(tr("License Agreement"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->installEventFilter(this);
     row->addWidget(Command1);
     row->addStretch(1);
     layout->addLayout(row);
-    Text1 = makeDocumentBox(this, QStringLiteral("Readme text"));
+    Text1 = makeDocumentBox(this, tr("Readme text"));
     colours::paint(Text1, colours::Black, kText);
     layout->addWidget(Text1, 1);
     setTabOrder(Command1, Text1);
@@ -49,20 +48,22 @@ bool frmReadme::Form_Load()
         db_ = std::make_unique<storage::Database>(program::bookLocation());
         Text1->setPlainText(storage::readSettings(*db_).readme);
     } catch (const storage::StorageError& e) {
-        dialogs::message(this, e.message(), QStringLiteral("Readme"), dialogs::Buttons::Ok,
+        dialogs::message(this, e.message(), tr("Readme"), dialogs::Buttons::Ok,
                          dialogs::Icon::Critical);
         return false;
     }
-    setWindowTitle(QStringLiteral("Readme"));
-    Text1->setAccessibleName(QStringLiteral("Readme text"));
-    Command1->setText(kFirstPage);
+    setWindowTitle(tr("Readme"));
+    Text1->setAccessibleName(tr("Readme text"));
+    Command1->setText(tr("License Agreement"));
+    showingLicence_ = false;
     centreOnScreen();
     return true;
 }
 
 void frmReadme::Command1_Click()
 {
-    if (Command1->text() != kFirstPage) {
+    // Its caption names the page the next press shows: the licence from the readme.
+    if (showingLicence_) {
         screens::show(Screen::Menu);
         Unload();
         return;
@@ -72,14 +73,15 @@ void frmReadme::Command1_Click()
         licence = storage::readSettings(*db_).licence;
     } catch (const storage::StorageError& e) {
         // The readme page stays; the button can be pressed again.
-        dialogs::message(this, e.message(), QStringLiteral("License"), dialogs::Buttons::Ok,
+        dialogs::message(this, e.message(), tr("License"), dialogs::Buttons::Ok,
                          dialogs::Icon::Critical);
         return;
     }
-    setWindowTitle(QStringLiteral("License"));
+    setWindowTitle(tr("License"));
     Text1->setPlainText(licence);
-    Text1->setAccessibleName(QStringLiteral("Licence agreement text"));
-    Command1->setText(QStringLiteral("Main Menu"));
+    Text1->setAccessibleName(tr("Licence agreement text"));
+    Command1->setText(tr("Main Menu"));
+    showingLicence_ = true;
 }
 
 void frmReadme::Form_QueryUnload(bool&, UnloadMode mode)

@@ -32,4 +32,5 @@ protected:
 
 private:
     std::unique_ptr<storage::Database> db_;
+    bool showingLicence_ = false;  // the licence is on screen (the button names the menu)
 };

@@ -39,7 +39,7 @@ QTreeWidget* makeList(QWidget* parent, const QStringList& headings, const QStrin
 
 QString flagShown(const QString& text)
 {
-    return text == QLatin1String("1") ? QStringLiteral("closed") : QStringLiteral("open");
+    return text == QLatin1String("1") ? frmDayChanges::tr("closed") : frmDayChanges::tr("open");
 }
 
 }  // namespace
@@ -52,25 +52,24 @@ QString CellHistory::when(const QDateTime& moment)
 QString CellHistory::shown(const QString& text)
 {
     if (text.isEmpty())
-        return QStringLiteral("(empty)");
+        return tr("(empty)");
     QString line = text;
     line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
     return line;
 }
 
 frmCellHistory::frmCellHistory(QWidget* parent, const QString& cell, const std::vector<storage::Change>& changes,
-                               bool locked)
+                               bool locked, const QString& lockCaption)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmCellHistory"));
-    setWindowTitle(QStringLiteral("History of the Cell"));
+    setWindowTitle(tr("History of the Cell"));
     auto* layout = new QVBoxLayout(this);
-    lblCell = new QLabel(changes.empty() ? QStringLiteral("No change of the cell %1 has been stored.").arg(cell)
-                                         : QStringLiteral("Earlier texts of the cell %1, newest first:").arg(cell),
+    lblCell = new QLabel(changes.empty() ? tr("No change of the cell %1 has been stored.").arg(cell)
+                                         : tr("Earlier texts of the cell %1, newest first:").arg(cell),
                          this);
     layout->addWidget(lblCell);
-    lstHistory = makeList(this, {QStringLiteral("Text"), QStringLiteral("Stored"), QStringLiteral("Desk")},
-                          QStringLiteral("Earlier texts of the cell %1").arg(cell));
+    lstHistory = makeList(this, {tr("Text"), tr("Stored"), tr("Desk")}, tr("Earlier texts of the cell %1").arg(cell));
     lblCell->setBuddy(lstHistory);
     for (const storage::Change& c : changes) {
         auto* item = new QTreeWidgetItem(lstHistory, {CellHistory::shown(c.newText), CellHistory::when(c.moment), c.desk});
@@ -80,7 +79,7 @@ frmCellHistory::frmCellHistory(QWidget* parent, const QString& cell, const std::
     if (!changes.empty()) {
         const storage::Change& first = changes.back();
         auto* item = new QTreeWidgetItem(lstHistory, {CellHistory::shown(first.oldText),
-                                                      QStringLiteral("before %1").arg(CellHistory::when(first.moment)),
+                                                      tr("before %1").arg(CellHistory::when(first.moment)),
                                                       QString()});
         item->setData(0, Qt::UserRole, first.oldText);
     }
@@ -88,13 +87,13 @@ frmCellHistory::frmCellHistory(QWidget* parent, const QString& cell, const std::
         lstHistory->setCurrentItem(lstHistory->topLevelItem(0));
     layout->addWidget(lstHistory);
     if (locked)
-        layout->addWidget(new QLabel(QStringLiteral("The page is locked: clear Page Lock to put a text back."), this));
+        layout->addWidget(new QLabel(tr("The page is locked: clear %1 to put a text back.").arg(lockCaption), this));
 
     auto* buttons = new QHBoxLayout;
-    cmdPutBack = new QPushButton(QStringLiteral("&Put back"), this);
+    cmdPutBack = new QPushButton(tr("&Put back"), this);
     cmdPutBack->setEnabled(!locked && lstHistory->topLevelItemCount() > 0);
     cmdPutBack->setDefault(true);
-    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose = new QPushButton(tr("Close"), this);
     buttons->addStretch();
     buttons->addWidget(cmdPutBack);
     buttons->addWidget(cmdClose);
@@ -121,25 +120,23 @@ frmDayChanges::frmDayChanges(QWidget* parent, const QString& day, const std::vec
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmDayChanges"));
-    setWindowTitle(QStringLiteral("Changes of the Day"));
+    setWindowTitle(tr("Changes of the Day"));
     auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(changes.empty() ? QStringLiteral("No change of %1 has been stored.").arg(day)
-                                             : QStringLiteral("Changes of %1, newest first:").arg(day),
+    auto* label = new QLabel(changes.empty() ? tr("No change of %1 has been stored.").arg(day)
+                                             : tr("Changes of %1, newest first:").arg(day),
                              this);
     layout->addWidget(label);
-    lstChanges = makeList(this,
-                          {QStringLiteral("Stored"), QStringLiteral("Desk"), QStringLiteral("Cell"),
-                           QStringLiteral("Old text"), QStringLiteral("New text")},
-                          QStringLiteral("Changes of %1").arg(day));
+    lstChanges = makeList(this, {tr("Stored"), tr("Desk"), tr("Cell"), tr("Old text"), tr("New text")},
+                          tr("Changes of %1").arg(day));
     label->setBuddy(lstChanges);
     for (const storage::Change& c : changes) {
         QString cell;
         QString oldText = CellHistory::shown(c.oldText);
         QString newText = CellHistory::shown(c.newText);
         if (c.field == QLatin1String("Memo")) {
-            cell = QStringLiteral("Memo");
+            cell = tr("Memo");
         } else if (c.field == QLatin1String("Clinic")) {
-            cell = QStringLiteral("Closed flag");
+            cell = tr("Closed flag");
             oldText = flagShown(c.oldText);
             newText = flagShown(c.newText);
         } else {
@@ -147,7 +144,7 @@ frmDayChanges::frmDayChanges(QWidget* parent, const QString& day, const std::vec
             for (const QString& p : {c.timeLabel, c.provider})
                 if (!p.isEmpty())
                     parts << p;
-            cell = parts.isEmpty() ? QStringLiteral("row %1, column %2").arg(c.row + 1).arg(c.col + 1)
+            cell = parts.isEmpty() ? tr("row %1, column %2").arg(c.row + 1).arg(c.col + 1)
                                    : parts.join(QStringLiteral(", "));
         }
         new QTreeWidgetItem(lstChanges, {CellHistory::when(c.moment), c.desk, cell, oldText, newText});
@@ -155,7 +152,7 @@ frmDayChanges::frmDayChanges(QWidget* parent, const QString& day, const std::vec
     if (lstChanges->topLevelItemCount() > 0)
         lstChanges->setCurrentItem(lstChanges->topLevelItem(0));
     layout->addWidget(lstChanges);
-    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose = new QPushButton(tr("Close"), this);
     cmdClose->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -168,9 +165,9 @@ frmDayChanges::frmDayChanges(QWidget* parent, const QString& day, const std::vec
 
 CellHistory::CellHistory(frmAppt& form) : QObject(&form), form_(form)
 {
-    form.addCommand(form.mnuEdit, "mnuEditHistory", QStringLiteral("History of the Cell\tCtrl+H"),
+    form.addCommand(form.mnuEdit, "mnuEditHistory", tr("History of the Cell\tCtrl+H"),
                     [this] { mnuEditHistory_Click(); });
-    form.addCommand(form.mnuEdit, "mnuEditDayChanges", QStringLiteral("Changes of the Day"),
+    form.addCommand(form.mnuEdit, "mnuEditDayChanges", tr("Changes of the Day"),
                     [this] { mnuEditDayChanges_Click(); });
     form.addKeyHandler([this](int keyCode, int shift) {
         if (shift != 2 || keyCode != keys::KeyA + ('H' - 'A'))
@@ -183,8 +180,8 @@ CellHistory::CellHistory(frmAppt& form) : QObject(&form), form_(form)
     connect(form.Grid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu(form_.Grid1);
         menu.setObjectName(QStringLiteral("mnuGridContext"));
-        menu.addAction(QStringLiteral("History of the Cell\tCtrl+H"), this, [this] { mnuEditHistory_Click(); });
-        menu.addAction(QStringLiteral("Changes of the Day"), this, [this] { mnuEditDayChanges_Click(); });
+        menu.addAction(tr("History of the Cell\tCtrl+H"), this, [this] { mnuEditHistory_Click(); });
+        menu.addAction(tr("Changes of the Day"), this, [this] { mnuEditDayChanges_Click(); });
         menu.exec(form_.Grid1->mapToGlobal(at));
     });
 }
@@ -227,7 +224,8 @@ void CellHistory::showCell(int row, int col)
         form_.report(e.message());
         return;
     }
-    auto* dialog = new frmCellHistory(&form_, cell, changes, form_.Check2->isChecked());
+    auto* dialog = new frmCellHistory(&form_, cell, changes, form_.Check2->isChecked(),
+                                      QString(form_.Check2->text()).remove(u'&'));
     connect(dialog, &frmCellHistory::putBack, this, [this, gridRow, gridCol](const QString& text) {
         // An ordinary edit of the cell: stored with the page, and remembered then.
         if (gridRow <= form_.LastRow && gridCol <= form_.LastCol && !form_.Check2->isChecked())

@@ -18,8 +18,9 @@ class QTreeWidget;
 class frmCellHistory : public QDialog {
     Q_OBJECT
 public:
+    // `lockCaption` is the page lock's caption, named where the page is locked.
     frmCellHistory(QWidget* parent, const QString& cell, const std::vector<storage::Change>& changes,
-                   bool locked);
+                   bool locked, const QString& lockCaption);
 
     QTreeWidget* lstHistory;
     QLabel* lblCell;

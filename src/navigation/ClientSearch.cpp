@@ -60,10 +60,10 @@ ClientSearch::ClientSearch(frmAppt& form) : QObject(&form), form_(form)
     column->addWidget(lblMessage);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(4);
-    cmdYes = panelButton(QStringLiteral("&Yes"), "cmdYes", panel);
-    cmdNo = panelButton(QStringLiteral("&No"), "cmdNo", panel);
-    cmdAll = panelButton(QStringLiteral("&All"), "cmdAll", panel);
-    cmdAll->setToolTip(QStringLiteral("List every page that holds the name"));
+    cmdYes = panelButton(tr("&Yes"), "cmdYes", panel);
+    cmdNo = panelButton(tr("&No"), "cmdNo", panel);
+    cmdAll = panelButton(tr("&All"), "cmdAll", panel);
+    cmdAll->setToolTip(tr("List every page that holds the name"));
     for (QPushButton* b : {cmdYes, cmdNo, cmdAll})
         buttons->addWidget(b);
     column->addLayout(buttons);
@@ -71,7 +71,7 @@ ClientSearch::ClientSearch(frmAppt& form) : QObject(&form), form_(form)
     connect(cmdNo, &QPushButton::clicked, this, &ClientSearch::cmdNo_Click);
     connect(cmdAll, &QPushButton::clicked, this, &ClientSearch::cmdAll_Click);
 
-    form.addCommand(form.mnuSearch, "mnuSearchClient", QStringLiteral("Client\tF4"), [this] { StartSearch(); });
+    form.addCommand(form.mnuSearch, "mnuSearchClient", tr("Client\tF4"), [this] { StartSearch(); });
     form.addKeyHandler([this](int keyCode, int shift) {
         if (keyCode != keys::F4 || shift != 0)
             return false;
@@ -83,7 +83,7 @@ ClientSearch::ClientSearch(frmAppt& form) : QObject(&form), form_(form)
 void ClientSearch::StartSearch()
 {
     const std::optional<QString> answer =
-        dialogs::input(&form_, QStringLiteral("Please enter Name to search:"), QStringLiteral("Search"));
+        dialogs::input(&form_, tr("Please enter Name to search:"), tr("Search"));
     // Back from the input box, the page is the active window again, so the panel's letters
     // (Alt+Y, Alt+N, Alt+A) reach its buttons even where no window manager hands it back.
     form_.activateWindow();
@@ -119,8 +119,8 @@ void ClientSearch::SearchNext()
             below = match->id;
             if (const QString fault = layoutFault(match->calDate); !fault.isEmpty()) {
                 // Said once: the scan passes the page and goes on below it.
-                form_.report(QStringLiteral("The page of %1 holds \"%2\" but cannot be shown. %3 The search "
-                                            "goes on with the pages stored before it.")
+                form_.report(tr("The page of %1 holds \"%2\" but cannot be shown. %3 The search "
+                                "goes on with the pages stored before it.")
                                  .arg(QLocale::system().toString(match->calDate, QLocale::ShortFormat),
                                       SearchName, fault));
                 continue;
@@ -210,13 +210,13 @@ void ClientSearch::ShowSearchResult()
 {
     if (SearchFound) {
         SearchMode = 1;
-        lblMessage->setText(QStringLiteral("Search successful. Continue search?"));
+        lblMessage->setText(tr("Search successful. Continue search?"));
     } else if (SearchFoundAny) {
         SearchMode = 2;
-        lblMessage->setText(QStringLiteral("Search complete. Do another search?"));
+        lblMessage->setText(tr("Search complete. Do another search?"));
     } else {
         SearchMode = 2;
-        lblMessage->setText(QStringLiteral("Search unsuccessful!  Search again with different Name spelling?"));
+        lblMessage->setText(tr("Search unsuccessful!  Search again with different Name spelling?"));
     }
     // Nothing to list when no page held the name.
     cmdAll->setEnabled(SearchFoundAny);

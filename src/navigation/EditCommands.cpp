@@ -66,10 +66,10 @@ void putOnClipboard(const QString& text)
 
 EditCommands::EditCommands(frmAppt& form) : QObject(&form), form_(form)
 {
-    form.addCommand(form.mnuEdit, "mnuEditCut", QStringLiteral("Cut\tCtrl+X"), [this] { mnuEditCut_Click(); });
-    form.addCommand(form.mnuEdit, "mnuEditCopy", QStringLiteral("Copy\tCtrl+C"), [this] { mnuEditCopy_Click(); });
-    form.addCommand(form.mnuEdit, "mnuEditPaste", QStringLiteral("Paste\tCtrl+V"), [this] { mnuEditPaste_Click(); });
-    form.addCommand(form.mnuEdit, "mnuEditDelete", QStringLiteral("Delete"), [this] { mnuEditDelete_Click(); });
+    form.addCommand(form.mnuEdit, "mnuEditCut", tr("Cut\tCtrl+X"), [this] { mnuEditCut_Click(); });
+    form.addCommand(form.mnuEdit, "mnuEditCopy", tr("Copy\tCtrl+C"), [this] { mnuEditCopy_Click(); });
+    form.addCommand(form.mnuEdit, "mnuEditPaste", tr("Paste\tCtrl+V"), [this] { mnuEditPaste_Click(); });
+    form.addCommand(form.mnuEdit, "mnuEditDelete", tr("Delete"), [this] { mnuEditDelete_Click(); });
 
     // The shortcuts belong to the menu, so they act wherever the focus stands on the page.
     form.addKeyHandler([this](int keyCode, int shift) {

@@ -19,11 +19,11 @@
 
 MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
 {
-    lblFixedMemo = new QLabel(QStringLiteral("Fixed Memo"), &form);
+    lblFixedMemo = new QLabel(tr("Fixed Memo"), &form);
     lblFixedMemo->setObjectName(QStringLiteral("lblFixedMemo"));
     TxtFixedMemo = new QPlainTextEdit(&form);
     TxtFixedMemo->setObjectName(QStringLiteral("TxtFixedMemo"));
-    TxtFixedMemo->setAccessibleName(QStringLiteral("Fixed Memo"));
+    TxtFixedMemo->setAccessibleName(tr("Fixed Memo"));
     TxtFixedMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     form.memoArea->addWidget(lblFixedMemo);
     form.memoArea->addWidget(TxtFixedMemo, 1);
@@ -31,12 +31,12 @@ MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
     TxtFixedMemo->hide();
 
     auto* row = new QHBoxLayout;
-    cmdMemo = new QPushButton(QStringLiteral("Fixed Memo"), &form);
+    cmdMemo = new QPushButton(tr("Fixed Memo"), &form);
     cmdMemo->setObjectName(QStringLiteral("cmdMemo"));
     cmdMemo->setFocusPolicy(Qt::NoFocus);
     txtBook = new QLineEdit(&form);
     txtBook->setObjectName(QStringLiteral("txtBook"));
-    txtBook->setAccessibleName(QStringLiteral("Book number"));
+    txtBook->setAccessibleName(tr("Book number"));
     QFont bookFont(QStringLiteral("Arial"), 9);
     bookFont.setBold(true);
     txtBook->setFont(bookFont);
@@ -53,8 +53,8 @@ MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
     txtBook->installEventFilter(this);
     connect(cmdMemo, &QPushButton::clicked, this, &MemoPanel::cmdMemo_Click);
 
-    form.addCommand(form.mnuNavi, "mnuNaviMemo", QStringLiteral("Memo\tF6"), [this] { cmdMemo_Click(); });
-    form.addCommand(form.mnuNavi, "mnuNaviBook", QStringLiteral("Book\tF7"), [this] { mnuNaviBook_Click(); });
+    form.addCommand(form.mnuNavi, "mnuNaviMemo", tr("Memo\tF6"), [this] { cmdMemo_Click(); });
+    form.addCommand(form.mnuNavi, "mnuNaviBook", tr("Book\tF7"), [this] { mnuNaviBook_Click(); });
 
     form.addKeyHandler([this](int keyCode, int shift) {
         if (shift != 0)
@@ -109,15 +109,16 @@ void MemoPanel::store()
 
 void MemoPanel::cmdMemo_Click()
 {
-    if (cmdMemo->text() != QLatin1String("Fixed Memo")) {
-        cmdMemo->setText(QStringLiteral("Fixed Memo"));
+    // The caption names what the next press shows: the fixed memo while the daily one is shown.
+    if (TxtFixedMemo->isVisibleTo(&form_)) {
+        cmdMemo->setText(tr("Fixed Memo"));
         lblFixedMemo->hide();
         TxtFixedMemo->hide();
         form_.lblDailyMemo->show();
         form_.TxtMemo->show();
         form_.TxtMemo->setFocus();
     } else {
-        cmdMemo->setText(QStringLiteral("Daily Memo"));
+        cmdMemo->setText(tr("Daily Memo"));
         lblFixedMemo->show();
         TxtFixedMemo->show();
         form_.lblDailyMemo->hide();

@@ -29,9 +29,18 @@ const QDate FirstDrawable(1998, 1, 1);
 const QDate BackwardLimit(1997, 11, 11);
 const QDate ForwardLimit(2039, 1, 1);
 
-const char* const MonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
-                                  "July",    "August",   "September", "October", "November", "December"};
-const char* const Headings[] = {"Mo", "Tu", "We", "Th", "Fr", "Sa"};
+const char* const MonthNames[] = {
+    QT_TRANSLATE_NOOP("MonthCalendar", "January"),   QT_TRANSLATE_NOOP("MonthCalendar", "February"),
+    QT_TRANSLATE_NOOP("MonthCalendar", "March"),     QT_TRANSLATE_NOOP("MonthCalendar", "April"),
+    QT_TRANSLATE_NOOP("MonthCalendar", "May"),       QT_TRANSLATE_NOOP("MonthCalendar", "June"),
+    QT_TRANSLATE_NOOP("MonthCalendar", "July"),      QT_TRANSLATE_NOOP("MonthCalendar", "August"),
+    QT_TRANSLATE_NOOP("MonthCalendar", "September"), QT_TRANSLATE_NOOP("MonthCalendar", "October"),
+    QT_TRANSLATE_NOOP("MonthCalendar", "November"),  QT_TRANSLATE_NOOP("MonthCalendar", "December")};
+// Monday to Saturday; Sunday heads the first column.
+const char* const Headings[] = {
+    QT_TRANSLATE_NOOP("MonthCalendar", "Mo"), QT_TRANSLATE_NOOP("MonthCalendar", "Tu"),
+    QT_TRANSLATE_NOOP("MonthCalendar", "We"), QT_TRANSLATE_NOOP("MonthCalendar", "Th"),
+    QT_TRANSLATE_NOOP("MonthCalendar", "Fr"), QT_TRANSLATE_NOOP("MonthCalendar", "Sa")};
 
 // Both grids share one geometry so the headings stand over their columns; the one-pixel
 // gaps let the dark background show through as the lines between the days.
@@ -70,7 +79,7 @@ MonthCalendar::MonthCalendar(QWidget* parent)
     monthList = new QComboBox(this);
     yearList = new QComboBox(this);
     for (const char* name : MonthNames)
-        monthList->addItem(QString::fromLatin1(name));
+        monthList->addItem(tr(name));
     for (int year = FirstListYear; year <= LastListYear; ++year)
         yearList->addItem(QString::number(year));
     auto* lists = new QHBoxLayout;
@@ -79,7 +88,7 @@ MonthCalendar::MonthCalendar(QWidget* parent)
     for (QComboBox* list : {monthList, yearList}) {
         list->setObjectName("Combo");
         list->setProperty("index", index);
-        list->setAccessibleName(index == 1 ? QStringLiteral("Month") : QStringLiteral("Year"));
+        list->setAccessibleName(index == 1 ? tr("Month") : tr("Year"));
         list->setEditable(false);
         list->installEventFilter(this);
         list->view()->installEventFilter(this);
@@ -91,12 +100,12 @@ MonthCalendar::MonthCalendar(QWidget* parent)
 
     Picture1 = new QFrame(this);
     Picture1->setObjectName("Picture1");
-    Picture1->setAccessibleName(QStringLiteral("Weekdays"));
+    Picture1->setAccessibleName(tr("Weekdays"));
     colours::paint(Picture1, colours::DarkGrey);
     QGridLayout* headings = weekGrid(Picture1);
     QFont headingFont = font();
     headingFont.setBold(true);
-    Label12 = new QLabel("Su", Picture1);
+    Label12 = new QLabel(tr("Su"), Picture1);
     Label12->setObjectName("Label12");
     Label12->setAlignment(Qt::AlignCenter);
     Label12->setFont(headingFont);
@@ -104,7 +113,7 @@ MonthCalendar::MonthCalendar(QWidget* parent)
     colours::paint(Label12, palette().color(QPalette::Button));
     headings->addWidget(Label12, 0, 0);
     for (int i = 0; i < int(Cmd1.size()); ++i) {
-        auto* heading = new QPushButton(Headings[i], Picture1);
+        auto* heading = new QPushButton(tr(Headings[i]), Picture1);
         heading->setObjectName("Cmd1");
         heading->setProperty("index", i);
         heading->setFlat(true);
@@ -120,7 +129,7 @@ MonthCalendar::MonthCalendar(QWidget* parent)
 
     Picture2 = new QFrame(this);
     Picture2->setObjectName("Picture2");
-    Picture2->setAccessibleName(QStringLiteral("Calendar"));
+    Picture2->setAccessibleName(tr("Calendar"));
     Picture2->setFocusPolicy(Qt::StrongFocus);
     colours::paint(Picture2, colours::DarkGrey);
     Picture2->installEventFilter(this);

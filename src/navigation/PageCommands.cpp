@@ -1,5 +1,6 @@
 #include "navigation/PageCommands.h"
 
+#include "app/language.h"
 #include "app/screens.h"
 #include "page/FlexGrid.h"
 #include "page/daycalendar.h"
@@ -26,36 +27,27 @@ namespace {
 
 const char* const kHomePage = "https://calvora.example.org";
 
-struct DemoStep {
-    const char* caption;
-    QDate date;
-    const char* next;
-};
 // The four demo pages in the order F2 shows them.
-const DemoStep kDemoRing[] = {
-    {"Demo 1", QDate(1998, 10, 10), "Demo 2"},
-    {"Demo 2", QDate(1998, 11, 11), "Demo 3"},
-    {"Demo 3", QDate(1998, 9, 9), "Demo 4"},
-    {"Demo 4", QDate(1998, 8, 8), "Demo 1"},
-};
+const QDate kDemoRing[] = {QDate(1998, 10, 10), QDate(1998, 11, 11), QDate(1998, 9, 9), QDate(1998, 8, 8)};
+constexpr int kDemoPages = int(std::size(kDemoRing));
 
 // The desktop's icon of each button; where the desktop has none, the nearest picture the
 // style has.
 struct ToolButton {
-    const char* key;
+    const char* key;      // its Key, and its caption in English
     const char* command;  // the objectName of the menu command it runs
     const char* themeIcon;
     QStyle::StandardPixmap fallback;
 };
 const ToolButton kToolButtons[] = {
-    {"Open", "mnuPageOpen", "document-open", QStyle::SP_DialogOpenButton},
-    {"Print", "mnuPagePrint", "document-print", QStyle::SP_FileDialogDetailedView},
-    {"Cut", "mnuEditCut", "edit-cut", QStyle::SP_DialogCloseButton},
-    {"Copy", "mnuEditCopy", "edit-copy", QStyle::SP_FileLinkIcon},
-    {"Paste", "mnuEditPaste", "edit-paste", QStyle::SP_DialogOkButton},
-    {"Delete", "mnuEditDelete", "edit-delete", QStyle::SP_TrashIcon},
-    {"Search", "mnuSearchClient", "edit-find", QStyle::SP_FileDialogContentsView},
-    {"Help", "mnuHelpContent", "help-contents", QStyle::SP_MessageBoxQuestion},
+    {QT_TRANSLATE_NOOP("PageCommands", "Open"), "mnuPageOpen", "document-open", QStyle::SP_DialogOpenButton},
+    {QT_TRANSLATE_NOOP("PageCommands", "Print"), "mnuPagePrint", "document-print", QStyle::SP_FileDialogDetailedView},
+    {QT_TRANSLATE_NOOP("PageCommands", "Cut"), "mnuEditCut", "edit-cut", QStyle::SP_DialogCloseButton},
+    {QT_TRANSLATE_NOOP("PageCommands", "Copy"), "mnuEditCopy", "edit-copy", QStyle::SP_FileLinkIcon},
+    {QT_TRANSLATE_NOOP("PageCommands", "Paste"), "mnuEditPaste", "edit-paste", QStyle::SP_DialogOkButton},
+    {QT_TRANSLATE_NOOP("PageCommands", "Delete"), "mnuEditDelete", "edit-delete", QStyle::SP_TrashIcon},
+    {QT_TRANSLATE_NOOP("PageCommands", "Search"), "mnuSearchClient", "edit-find", QStyle::SP_FileDialogContentsView},
+    {QT_TRANSLATE_NOOP("PageCommands", "Help"), "mnuHelpContent", "help-contents", QStyle::SP_MessageBoxQuestion},
 };
 
 }  // namespace
@@ -63,14 +55,14 @@ const ToolButton kToolButtons[] = {
 PageCommands::PageCommands(frmAppt& form) : QObject(&form), form_(form)
 {
     setObjectName(QStringLiteral("PageCommands"));
-    cmdDemo = new QPushButton(QStringLiteral("Demo 1"), &form);
+    cmdDemo = new QPushButton(tr("Demo %1").arg(1), &form);
     cmdDemo->setObjectName(QStringLiteral("cmdDemo"));
     cmdDemo->setFocusPolicy(Qt::NoFocus);
     connect(cmdDemo, &QPushButton::clicked, this, &PageCommands::cmdDemo_Click);
     buildToolBar();
 
-    form.addCommand(form.mnuHelp, "mnuHelpAbout", QStringLiteral("About"), [this] { mnuHelpAbout_Click(); });
-    form.addCommand(form.mnuHelp, "mnuHelpContent", QStringLiteral("Contents\tF1"), [this] { mnuHelpContent_Click(); });
+    form.addCommand(form.mnuHelp, "mnuHelpAbout", tr("About"), [this] { mnuHelpAbout_Click(); });
+    form.addCommand(form.mnuHelp, "mnuHelpContent", tr("Contents\tF1"), [this] { mnuHelpContent_Click(); });
     form.addKeyHandler([this](int keyCode, int shift) { return handleKey(keyCode, shift); });
 }
 
@@ -78,7 +70,7 @@ void PageCommands::buildToolBar()
 {
     tbToolBar = new QToolBar(&form_);
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setAccessibleName(QStringLiteral("Toolbar"));
+    tbToolBar->setAccessibleName(tr("Toolbar"));
     tbToolBar->setMovable(false);
     tbToolBar->setFloatable(false);
     tbToolBar->setIconSize(QSize(16, 16));
@@ -87,10 +79,11 @@ void PageCommands::buildToolBar()
     for (const ToolButton& b : kToolButtons) {
         const QString key = QString::fromLatin1(b.key);
         const QIcon icon = QIcon::fromTheme(QString::fromLatin1(b.themeIcon), style->standardIcon(b.fallback));
-        QAction* button = tbToolBar->addAction(icon, key);
+        const QString caption = tr(b.key);
+        QAction* button = tbToolBar->addAction(icon, caption);
         button->setObjectName(key);
         button->setProperty("Key", key);
-        button->setToolTip(key);
+        button->setToolTip(caption);
         connect(button, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
     }
     tbToolBar->addSeparator();
@@ -139,25 +132,22 @@ void PageCommands::flipPageLock()
 
 void PageCommands::cmdDemo_Click()
 {
-    const QString caption = cmdDemo->text();
-    const DemoStep* step = &kDemoRing[0];
-    for (const DemoStep& s : kDemoRing)
-        if (caption == QLatin1String(s.caption))
-            step = &s;
+    const QDate demo = kDemoRing[nextDemo_];
     DayCalendar& calendar = *form_.calendar();
     PaintLock lock(&form_);
     bool& updating = calendar.Updating();
     updating = true;
     // Stepping from one demo page to the next stores nothing of the demo page; any other
     // page on screen (the user's own, whatever the caption says) is saved first.
-    const bool save = step == &kDemoRing[0] || form_.PageDate != shownDemo_;
+    const bool save = nextDemo_ == 0 || form_.PageDate != shownDemo_;
     calendar.setDayColour(calendar.SelDay(), colours::Cream);
-    if (form_.switchPage(step->date, save)) {
-        cmdDemo->setText(QString::fromLatin1(step->next));
-        form_.PageDate = step->date;
-        shownDemo_ = step->date;
-        calendar.DrawMonth(step->date);
-        form_.showDateCaptions(step->date);
+    if (form_.switchPage(demo, save)) {
+        nextDemo_ = (nextDemo_ + 1) % kDemoPages;
+        cmdDemo->setText(tr("Demo %1").arg(nextDemo_ + 1));
+        form_.PageDate = demo;
+        shownDemo_ = demo;
+        calendar.DrawMonth(demo);
+        form_.showDateCaptions(demo);
     }
     updating = false;
     calendar.setDayColour(calendar.SelDay(), colours::LightGrey);
@@ -169,14 +159,15 @@ QString PageCommands::aboutText()
     const program::BookLocation book = program::bookLocation();
     // Which book this desk works on: the file, or the practice server and its database.
     const QString inUse = book.onServer()
-        ? QStringLiteral("Database in use: %1").arg(program::describeServer(book.server))
-        : QStringLiteral("Database file in use: %1").arg(QDir::toNativeSeparators(book.file));
-    return QStringLiteral("Calvora Version %1.%2.%3.  Please visit Norlyn Software's Homepage at  %4  to find "
-                          "out about the latest software updates and bug fixes.\n\n%5")
+        ? tr("Database in use: %1").arg(program::describeServer(book.server))
+        : tr("Database file in use: %1").arg(QDir::toNativeSeparators(book.file));
+    return tr("Calvora Version %1.%2.%3.  Please visit Norlyn Software's Homepage at  %4  to find "
+              "out about the latest software updates and bug fixes.\n\n%5\n\n%6")
         .arg(CALVORA_VERSION_MAJOR)
         .arg(CALVORA_VERSION_MINOR)
         .arg(CALVORA_VERSION_PATCH)
-        .arg(QString::fromLatin1(kHomePage), inUse);
+        .arg(QString::fromLatin1(kHomePage), tr("Language: %1").arg(language::nativeName(language::current())),
+             inUse);
 }
 
 void PageCommands::mnuHelpAbout_Click()

@@ -36,4 +36,6 @@ private:
     frmAppt& form_;
     // The demo page the last press showed (invalid before the first).
     QDate shownDemo_;
+    // The demo page the next press shows, as the caption names it (0 is "Demo 1").
+    int nextDemo_ = 0;
 };

@@ -49,12 +49,12 @@ PageNavigation::PageNavigation(frmAppt& form, MonthCalendar& calendar)
     for (int i = 0; i < 3; ++i)
         Combo(i)->installEventFilter(this);
 
-    form_.addCommand(form_.mnuPage, "mnuPageOpen", QStringLiteral("Open\tCtrl+O"), [this] { mnuPageOpen_Click(); });
+    form_.addCommand(form_.mnuPage, "mnuPageOpen", tr("Open\tCtrl+O"), [this] { mnuPageOpen_Click(); });
     form_.mnuPage->addSeparator()->setObjectName(QStringLiteral("Separator2"));
-    form_.addCommand(form_.mnuPage, "mnuPageExit", QStringLiteral("Exit\tF12"), [this] { form_.LeavePageScreen(); });
-    form_.addCommand(form_.mnuNavi, "mnuNaviStatus", QStringLiteral("Status\tF8"), [this] { mnuNaviStatus_Click(); });
-    form_.addCommand(form_.mnuNavi, "mnuNaviMonth", QStringLiteral("Month\tF9"), [this] { mnuNaviMonth_Click(); });
-    form_.addCommand(form_.mnuNavi, "mnuNaviYear", QStringLiteral("Year"), [this] { mnuNaviYear_Click(); });
+    form_.addCommand(form_.mnuPage, "mnuPageExit", tr("Exit\tF12"), [this] { form_.LeavePageScreen(); });
+    form_.addCommand(form_.mnuNavi, "mnuNaviStatus", tr("Status\tF8"), [this] { mnuNaviStatus_Click(); });
+    form_.addCommand(form_.mnuNavi, "mnuNaviMonth", tr("Month\tF9"), [this] { mnuNaviMonth_Click(); });
+    form_.addCommand(form_.mnuNavi, "mnuNaviYear", tr("Year"), [this] { mnuNaviYear_Click(); });
 
     form_.addKeyHandler([this](int keyCode, int shift) { return handleKey(keyCode, shift); });
 }
@@ -196,16 +196,16 @@ void PageNavigation::mnuPageOpen_Click()
     for (;;) {
         const std::optional<QString> answer = dialogs::input(
             &form_,
-            QStringLiteral("Please enter Date of Page to open in shortdate format: (e.g. 11/11/99, 1-1-00)"),
-            QStringLiteral("Search Date"));
+            tr("Please enter Date of Page to open in shortdate format: (e.g. 11/11/99, 1-1-00)"),
+            tr("Search Date"));
         if (!answer || answer->trimmed().isEmpty())
             return;
         const std::optional<QDate> date = parseTypedDate(*answer, QLocale::system());
         // Dates the calendar cannot show are refused before anything changes.
         if (!date || *date < kFirstPage || *date > kLastPage) {
             dialogs::message(&form_,
-                             QStringLiteral("Date entered is an invalid date or entered in the wrong format."),
-                             QStringLiteral("Search Date"));
+                             tr("Date entered is an invalid date or entered in the wrong format."),
+                             tr("Search Date"));
             continue;
         }
         PaintLock lock(&form_);

@@ -11,6 +11,7 @@
 #include "storage/pagesearch.h"
 #include "storage/settings.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHash>
 #include <QHeaderView>
@@ -26,6 +27,10 @@
 #include <tuple>
 
 namespace {
+
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(frmHits)
+};
 
 constexpr int FirstDataRow = 3;
 constexpr int FirstDataCol = 1;
@@ -47,7 +52,7 @@ std::optional<LaidOut> layOut(const storage::Layout& layout, QString* fault = nu
 {
     try {
         if (!layout.complete())
-            throw LayoutError(layout.missing.first(), QStringLiteral("(never written)"));
+            throw LayoutError(layout.missing.first(), Tr::tr("(never written)"));
         FlexGrid grid;
         grid.setFixedRows(3);
         grid.setFixedCols(1);
@@ -231,14 +236,13 @@ QVariant HitsModel::data(const QModelIndex& index, int role) const
         case Time: return h.time;
         case Provider: return h.provider;
         case Text:
-            return h.removed ? QStringLiteral("%1 (removed %2 by %3)")
-                                   .arg(h.text, CellHistory::when(h.removedAt), h.removedBy)
+            return h.removed ? tr("%1 (removed %2 by %3)").arg(h.text, CellHistory::when(h.removedAt), h.removedBy)
                              : h.text;
         default: return {};
         }
     case Qt::AccessibleTextRole:
         if (index.column() == Mark)
-            return h.removed ? QStringLiteral("removed") : upcoming ? QStringLiteral("today or later") : QString();
+            return h.removed ? tr("removed") : upcoming ? tr("today or later") : QString();
         return data(index, Qt::DisplayRole);
     case Qt::FontRole:
         if (upcoming) {
@@ -256,18 +260,19 @@ QVariant HitsModel::headerData(int section, Qt::Orientation orientation, int rol
 {
     if (orientation != Qt::Horizontal)
         return {};
-    static const char* const titles[] = {"", "Date", "Day", "Time", "Provider", "Text"};
+    static const char* const titles[] = {"", QT_TR_NOOP("Date"), QT_TR_NOOP("Day"), QT_TR_NOOP("Time"),
+                                         QT_TR_NOOP("Provider"), QT_TR_NOOP("Text")};
     if (role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
-        return QString::fromLatin1(titles[section]);
+        return section == Mark ? QString() : tr(titles[section]);
     if (role == Qt::AccessibleTextRole && section == Mark)
-        return QStringLiteral("Today or later");
+        return tr("Today or later");
     return {};
 }
 
 frmHits::frmHits(QWidget* dayPage) : QWidget(dayPage, Qt::Window)
 {
     setObjectName(QStringLiteral("frmHits"));
-    setWindowTitle(QStringLiteral("Search Results"));
+    setWindowTitle(tr("Search Results"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(6, 6, 6, 6);
     lblHits = new QLabel(this);
@@ -278,7 +283,7 @@ frmHits::frmHits(QWidget* dayPage) : QWidget(dayPage, Qt::Window)
 
     lstHits = new QTreeView(this);
     lstHits->setObjectName(QStringLiteral("lstHits"));
-    lstHits->setAccessibleName(QStringLiteral("Search Results"));
+    lstHits->setAccessibleName(tr("Search Results"));
     lstHits->setModel(&model_);
     lstHits->setRootIsDecorated(false);
     lstHits->setItemsExpandable(false);
@@ -309,30 +314,26 @@ void frmHits::showHits(const QString& name, const QList<Hit>& hits, const QList<
     const qsizetype removed = hits.size() - standing;
     const int upcoming = model_.firstUpcoming();
 
-    const QString cells = standing == 1 ? QStringLiteral("1 cell") : QStringLiteral("%1 cells").arg(standing);
-    const QString onPages = pages.size() == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(pages.size());
-    QString text = QStringLiteral("\"%1\" stands in %2 on %3.").arg(name, cells, onPages);
+    QStringList sentences;
+    sentences << tr("\"%1\" stands in %2 on %3.")
+                     .arg(name, tr("%n cell(s)", "stands in ...", standing),
+                          tr("%n page(s)", "... on", int(pages.size())));
     if (!notLaidOut.isEmpty()) {
         // The count above is not the whole story: say which pages were left out, and why.
         QStringList dates;
         for (QDate d : notLaidOut)
             dates << QLocale::system().toString(d, QLocale::ShortFormat);
-        text += notLaidOut.size() == 1
-                    ? QStringLiteral(" 1 more page holds it but cannot be laid out, so its cells are not listed: %1.")
-                          .arg(dates.first())
-                    : QStringLiteral(" %1 more pages hold it but cannot be laid out, so their cells are not "
-                                     "listed: %2.")
-                          .arg(notLaidOut.size())
-                          .arg(dates.join(QStringLiteral(", ")));
+        sentences << tr("%n more page(s) hold(s) it but cannot be laid out, so its/their cells are not listed: %1.",
+                        nullptr, int(notLaidOut.size()))
+                         .arg(dates.join(QStringLiteral(", ")));
     }
     if (upcoming >= 0)
-        text += QStringLiteral(" %1 marks today and later.").arg(kUpcoming);
+        sentences << tr("%1 marks today and later.").arg(kUpcoming);
     if (removed > 0)
-        text += removed == 1 ? QStringLiteral(" %1 marks a text removed from its cell since.").arg(kRemoved)
-                             : QStringLiteral(" %1 marks %2 texts removed from their cells since.").arg(kRemoved).arg(removed);
+        sentences << tr("%1 marks %n text(s) removed from its/their cell(s) since.", nullptr, int(removed)).arg(kRemoved);
     if (!hits.isEmpty())
-        text += QStringLiteral(" Enter or a double click opens the page.");
-    lblHits->setText(text);
+        sentences << tr("Enter or a double click opens the page.");
+    lblHits->setText(sentences.join(u' '));
 
     // The next appointment first: the earliest of today or later, else the latest past one.
     const int current = upcoming >= 0 ? upcoming : int(hits.size()) - 1;

@@ -2,6 +2,7 @@
 
 #include "platform/serveraddress.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,12 +11,16 @@
 namespace program {
 namespace {
 
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(bookconf)
+};
+
 const QString kServerKey = QStringLiteral("book/server");
 
 QString statusText(QSettings::Status status)
 {
-    return status == QSettings::FormatError ? QStringLiteral("it is not an INI file")
-                                            : QStringLiteral("it cannot be read or written");
+    return status == QSettings::FormatError ? Tr::tr("it is not an INI file")
+                                            : Tr::tr("it cannot be read or written");
 }
 
 }  // namespace
@@ -33,7 +38,7 @@ RememberedBook rememberedBook(const QString& folder)
         return book;
     QSettings conf(path, QSettings::IniFormat);
     if (conf.status() != QSettings::NoError) {
-        book.error = QStringLiteral("The settings file %1 was not read: %2.")
+        book.error = Tr::tr("The settings file %1 was not read: %2.")
                          .arg(QDir::toNativeSeparators(path), statusText(conf.status()));
         return book;
     }
@@ -46,13 +51,13 @@ RememberedBook rememberedBook(const QString& folder)
     QString why;
     const std::optional<ServerAddress> address = readServerAddress(book.server, why);
     if (!address) {
-        book.error = QStringLiteral("The server named in %1 cannot be used: %2.")
+        book.error = Tr::tr("The server named in %1 cannot be used: %2.")
                          .arg(QDir::toNativeSeparators(path), why);
     } else if (address->hasPassword) {
         // Whoever wrote it there meant well; the password is not used from a file that any
         // program of this user reads.
         book.server = withoutPassword(book.server);
-        book.error = QStringLiteral("The server named in %1 carries a password. Calvora does not take "
+        book.error = Tr::tr("The server named in %1 carries a password. Calvora does not take "
                                     "passwords from its files: remove it from there and keep it in "
                                     "~/.pgpass, or type it when asked.")
                          .arg(QDir::toNativeSeparators(path));
@@ -69,9 +74,9 @@ QString rememberBook(const QString& folder, const QString& server)
     if (!server.isEmpty()) {
         const std::optional<ServerAddress> address = readServerAddress(server, why);
         if (!address)
-            return QStringLiteral("The connection string is not valid: %1.").arg(why);
+            return Tr::tr("The connection string is not valid: %1.").arg(why);
         if (address->hasPassword)
-            return QStringLiteral("The connection string holds a password. Calvora never stores "
+            return Tr::tr("The connection string holds a password. Calvora never stores "
                                   "one: keep it in ~/.pgpass, PGPASSWORD or a PGSERVICE entry, or "
                                   "type it when the program asks.");
     }
@@ -84,14 +89,14 @@ QString rememberBook(const QString& folder, const QString& server)
             conf.setValue(kServerKey, server);
         conf.sync();
         if (conf.status() != QSettings::NoError)
-            return QStringLiteral("The settings file %1 could not be written: %2.")
+            return Tr::tr("The settings file %1 could not be written: %2.")
                 .arg(QDir::toNativeSeparators(path), statusText(conf.status()));
         empty = conf.allKeys().isEmpty();
     }
     // Back on the file with nothing else to remember: no settings file at all, as before.
     QFile file(path);
     if (empty && !file.remove())
-        return QStringLiteral("The settings file %1 could not be removed: %2.")
+        return Tr::tr("The settings file %1 could not be removed: %2.")
             .arg(QDir::toNativeSeparators(path), file.errorString());
     return {};
 }

@@ -1,5 +1,6 @@
 #include "platform/databaselock.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,10 @@
 
 namespace program {
 namespace {
+
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(databaselock)
+};
 
 // Whether the copy named in an existing lock file still runs. A copy on another computer
 // (a shared folder) cannot be asked, and counts as running.
@@ -59,7 +64,7 @@ QString whyNoLockFile(const QString& folder)
 #else
     Q_UNUSED(folder);
 #endif
-    return QStringLiteral("the system gave no reason");
+    return Tr::tr("the system gave no reason");
 }
 
 }  // namespace

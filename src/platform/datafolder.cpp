@@ -11,6 +11,10 @@
 namespace program {
 namespace {
 
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(datafolder)
+};
+
 const QString kDatabase = QStringLiteral("db.mdb");
 
 // Copies the shipped file under a temporary name and renames it into place, so that a copy
@@ -21,13 +25,13 @@ QString copyShipped(const QString& shipped, const QString& target)
     const QString partial = target + QStringLiteral(".part");
     if (const QString why = durable::copyToDisk(shipped, partial); !why.isEmpty()) {
         QFile::remove(partial);
-        return QStringLiteral("The database %1 could not be copied to %2:\n%3.").arg(shipped, target, why);
+        return Tr::tr("The database %1 could not be copied to %2:\n%3.").arg(shipped, target, why);
     }
     // rename() refuses to replace: a db.mdb that appeared meanwhile is kept.
     if (!QFile::rename(partial, target)) {
         QFile::remove(partial);
         if (!QFileInfo::exists(target))
-            return QStringLiteral("The database %1 could not be copied to %2.").arg(shipped, target);
+            return Tr::tr("The database %1 could not be copied to %2.").arg(shipped, target);
     }
     return {};
 }
@@ -67,7 +71,7 @@ DataFolder chooseDataFolder(const DataFolderPlaces& places)
     if (QFileInfo::exists(target))
         return chosen;
     if (!makePrivateFolder(chosen.folder)) {
-        chosen.error = QStringLiteral("The data folder %1 could not be made.").arg(chosen.folder);
+        chosen.error = Tr::tr("The data folder %1 could not be made.").arg(chosen.folder);
         return chosen;
     }
     const QString shipped = shippedDatabase(places.executableFolder);

@@ -1,5 +1,6 @@
 #include "platform/durablefile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -18,6 +19,10 @@
 
 namespace durable {
 namespace {
+
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(durablefile)
+};
 
 // The failure a test asked for: the step-th step from the last request fails with `error`.
 struct Seam {
@@ -54,13 +59,13 @@ std::filesystem::path fsPath(const QString& path)
 QString describe(const std::error_code& ec)
 {
     if (ec == std::errc::no_space_on_device)
-        return QStringLiteral("the disk is full");
+        return Tr::tr("the disk is full");
 #if defined(EDQUOT)
     if (ec.value() == EDQUOT && ec.category() == std::generic_category())
-        return QStringLiteral("the disk is full (the user's quota on it is used up)");
+        return Tr::tr("the disk is full (the user's quota on it is used up)");
 #endif
     if (ec == std::errc::file_too_large)
-        return QStringLiteral("the file is too large for that disk");
+        return Tr::tr("the file is too large for that disk");
     QString text = QString::fromLocal8Bit(ec.message().c_str());
     while (text.endsWith(QLatin1Char('.')))
         text.chop(1);
@@ -74,7 +79,7 @@ QString describeErrno(int error)
 
 QString shortCopy(qint64 copied, qint64 size)
 {
-    return QStringLiteral("the disk took only %1 of %2 bytes; it may be full").arg(copied).arg(size);
+    return Tr::tr("the disk took only %1 of %2 bytes; it may be full").arg(copied).arg(size);
 }
 
 #if defined(Q_OS_UNIX)
@@ -252,7 +257,7 @@ QString readBack(const QString& path)
         read += n;
     }
     if (read != file.size())
-        return QStringLiteral("only %1 of %2 bytes could be read").arg(read).arg(file.size());
+        return Tr::tr("only %1 of %2 bytes could be read").arg(read).arg(file.size());
     return {};
 }
 

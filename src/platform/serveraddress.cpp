@@ -1,5 +1,6 @@
 #include "platform/serveraddress.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
 #include <libpq-fe.h>
@@ -8,6 +9,10 @@
 
 namespace program {
 namespace {
+
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(serveraddress)
+};
 
 using Options = std::map<QString, QString>;
 
@@ -20,7 +25,7 @@ std::optional<Options> options(const QString& conninfo, bool parsed, QString& er
     std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)> list(
         parsed ? PQconninfoParse(text.constData(), &why) : PQconndefaults(), PQconninfoFree);
     if (!list) {
-        error = why ? QString::fromUtf8(why).trimmed() : QStringLiteral("out of memory");
+        error = why ? QString::fromUtf8(why).trimmed() : Tr::tr("out of memory");
         PQfreemem(why);
         return std::nullopt;
     }
@@ -56,7 +61,7 @@ QString quotedAfter(const QString& text, const QString& lead)
 std::optional<ServerAddress> readServerAddress(const QString& conninfo, QString& error)
 {
     if (conninfo.trimmed().isEmpty()) {
-        error = QStringLiteral("the connection string is empty");
+        error = Tr::tr("the connection string is empty");
         return std::nullopt;
     }
     const std::optional<Options> given = options(conninfo, true, error);
@@ -100,24 +105,31 @@ QString describeServer(const QString& conninfo)
     QString error;
     const std::optional<ServerAddress> a = readServerAddress(conninfo, error);
     if (!a)
-        return QStringLiteral("the server %1").arg(withoutPassword(conninfo));
+        return Tr::tr("the server %1").arg(withoutPassword(conninfo));
     QString where;
     if (a->host.isEmpty())
-        where = QStringLiteral("this computer");
+        where = Tr::tr("this computer");
     else if (a->host.startsWith(QLatin1Char('/')) || a->host.startsWith(QLatin1Char('@')))
-        where = QStringLiteral("this computer (socket folder %1)").arg(a->host);
+        where = Tr::tr("this computer (socket folder %1)").arg(a->host);
     else
         where = a->host;
     if (!a->port.isEmpty() && a->port != QLatin1String("5432"))
-        where += QStringLiteral(", port %1").arg(a->port);
+        where = Tr::tr("%1, port %2").arg(where, a->port);
     QString text;
     if (!a->service.isEmpty() && a->database.isEmpty())
-        text = QStringLiteral("the database of the service %1").arg(a->service);
+        text = Tr::tr("the database of the service %1").arg(a->service);
     else
-        text = QStringLiteral("the database %1 on %2").arg(a->database.isEmpty() ? a->user : a->database, where);
+        text = Tr::tr("the database %1 on %2").arg(a->database.isEmpty() ? a->user : a->database, where);
     if (!a->user.isEmpty())
-        text += QStringLiteral(", as the user %1").arg(a->user);
+        text = Tr::tr("%1, as the user %2").arg(text, a->user);
     return text;
+}
+
+void keepLibpqMessagesEnglish()
+{
+    // libpq looks for its translations under PGLOCALEDIR; where there are none, it speaks
+    // the English its messages are written in.
+    qputenv("PGLOCALEDIR", "/dev/null");
 }
 
 ServerFailure classifyServerFailure(const QString& libpqText)
@@ -161,43 +173,43 @@ QString serverFailureMessage(const QString& conninfo, const QString& libpqText)
     QString what;
     switch (classifyServerFailure(libpqText)) {
     case ServerFailure::Refused:
-        what = QStringLiteral("The connection was refused: is the server running, at that address and port?");
+        what = Tr::tr("The connection was refused: is the server running, at that address and port?");
         break;
     case ServerFailure::UnknownHost:
-        what = QStringLiteral("The host %1 is unknown (unknown host): is its name spelt right, and is the "
+        what = Tr::tr("The host %1 is unknown (unknown host): is its name spelt right, and is the "
                               "network up?").arg(named(QStringLiteral("host name"), a.host));
         break;
     case ServerFailure::PasswordNeeded:
-        what = QStringLiteral("The server asks for the password of the user %1, and none was given.").arg(a.user);
+        what = Tr::tr("The server asks for the password of the user %1, and none was given.").arg(a.user);
         break;
     case ServerFailure::WrongPassword:
-        what = QStringLiteral("The password of the user %1 was refused (wrong password).")
+        what = Tr::tr("The password of the user %1 was refused (wrong password).")
                    .arg(named(QStringLiteral("for user"), a.user));
         break;
     case ServerFailure::UnknownUser:
-        what = QStringLiteral("The server knows no user %1.").arg(named(QStringLiteral("role"), a.user));
+        what = Tr::tr("The server knows no user %1.").arg(named(QStringLiteral("role"), a.user));
         break;
     case ServerFailure::NoDatabase:
-        what = QStringLiteral("There is no such database %1 on the server.")
+        what = Tr::tr("There is no such database %1 on the server.")
                    .arg(named(QStringLiteral("database"), a.database));
         break;
     case ServerFailure::NotAdmitted:
-        what = QStringLiteral("The server does not let the user %1 in from this computer.").arg(a.user);
+        what = Tr::tr("The server does not let the user %1 in from this computer.").arg(a.user);
         break;
     case ServerFailure::NoRights:
-        what = QStringLiteral("The user %1 has no rights on the book's tables.").arg(a.user);
+        what = Tr::tr("The user %1 has no rights on the book's tables.").arg(a.user);
         break;
     case ServerFailure::Tls:
-        what = QStringLiteral("The secure connection (TLS) to the server failed.");
+        what = Tr::tr("The secure connection (TLS) to the server failed.");
         break;
     case ServerFailure::TimedOut:
-        what = QStringLiteral("The server did not answer in time.");
+        what = Tr::tr("The server did not answer in time.");
         break;
     case ServerFailure::Other:
-        what = QStringLiteral("The connection failed.");
+        what = Tr::tr("The connection failed.");
         break;
     }
-    return QStringLiteral("Calvora cannot open the appointment book on %1.\n\n%2\n\n%3")
+    return Tr::tr("Calvora cannot open the appointment book on %1.\n\n%2\n\n%3")
         .arg(describeServer(conninfo), what, libpqText.trimmed());
 }
 
@@ -210,7 +222,7 @@ QString notABookMessage(const QString& conninfo, const QString& detail)
         why = why.mid(lead.size());
     while (why.endsWith(QLatin1Char('.')))
         why.chop(1);
-    return QStringLiteral("Calvora cannot open the appointment book on %1.\n\nIt is not a Calvora database: it "
+    return Tr::tr("Calvora cannot open the appointment book on %1.\n\nIt is not a Calvora database: it "
                           "holds no appointment book (%2). An empty database is filled from a db.mdb with "
                           "Restore on the back-up screen.")
         .arg(describeServer(conninfo), why);

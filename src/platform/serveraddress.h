@@ -44,6 +44,11 @@ enum class ServerFailure {
 };
 ServerFailure classifyServerFailure(const QString& libpqText);
 
+// The program reads libpq's messages (a password asked for, a server out of reach) and says
+// what they mean in its own words; so libpq keeps to its English ones whatever the desktop's
+// language. Called before libpq says anything (its catalogue is chosen once).
+void keepLibpqMessagesEnglish();
+
 // The message for a server that could not be opened: names the server and what failed, then
 // libpq's own words for an administrator.
 QString serverFailureMessage(const QString& conninfo, const QString& libpqText);

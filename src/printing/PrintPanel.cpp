@@ -29,26 +29,26 @@ PrintPanel::PrintPanel(frmAppt& form) : QObject(&form), form_(form)
     Frame3 = new QFrame(&form);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     Frame3->setFrameShape(QFrame::StyledPanel);
-    Frame3->setAccessibleName(QStringLiteral("Print panel"));
+    Frame3->setAccessibleName(tr("Print panel"));
     colours::paint(Frame3, colours::PanelGrey);
 
-    Option1 = new QRadioButton(QStringLiteral("Print All"), Frame3);
+    Option1 = new QRadioButton(tr("Print All"), Frame3);
     Option1->setObjectName(QStringLiteral("Option1"));
     Option1->setChecked(true);
-    Option2 = new QRadioButton(QStringLiteral("Print Column No. ( Range 1 to 16 )"), Frame3);
+    Option2 = new QRadioButton(tr("Print Column No. ( Range 1 to 16 )"), Frame3);
     Option2->setObjectName(QStringLiteral("Option2"));
     txtPrint = new QLineEdit(Frame3);
     txtPrint->setObjectName(QStringLiteral("txtPrint"));
-    txtPrint->setAccessibleName(QStringLiteral("Column number"));
+    txtPrint->setAccessibleName(tr("Column number"));
     txtPrint->setMaximumWidth(48);
     // Pasted text obeys the same rule as typed text: digits only.
     txtPrint->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtPrint));
-    Label3 = new QLabel(QStringLiteral("Press  F11  to print"), Frame3);
+    Label3 = new QLabel(tr("Press  F11  to print"), Frame3);
     Label3->setObjectName(QStringLiteral("Label3"));
-    cmdClosePrint = new QPushButton(QStringLiteral("Close"), Frame3);
+    cmdClosePrint = new QPushButton(tr("Close"), Frame3);
     cmdClosePrint->setObjectName(QStringLiteral("cmdClosePrint"));
-    // Alt+V belongs to the Navigate menu.
-    cmdPreview = new QPushButton(QStringLiteral("P&review"), Frame3);
+    // Alt+V belongs to the Navigate menu (each language keeps its letter free of the page's).
+    cmdPreview = new QPushButton(tr("P&review"), Frame3);
     cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
 
     auto* grid = new QGridLayout(Frame3);
@@ -86,7 +86,7 @@ PrintPanel::PrintPanel(frmAppt& form) : QObject(&form), form_(form)
         w->installEventFilter(this);
 
     // "Print" stands in the Page menu after "Open", before the separator.
-    QAction* print = form.addCommand(form.mnuPage, "mnuPagePrint", QStringLiteral("Print"), [this] { ShowPrintPanel(); });
+    QAction* print = form.addCommand(form.mnuPage, "mnuPagePrint", tr("Print"), [this] { ShowPrintPanel(); });
     for (QAction* a : form.mnuPage->actions())
         if (a->objectName() == QLatin1String("Separator2")) {
             form.mnuPage->removeAction(print);
@@ -116,7 +116,7 @@ int PrintPanel::columnCount() const
 void PrintPanel::ShowPrintPanel()
 {
     Frame3->show();
-    Option2->setText(QStringLiteral("Print Column No. ( 1 to %1 )").arg(columnCount()));
+    Option2->setText(tr("Print Column No. ( 1 to %1 )").arg(columnCount()));
     Option1->setFocus();
     Option1_Click();
 }
@@ -197,7 +197,7 @@ ScheduleCaptions PrintPanel::captions() const
 QString PrintPanel::documentName() const
 {
     // The preview offers it as the PDF file's name, so it holds no slashes of a short date.
-    return QStringLiteral("Appointment Schedule %1").arg(form_.CalDateShown.toString(Qt::ISODate));
+    return tr("Appointment Schedule %1").arg(form_.CalDateShown.toString(Qt::ISODate));
 }
 
 std::unique_ptr<PrintTarget> PrintPanel::systemPrinter() const
@@ -221,7 +221,7 @@ void PrintPanel::PrintSchedule(int first, int last)
         }
     } catch (const PrintError& e) {
         const dialogs::Answer answer =
-            dialogs::message(&form_, e.description() + QStringLiteral(". Retry?"), dialogs::appTitle(),
+            dialogs::message(&form_, tr("%1. Retry?").arg(e.description()), dialogs::appTitle(),
                              dialogs::Buttons::YesNo, dialogs::Icon::Question);
         if (answer == dialogs::Answer::Yes)
             ShowPrintPanel();
@@ -257,7 +257,7 @@ void PrintPanel::cmdPreview_Click()
     QPrinterTarget::setUp(printer, documentName());
     QPrintPreviewDialog dialog(&printer, &form_);
     dialog.setObjectName(QStringLiteral("previewDialog"));
-    dialog.setWindowTitle(QStringLiteral("Print Preview"));
+    dialog.setWindowTitle(tr("Print Preview"));
     const bool all = Option1->isChecked();
     const ScheduleCaptions shown = captions();
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {

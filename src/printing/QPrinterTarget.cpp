@@ -1,5 +1,6 @@
 #include "printing/QPrinterTarget.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +9,14 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
+
+namespace {
+
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(QPrinterTarget)
+};
+
+}  // namespace
 
 QPrinterTarget::QPrinterTarget(QPrinter& printer) : printer_(printer) {}
 
@@ -31,7 +40,7 @@ void QPrinterTarget::requireSystemPrinter(const QPrinter& printer)
 {
     // Qt falls back to PDF output when the system has no printer at all.
     if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName().isEmpty())
-        throw PrintError(QStringLiteral("No printer is installed on this system"));
+        throw PrintError(Tr::tr("No printer is installed on this system"));
 }
 
 QFont QPrinterTarget::font(int pointSize, bool bold)
@@ -101,11 +110,11 @@ QString QPrinterTarget::openFailure() const
 {
     if (printer_.outputFormat() == QPrinter::PdfFormat) {
         if (printer_.outputFileName().isEmpty())
-            return QStringLiteral("No printer is installed on this system");
-        return QStringLiteral("The file %1 cannot be written")
+            return Tr::tr("No printer is installed on this system");
+        return Tr::tr("The file %1 cannot be written")
             .arg(QDir::toNativeSeparators(printer_.outputFileName()));
     }
-    return QStringLiteral("The printer %1 cannot be reached").arg(printer_.printerName());
+    return Tr::tr("The printer %1 cannot be reached").arg(printer_.printerName());
 }
 
 void QPrinterTarget::endDoc()
@@ -119,9 +128,9 @@ void QPrinterTarget::endDoc()
     // A job that fails at its very end stays open, so that abort() tells the printer to
     // cancel it: what the printer holds of it must not come out beside the retried one.
     if (!painter_->end() || printer_.printerState() == QPrinter::Error)
-        throw PrintError(QStringLiteral("The printer reported an error at the end of the document"));
+        throw PrintError(Tr::tr("The printer reported an error at the end of the document"));
     if (!writtenWhole())
-        throw PrintError(QStringLiteral("The file %1 could not be written in full; the disk may be full")
+        throw PrintError(Tr::tr("The file %1 could not be written in full; the disk may be full")
                              .arg(QDir::toNativeSeparators(printer_.outputFileName())));
     painter_.reset();
     ops_.clear();
@@ -145,7 +154,7 @@ bool QPrinterTarget::writtenWhole() const
 void QPrinterTarget::breakPage(int& page)
 {
     if (!printer_.newPage() || printer_.printerState() == QPrinter::Error)
-        throw PrintError(QStringLiteral("The printer reported an error at the start of page %1").arg(page + 1));
+        throw PrintError(Tr::tr("The printer reported an error at the start of page %1").arg(page + 1));
     ++page;
 }
 

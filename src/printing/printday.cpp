@@ -11,6 +11,7 @@
 #include "storage/pagetable.h"
 #include "storage/settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -18,6 +19,13 @@
 #include <QRegularExpression>
 
 namespace printday {
+namespace {
+
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(printday)
+};
+
+}  // namespace
 
 std::optional<Request> request(const QString& date, const QString& pdf, const std::optional<QString>& column,
                                QString& error)
@@ -27,11 +35,11 @@ std::optional<Request> request(const QString& date, const QString& pdf, const st
     if (isoDate.match(date).hasMatch())
         r.date = QDate::fromString(date, QStringLiteral("yyyy-MM-dd"));
     if (!r.date.isValid()) {
-        error = QStringLiteral("The date \"%1\" is not a valid date of the form YYYY-MM-DD.").arg(date);
+        error = Tr::tr("The date \"%1\" is not a valid date of the form YYYY-MM-DD.").arg(date);
         return std::nullopt;
     }
     if (pdf.isEmpty()) {
-        error = QStringLiteral("No PDF file is named: give one with --pdf FILE.");
+        error = Tr::tr("No PDF file is named: give one with --pdf FILE.");
         return std::nullopt;
     }
     r.pdf = pdf;
@@ -39,7 +47,7 @@ std::optional<Request> request(const QString& date, const QString& pdf, const st
         static const QRegularExpression digits(QStringLiteral("^\\d{1,9}$"));
         const int n = digits.match(*column).hasMatch() ? column->toInt() : 0;
         if (n < 1) {
-            error = QStringLiteral("The column \"%1\" is not a provider column number (1, 2, ...).").arg(*column);
+            error = Tr::tr("The column \"%1\" is not a provider column number (1, 2, ...).").arg(*column);
             return std::nullopt;
         }
         r.column = n;
@@ -62,7 +70,7 @@ void layOut(FlexGrid& grid, const Request& request, int& lastCol)
     const bool past = request.date < program::today();
     const storage::Layout& layout = past && row ? row->layout : settings.layout;
     if (!layout.complete())
-        throw LayoutError(layout.missing.first(), QStringLiteral("(never written)"));
+        throw LayoutError(layout.missing.first(), Tr::tr("(never written)"));
 
     grid.setFixedRows(3);
     grid.setFixedCols(1);
@@ -95,11 +103,11 @@ bool print(const Request& request, QString& error)
         return false;
     }
     if (lastCol < 1) {
-        error = QStringLiteral("The page of %1 has no provider columns.").arg(request.date.toString(Qt::ISODate));
+        error = Tr::tr("The page of %1 has no provider columns.").arg(request.date.toString(Qt::ISODate));
         return false;
     }
     if (request.column && *request.column > lastCol) {
-        error = QStringLiteral("The page of %1 has provider columns 1 to %2; there is no column %3.")
+        error = Tr::tr("The page of %1 has provider columns 1 to %2; there is no column %3.")
                     .arg(request.date.toString(Qt::ISODate))
                     .arg(lastCol)
                     .arg(*request.column);
@@ -113,7 +121,7 @@ bool print(const Request& request, QString& error)
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QFileInfo(request.pdf).absoluteFilePath());
-    QPrinterTarget::setUp(printer, QStringLiteral("Appointment Schedule %1").arg(request.date.toString(Qt::ISODate)));
+    QPrinterTarget::setUp(printer, Tr::tr("Appointment Schedule %1").arg(request.date.toString(Qt::ISODate)));
     QPrinterTarget target(printer);
     const int first = request.column.value_or(1);
     const int last = request.column.value_or(lastCol);

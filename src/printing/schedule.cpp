@@ -3,7 +3,13 @@
 #include "page/FlexGrid.h"
 #include "printing/PrintTarget.h"
 
+#include <QCoreApplication>
+
 namespace {
+
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(schedule)
+};
 
 QString blanks(int n)
 {
@@ -23,8 +29,7 @@ void PrintSchedule(PrintTarget& target, const FlexGrid& grid, int first, int las
             target.printLine(QString());
 
         target.setFont(14, true);
-        target.printLine(blanks(9) + QStringLiteral("Appointment Schedule:   ") + captions.weekday
-                         + QStringLiteral(",  ") + captions.date);
+        target.printLine(blanks(9) + Tr::tr("Appointment Schedule:   %1,  %2").arg(captions.weekday, captions.date));
         target.printLine(QString());
 
         target.setFont(12, true);
@@ -32,7 +37,8 @@ void PrintSchedule(PrintTarget& target, const FlexGrid& grid, int first, int las
         target.printLine(QString());
         target.printLine(blanks(22) + grid.TextMatrix(1, c));
         target.printLine(QString());
-        target.printLine(blanks(10) + QStringLiteral("Time") + blanks(5) + grid.TextMatrix(2, c));
+        // The heading of the time labels: four letters keep the names over the cells.
+        target.printLine(blanks(10) + Tr::tr("Time") + blanks(5) + grid.TextMatrix(2, c));
 
         target.setFont(9, true);
         target.printLine(QString());

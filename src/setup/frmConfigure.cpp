@@ -39,30 +39,24 @@ using storage::StorageError;
 
 namespace {
 
-const char* const kDayNames[7] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
-const char* const kShortNames[7] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-
-const QString kHelp = QStringLiteral(
-    "You can use any print character to block out the time periods that a particular person is "
-    "unavailable for appointments.  Suggested ways are using **** , ==== ,  - - - -   or  ####  to "
-    "fill in the relevant spaces.  Look at the demo pages for examples. Use your own discretion to "
-    "make the page look nice!  Please press F1 Key again to turn off this Help message. Thank you.");
-
-// The weekday (1 Monday ... 7 Sunday) a day name stands for.
-int weekdayOf(const QString& name)
-{
-    for (int i = 0; i < 7; ++i)
-        if (name == QLatin1String(kDayNames[i]))
-            return i + 1;
-    return 1;
-}
+// Monday to Sunday: the day shown, and the next day as Finish names it.
+const char* const kDayNames[7] = {
+    QT_TRANSLATE_NOOP("frmConfigure", "Monday"),   QT_TRANSLATE_NOOP("frmConfigure", "Tuesday"),
+    QT_TRANSLATE_NOOP("frmConfigure", "Wednesday"), QT_TRANSLATE_NOOP("frmConfigure", "Thursday"),
+    QT_TRANSLATE_NOOP("frmConfigure", "Friday"),   QT_TRANSLATE_NOOP("frmConfigure", "Saturday"),
+    QT_TRANSLATE_NOOP("frmConfigure", "Sunday")};
+const char* const kShortNames[7] = {
+    QT_TRANSLATE_NOOP("frmConfigure", "Mon"), QT_TRANSLATE_NOOP("frmConfigure", "Tue"),
+    QT_TRANSLATE_NOOP("frmConfigure", "Wed"), QT_TRANSLATE_NOOP("frmConfigure", "Thu"),
+    QT_TRANSLATE_NOOP("frmConfigure", "Fri"), QT_TRANSLATE_NOOP("frmConfigure", "Sat"),
+    QT_TRANSLATE_NOOP("frmConfigure", "Sun")};
 
 }  // namespace
 
 frmConfigure::frmConfigure()
 {
     setObjectName(QStringLiteral("frmConfigure"));
-    setWindowTitle(QStringLiteral("Configure Page Templates"));
+    setWindowTitle(tr("Configure Page Templates"));
     setKeyPreview(true);
     buildControls();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmConfigure::focusWindowChanged);
@@ -86,7 +80,7 @@ void frmConfigure::buildControls()
 
     Grid1 = new FlexGrid(this);
     Grid1->setObjectName(QStringLiteral("Grid1"));
-    Grid1->setAccessibleName(QStringLiteral("Page template"));
+    Grid1->setAccessibleName(tr("Page template"));
     Grid1->setFixedRows(3);
     Grid1->setFixedCols(1);
     Grid1->setFont(pageGridFont());
@@ -109,7 +103,7 @@ void frmConfigure::buildControls()
 
     QFont dayFont(QStringLiteral("Arial"), 14);
     dayFont.setBold(true);
-    lblCalDay = new QLabel(QStringLiteral("Monday"), this);
+    lblCalDay = new QLabel(tr(kDayNames[0]), this);
     lblCalDay->setObjectName(QStringLiteral("lblCalDay"));
     lblCalDay->setFont(dayFont);
     lblCalDay->setAlignment(Qt::AlignCenter);
@@ -117,8 +111,8 @@ void frmConfigure::buildControls()
 
     QFont hintFont(QStringLiteral("Arial"), 9);
     hintFont.setBold(true);
-    auto hint = [&](const char* name, const char* text) {
-        auto* l = new QLabel(QString::fromLatin1(text), this);
+    auto hint = [&](const char* name, const QString& text) {
+        auto* l = new QLabel(text, this);
         l->setObjectName(QString::fromLatin1(name));
         l->setTextFormat(Qt::PlainText);
         l->setFont(hintFont);
@@ -127,34 +121,38 @@ void frmConfigure::buildControls()
     auto* commands = new QGridLayout;
     commands->setHorizontalSpacing(8);
     commands->setVerticalSpacing(6);
-    CmdFinish = new QPushButton(QStringLiteral("&Finish"), this);
+    CmdFinish = new QPushButton(tr("&Finish"), this);
     CmdFinish->setObjectName(QStringLiteral("CmdFinish"));
     CmdFinish->setFont(hintFont);
     CmdFinish->setAutoDefault(false);
-    CmdFinish->setAccessibleDescription(QStringLiteral("Stores this day and shows the next"));
+    CmdFinish->setAccessibleDescription(tr("Stores this day and shows the next"));
     connect(CmdFinish, &QPushButton::clicked, this, &frmConfigure::CmdFinish_Click);
-    Label11 = hint("Label11", "Press  F7");
+    Label11 = hint("Label11", tr("Press  F7"));
     commands->addWidget(CmdFinish, 0, 0);
     commands->addWidget(Label11, 0, 1);
 
     statusList = new QComboBox(this);
     statusList->setObjectName(QStringLiteral("Combo"));
     statusList->setProperty("index", 0);
-    statusList->setAccessibleName(QStringLiteral("Open or closed on this weekday"));
+    statusList->setAccessibleName(tr("Open or closed on this weekday"));
     statusList->setFocusPolicy(Qt::StrongFocus);
     statusList->installEventFilter(this);
     connect(statusList, &QComboBox::activated, this, &frmConfigure::Combo_Click);
-    Label6 = hint("Label6", "Press F8");
+    Label6 = hint("Label6", tr("Press F8"));
     commands->addWidget(statusList, 1, 0);
     commands->addWidget(Label6, 1, 1);
     commands->setColumnStretch(0, 1);
     column->addLayout(commands);
 
-    Label7 = hint("Label7", "Press F1 for Help");
+    Label7 = hint("Label7", tr("Press F1 for Help"));
     Label7->setAlignment(Qt::AlignCenter);
     column->addWidget(Label7);
 
-    lblHelp = new QLabel(kHelp, this);
+    lblHelp = new QLabel(tr("You can use any print character to block out the time periods that a particular person is "
+                            "unavailable for appointments.  Suggested ways are using **** , ==== ,  - - - -   or  ####  to "
+                            "fill in the relevant spaces.  Look at the demo pages for examples. Use your own discretion to "
+                            "make the page look nice!  Please press F1 Key again to turn off this Help message. Thank you."),
+                         this);
     lblHelp->setObjectName(QStringLiteral("lblHelp"));
     lblHelp->setTextFormat(Qt::PlainText);
     lblHelp->setWordWrap(true);
@@ -172,9 +170,9 @@ void frmConfigure::buildControls()
 
     gridMenu = new QMenu(this);
     gridMenu->setObjectName(QStringLiteral("gridMenu"));
-    mnuGridCopy = gridMenu->addAction(QStringLiteral("&Copy"), this, &frmConfigure::copyCells);
+    mnuGridCopy = gridMenu->addAction(tr("&Copy"), this, &frmConfigure::copyCells);
     mnuGridCopy->setObjectName(QStringLiteral("mnuGridCopy"));
-    mnuGridPaste = gridMenu->addAction(QStringLiteral("&Paste"), this, &frmConfigure::pasteCells);
+    mnuGridPaste = gridMenu->addAction(tr("&Paste"), this, &frmConfigure::pasteCells);
     mnuGridPaste->setObjectName(QStringLiteral("mnuGridPaste"));
 
     setTabOrder(Grid1, CmdFinish);
@@ -183,7 +181,7 @@ void frmConfigure::buildControls()
 
 void frmConfigure::report(const QString& message)
 {
-    dialogs::message(this, message, QStringLiteral("Configure Page Templates"), dialogs::Buttons::Ok,
+    dialogs::message(this, message, tr("Configure Page Templates"), dialogs::Buttons::Ok,
                      dialogs::Icon::Critical);
 }
 
@@ -202,13 +200,12 @@ bool frmConfigure::Form_Load()
         settingsVersion_ = settings.version;
         const storage::Layout& l = settings.layout;
         if (!l.complete()) {
-            report(QStringLiteral("The settings of the pages are not complete (%1 never stored). Please "
-                                  "complete the Setup Page first.")
+            report(tr("The settings of the pages are not complete (%1 never stored). Please "
+                      "complete the Setup Page first.")
                        .arg(l.missing.join(QStringLiteral(", "))));
             return false;
         }
-        SharedLayout.OpenLabel = QStringLiteral(" %1 Open").arg(l.location);
-        SharedLayout.ClosedLabel = QStringLiteral(" %1 Closed").arg(l.location);
+        SharedLayout.setStatusLabels(l.location);
         statusList->clear();
         statusList->addItem(SharedLayout.OpenLabel);
         statusList->addItem(SharedLayout.ClosedLabel);
@@ -296,11 +293,11 @@ void frmConfigure::Form_Activate()
     activated_ = true;
     awayToOtherForm_ = false;
     dialogs::message(this,
-                     QStringLiteral("Please block out the time slots where the person is unavailable for "
-                                    "appointments. You can use the right mouse button to perform copy and "
-                                    "paste function to save on keystrokes. Remember to press ENTER after "
-                                    "each entry!"),
-                     QStringLiteral("Configure Page"), dialogs::Buttons::Ok);
+                     tr("Please block out the time slots where the person is unavailable for "
+                        "appointments. You can use the right mouse button to perform copy and "
+                        "paste function to save on keystrokes. Remember to press ENTER after "
+                        "each entry!"),
+                     tr("Configure Page"), dialogs::Buttons::Ok);
     showDay(1);
 }
 
@@ -316,8 +313,8 @@ void frmConfigure::showDay(int weekday)
     settingsVersion_ = settings.version;
     TxtDataDay = weekday;
     TxtData = settings.templates[weekday - 1];
-    lblCalDay->setText(QString::fromLatin1(kDayNames[weekday - 1]));
-    CmdFinish->setText(weekday == 7 ? QStringLiteral("Finish") : QString::fromLatin1(kShortNames[weekday % 7]));
+    lblCalDay->setText(tr(kDayNames[weekday - 1]));
+    CmdFinish->setText(weekday == 7 ? tr("Finish") : tr(kShortNames[weekday % 7]));
     Check1->setChecked(settings.closed[weekday % 7]);
     ShowTemplate();
     Grid1->setFocus();
@@ -359,7 +356,7 @@ void frmConfigure::ShowTemplate()
 
 void frmConfigure::CmdFinish_Click()
 {
-    const int day = weekdayOf(lblCalDay->text());
+    const int day = TxtDataDay;
     editor_->hide();
     QString cells;
     if (LastCol >= 1) {
@@ -383,8 +380,8 @@ void frmConfigure::CmdFinish_Click()
         showDay(day + 1);
         return;
     }
-    if (dialogs::message(this, QStringLiteral("Do you wish to review your templates?"),
-                         QStringLiteral("Templates Review?"), dialogs::Buttons::YesNo)
+    if (dialogs::message(this, tr("Do you wish to review your templates?"),
+                         tr("Templates Review?"), dialogs::Buttons::YesNo)
         == dialogs::Answer::Yes) {
         showDay(1);
         return;

@@ -34,7 +34,10 @@ using storage::StorageError;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Set-up Page");
+QString title()
+{
+    return frmSetup::tr("Set-up Page");
+}
 constexpr int MaxProviders = 16;
 
 // Turns every character typed or pasted into upper case.
@@ -59,7 +62,7 @@ QString twoDigits(const QString& text)
 frmSetup::frmSetup()
 {
     setObjectName(QStringLiteral("frmSetup"));
-    setWindowTitle(kTitle);
+    setWindowTitle(title());
     buildControls();
 }
 
@@ -82,8 +85,8 @@ void frmSetup::buildControls()
         l->setFont(questionFont);
         return l;
     };
-    auto heading = [&](const char* name, const char* text) {
-        QLabel* l = label(name, QString::fromLatin1(text));
+    auto heading = [&](const char* name, const QString& text) {
+        QLabel* l = label(name, text);
         l->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         return l;
     };
@@ -109,46 +112,46 @@ void frmSetup::buildControls()
         return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,%1}").arg(n)));
     };
 
-    Label1 = label("Label1", QStringLiteral("Please supply the following information to customize the application:"));
+    Label1 = label("Label1", tr("Please supply the following information to customize the application:"));
     QFont titleFont(QStringLiteral("Arial"), 11);
     titleFont.setBold(true);
     Label1->setFont(titleFont);
 
-    Label2 = label("Label2", QStringLiteral("1.  How would you describe your service location?           "
+    Label2 = label("Label2", tr("1.  How would you describe your service location?           "
                                             "(e.g. Clinic, Office, Center, Agency)"));
-    Text1 = box("Text1", 0, nullptr, QStringLiteral("Service location"));
-    Label3 = label("Label3", QStringLiteral("2. Time for first appointment  (e.g. 07:30 AM, 08:00 AM ):"));
-    Label8 = heading("Label8", "Hr");
-    Label11 = heading("Label11", "Min");
-    Label12 = heading("Label12", "AM");
-    txtHrO = box("txtHrO", 2, digits(2), QStringLiteral("First appointment, hour"));
-    txtMinO = box("txtMinO", 2, digits(2), QStringLiteral("First appointment, minutes"));
-    txtAM = box("txtAM", 2, new UpperCaseValidator, QStringLiteral("First appointment, AM or PM"));
+    Text1 = box("Text1", 0, nullptr, tr("Service location"));
+    Label3 = label("Label3", tr("2. Time for first appointment  (e.g. 07:30 AM, 08:00 AM ):"));
+    Label8 = heading("Label8", tr("Hr", "hours"));
+    Label11 = heading("Label11", tr("Min", "minutes"));
+    Label12 = heading("Label12", QStringLiteral("AM"));
+    txtHrO = box("txtHrO", 2, digits(2), tr("First appointment, hour"));
+    txtMinO = box("txtMinO", 2, digits(2), tr("First appointment, minutes"));
+    txtAM = box("txtAM", 2, new UpperCaseValidator, tr("First appointment, AM or PM"));
     lblOpen = label("lblOpen", QStringLiteral("08:00AM"));
-    Label4 = label("Label4", QStringLiteral("3. Time for last appointment (e.g. 05:00 PM, 05:30 PM)"));
-    Label13 = heading("Label13", "Hr");
-    Label14 = heading("Label14", "Min");
-    Label15 = heading("Label15", "PM");
-    txtHrC = box("txtHrC", 2, digits(2), QStringLiteral("Last appointment, hour"));
-    txtMinC = box("txtMinC", 2, digits(2), QStringLiteral("Last appointment, minutes"));
-    txtPM = box("txtPM", 2, new UpperCaseValidator, QStringLiteral("Last appointment, AM or PM"));
+    Label4 = label("Label4", tr("3. Time for last appointment (e.g. 05:00 PM, 05:30 PM)"));
+    Label13 = heading("Label13", tr("Hr", "hours"));
+    Label14 = heading("Label14", tr("Min", "minutes"));
+    Label15 = heading("Label15", QStringLiteral("PM"));
+    txtHrC = box("txtHrC", 2, digits(2), tr("Last appointment, hour"));
+    txtMinC = box("txtMinC", 2, digits(2), tr("Last appointment, minutes"));
+    txtPM = box("txtPM", 2, new UpperCaseValidator, tr("Last appointment, AM or PM"));
     lblClose = label("lblClose", QStringLiteral("05:00PM"));
-    Label5 = label("Label5", QStringLiteral("4.  Time alloted for each appointment in minutes:                "
+    Label5 = label("Label5", tr("4.  Time alloted for each appointment in minutes:                "
                                             "(Range: 10 to 240 )"));
-    Text4 = box("Text4", 3, digits(3), QStringLiteral("Minutes for each appointment"));
-    Label6[0] = label("Label6", QStringLiteral("5.  Number of service providers: ( Range: 1 to 16 )"));
-    Label6[1] = label("Label6", QStringLiteral("6.  Please type in names of service locations and service personnel:-"));
+    Text4 = box("Text4", 3, digits(3), tr("Minutes for each appointment"));
+    Label6[0] = label("Label6", tr("5.  Number of service providers: ( Range: 1 to 16 )"));
+    Label6[1] = label("Label6", tr("6.  Please type in names of service locations and service personnel:-"));
     for (int i = 0; i < 2; ++i)
         Label6[i]->setProperty("index", i);
-    Text5 = box("Text5", 2, digits(2), QStringLiteral("Number of service providers"));
+    Text5 = box("Text5", 2, digits(2), tr("Number of service providers"));
     for (QLabel* time : {lblOpen, lblClose}) {
-        time->setAccessibleName(time == lblOpen ? QStringLiteral("First appointment") : QStringLiteral("Last appointment"));
+        time->setAccessibleName(time == lblOpen ? tr("First appointment") : tr("Last appointment"));
         time->setMinimumWidth(QFontMetrics(questionFont).horizontalAdvance(QStringLiteral("00:00 AM")) + 12);
     }
 
     Grid1 = new FlexGrid(this);
     Grid1->setObjectName(QStringLiteral("Grid1"));
-    Grid1->setAccessibleName(QStringLiteral("Service sites and names of the providers"));
+    Grid1->setAccessibleName(tr("Service sites and names of the providers"));
     Grid1->setFont(pageGridFont());
     Grid1->setFixedCols(0);
     Grid1->setFixedRows(1);
@@ -178,9 +181,9 @@ void frmSetup::buildControls()
     txtNames->setMaxLength(std::numeric_limits<int>::max());
     txtNames->hide();
 
-    CmdOkay = new QPushButton(QStringLiteral("Okay"), this);
+    CmdOkay = new QPushButton(tr("Okay"), this);
     CmdOkay->setObjectName(QStringLiteral("CmdOkay"));
-    CmdReset = new QPushButton(QStringLiteral("Reset"), this);
+    CmdReset = new QPushButton(tr("Reset"), this);
     CmdReset->setObjectName(QStringLiteral("CmdReset"));
     for (QPushButton* b : {CmdOkay, CmdReset}) {
         b->setFont(questionFont);
@@ -263,7 +266,7 @@ void frmSetup::buildControls()
 
 void frmSetup::report(const QString& message)
 {
-    dialogs::message(this, message, kTitle, dialogs::Buttons::Ok, dialogs::Icon::Critical);
+    dialogs::message(this, message, title(), dialogs::Buttons::Ok, dialogs::Icon::Critical);
 }
 
 bool frmSetup::Form_Load()
@@ -320,12 +323,12 @@ void frmSetup::showStoredCount(const storage::Layout& l)
     Text5->setText(QString::number(count));
     if (count != l.listno)
         dialogs::message(this,
-                         QStringLiteral("The stored number of service providers, %1, is out of range (1 to %2). "
+                         tr("The stored number of service providers, %1, is out of range (1 to %2). "
                                         "The page shows %3 instead; Okay stores that number.")
                              .arg(l.listno)
                              .arg(MaxProviders)
                              .arg(count),
-                         kTitle, dialogs::Buttons::Ok, dialogs::Icon::Exclamation);
+                         title(), dialogs::Buttons::Ok, dialogs::Icon::Exclamation);
 }
 
 std::optional<storage::Settings> frmSetup::readStoredSettings(const QString& consequence)
@@ -334,8 +337,8 @@ std::optional<storage::Settings> frmSetup::readStoredSettings(const QString& con
         return storage::readSettings(*db_);
     } catch (const StorageError& e) {
         listsUnread_ = true;
-        report(e.message() + QStringLiteral("\n\n") + consequence +
-               QStringLiteral(" Okay stores nothing until the stored settings can be read again."));
+        report(tr("%1\n\n%2 Okay stores nothing until the stored settings can be read again.")
+                   .arg(e.message(), consequence));
         return std::nullopt;
     }
 }
@@ -346,7 +349,7 @@ bool frmSetup::BuildProviderGrid(int count)
     // (another program holding the file for longer than the wait) must not blank the grid:
     // Okay would store the blanks over the stored names.
     const std::optional<storage::Settings> settings =
-        readStoredSettings(QStringLiteral("The sites and names stay as they are shown."));
+        readStoredSettings(tr("The sites and names stay as they are shown."));
     if (!settings)
         return false;
     fillProviderGrid(count, settings->layout);
@@ -556,11 +559,11 @@ void frmSetup::CmdReset_Click()
 {
     // The count and the lists go back to the stored ones, not to fixed values. Without them
     // nothing is reset: the page stays as the user sees it.
-    const std::optional<storage::Settings> stored = readStoredSettings(QStringLiteral("Nothing was reset."));
+    const std::optional<storage::Settings> stored = readStoredSettings(tr("Nothing was reset."));
     if (!stored)
         return;
     const storage::Settings& settings = *stored;
-    Text1->setText(QStringLiteral("Office"));
+    Text1->setText(tr("Office"));
     txtHrO->setText(QStringLiteral("08"));
     txtMinO->setText(QStringLiteral("00"));
     txtAM->setText(QStringLiteral("AM"));
@@ -612,8 +615,8 @@ void frmSetup::CmdOkay_Click()
     const std::optional<QTime> open = storedtime::parse(lblOpen->text());
     const std::optional<QTime> close = storedtime::parse(lblClose->text());
     if (!open || !close || *open > *close) {
-        dialogs::message(this, QStringLiteral("Closing time earlier than Opening time!"),
-                         QStringLiteral("Time Setting Error"), dialogs::Buttons::Ok);
+        dialogs::message(this, tr("Closing time earlier than Opening time!"),
+                         tr("Time Setting Error"), dialogs::Buttons::Ok);
         checking_ = true;
         txtHrC->setFocus();
         checking_ = false;
@@ -633,7 +636,7 @@ void frmSetup::CmdOkay_Click()
     // cannot store keeps it open if the user says so; then nothing is stored here.
     screens::unload(Screen::Appt);
     if (screens::loaded(Screen::Appt)) {
-        report(QStringLiteral("The settings were not stored: the day page is still open with a page "
+        report(tr("The settings were not stored: the day page is still open with a page "
                               "that could not be stored. Store or discard that page, then press Okay again."));
         return;
     }
@@ -647,15 +650,12 @@ void frmSetup::CmdOkay_Click()
         if (storedOpen != open || stored.layout.timeslot != layout.timeslot) {
             const int pages = storage::pagesWithOwnEntries(*db_, today);
             if (pages > 0) {
-                const QString text = pages == 1
-                    ? QStringLiteral("1 stored page from today on holds entries of its own. With the new "
-                                     "time of the first appointment or the new slot length, its entries "
-                                     "will stand at other times.\n\nDo you wish to store the new settings?")
-                    : QStringLiteral("%1 stored pages from today on hold entries of their own. With the "
-                                     "new time of the first appointment or the new slot length, their "
-                                     "entries will stand at other times.\n\nDo you wish to store the new "
-                                     "settings?").arg(pages);
-                if (dialogs::message(this, text, QStringLiteral("Appointments Will Move"), dialogs::Buttons::YesNo,
+                const QString text =
+                    tr("%n stored page(s) from today on hold(s) entries of its/their own. With the new "
+                       "time of the first appointment or the new slot length, its/their entries "
+                       "will stand at other times.\n\nDo you wish to store the new settings?",
+                       nullptr, pages);
+                if (dialogs::message(this, text, tr("Appointments Will Move"), dialogs::Buttons::YesNo,
                                      dialogs::Icon::Exclamation)
                     != dialogs::Answer::Yes)
                     return;
@@ -671,8 +671,8 @@ void frmSetup::CmdOkay_Click()
     // An open template editor holds a grid of the old layout: it is built anew as well.
     screens::unload(Screen::Configure);
     const bool templates =
-        dialogs::message(this, QStringLiteral("Do you wish to configure page templates for each day of the week?"),
-                         QStringLiteral("Configure Page Template"), dialogs::Buttons::YesNo)
+        dialogs::message(this, tr("Do you wish to configure page templates for each day of the week?"),
+                         tr("Configure Page Template"), dialogs::Buttons::YesNo)
         == dialogs::Answer::Yes;
     // A screen that cannot open (its message said why) hands over to the menu.
     if (!screens::show(templates ? Screen::Configure : Screen::Appt))

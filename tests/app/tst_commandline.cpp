@@ -1,6 +1,7 @@
 // The command line: what each option makes of a run, and the program's answers to --help,
 // --version and a mistyped option, before any window.
 #include "app/commandline.h"
+#include "common/german.h"
 
 #include <QDir>
 #include <QProcess>
@@ -67,6 +68,12 @@ void tst_commandline::outcomes_data()
                                               << "calvora: Missing value after '--server'.";
     QTest::newRow("--pdf alone") << QStringList{"--pdf", "day.pdf"} << int(O::Error) << 2
                                  << "calvora: --pdf goes with --print-day.";
+    QTest::newRow("--lang de") << QStringList{"--lang", "de"} << int(O::Run) << 0 << QString();
+    QTest::newRow("--lang on a language Calvora does not speak")
+        << QStringList{"--lang=fr"} << int(O::Error) << 2
+        << "calvora: Calvora does not speak the language 'fr'; it speaks en, de.";
+    QTest::newRow("--help names --lang") << QStringList{"--help"} << int(O::Help) << 0
+                                         << "  --lang <language>    Speaks <language> (en, de) for this run";
 }
 
 void tst_commandline::outcomes()
@@ -86,30 +93,55 @@ void tst_commandline::outcomes()
 
 void tst_commandline::programAnswers_data()
 {
+    QTest::addColumn<QString>("locale");  // the desktop's (LC_ALL); empty: the suite's English one
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
-    QTest::newRow("--version") << QStringList{"--version"} << 0 << "Calvora 3.0.0\n" << "";
-    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: calvora [options]" << "";
+    const QString german = QStringLiteral("de_DE.UTF-8");
+    QTest::newRow("--version") << QString() << QStringList{"--version"} << 0 << "Calvora 3.0.0\n" << "";
+    QTest::newRow("--help") << QString() << QStringList{"--help"} << 0 << "Usage: calvora [options]" << "";
     QTest::newRow("--print-day on no date")
-        << QStringList{"--print-day", "2024-02-30", "--pdf", "day.pdf"} << 2 << ""
+        << QString() << QStringList{"--print-day", "2024-02-30", "--pdf", "day.pdf"} << 2 << ""
         << "calvora: The date \"2024-02-30\" is not a valid date of the form YYYY-MM-DD.\n"
            "Usage: calvora --print-day YYYY-MM-DD --pdf FILE [--column N]\n";
-    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << ""
+    QTest::newRow("unknown option") << QString() << QStringList{"--bogus"} << 2 << ""
                                     << "calvora: Unknown option 'bogus'.\nTry 'calvora --help' for the options.\n";
+    // The desktop's language, and --lang over it; Qt's own parser speaks it too.
+    QTest::newRow("--help on a German desktop") << german << QStringList{"--help"} << 0
+                                                << "Aufruf: calvora [Optionen]\nCalvora: ein Terminbuch" << "";
+    QTest::newRow("--lang de on an English desktop")
+        << QString() << QStringList{"--lang", "de", "--help"} << 0 << "\nOptionen:\n  -h, --help" << "";
+    QTest::newRow("unknown option on a German desktop")
+        << german << QStringList{"--bogus"} << 2 << ""
+        << "calvora: Unbekannte Option 'bogus'.\nDie Optionen zeigt 'calvora --help'.\n";
+    QTest::newRow("--lang en on a German desktop")
+        << german << QStringList{"--bogus", "--lang=en"} << 2 << ""
+        << "calvora: Unknown option 'bogus'.\nTry 'calvora --help' for the options.\n";
+    QTest::newRow("--print-day on no date, in German")
+        << german << QStringList{"--print-day", "2024-02-30", "--pdf", "day.pdf"} << 2 << ""
+        << "calvora: Das Datum „2024-02-30“ ist kein gültiges Datum der Form JJJJ-MM-TT.\n"
+           "Aufruf: calvora --print-day JJJJ-MM-TT --pdf DATEI [--column N]\n";
 }
 
 // The built program itself: it answers and ends at once, without a display and with one.
 void tst_commandline::programAnswers()
 {
+    QFETCH(QString, locale);
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    if (!locale.isEmpty())
+        if (const QString why = germanLocaleMissing(); !why.isEmpty())
+            QSKIP(qPrintable(why));
     for (const char* platform : {"", "offscreen"}) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!locale.isEmpty()) {
+            env.insert("LC_ALL", locale);
+            env.remove("LANGUAGE");
+        }
         env.remove("DISPLAY");
         env.remove("WAYLAND_DISPLAY");
         env.insert("QT_QPA_PLATFORM", platform);

@@ -3,6 +3,7 @@
 // what its caption says.
 #include "app/form.h"
 #include "app/screens.h"
+#include "common/german.h"
 #include "common/screenstest.h"
 #include "common/scripteddialogs.h"
 #include "common/testfolder.h"
@@ -111,6 +112,7 @@ private slots:
 
 void tst_mnemonics::initTestCase()
 {
+    SKIP_IF_GERMAN_LOCALE_MISSING();
     program::setToday(QDate(2030, 3, 5));
     program::registerScreens();
 }

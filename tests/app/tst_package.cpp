@@ -44,6 +44,8 @@ private slots:
     void contents();
     void firstStartOfTheInstalledProgram_data();
     void firstStartOfTheInstalledProgram();
+    void installedProgramSpeaksGerman_data();
+    void installedProgramSpeaksGerman();
 
 private:
     QTemporaryDir dir_;
@@ -152,6 +154,26 @@ void tst_package::firstStartOfTheInstalledProgram()
     newer.close();
     start();
     QCOMPARE(readAll(data + "/db.mdb"), own);
+}
+
+void tst_package::installedProgramSpeaksGerman_data()
+{
+    firstStartOfTheInstalledProgram_data();
+}
+
+// Its translations travel inside the program; Qt's own come from the package it recommends.
+void tst_package::installedProgramSpeaksGerman()
+{
+    QFETCH(bool, installed);
+    QVERIFY(run("dpkg-deb", {"-f", deb_, "Recommends"}).contains("qt6-translations-l10n"));
+    const QString top = installed ? prefix_ : root_ + "/usr";
+    QProcess program;
+    program.start(top + "/bin/calvora", {"--lang", "de", "--help"});
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitCode(), 0);
+    const QString help = QString::fromUtf8(program.readAllStandardOutput());
+    QVERIFY2(help.startsWith("Aufruf: calvora [Optionen]\n"), qPrintable(help));
+    QVERIFY2(help.contains("  --lang <Sprache>"), qPrintable(help));
 }
 
 QTEST_GUILESS_MAIN(tst_package)

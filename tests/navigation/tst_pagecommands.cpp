@@ -271,6 +271,7 @@ void tst_pagecommands::about()
     QCOMPARE(p.text, QStringLiteral("Calvora Version ") + version
                          + QStringLiteral(".  Please visit Norlyn Software's Homepage at  https://calvora.example.org  to "
                                           "find out about the latest software updates and bug fixes.\n\n")
+                         + QStringLiteral("Language: English\n\n")
                          + (program::bookLocation().onServer()
                                 ? "Database in use: " + program::describeServer(program::bookLocation().server)
                                 : "Database file in use: " + QDir::toNativeSeparators(f.folder.databasePath())));

@@ -1,5 +1,6 @@
 // Changing the day from the calendar, the lists and Open Page, on the real day page.
 #include "common/daypage.h"
+#include "common/german.h"
 #include "navigation/MonthCalendar.h"
 #include "navigation/PageNavigation.h"
 #include "navigation/typeddate.h"
@@ -29,6 +30,8 @@ private slots:
     void typedDate_data();
     void typedDate();
     void openPageTakesCaptionBack();
+    void datesInTheDesktopsLanguage_data();
+    void datesInTheDesktopsLanguage();
     void wheelOverUnfocusedList_data();
     void wheelOverUnfocusedList();
     void wheelOverFocusedListBrowses();
@@ -47,6 +50,7 @@ private slots:
 
 void tst_pagenavigation::init()
 {
+    SKIP_IF_GERMAN_LOCALE_MISSING();
     program::setToday(DayPageFixture::Today);
 }
 
@@ -134,6 +138,45 @@ void tst_pagenavigation::openPageTakesCaptionBack()
     QVERIFY(f.dialogs.messages.isEmpty());
     QCOMPARE(f.form->PageDate, target);
     QCOMPARE(f.form->lblCalDate->text(), shown);
+}
+
+void tst_pagenavigation::datesInTheDesktopsLanguage_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("shown");
+    QTest::addColumn<QString>("day");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("month");
+    // The German runs: the desktop writes the day first, with points, and names in German.
+    QTest::newRow("day, month and year with points") << "4.3.2030" << QDate(2030, 3, 4) << "Montag" << "04.03.30"
+                                                     << "März";
+    QTest::newRow("the short weekday and the month's name")
+        << "Mo., 4. März 2030" << QDate(2030, 3, 4) << "Montag" << "04.03.30" << "März";
+    QTest::newRow("the long form") << "Montag, 4. März 2030" << QDate(2030, 3, 4) << "Montag" << "04.03.30" << "März";
+    QTest::newRow("a two-digit year") << "11.11.99" << QDate(1999, 11, 11) << "Donnerstag" << "11.11.99"
+                                      << "November";
+    QTest::newRow("day and month, this year") << "1.12." << QDate(2030, 12, 1) << "Sonntag" << "01.12.30"
+                                              << "Dezember";
+}
+
+void tst_pagenavigation::datesInTheDesktopsLanguage()
+{
+    QFETCH(QString, typed);
+    QFETCH(QDate, shown);
+    QFETCH(QString, day);
+    QFETCH(QString, date);
+    QFETCH(QString, month);
+    if (QLocale::system().language() != QLocale::German)
+        QSKIP("the German runs read and show these forms");
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.dialogs.answerInput(typed);
+    f.navigation->mnuPageOpen_Click();
+    QVERIFY(f.dialogs.messages.isEmpty());
+    QCOMPARE(f.form->PageDate, shown);
+    QCOMPARE(f.form->lblCalDay->text(), day);
+    QCOMPARE(f.form->lblCalDate->text(), date);
+    QCOMPARE(f.calendar->monthList->currentText(), month);
 }
 
 void tst_pagenavigation::wheelOverUnfocusedList_data()

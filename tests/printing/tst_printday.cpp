@@ -1,10 +1,12 @@
 // A day's schedule printed to PDF from the command line, without a window.
 #include "common/daypage.h"
+#include "common/german.h"
 #include "common/pdffile.h"
 #include "platform/clock.h"
 #include "printing/printday.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -28,6 +30,8 @@ private slots:
     void longColumnContinuesOnNextSheet();
     void failures_data();
     void failures();
+    void printedInTheDesktopsLanguage_data();
+    void printedInTheDesktopsLanguage();
 };
 
 void tst_printday::badArguments_data()
@@ -211,6 +215,58 @@ void tst_printday::failures()
         error = error.arg(f.folder.path());
     QVERIFY2(message.startsWith(error), qPrintable(message));
     QVERIFY(!QFile::exists(pdf));
+}
+
+void tst_printday::printedInTheDesktopsLanguage_data()
+{
+    QTest::addColumn<QString>("locale");  // LC_ALL of the desktop
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+    // The headings speak the program's language; the weekday and the date are the desktop's
+    // forms; the names on the page are stored data and stay as they are.
+    QTest::newRow("German desktop") << "de_DE.UTF-8" << QStringList{}
+                                    << QStringList{"Terminplan: Samstag, 10.10.98", "Zeit Dr. Ilse Marwick",
+                                                   "Saturday clinic"}
+                                    << QStringList{"Appointment", "Time"};
+    QTest::newRow("--lang de on an English desktop")
+        << "C.UTF-8" << QStringList{"--lang", "de"} << QStringList{"Terminplan: Saturday,", "Zeit Dr. Ilse Marwick"}
+        << QStringList{"Appointment"};
+    QTest::newRow("--lang en on a German desktop")
+        << "de_DE.UTF-8" << QStringList{"--lang", "en"}
+        << QStringList{"Appointment Schedule: Samstag, 10.10.98", "Time Dr. Ilse Marwick"} << QStringList{"Terminplan"};
+}
+
+// The program itself, from the command line, as cron or a user starts it.
+void tst_printday::printedInTheDesktopsLanguage()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    if (testserver::engineIsServer())
+        QSKIP("the program's own run reads the book of its data folder: the file");
+    if (const QString why = germanLocaleMissing(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    DayPageFixture f;
+    const QString pdf = f.folder.path() + QStringLiteral("/sheet.pdf");
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", locale);
+    env.remove("LANGUAGE");
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(CALVORA_BUILD_DIR "/calvora", QStringList{"--data", f.folder.path(), "--print-day", "1998-10-10", "--pdf", pdf}
+                                             + arguments);
+    QVERIFY(p.waitForFinished(60000));
+    QVERIFY2(p.exitCode() == 0, p.readAll().constData());
+    const std::optional<QString> text = pdfWords(pdf);
+    if (!text)
+        QSKIP("pdftotext is not installed: the text of the sheet is not checked");
+    for (const QString& s : present)
+        QVERIFY2(text->contains(s), qPrintable(*text));
+    for (const QString& s : absent)
+        QVERIFY2(!text->contains(s), qPrintable(s));
 }
 
 QTEST_MAIN(tst_printday)
