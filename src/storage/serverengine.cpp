@@ -5,7 +5,7 @@
 #include "storage/bookevents.h"
 #include "storage/celltext.h"
 #include "storage/database.h"
-#include "storage/server.h"
+#include "storage/server/server.h"
 #include "storage/setupstore.h"
 
 #include <QSqlDriver>

@@ -19,7 +19,7 @@
 #include "program.h"
 #include "storage/database.h"
 #include "storage/pagetable.h"
-#include "storage/server.h"
+#include "storage/server/server.h"
 
 #include <QDir>
 #include <QFile>

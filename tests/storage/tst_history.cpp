@@ -2,10 +2,10 @@
 #include "common/testbook.h"
 #include "storage/celltext.h"
 #include "storage/database.h"
-#include "storage/databasefile.h"
+#include "storage/file/databasefile.h"
 #include "storage/history.h"
 #include "storage/pagetable.h"
-#include "storage/server.h"
+#include "storage/server/server.h"
 #include "storage/settings.h"
 #include "storage/setupstore.h"
 

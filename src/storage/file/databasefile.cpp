@@ -1,4 +1,4 @@
-#include "storage/databasefile.h"
+#include "storage/file/databasefile.h"
 
 #include "platform/durablefile.h"
 #include "storage/database.h"

@@ -2,9 +2,9 @@
 // the file engine writes it, and a restore loads such a file into the server.
 #include "platform/durablefile.h"
 #include "storage/database.h"
-#include "storage/databasefile.h"
+#include "storage/file/databasefile.h"
 #include "storage/history.h"
-#include "storage/server.h"
+#include "storage/server/server.h"
 #include "storage/serverengine.h"
 
 #include <QDir>
