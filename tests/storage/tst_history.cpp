@@ -135,6 +135,13 @@ void tst_history::settingsRecordTheirFields()
     storeTemplate(db, 2, QStringLiteral("lunch"), !s.closed[2]);
     const int rows = book.value("SELECT count(*) FROM tbl_History WHERE CalDate IS NULL").toInt();
     writeMemoAndBook(db, s.fixedMemo, s.bookno);  // unchanged: nothing
+    // A weekday that is none is refused on either engine, and nothing is stored.
+    try {
+        storeTemplate(db, 8, QStringLiteral("x"), false);
+        QFAIL("the template of no weekday was stored");
+    } catch (const StorageError& e) {
+        QVERIFY2(e.message().endsWith(QStringLiteral("There is no weekday 8.")), qPrintable(e.message()));
+    }
     QCOMPARE(book.value("SELECT count(*) FROM tbl_History WHERE CalDate IS NULL").toInt(), rows);
     QCOMPARE(book.value("SELECT NewText FROM tbl_History WHERE Field = 'location'").toString(),
              QStringLiteral("Elm Street"));
