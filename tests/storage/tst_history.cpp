@@ -62,7 +62,6 @@ private slots:
     void storeRecordsChangedCells();
     void settingsRecordTheirFields();
     void failedStoreRecordsNothing();
-    void fileFromBeforeGetsTheTable();
     void backupAndRestoreCarryIt();
     void twoDesksBothAppear();
     void deskNameNeverEmpty();
@@ -173,28 +172,6 @@ void tst_history::failedStoreRecordsNothing()
     QVERIFY_THROWS_EXCEPTION(StorageError, pages.update(changed));
     QCOMPARE(book.value("SELECT count(*) FROM tbl_History").toInt(), first);
     QCOMPARE(pages.find(Day)->data, row.data);
-}
-
-void tst_history::fileFromBeforeGetsTheTable()
-{
-    if (testserver::engineIsServer())
-        QSKIP("the file's alone");
-    TestBook book;
-    QVERIFY(!book.value("SELECT count(*) FROM sqlite_master WHERE name = 'tbl_History'").toBool());
-    {
-        Database db(book.location());
-        PageTable pages(db);
-        PageRow row = *pages.find(QDate(1998, 8, 8));
-        // Reading the history of a file without the table finds none and makes nothing.
-        QCOMPARE(History(db).day(row.calDate).size(), size_t(0));
-        QVERIFY(!book.value("SELECT count(*) FROM sqlite_master WHERE name = 'tbl_History'").toBool());
-        row.memo += QStringLiteral(" and more");
-        pages.update(row);
-        QCOMPARE(History(db).day(row.calDate).size(), size_t(1));
-    }
-    QCOMPARE(book.value("SELECT count(*) FROM sqlite_master WHERE name IN ('tbl_History', 'idx_History_Cell')").toInt(), 2);
-    QCOMPARE(databaseProblem(book.folder.databasePath(), Check::Full), QString());
-    Database again(book.location());
 }
 
 void tst_history::backupAndRestoreCarryIt()
