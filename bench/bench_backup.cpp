@@ -5,7 +5,7 @@
 // check, the restore its full integrity check.
 #include "generator.h"
 #include "pair.h"
-#include "storage/databasefile.h"
+#include "storage/file/databasefile.h"
 
 #include <QDir>
 #include <QFile>

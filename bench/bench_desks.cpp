@@ -12,7 +12,7 @@
 #include "storage/celltext.h"
 #include "storage/database.h"
 #include "storage/pagetable.h"
-#include "storage/server.h"
+#include "storage/server/server.h"
 #include "storage/settings.h"
 
 #include <algorithm>

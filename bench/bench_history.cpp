@@ -6,6 +6,8 @@
 #include "raw.h"
 #include "storage/celltext.h"
 #include "storage/database.h"
+#include "storage/file/fileengine.h"
+#include "storage/file/query.h"
 #include "storage/history.h"
 #include "storage/pagetable.h"
 #include "storage/settings.h"
@@ -58,7 +60,9 @@ void BM_StoreWithHistory(benchmark::State& state)
     Database db(copy.path);
     PageTable pages(db);
     PageRow ours = *pages.find(day);
-    Database plain(copy.path);
+    auto plainEngine = std::make_unique<FileEngine>(copy.path);
+    FileConnection& plainFile = plainEngine->connection();
+    Database plain(std::move(plainEngine));
     PageRow theirs = *PageTable(plain).find(day.addDays(-1));
     int round = 0;
     bench::Pair pair;
@@ -74,8 +78,8 @@ void BM_StoreWithHistory(benchmark::State& state)
             },
             [&] {
                 const QString what = QStringLiteral("storing the page");
-                Transaction t(plain, what);
-                Query q(plain, "UPDATE tbl_Appt SET Data = ?1, Clinic = ?2, Memo = ?3 WHERE id = ?4", what);
+                Transaction t(plainFile, what);
+                Query q(plainFile, "UPDATE tbl_Appt SET Data = ?1, Clinic = ?2, Memo = ?3 WHERE id = ?4", what);
                 sqlite3_bind_text(q.get(), 1, theirText.constData(), int(theirText.size()), SQLITE_STATIC);
                 sqlite3_bind_int(q.get(), 2, 0);
                 sqlite3_bind_text(q.get(), 3, memo.constData(), int(memo.size()), SQLITE_STATIC);
@@ -98,9 +102,10 @@ void BM_OpenCellHistory(benchmark::State& state)
     {
         // Every page of the last year stored five times, four cells each time, as the day
         // page stores them.
-        Database db(copy.path);
+        auto engine = std::make_unique<FileEngine>(copy.path);
+        engine->connection().database().exec(QStringLiteral("PRAGMA synchronous = OFF"));
+        Database db(std::move(engine));
         PageTable pages(db);
-        db.connection().exec(QStringLiteral("PRAGMA synchronous = OFF"));
         for (QDate day = newest.addDays(-364); day <= newest; day = day.addDays(1)) {
             PageRow row = *pages.find(day);
             for (int edit = 0; edit < 5; ++edit) {

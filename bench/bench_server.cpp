@@ -19,7 +19,7 @@
 #include "storage/database.h"
 #include "storage/pagesearch.h"
 #include "storage/pagetable.h"
-#include "storage/server.h"
+#include "storage/server/server.h"
 
 #include <QApplication>
 #include <QFile>

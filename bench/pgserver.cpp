@@ -2,7 +2,7 @@
 
 #include "generator.h"
 #include "storage/database.h"
-#include "storage/server.h"
+#include "storage/server/server.h"
 
 #include <QFile>
 #include <QProcess>

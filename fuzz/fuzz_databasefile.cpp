@@ -1,7 +1,7 @@
 // A file of arbitrary bytes offered as the database (restored from a damaged disk, or not a
 // database at all): it is refused with a reason, or accepted whole; it never crashes the
 // program, and the file, with nothing beside it, is exactly as it was.
-#include "storage/databasefile.h"
+#include "storage/file/databasefile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "platform/programfolder.h"
 #include "platform/serveraddress.h"
 #include "storage/database.h"
-#include "storage/server.h"
+#include "storage/server/server.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,8 +5,8 @@
 #include "platform/keys.h"
 #include "platform/programfolder.h"
 #include "storage/database.h"
-#include "storage/databasefile.h"
-#include "storage/server.h"
+#include "storage/file/databasefile.h"
+#include "storage/server/server.h"
 
 #include <QApplication>
 #include <QDir>

@@ -44,6 +44,14 @@ QString cleanCell(const QString& text)
     return out;
 }
 
+bool holdsText(const QString& text)
+{
+    for (QChar c : text)
+        if (c != CellSeparator && c != RowSeparator)
+            return true;
+    return false;
+}
+
 }  // namespace celltext
 
 void SplitList(const QString& text, QStringList& list)

@@ -22,6 +22,9 @@ QList<QStringList> split(const QString& text);
 // page is read back, so each becomes one blank.
 QString cleanCell(const QString& text);
 
+// Whether a cell text holds any character besides its separators: a page someone wrote on.
+bool holdsText(const QString& text);
+
 }  // namespace celltext
 
 // Splits a name list into list(1..k), k being the number of pieces; element 0 keeps what it

@@ -1,20 +1,13 @@
 #include "storage/documents.h"
 
 #include "storage/database.h"
-#include "storage/serverengine.h"
-
-#include <QSqlQuery>
-#include <QVariant>
+#include "storage/engine.h"
 
 namespace storage {
 
 QString readHelp(Database& db)
 {
-    if (ServerEngine* server = db.server())
-        return server->readHelp();
-    QSqlQuery q = db.prepare(QStringLiteral("SELECT Help FROM tbl_Order ORDER BY rowid LIMIT 1"));
-    db.exec(q, QStringLiteral("reading the help text"));
-    return q.next() ? q.value(0).toString() : QString();
+    return db.engine().readHelp();
 }
 
 }  // namespace storage

@@ -50,9 +50,6 @@ struct PageState {
     QString memo;
 };
 
-// The file's history table and its index (CREATE ... IF NOT EXISTS).
-extern const char* const kFileHistoryTables[2];
-
 // A new page of a date as the settings make it: the weekday's template and flag, no memo.
 PageState newPage(QDate date, const Settings& settings);
 // A stored row as the page shows it: Data never written is the weekday's template (with the
@@ -64,9 +61,6 @@ PageState storedPage(QDate date, const QString& data, bool dataNull, std::option
 std::vector<Change> settingChanges(const QStringList& fields, const QVariantList& before,
                                    const QVariantList& after);
 
-// The values of fields of the settings row in the file, read inside the running transaction.
-QVariantList settingsValues(Database& db, const QStringList& fields);
-
 // This desk as the history names it: "computer/login", the part that cannot be found named
 // so, "unknown desk" when neither can; never empty.
 QString deskName();
@@ -77,10 +71,6 @@ void setDeskName(const QString& name);
 // one each for the flag and the memo when they differ. Nothing when the page is unchanged.
 std::vector<Change> pageChanges(QDate date, const PageState& before, const PageState& after,
                                 const CellLabels& labels);
-
-// Appends changes to the history inside the running transaction, with this connection's desk
-// and the moment now (the file gets its table first where it has none). Throws StorageError.
-void recordChanges(Database& db, std::vector<Change> changes);
 
 class History {
 public:

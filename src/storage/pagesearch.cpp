@@ -1,13 +1,10 @@
 #include "storage/pagesearch.h"
 
 #include "storage/database.h"
-#include "storage/pagetable.h"
-#include "storage/serverengine.h"
+#include "storage/engine.h"
 
 #include <cstdint>
 #include <cstring>
-#include <limits>
-#include <sqlite3.h>
 
 namespace storage {
 namespace {
@@ -50,20 +47,6 @@ bool foldInto(char* __restrict to, const char* __restrict from, qsizetype size)
 bool contains(const char* data, qsizetype size, const char* needle, size_t needleSize)
 {
     return memmem(data, size_t(size), needle, needleSize) != nullptr;
-}
-
-// The rows below an id, newest first: id, CalDate, Data. The name never enters the SQL.
-const char* const kRowsBelow = "SELECT id, CalDate, Data FROM tbl_Appt WHERE id < ?1 ORDER BY id DESC";
-// The row the day page shows for a date: the newest one stored under it.
-const char* const kShownRow = "SELECT id FROM tbl_Appt WHERE CalDate = ?1 ORDER BY id DESC LIMIT 1";
-
-QDate dateOf(sqlite3_stmt* stmt)
-{
-    const char* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-    const int size = sqlite3_column_bytes(stmt, 1);
-    if (!text || size < 10)
-        return QDate();
-    return QDate::fromString(QString::fromLatin1(text, 10), Qt::ISODate);
 }
 
 }  // namespace
@@ -117,51 +100,12 @@ bool NameMatcher::matchesUtf8(const char* data, qsizetype size) const
 
 std::optional<PageMatch> PageSearch::next(std::optional<qint64> beforeId)
 {
-    if (ServerEngine* server = db_.server())
-        return server->searchNext(matcher_, beforeId);
-    Query rows(db_, kRowsBelow, QStringLiteral("searching the pages"));
-    sqlite3_stmt* st = rows.get();
-    sqlite3_bind_int64(st, 1, beforeId ? *beforeId : std::numeric_limits<qint64>::max());
-    while (rows.step()) {
-        const char* data = reinterpret_cast<const char*>(sqlite3_column_text(st, 2));
-        if (!matcher_.matchesUtf8(data, sqlite3_column_bytes(st, 2)))
-            continue;
-        PageMatch match;
-        match.id = sqlite3_column_int64(st, 0);
-        match.calDate = dateOf(st);
-        if (match.calDate.isValid() && shown(match.id, match.calDate))
-            return match;
-    }
-    return std::nullopt;
-}
-
-bool PageSearch::shown(qint64 id, QDate date)
-{
-    // Asked only of rows that hold the name, so a walk over pages without it costs nothing more.
-    Query q(db_, kShownRow, QStringLiteral("searching the pages"));
-    const QByteArray key = date.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
-    sqlite3_bind_text(q.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
-    return q.step() && sqlite3_column_int64(q.get(), 0) == id;
+    return db_.engine().searchNext(matcher_, beforeId);
 }
 
 void PageSearch::allMatches(const std::function<void(const PageMatch&)>& visit)
 {
-    if (ServerEngine* server = db_.server())
-        return server->searchAll(matcher_, visit);
-    // Every row read whole, as the page table reads it, with its layout copy.
-    PageTable(db_).walk(
-        [&](const PageRow& row) {
-            if (!row.dataNull && row.calDate.isValid() && matcher_.matches(row.data) && shown(row.id, row.calDate)) {
-                PageMatch match;
-                match.id = row.id;
-                match.calDate = row.calDate;
-                match.data = row.data;
-                match.layout = row.layout;
-                visit(match);
-            }
-            return true;
-        },
-        std::nullopt, true);
+    db_.engine().searchAll(matcher_, visit);
 }
 
 }  // namespace storage

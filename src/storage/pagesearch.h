@@ -61,9 +61,6 @@ public:
     void allMatches(const std::function<void(const PageMatch&)>& visit);
 
 private:
-    // Whether a row is the one the day page shows for its date.
-    bool shown(qint64 id, QDate date);
-
     Database& db_;
     NameMatcher matcher_;
 };

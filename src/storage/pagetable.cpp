@@ -1,192 +1,22 @@
 #include "storage/pagetable.h"
 
-#include "storage/database.h"
-#include "storage/serverengine.h"
-
-#include <limits>
-#include <sqlite3.h>
+#include "storage/engine.h"
 
 namespace storage {
-namespace {
-
-const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
-
-// The columns of a page row, in the order readRow takes them.
-#define PAGE_COLUMNS "id, CalDate, Data, Clinic, Memo, location, open, Close, timeslot, Listno, Sites, Names"
-const char* const kLayoutFields[] = {"location", "open", "Close", "timeslot", "Listno", "Sites", "Names"};
-
-// CalDate as stored, "yyyy-MM-dd" (a time part after it is ignored).
-QDate toDate(const unsigned char* text, int size)
-{
-    if (!text || size < 10 || text[4] != '-' || text[7] != '-')
-        return QDate::fromString(QString::fromUtf8(reinterpret_cast<const char*>(text), size).left(10), kDateFormat);
-    auto number = [&](int from, int len) {
-        int n = 0;
-        for (int i = from; i < from + len; ++i)
-            n = n * 10 + (text[i] - '0');
-        return n;
-    };
-    return QDate(number(0, 4), number(5, 2), number(8, 2));
-}
-
-QByteArray dateKey(QDate date)
-{
-    return date.toString(kDateFormat).toLatin1();
-}
-
-QString columnText(sqlite3_stmt* stmt, int column)
-{
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
-}
-
-bool isNull(sqlite3_stmt* stmt, int column)
-{
-    return sqlite3_column_type(stmt, column) == SQLITE_NULL;
-}
-
-// Reads a row selected with PAGE_COLUMNS (the layout only when asked for).
-void readRow(sqlite3_stmt* st, PageRow& row, bool withLayout)
-{
-    row.id = sqlite3_column_int64(st, 0);
-    row.calDate = toDate(sqlite3_column_text(st, 1), sqlite3_column_bytes(st, 1));
-    row.dataNull = isNull(st, 2);
-    row.data = columnText(st, 2);
-    row.clinic = isNull(st, 3) ? std::optional<bool>() : std::optional<bool>(sqlite3_column_int(st, 3) != 0);
-    row.memo = columnText(st, 4);
-    if (!withLayout)
-        return;
-    Layout& l = row.layout;
-    l.missing.clear();
-    for (int i = 0; i < 7; ++i)
-        if (isNull(st, 5 + i))
-            l.missing << QString::fromLatin1(kLayoutFields[i]);
-    l.location = columnText(st, 5);
-    l.open = columnText(st, 6);
-    l.close = columnText(st, 7);
-    l.timeslot = sqlite3_column_int(st, 8);
-    l.listno = sqlite3_column_int(st, 9);
-    l.sites = columnText(st, 10);
-    l.names = columnText(st, 11);
-}
-
-void bindText(sqlite3_stmt* st, int index, const QString& text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-}
-
-// A layout field bound as stored, or Null where the settings never had it.
-void bindLayout(sqlite3_stmt* st, int first, const Layout& l)
-{
-    for (int i = 0; i < 7; ++i) {
-        const int index = first + i;
-        if (l.missing.contains(QString::fromLatin1(kLayoutFields[i]))) {
-            sqlite3_bind_null(st, index);
-            continue;
-        }
-        switch (i) {
-        case 0: bindText(st, index, l.location); break;
-        case 1: bindText(st, index, l.open); break;
-        case 2: bindText(st, index, l.close); break;
-        case 3: sqlite3_bind_int(st, index, l.timeslot); break;
-        case 4: sqlite3_bind_int(st, index, l.listno); break;
-        case 5: bindText(st, index, l.sites); break;
-        default: bindText(st, index, l.names); break;
-        }
-    }
-}
-
-std::optional<PageRow> readOne(Query& q)
-{
-    if (!q.step())
-        return std::nullopt;
-    PageRow row;
-    readRow(q.get(), row, true);
-    return row;
-}
-
-}  // namespace
 
 std::optional<PageRow> PageTable::find(QDate date)
 {
-    if (ServerEngine* server = db_.server())
-        return server->find(date);
-    // The index on (CalDate, id) gives the newest row of the date at once.
-    Query q(db_, "SELECT " PAGE_COLUMNS " FROM tbl_Appt WHERE CalDate = ?1 ORDER BY id DESC LIMIT 1",
-            QStringLiteral("looking up the page of %1").arg(date.toString(kDateFormat)));
-    const QByteArray key = dateKey(date);
-    sqlite3_bind_text(q.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
-    return readOne(q);
+    return db_.engine().findPage(date);
 }
 
 PageRow PageTable::add(QDate date, const Layout& l, const QString& data, bool closed, const QString& memo)
 {
-    if (ServerEngine* server = db_.server())
-        return server->add(date, l, data, closed, memo, labels_);
-    const QString what = QStringLiteral("adding the page of %1").arg(date.toString(kDateFormat));
-    Transaction t(db_, what);
-    Query q(db_, "INSERT INTO tbl_Appt (CalDate, location, open, Close, timeslot, Listno, Sites, Names, "
-                 "Data, Clinic, Memo) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)", what);
-    const QByteArray key = dateKey(date);
-    sqlite3_bind_text(q.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
-    bindLayout(q.get(), 2, l);
-    bindText(q.get(), 9, data);
-    sqlite3_bind_int(q.get(), 10, closed ? 1 : 0);
-    if (memo.isNull())
-        sqlite3_bind_null(q.get(), 11);
-    else
-        bindText(q.get(), 11, memo);
-    q.run();
-    PageRow row;
-    row.id = sqlite3_last_insert_rowid(db_.native());
-    row.calDate = date;
-    row.layout = l;
-    row.data = data;
-    row.dataNull = false;
-    row.clinic = closed;
-    row.memo = memo;
-    recordChanges(db_, pageChanges(date, newPage(date, readSettings(db_)), PageState{data, closed, memo}, labels_));
-    t.commit();
-    return row;
+    return db_.engine().addPage(date, l, data, closed, memo, labels_);
 }
 
 void PageTable::update(PageRow& row)
 {
-    if (ServerEngine* server = db_.server())
-        return server->update(row, labels_);
-    const QString what = QStringLiteral("storing the page of %1").arg(row.calDate.toString(kDateFormat));
-    Transaction t(db_, what);
-    // The page as stored, read in this transaction: the history takes what changes from it.
-    std::optional<PageState> before;
-    {
-        Query stored(db_, "SELECT Data, Clinic, Memo FROM tbl_Appt WHERE id = ?1", what);
-        sqlite3_bind_int64(stored.get(), 1, row.id);
-        if (stored.step()) {
-            sqlite3_stmt* st = stored.get();
-            before = storedPage(row.calDate, columnText(st, 0), isNull(st, 0),
-                                isNull(st, 1) ? std::optional<bool>() : std::optional<bool>(sqlite3_column_int(st, 1) != 0),
-                                columnText(st, 2), [&] { return readSettings(db_); });
-        }
-    }
-    Query q(db_, "UPDATE tbl_Appt SET Data = ?1, Clinic = ?2, Memo = ?3 WHERE id = ?4", what);
-    if (row.dataNull)
-        sqlite3_bind_null(q.get(), 1);
-    else
-        bindText(q.get(), 1, row.data);
-    if (row.clinic)
-        sqlite3_bind_int(q.get(), 2, *row.clinic ? 1 : 0);
-    else
-        sqlite3_bind_null(q.get(), 2);
-    bindText(q.get(), 3, row.memo);
-    sqlite3_bind_int64(q.get(), 4, row.id);
-    q.run();
-    if (q.changes() != 1)
-        throw StorageError(db_.describe(what, QStringLiteral("The page's row is no longer there.")));
-    if (before)
-        recordChanges(db_, pageChanges(row.calDate, *before,
-                                       PageState{row.data, row.clinic.value_or(false), row.memo}, labels_));
-    t.commit();
+    db_.engine().updatePage(row, labels_);
 }
 
 void PageTable::remove(qint64 id)
@@ -196,59 +26,25 @@ void PageTable::remove(qint64 id)
 
 void PageTable::remove(const QList<qint64>& ids)
 {
-    if (ids.isEmpty())
-        return;
-    if (ServerEngine* server = db_.server())
-        return server->remove(ids);
-    const QString what = QStringLiteral("deleting empty pages");
-    Transaction t(db_, what);
-    for (qint64 id : ids) {
-        Query q(db_, "DELETE FROM tbl_Appt WHERE id = ?1", what);
-        sqlite3_bind_int64(q.get(), 1, id);
-        q.run();
-    }
-    t.commit();
+    if (!ids.isEmpty())
+        db_.engine().removePages(ids);
 }
 
 void PageTable::removeUnchanged(const QList<PageRow>& rows)
 {
-    if (rows.isEmpty())
-        return;
-    if (ServerEngine* server = db_.server())
-        return server->removeUnchanged(rows);
-    // The file has one desk: what was read is what is stored.
-    QList<qint64> ids;
-    for (const PageRow& r : rows)
-        ids << r.id;
-    remove(ids);
+    if (!rows.isEmpty())
+        db_.engine().removeUnchangedPages(rows);
 }
 
 void PageTable::walk(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId,
                      bool withLayout)
 {
-    if (ServerEngine* server = db_.server())
-        return server->walk(visit, fromId, withLayout);
-    // The search and the purge read every row; the layout columns only when asked for.
-    const QString what = QStringLiteral("reading the pages");
-    Query q(db_,
-            withLayout ? "SELECT " PAGE_COLUMNS " FROM tbl_Appt WHERE id <= ?1 ORDER BY id DESC"
-                       : "SELECT id, CalDate, Data, Clinic, Memo FROM tbl_Appt WHERE id <= ?1 ORDER BY id DESC",
-            what);
-    sqlite3_bind_int64(q.get(), 1, fromId ? *fromId : std::numeric_limits<qint64>::max());
-    PageRow row;
-    while (q.step()) {
-        readRow(q.get(), row, withLayout);
-        if (!visit(row))
-            break;
-    }
+    db_.engine().walkPages(visit, fromId, withLayout);
 }
 
 int PageTable::count()
 {
-    if (ServerEngine* server = db_.server())
-        return server->count();
-    Query q(db_, "SELECT count(*) FROM tbl_Appt", QStringLiteral("counting the pages"));
-    return q.step() ? sqlite3_column_int(q.get(), 0) : 0;
+    return db_.engine().countPages();
 }
 
 }  // namespace storage

@@ -1,6 +1,6 @@
 #include "common/testbook.h"
 
-#include "storage/server.h"
+#include "storage/server/server.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -11,7 +11,7 @@
 #include "storage/database.h"
 #include "storage/history.h"
 #include "storage/pagetable.h"
-#include "storage/server.h"
+#include "storage/server/server.h"
 #include "storage/settings.h"
 #include "storage/setupstore.h"
 

@@ -2,10 +2,10 @@
 #include "common/testbook.h"
 #include "storage/celltext.h"
 #include "storage/database.h"
-#include "storage/databasefile.h"
+#include "storage/file/databasefile.h"
 #include "storage/history.h"
 #include "storage/pagetable.h"
-#include "storage/server.h"
+#include "storage/server/server.h"
 #include "storage/settings.h"
 #include "storage/setupstore.h"
 
@@ -62,7 +62,6 @@ private slots:
     void storeRecordsChangedCells();
     void settingsRecordTheirFields();
     void failedStoreRecordsNothing();
-    void fileFromBeforeGetsTheTable();
     void backupAndRestoreCarryIt();
     void twoDesksBothAppear();
     void deskNameNeverEmpty();
@@ -135,6 +134,13 @@ void tst_history::settingsRecordTheirFields()
     storeTemplate(db, 2, QStringLiteral("lunch"), !s.closed[2]);
     const int rows = book.value("SELECT count(*) FROM tbl_History WHERE CalDate IS NULL").toInt();
     writeMemoAndBook(db, s.fixedMemo, s.bookno);  // unchanged: nothing
+    // A weekday that is none is refused on either engine, and nothing is stored.
+    try {
+        storeTemplate(db, 8, QStringLiteral("x"), false);
+        QFAIL("the template of no weekday was stored");
+    } catch (const StorageError& e) {
+        QVERIFY2(e.message().endsWith(QStringLiteral("There is no weekday 8.")), qPrintable(e.message()));
+    }
     QCOMPARE(book.value("SELECT count(*) FROM tbl_History WHERE CalDate IS NULL").toInt(), rows);
     QCOMPARE(book.value("SELECT NewText FROM tbl_History WHERE Field = 'location'").toString(),
              QStringLiteral("Elm Street"));
@@ -166,28 +172,6 @@ void tst_history::failedStoreRecordsNothing()
     QVERIFY_THROWS_EXCEPTION(StorageError, pages.update(changed));
     QCOMPARE(book.value("SELECT count(*) FROM tbl_History").toInt(), first);
     QCOMPARE(pages.find(Day)->data, row.data);
-}
-
-void tst_history::fileFromBeforeGetsTheTable()
-{
-    if (testserver::engineIsServer())
-        QSKIP("the file's alone");
-    TestBook book;
-    QVERIFY(!book.value("SELECT count(*) FROM sqlite_master WHERE name = 'tbl_History'").toBool());
-    {
-        Database db(book.location());
-        PageTable pages(db);
-        PageRow row = *pages.find(QDate(1998, 8, 8));
-        // Reading the history of a file without the table finds none and makes nothing.
-        QCOMPARE(History(db).day(row.calDate).size(), size_t(0));
-        QVERIFY(!book.value("SELECT count(*) FROM sqlite_master WHERE name = 'tbl_History'").toBool());
-        row.memo += QStringLiteral(" and more");
-        pages.update(row);
-        QCOMPARE(History(db).day(row.calDate).size(), size_t(1));
-    }
-    QCOMPARE(book.value("SELECT count(*) FROM sqlite_master WHERE name IN ('tbl_History', 'idx_History_Cell')").toInt(), 2);
-    QCOMPARE(databaseProblem(book.folder.databasePath(), Check::Full), QString());
-    Database again(book.location());
 }
 
 void tst_history::backupAndRestoreCarryIt()

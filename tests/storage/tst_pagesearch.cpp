@@ -1,14 +1,12 @@
 // Finding a name in the stored pages: the same answer from the stored bytes as from the
 // text on screen, every row walked newest first, and the name never taken for SQL.
 #include "common/testbook.h"
-#include "common/testfolder.h"
 #include "storage/database.h"
 #include "storage/pagesearch.h"
 #include "storage/pagetable.h"
 
 #include <memory>
 
-#include <QSqlQuery>
 #include <QTest>
 
 using namespace storage;
@@ -21,7 +19,6 @@ private slots:
     void cleanupTestCase();
     void matcher_data();
     void matcher();
-    void rowsThatCannotBeShownArePassed();
     void allMatchesReadsTextAndLayout();
 
 private:
@@ -107,64 +104,6 @@ void tst_pagesearch::matcher()
     bool listed = false;
     search.allMatches([&](const PageMatch& match) { listed = listed || match.id == row.id; });
     QCOMPARE(listed, holds);
-}
-
-namespace {
-
-struct Rows {
-    explicit Rows(const QString& path)
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rows"));
-        db.setDatabaseName(path);
-        db.open();
-        QSqlQuery(db).exec(QStringLiteral("DELETE FROM tbl_Appt"));
-    }
-    ~Rows()
-    {
-        QSqlDatabase::database(QStringLiteral("rows")).close();
-        QSqlDatabase::removeDatabase(QStringLiteral("rows"));
-    }
-    qint64 add(const QVariant& date, const QVariant& data, int listno = 4)
-    {
-        QSqlQuery q(QSqlDatabase::database(QStringLiteral("rows")));
-        q.prepare(QStringLiteral("INSERT INTO tbl_Appt (CalDate, Data, location, open, Close, timeslot, Listno, "
-                                 "Sites, Names) VALUES (?, ?, 'Office', '08:00 AM', '05:00 PM', 30, ?, 'A%', 'B%')"));
-        q.addBindValue(date);
-        q.addBindValue(data);
-        q.addBindValue(listno);
-        if (!q.exec())
-            qFatal("cannot add a row");
-        return q.lastInsertId().toLongLong();
-    }
-};
-
-}  // namespace
-
-void tst_pagesearch::rowsThatCannotBeShownArePassed()
-{
-    if (testserver::engineIsServer())
-        QSKIP("a server's dates are always dates");
-    TestFolder folder;
-    Rows rows(folder.databasePath());
-    // The page of a date shows its newest row; an older row of that date, or a row whose date
-    // carries a time, is never on screen.
-    rows.add("2001-01-01", "Ann");
-    const qint64 good = rows.add("2001-01-01", "Ann");
-    rows.add("2002-02-02 10:00:00", "Ann");
-    rows.add("", "Ann");
-    rows.add("not a date", "Ann");
-    Database db(folder.databasePath());
-    PageSearch search(db, QStringLiteral("ann"));
-    const std::optional<PageMatch> hit = search.next(std::nullopt);
-    QVERIFY(hit);
-    QCOMPARE(hit->id, good);
-    QVERIFY(!search.next(good));
-    int listed = 0;
-    search.allMatches([&](const PageMatch& m) {
-        ++listed;
-        QCOMPARE(m.id, good);
-    });
-    QCOMPARE(listed, 1);
 }
 
 void tst_pagesearch::allMatchesReadsTextAndLayout()

@@ -8,7 +8,7 @@
 #include "storage/database.h"
 #include "storage/history.h"
 #include "storage/pagetable.h"
-#include "storage/server.h"
+#include "storage/server/server.h"
 #include "storage/settings.h"
 
 #include <QDir>

@@ -2,10 +2,11 @@
 // the file engine writes it, and a restore loads such a file into the server.
 #include "platform/durablefile.h"
 #include "storage/database.h"
-#include "storage/databasefile.h"
-#include "storage/history.h"
-#include "storage/server.h"
-#include "storage/serverengine.h"
+#include "storage/file/connection.h"
+#include "storage/file/databasefile.h"
+#include "storage/file/tables.h"
+#include "storage/server/connection.h"
+#include "storage/server/server.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,19 +22,6 @@ namespace storage {
 namespace {
 
 std::atomic<int> g_fileCount{0};
-
-// The file's tables, as the shipped db.mdb has them.
-const char* const kFileTables[] = {
-    "CREATE TABLE tbl_Setup (location TEXT, open TEXT, Close TEXT, timeslot INTEGER, Listno INTEGER,"
-    " Names TEXT, Sites TEXT, FixedMemo TEXT, bookno TEXT, Readme TEXT, Licence TEXT,"
-    " Mon TEXT, Tue TEXT, Wed TEXT, Thu TEXT, Fri TEXT, Sat TEXT, Sun TEXT,"
-    " chk1 INTEGER, chk2 INTEGER, chk3 INTEGER, chk4 INTEGER, chk5 INTEGER, chk6 INTEGER, chk7 INTEGER)",
-    "CREATE TABLE tbl_Appt (id INTEGER PRIMARY KEY AUTOINCREMENT, CalDate TEXT NOT NULL, Data TEXT,"
-    " Clinic INTEGER, Memo TEXT, location TEXT, open TEXT, Close TEXT, timeslot INTEGER,"
-    " Listno INTEGER, Sites TEXT, Names TEXT)",
-    "CREATE INDEX idx_Appt_CalDate ON tbl_Appt (CalDate, id)",
-    "CREATE TABLE tbl_Order (id INTEGER PRIMARY KEY, Help TEXT)",
-};
 
 // The fields of the settings row, in the file's order, and which hold numbers or flags.
 const char* const kSetupFields[] = {"location", "open", "Close", "timeslot", "Listno", "Names", "Sites",
@@ -152,7 +140,7 @@ void backupServer(const QString& conninfo, const QString& destination)
                                .arg(local.errorString()));
     const QString file = local.filePath(QStringLiteral("db.mdb"));
     {
-        ServerEngine server(conninfo);
+        ServerConnection server(conninfo);
         NewFile out(file);
         const QString what = QStringLiteral("reading it for the backup");
         bool first = true;
@@ -188,10 +176,7 @@ void backupServer(const QString& conninfo, const QString& destination)
                 out.exec(QStringLiteral("INSERT INTO tbl_Order (id, Help) VALUES (?, ?)"),
                          {order.value(0).toLongLong(), toFile(order.value(1), Kind::Text)});
             order.finish();
-            QSqlQuery& exists = server.run(QStringLiteral("SELECT to_regclass('tbl_history') IS NOT NULL"), {}, what);
-            const bool history = exists.next() && exists.value(0).toBool();
-            exists.finish();
-            if (history) {
+            if (server.hasHistory(what)) {
                 QSqlQuery& changes = server.run(
                     QStringLiteral("SELECT %1 FROM tbl_History ORDER BY id").arg(kHistoryColumns), {}, what);
                 while (changes.next()) {
@@ -234,8 +219,8 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
     std::vector<QVariantList> history;
     RestoreResult result;
     {
-        Database file(copy);
-        QSqlQuery q(file.connection());
+        FileConnection file(copy);
+        QSqlQuery q(file.database());
         if (!q.exec(QStringLiteral("SELECT * FROM tbl_Setup ORDER BY rowid LIMIT 1")) || !q.next())
             throw StorageError(file.describe(QStringLiteral("reading the settings"), q.lastError().text()));
         const QSqlRecord r = q.record();
@@ -282,22 +267,22 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
     }
     result.pages = int(pages.size());
 
-    ServerEngine server(conninfo, ServerEngine::Open::Connection);
+    ServerConnection server(conninfo, ServerConnection::Open::Connection);
     const QString what = QStringLiteral("restoring the backup %1").arg(shown);
     server.write(what, [&] {
         switch (server.tables()) {
-        case ServerEngine::Tables::All:
+        case ServerConnection::Tables::All:
             server.dropSearchIndex();
             for (const char* table : {"tbl_Appt", "tbl_Setup", "tbl_Order"})
                 server.execute(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)), what);
             // The history is the backup's, as the pages are.
-            server.createHistory();
+            server.createHistory(QStringLiteral("creating the history table"));
             server.execute(QStringLiteral("DELETE FROM tbl_History"), what);
             break;
-        case ServerEngine::Tables::None:
+        case ServerConnection::Tables::None:
             server.createTables();
             break;
-        case ServerEngine::Tables::Some:
+        case ServerConnection::Tables::Some:
             throw StorageError(server.describe(
                 what, QStringLiteral("It is not a Calvora database: it holds some of the program's "
                                      "tables but not all. Nothing was changed.")));
@@ -343,7 +328,7 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
     // Statistics of the restored rows at once, so that the first searches and lookups are
     // planned for them, not for empty tables; the server's own upkeep would come later.
     // Only speed hangs on it, so a refusal changes nothing of the restore.
-    QSqlQuery(server.connection()).exec(QStringLiteral("ANALYZE tbl_Appt"));
+    QSqlQuery(server.database()).exec(QStringLiteral("ANALYZE tbl_Appt"));
     return result;
 }
 

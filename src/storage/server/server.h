@@ -1,6 +1,7 @@
 #pragma once
 // What the program's start-up and backup screen need of a book on a practice server: the
-// password box, its name in messages, and the backup to and restore from a db.mdb.
+// password box and its name in messages (connection.cpp), and the backup to and restore from
+// a db.mdb (backup.cpp).
 #include <QString>
 #include <functional>
 #include <optional>

@@ -1,7 +1,8 @@
-#include "storage/databasefile.h"
+#include "storage/file/databasefile.h"
 
 #include "platform/durablefile.h"
 #include "storage/database.h"
+#include "storage/file/connection.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,14 +17,6 @@ namespace {
 QString native(const QString& path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-QString withoutStop(QString text)
-{
-    text = text.trimmed();
-    while (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text;
 }
 
 bool sameFile(const QString& a, const QString& b)
@@ -211,27 +204,6 @@ void finishUnfinishedChange(const QString& live)
 
 }  // namespace
 
-QString databaseProblem(const QString& path, Check check)
-{
-    try {
-        Database db(path);
-        if (check != Check::Tables) {
-            QSqlQuery q(db.connection());
-            if (!q.exec(check == Check::Full ? QStringLiteral("PRAGMA integrity_check")
-                                             : QStringLiteral("PRAGMA quick_check")))
-                return withoutStop(q.lastError().text());
-            QStringList findings;
-            while (q.next() && findings.size() < 3)
-                findings << q.value(0).toString();
-            if (findings != QStringList{QStringLiteral("ok")})
-                return withoutStop(findings.join(QStringLiteral("; ")));
-        }
-    } catch (const StorageError& e) {
-        return withoutStop(e.reason());
-    }
-    return {};
-}
-
 void backupDatabase(const QString& live, const QString& destination)
 {
     if (sameFile(live, destination))
@@ -242,8 +214,8 @@ void backupDatabase(const QString& live, const QString& destination)
     {
         // A read transaction for the length of the copy: no writer can change the file under
         // it, and a transaction a crashed program left half-done is rolled back before it.
-        Database reader(live);
-        QSqlQuery hold(reader.connection());
+        FileConnection reader(live);
+        QSqlQuery hold(reader.database());
         if (!hold.exec(QStringLiteral("BEGIN")) ||
             !hold.exec(QStringLiteral("SELECT count(*) FROM tbl_Setup")) || !hold.next())
             throw StorageError(reader.describe(QStringLiteral("reading it for the backup"),

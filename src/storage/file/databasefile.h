@@ -1,7 +1,8 @@
 #pragma once
-// The database file as a whole: its backup to another disk and its restore from there. Both
-// leave the file they replace whole until the new one is complete, checked and on the disk
-// under its name, so a failure half-way never costs the last good copy.
+// The database file as a whole: whether a file can serve as the book (databasefile.cpp), its
+// backup to another disk and its restore from there (backup.cpp). Both leave the file they
+// replace whole until the new one is complete, checked and on the disk under its name, so a
+// failure half-way never costs the last good copy.
 #include <QString>
 
 namespace storage {
@@ -12,6 +13,9 @@ enum class Check {
     Quick,   // and every page reads back as the engine wrote it (SQLite's quick check)
     Full,    // and its indexes agree with its rows (SQLite's integrity check)
 };
+
+// A reason as it stands inside a sentence: without blanks or full stops at its end.
+QString withoutStop(QString text);
 
 // Why the file at `path` cannot serve as the program's database, or an empty text when it can.
 QString databaseProblem(const QString& path, Check check);

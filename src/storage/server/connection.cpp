@@ -1,0 +1,435 @@
+#include "storage/server/connection.h"
+
+#include "storage/bookevents.h"
+#include "storage/database.h"
+#include "storage/history.h"
+#include "storage/server/server.h"
+#include "storage/server/serverengine.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QStringList>
+#include <QTimer>
+#include <algorithm>
+#include <atomic>
+#include <libpq-fe.h>
+#include <map>
+
+namespace storage {
+
+const QString kPageChannel = QStringLiteral("calvora_page");
+const QString kSettingsChannel = QStringLiteral("calvora_settings");
+const QString kRestoreChannel = QStringLiteral("calvora_restore");
+
+namespace {
+
+std::atomic<int> g_serverCount{0};
+PasswordPrompt g_prompt;
+// Passwords typed into the password box, for the rest of the run, by connection text.
+std::map<QString, QString> g_passwords;
+
+// A failure because the connection to the server is gone: the units of work open it again.
+class ConnectionLost : public StorageError {
+public:
+    using StorageError::StorageError;
+};
+
+const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+
+QString quoted(QString value)
+{
+    value.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    value.replace(QLatin1Char('\''), QLatin1String("\\'"));
+    return QLatin1Char('\'') + value + QLatin1Char('\'');
+}
+
+// The parts of a connection text (key=value words or a postgresql:// URI), as libpq reads it.
+struct ConnInfo {
+    std::map<QString, QString> values;
+    QString error;
+};
+
+ConnInfo parse(const QString& conninfo)
+{
+    ConnInfo info;
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.toUtf8().constData(), &error);
+    if (!options) {
+        info.error = error ? QString::fromUtf8(error).trimmed() : QStringLiteral("It cannot be read.");
+        PQfreemem(error);
+        return info;
+    }
+    for (PQconninfoOption* o = options; o->keyword; ++o)
+        if (o->val)
+            info.values[QString::fromUtf8(o->keyword)] = QString::fromUtf8(o->val);
+    PQconninfoFree(options);
+    return info;
+}
+
+bool asksForPassword(const QString& detail)
+{
+    return detail.contains(QLatin1String("no password supplied"))
+        || detail.contains(QLatin1String("password authentication failed"));
+}
+
+}  // namespace
+
+void setPasswordPrompt(PasswordPrompt prompt)
+{
+    g_prompt = std::move(prompt);
+}
+
+QString serverDisplayName(const QString& conninfo)
+{
+    const ConnInfo info = parse(conninfo);
+    auto part = [&](const char* key, const char* environment) {
+        const auto found = info.values.find(QString::fromLatin1(key));
+        if (found != info.values.end() && !found->second.isEmpty())
+            return found->second;
+        return qEnvironmentVariable(environment);
+    };
+    QString host = part("host", "PGHOST");
+    if (host.isEmpty())
+        host = part("hostaddr", "PGHOSTADDR");
+    // A socket folder is a server on this computer.
+    if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
+        host = QStringLiteral("this computer");
+    const QString port = part("port", "PGPORT");
+    if (!port.isEmpty() && port != QLatin1String("5432"))
+        host += QLatin1Char(':') + port;
+    QString database = part("dbname", "PGDATABASE");
+    if (database.isEmpty())
+        database = part("user", "PGUSER");
+    if (database.isEmpty())
+        database = qEnvironmentVariable("USER");
+    return QStringLiteral("%1 on %2").arg(database, host);
+}
+
+ServerConnection::ServerConnection(const QString& conninfo, Open mode) : conninfo_(conninfo), mode_(mode)
+{
+    display_ = serverDisplayName(conninfo);
+    desk_ = deskName();
+    name_ = QStringLiteral("calvora-server-%1").arg(++g_serverCount);
+    open();
+}
+
+ServerConnection::~ServerConnection()
+{
+    delete watchdog_;
+    close();
+}
+
+void ServerConnection::watch(BookEvents* events)
+{
+    if (events_)
+        return;
+    events_ = events;
+    listen();
+    // A connection the server ended while this desk typed or waited says nothing: the
+    // watchdog looks every second and opens it again, so that the desk hears again.
+    watchdog_ = new QTimer(events);
+    watchdog_->setInterval(1000);
+    QObject::connect(watchdog_, &QTimer::timeout, events, [this] { checkIdle(); });
+    watchdog_->start();
+}
+
+void ServerConnection::listen()
+{
+    if (!events_)
+        return;
+    QSqlDriver* driver = db_.driver();
+    for (const QString& channel : {kPageChannel, kSettingsChannel, kRestoreChannel})
+        if (!driver->subscribeToNotification(channel))
+            throw StorageError(describe(QStringLiteral("listening for the other desks' changes"),
+                                        driver->lastError().databaseText()));
+    BookEvents* events = events_;
+    QObject::connect(driver, &QSqlDriver::notification, events,
+                     [events](const QString& channel, QSqlDriver::NotificationSource source, const QVariant& payload) {
+                         // This desk's own stores it knows of already.
+                         if (source == QSqlDriver::SelfSource)
+                             return;
+                         if (channel == kPageChannel) {
+                             const QDate date = QDate::fromString(payload.toString(), kDateFormat);
+                             if (date.isValid())
+                                 emit events->pageChanged(date);
+                         } else if (channel == kSettingsChannel) {
+                             emit events->settingsChanged();
+                         } else if (channel == kRestoreChannel) {
+                             emit events->bookReplaced();
+                         }
+                     });
+}
+
+void ServerConnection::checkIdle()
+{
+    if (inTransaction_)
+        return;
+    // libpq sees a closed connection when it reads; a quiet one is asked every ten seconds.
+    bool gone = lost();
+    if (!gone && ++idleTicks_ >= 10) {
+        idleTicks_ = 0;
+        gone = !QSqlQuery(db_).exec(QStringLiteral("SELECT 1")) && lost();
+    }
+    if (!gone)
+        return;
+    try {
+        reconnect();
+        watchdog_->setInterval(1000);
+    } catch (const StorageError&) {
+        // The server is still away: the next look tries again, less often each time (a
+        // server that does not answer holds the desk for its connect timeout), and a store
+        // meanwhile reports why it cannot be made.
+        watchdog_->setInterval(std::min(watchdog_->interval() * 2, 30000));
+    }
+}
+
+void ServerConnection::notify(const QString& channel, const QString& payload, const QString& what)
+{
+    run(QStringLiteral("SELECT pg_notify(?, ?)"), {channel, payload}, what);
+}
+
+QString ServerConnection::describe(const QString& what, const QString& detail) const
+{
+    QString why = detail.trimmed().isEmpty() ? QStringLiteral("unknown error") : detail.trimmed();
+    return QStringLiteral("The database %1 failed while %2:\n%3").arg(display_, what, why);
+}
+
+void ServerConnection::open()
+{
+    const ConnInfo info = parse(conninfo_);
+    if (!info.error.isEmpty())
+        throw StorageError(describe(QStringLiteral("reading its connection text"), info.error));
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
+    if (!db_.isValid()) {
+        close();
+        throw StorageError(describe(QStringLiteral("connecting to it"),
+                                    QStringLiteral("Qt's PostgreSQL driver (QPSQL) is not installed.")));
+    }
+    // The driver quotes the database, server, user and password itself; the other words of
+    // the connection text go as they are (it takes ';' for a space, so none may hold one).
+    // The desk's name, so that the server's own views show which desk a connection is.
+    QString desk = desk_;
+    desk.replace(QLatin1Char(';'), QLatin1Char(','));
+    QStringList options{QStringLiteral("application_name=") + quoted(desk)};
+    for (const auto& [key, value] : info.values) {
+        if (key == QLatin1String("dbname"))
+            db_.setDatabaseName(value);
+        else if (key == QLatin1String("host"))
+            db_.setHostName(value);
+        else if (key == QLatin1String("user"))
+            db_.setUserName(value);
+        else if (key == QLatin1String("password"))
+            db_.setPassword(value);
+        else if (key == QLatin1String("port"))
+            db_.setPort(value.toInt());
+        else if (value.contains(QLatin1Char(';'))) {
+            close();
+            throw StorageError(describe(QStringLiteral("reading its connection text"),
+                                        QStringLiteral("The value of %1 holds a ';', which the "
+                                                       "driver cannot pass on.").arg(key)));
+        } else if (key != QLatin1String("application_name"))
+            options << key + QLatin1Char('=') + quoted(value);
+    }
+    // A server that does not answer at all is reported after a while, not waited for.
+    if (!info.values.count(QStringLiteral("connect_timeout")) && qEnvironmentVariableIsEmpty("PGCONNECT_TIMEOUT"))
+        options << QStringLiteral("connect_timeout=10");
+    db_.setConnectOptions(options.join(QLatin1Char(' ')));
+    if (const auto known = g_passwords.find(conninfo_); known != g_passwords.end())
+        db_.setPassword(known->second);
+
+    bool opened = db_.open();
+    // The server wants a password that libpq's own places did not give: the user is asked,
+    // three times at most.
+    for (int tries = 0; !opened && tries < 3 && g_prompt && asksForPassword(db_.lastError().databaseText());
+         ++tries) {
+        const std::optional<QString> password = g_prompt(display_);
+        if (!password)
+            break;
+        db_.setPassword(*password);
+        opened = db_.open();
+        if (opened)
+            g_passwords[conninfo_] = *password;
+    }
+    if (!opened) {
+        QString detail = db_.lastError().databaseText();
+        if (detail.trimmed().isEmpty())
+            detail = db_.lastError().text();
+        close();
+        throw StorageError(describe(QStringLiteral("connecting to it"), detail));
+    }
+    try {
+        if (mode_ == Open::Book)
+            check();
+        listen();
+    } catch (const StorageError&) {
+        close();
+        throw;
+    }
+}
+
+void ServerConnection::close()
+{
+    // The connection goes before its kept statements: closing it frees them on the server,
+    // and a statement that outlives its driver does not try to free itself over a connection
+    // that may be gone.
+    std::map<QString, QSqlQuery> statements;
+    statements.swap(statements_);
+    inTransaction_ = false;
+    if (db_.isValid()) {
+        db_.close();
+        db_ = QSqlDatabase();
+    }
+    if (QSqlDatabase::contains(name_))
+        QSqlDatabase::removeDatabase(name_);
+}
+
+void ServerConnection::reconnect()
+{
+    close();
+    open();
+    if (events_) {
+        // Told after the work that found the connection gone has finished.
+        BookEvents* events = events_;
+        QMetaObject::invokeMethod(events, [events] { emit events->missed(); }, Qt::QueuedConnection);
+    }
+}
+
+bool ServerConnection::lost()
+{
+    if (!db_.isValid() || !db_.isOpen())
+        return true;
+    const QVariant handle = db_.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    PGconn* connection = *static_cast<PGconn* const*>(handle.data());
+    return !connection || PQstatus(connection) != CONNECTION_OK;
+}
+
+void ServerConnection::fail(const QSqlQuery& q, const QString& what)
+{
+    QString detail = q.lastError().databaseText();
+    if (detail.trimmed().isEmpty())
+        detail = q.lastError().text();
+    if (lost())
+        throw ConnectionLost(describe(what, detail));
+    throw StorageError(describe(what, detail));
+}
+
+QSqlQuery& ServerConnection::statement(const QString& sql)
+{
+    auto found = statements_.find(sql);
+    if (found != statements_.end())
+        return found->second;
+    QSqlQuery q(db_);
+    if (!q.prepare(sql))
+        fail(q, QStringLiteral("preparing a query"));
+    return statements_.emplace(sql, std::move(q)).first->second;
+}
+
+QSqlQuery& ServerConnection::run(const QString& sql, const QVariantList& values, const QString& what)
+{
+    QSqlQuery& q = statement(sql);
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    if (!q.exec())
+        fail(q, what);
+    return q;
+}
+
+void ServerConnection::execute(const QString& sql, const QString& what)
+{
+    QSqlQuery q(db_);
+    if (!q.exec(sql))
+        fail(q, what);
+}
+
+void ServerConnection::write(const QString& what, const std::function<void()>& unit, const QString& isolation)
+{
+    if (inTransaction_) {
+        unit();
+        return;
+    }
+    for (int attempt = 0;; ++attempt) {
+        try {
+            if (lost())
+                reconnect();
+            execute(isolation.isEmpty() ? QStringLiteral("BEGIN")
+                                        : QStringLiteral("BEGIN ISOLATION LEVEL ") + isolation,
+                    what);
+            inTransaction_ = true;
+            unit();
+            QSqlQuery commit(db_);
+            inTransaction_ = false;
+            if (!commit.exec(QStringLiteral("COMMIT"))) {
+                // Whether a commit the connection lost on the way reached the server is not
+                // known: it is reported, not run again.
+                if (lost())
+                    throw StorageError(describe(
+                        what, QStringLiteral("The connection to the server was lost while the change "
+                                             "was being committed, so it is not known whether it "
+                                             "was stored. %1").arg(commit.lastError().databaseText())));
+                const QString detail = commit.lastError().databaseText();
+                execute(QStringLiteral("ROLLBACK"), what);
+                throw StorageError(describe(what, detail));
+            }
+            return;
+        } catch (const ConnectionLost& e) {
+            inTransaction_ = false;
+            if (attempt > 0)
+                throw StorageError(e.message());
+            // Nothing of the unit was committed: it runs again on a new connection.
+            reconnect();
+        } catch (...) {
+            if (inTransaction_) {
+                inTransaction_ = false;
+                QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
+            }
+            throw;
+        }
+    }
+}
+
+void ServerConnection::read(const QString& what, const std::function<void()>& unit)
+{
+    Q_UNUSED(what);
+    if (inTransaction_) {
+        unit();
+        return;
+    }
+    for (int attempt = 0;; ++attempt) {
+        try {
+            if (lost())
+                reconnect();
+            unit();
+            return;
+        } catch (const ConnectionLost& e) {
+            if (attempt > 0)
+                throw StorageError(e.message());
+            reconnect();
+        }
+    }
+}
+
+QString ServerEngine::describe(const QString& what, const QString& detail) const
+{
+    return server_.describe(what, detail);
+}
+
+bool ServerEngine::readOnly()
+{
+    // A server refuses a change with a message of its own; the pages are never opened
+    // read-only there.
+    return false;
+}
+
+void ServerEngine::reopen()
+{
+    server_.reconnect();
+}
+
+void ServerEngine::watch(BookEvents* events)
+{
+    server_.watch(events);
+}
+
+}  // namespace storage

@@ -1,0 +1,117 @@
+#pragma once
+// One connection to the book on a PostgreSQL server through Qt's QPSQL driver, and its life:
+// opened from a libpq connection text (asking for a password where libpq finds none), its
+// statements kept, its failures told apart (a lost connection from a refused statement),
+// the units of work that open a lost connection again and run once more, and the
+// notifications of other desks with the watchdog that keeps hearing them.
+// The tables it checks and makes are in schema.cpp.
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <map>
+
+class QTimer;
+
+namespace storage {
+
+class BookEvents;
+
+// The channels the desks tell each other on (the server's names are case-sensitive here):
+// a page stored (its date as the payload), the set-up stored, the book restored.
+extern const QString kPageChannel;
+extern const QString kSettingsChannel;
+extern const QString kRestoreChannel;
+
+// schema.cpp: Data with its letters folded as the search compares them, which the search
+// index is built on; and the history's columns as a file keeps them (the moment as ISO text
+// in UTC), for a SELECT.
+extern const QString kFoldedData;
+extern const QString kHistoryColumns;
+
+class ServerConnection {
+public:
+    // What the open checks: a book (its tables and settings row), or only that the server
+    // answers (a restore fills an empty database).
+    enum class Open { Book, Connection };
+
+    // Connects with a libpq connection string or URI. Throws StorageError.
+    explicit ServerConnection(const QString& conninfo, Open mode = Open::Book);
+    ~ServerConnection();
+    ServerConnection(const ServerConnection&) = delete;
+    ServerConnection& operator=(const ServerConnection&) = delete;
+
+    QSqlDatabase& database() { return db_; }
+    // The database and its server, for messages (never a password).
+    const QString& displayName() const { return display_; }
+    // This desk, as the history and the server's own views name it.
+    const QString& desk() const { return desk_; }
+    QString describe(const QString& what, const QString& detail) const;
+
+    // Opens the connection again (listening again where it listened, and telling the events
+    // that what other desks did meanwhile was missed). Throws StorageError.
+    void reconnect();
+    // Listens from now on for other desks' stores and raises them on `events`; a watchdog
+    // finds a lost connection while the desk is idle and opens it again.
+    void watch(BookEvents* events);
+    // Tells the other desks, inside the running transaction, what this one stored.
+    void notify(const QString& channel, const QString& payload, const QString& what);
+
+    // Runs `unit` as one transaction. A connection found lost before the commit is opened
+    // again and the unit run once more: nothing of the first run was stored.
+    void write(const QString& what, const std::function<void()>& unit,
+               const QString& isolation = QString());
+    // Runs a unit that only reads, again once on a fresh connection if the first was lost.
+    void read(const QString& what, const std::function<void()>& unit);
+
+    // The statement of a text, prepared on this connection on first use and kept.
+    QSqlQuery& statement(const QString& sql);
+    // Runs a kept statement with its values bound in order; a failure throws StorageError
+    // (a lost connection one the units above retry).
+    QSqlQuery& run(const QString& sql, const QVariantList& values, const QString& what);
+    // Runs a text once, unprepared (table set-up, settings of a transaction).
+    void execute(const QString& sql, const QString& what);
+    // Throws the failure of a query: as a lost connection where the connection is gone.
+    [[noreturn]] void fail(const QSqlQuery& q, const QString& what);
+    // Whether the connection to the server is gone.
+    bool lost();
+
+    // schema.cpp: whether the program's three tables are there (all of them, none, or some).
+    enum class Tables { All, None, Some };
+    Tables tables();
+    // Creates the program's tables in an empty database, inside the running transaction.
+    void createTables();
+    // Creates the history table where it is missing, inside the running transaction; a
+    // failure names `what`.
+    void createHistory(const QString& what);
+    // Whether the history table is there (a database made before it has none).
+    bool hasHistory(const QString& what);
+    // The index that narrows the search, made after a restore has loaded the pages (where
+    // the server has the trigram extension) and dropped before.
+    void createSearchIndex();
+    void dropSearchIndex();
+
+private:
+    void open();
+    void close();
+    // schema.cpp: that the database holds the program's tables and its settings row.
+    void check();
+    void listen();
+    // The watchdog's look at an idle connection.
+    void checkIdle();
+
+    QString conninfo_;  // as libpq takes it, from the text given
+    QString display_;
+    QString desk_;
+    QString name_;
+    Open mode_;
+    QSqlDatabase db_;
+    std::map<QString, QSqlQuery> statements_;
+    bool inTransaction_ = false;
+    BookEvents* events_ = nullptr;
+    QTimer* watchdog_ = nullptr;
+    int idleTicks_ = 0;
+};
+
+}  // namespace storage

@@ -1,0 +1,90 @@
+#pragma once
+// The book on a PostgreSQL server: the engine of several desks at once. Each store counts
+// up the version of what it stored and tells the other desks; a store over a version another
+// desk stored since is refused. Each group of members below is defined in the file of its
+// domain, as in storage/file.
+#include "storage/engine.h"
+#include "storage/server/connection.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariantList>
+
+namespace storage {
+
+// The columns of a page row, in the order readPageRow takes them (pages.cpp).
+extern const QString kPageColumns;
+// Reads a row selected with kPageColumns (the layout only when asked for).
+void readPageRow(const QSqlQuery& q, PageRow& row, bool withLayout);
+
+class ServerEngine final : public Engine {
+public:
+    // Connects with a libpq connection string or URI and checks the book. Throws
+    // StorageError.
+    explicit ServerEngine(const QString& conninfo) : server_(conninfo) {}
+
+    // connection.cpp
+    const QString& name() const override { return server_.displayName(); }
+    QString describe(const QString& what, const QString& detail) const override;
+    bool readOnly() override;
+    void reopen() override;
+    void watch(BookEvents* events) override;
+
+    // pages.cpp
+    std::optional<PageRow> findPage(QDate date) override;
+    PageRow addPage(QDate date, const Layout& layout, const QString& data, bool closed, const QString& memo,
+                    const CellLabels& labels) override;
+    void updatePage(PageRow& row, const CellLabels& labels) override;
+    void removePages(const QList<qint64>& ids) override;
+    void removeUnchangedPages(const QList<PageRow>& rows) override;
+    void walkPages(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId,
+                   bool withLayout) override;
+    int countPages() override;
+
+    // settings.cpp
+    Settings readSettings() override;
+    void writeMemoAndBook(const QString& fixedMemo, const QString& bookno) override;
+
+    // setup.cpp
+    int storeSetup(const Layout& layout, QDate today, std::optional<int> readVersion) override;
+    int pagesWithOwnEntries(QDate today) override;
+    int storeTemplate(const QString& field, const QString& flag, const QString& cellText, bool closed,
+                      std::optional<int> readVersion) override;
+
+    // search.cpp
+    std::optional<PageMatch> searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId) override;
+    void searchAll(const NameMatcher& matcher, const std::function<void(const PageMatch&)>& visit) override;
+
+    // history.cpp
+    std::vector<Change> cellHistory(QDate date, int row, int col) override;
+    std::vector<Change> dayHistory(QDate date) override;
+    std::vector<Change> overwrittenCells() override;
+
+    // documents.cpp
+    QString readHelp() override;
+
+private:
+    // settings.cpp: the values of fields of the settings row, held against other desks until
+    // the commit.
+    QVariantList settingsValues(const QStringList& fields, const QString& what);
+    // setup.cpp: stores a settings change whose SET clause is `assignments`, only over the
+    // version read (when given); returns the version after it.
+    int storeSettings(const QString& assignments, QVariantList values, std::optional<int> readVersion,
+                      const QString& what);
+    // history.cpp: appends changes to tbl_History inside the running transaction (made first
+    // on a database from before it).
+    void recordChanges(std::vector<Change> changes);
+    // The history rows that meet a condition, newest first.
+    std::vector<Change> readHistory(const QString& condition, const QVariantList& values);
+    // search.cpp: a WHERE condition that keeps every row whose Data may hold the name (and a
+    // few more), and its values: the program's own matcher decides.
+    QString narrowing(const NameMatcher& matcher, QVariantList& values) const;
+    // Runs a unit of the search in a read-only transaction whose plans are made for the name
+    // searched, so that they take the candidates from the search index.
+    void searchRead(const QString& what, const std::function<void()>& unit);
+
+    ServerConnection server_;
+    bool historyTable_ = false;  // tbl_History is known to be there
+};
+
+}  // namespace storage

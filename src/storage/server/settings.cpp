@@ -1,0 +1,77 @@
+// The settings row of tbl_Setup on the server: read whole by field name, and held against
+// other desks while a store reads what it changes.
+#include "storage/server/serverengine.h"
+
+#include <QSqlRecord>
+
+namespace storage {
+namespace {
+
+const QString kSettingsRow = QStringLiteral("(SELECT min(id) FROM tbl_Setup)");
+const char* const kLayoutFields[] = {"location", "open", "Close", "timeslot", "Listno", "Sites", "Names"};
+
+}  // namespace
+
+Settings ServerEngine::readSettings()
+{
+    const QString what = QStringLiteral("reading the settings");
+    Settings s;
+    server_.read(what, [&] {
+        QSqlQuery& q = server_.run(QStringLiteral("SELECT * FROM tbl_Setup ORDER BY id LIMIT 1"), {}, what);
+        if (!q.next())
+            throw StorageError(server_.describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
+        const QSqlRecord r = q.record();
+        s = Settings();
+        Layout& l = s.layout;
+        for (const char* f : kLayoutFields)
+            if (r.isNull(QString::fromLatin1(f)))
+                l.missing << QString::fromLatin1(f);
+        auto text = [&](const char* f) { return r.value(QString::fromLatin1(f)).toString(); };
+        l.location = text("location");
+        l.open = text("open");
+        l.close = text("Close");
+        l.timeslot = r.value(QStringLiteral("timeslot")).toInt();
+        l.listno = r.value(QStringLiteral("Listno")).toInt();
+        l.sites = text("Sites");
+        l.names = text("Names");
+        for (int i = 0; i < 7; ++i)
+            s.templates[i] = r.value(templateField(i + 1)).toString();
+        for (int i = 0; i < 7; ++i)
+            s.closed[i] = r.value(QStringLiteral("chk%1").arg(i + 1)).toBool();
+        s.fixedMemo = text("FixedMemo");
+        s.bookno = text("bookno");
+        s.readme = text("Readme");
+        s.licence = text("Licence");
+        s.version = r.value(QStringLiteral("version")).toInt();
+        q.finish();
+    });
+    return s;
+}
+
+void ServerEngine::writeMemoAndBook(const QString& fixedMemo, const QString& bookno)
+{
+    const QString what = QStringLiteral("storing the fixed memo and book number");
+    server_.write(what, [&] {
+        const QStringList fields{QStringLiteral("FixedMemo"), QStringLiteral("bookno")};
+        const QVariantList before = settingsValues(fields, what);
+        // Not a change of the set-up: a template editor open elsewhere may store on.
+        server_.run(QStringLiteral("UPDATE tbl_Setup SET FixedMemo = ?, bookno = ? WHERE id = %1").arg(kSettingsRow),
+                    {fixedMemo, bookno}, what);
+        recordChanges(settingChanges(fields, before, {fixedMemo, bookno}));
+    });
+}
+
+QVariantList ServerEngine::settingsValues(const QStringList& fields, const QString& what)
+{
+    QSqlQuery& q = server_.run(QStringLiteral("SELECT %1 FROM tbl_Setup WHERE id = %2 FOR UPDATE")
+                                   .arg(fields.join(QStringLiteral(", ")), kSettingsRow),
+                               {}, what);
+    QVariantList values;
+    if (q.next())
+        for (int i = 0; i < fields.size(); ++i)
+            values << q.value(i);
+    q.finish();
+    return values;
+}
+
+}  // namespace storage

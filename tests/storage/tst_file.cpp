@@ -1,0 +1,268 @@
+// The file's own ways: a damaged or read-only file, a write another program keeps out, a
+// file from before the history, and rows whose dates no page can show.
+#include "common/files.h"
+#include "common/readonlyfiles.h"
+#include "common/testbook.h"
+#include "common/testfolder.h"
+#include "storage/database.h"
+#include "storage/file/databasefile.h"
+#include "storage/history.h"
+#include "storage/pagesearch.h"
+#include "storage/pagetable.h"
+#include "storage/settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <sqlite3.h>
+
+using namespace storage;
+
+class tst_file : public QObject {
+    Q_OBJECT
+
+private slots:
+    void damagedFile_data();
+    void damagedFile();
+    void failedWriteLeavesRows_data();
+    void failedWriteLeavesRows();
+    void readOnlyFile_data();
+    void readOnlyFile();
+    void fileFromBeforeGetsTheTable();
+    void rowsThatCannotBeShownArePassed();
+};
+
+void tst_file::damagedFile_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("missing") << "remove" << "does not exist";
+    QTest::newRow("not a database") << "garbage" << "not a database";
+    QTest::newRow("table missing") << "DROP TABLE tbl_Order" << "tbl_Order is missing";
+    QTest::newRow("field missing") << "ALTER TABLE tbl_Appt DROP COLUMN Memo" << "Memo";
+    QTest::newRow("no settings row") << "DELETE FROM tbl_Setup" << "no settings row";
+}
+
+void tst_file::damagedFile()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, problem);
+    TestFolder folder;
+    const QString path = folder.databasePath();
+    if (damage == "remove") {
+        QFile::remove(path);
+    } else if (damage == "garbage") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(4096, 'z'));
+    } else {
+        fileSql(path, damage);
+    }
+    const QByteArray before = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    try {
+        Database db(path);
+        QFAIL("a damaged file was opened");
+    } catch (const StorageError& e) {
+        QVERIFY2(e.message().contains(path), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(problem), qPrintable(e.message()));
+    }
+    // Nothing was created or repaired.
+    QFile after(path);
+    if (damage == "remove") {
+        QVERIFY(!after.exists());
+    } else {
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), before);
+    }
+}
+
+void tst_file::failedWriteLeavesRows_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("locked by another program") << "lock";
+    QTest::newRow("write refused half way") << "trigger";
+}
+
+void tst_file::failedWriteLeavesRows()
+{
+    QFETCH(QString, failure);
+    TestFolder folder;
+    const QString path = folder.databasePath();
+    if (failure == "trigger")
+        fileSql(path, "CREATE TRIGGER refuse BEFORE DELETE ON tbl_Appt WHEN old.CalDate = '1998-08-08' "
+                      "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    Database db(path);
+    PageTable pages(db);
+    const int before = pages.count();
+    QList<qint64> ids;
+    pages.walk([&](const PageRow& r) { ids << r.id; return true; });
+
+    QSqlDatabase other;
+    if (failure == "lock") {
+        other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec("BEGIN EXCLUSIVE"));
+    }
+    try {
+        pages.remove(ids);
+        QFAIL("the write did not fail");
+    } catch (const StorageError& e) {
+        QVERIFY2(e.message().contains(path), qPrintable(e.message()));
+        QVERIFY2(e.message().contains("deleting"), qPrintable(e.message()));
+    }
+    if (failure == "lock") {
+        QVERIFY(QSqlQuery(other).exec("ROLLBACK"));
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    }
+    // One transaction: not one of the rows went.
+    QCOMPARE(pages.count(), before);
+}
+
+namespace {
+
+// Leaves beside the file an unfinished change, as a program stopped in the middle of a
+// transaction does: a copy of the file taken then, with its journal.
+void leaveUnfinishedChange(const QString& path)
+{
+    const QString scratch = path + QStringLiteral(".scratch");
+    QVERIFY(QFile::copy(path, scratch));
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(scratch.toUtf8().constData(), &db), SQLITE_OK);
+    // A small cache makes the engine write the change into the file before the commit.
+    QCOMPARE(sqlite3_exec(db, "PRAGMA cache_size = 4; BEGIN; "
+                              "UPDATE tbl_Setup SET Readme = Readme || printf('%.100000c', 'x'), location = 'Half'; "
+                              "UPDATE tbl_Appt SET Data = printf('%.20000c', 'y');",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    QVERIFY(QFileInfo(scratch + QStringLiteral("-journal")).size() > 0);
+    QFile::remove(path);
+    QVERIFY(QFile::copy(scratch, path));
+    QVERIFY(QFile::copy(scratch + QStringLiteral("-journal"), path + QStringLiteral("-journal")));
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QFile::remove(scratch);
+}
+
+}  // namespace
+
+void tst_file::readOnlyFile_data()
+{
+    QTest::addColumn<bool>("unfinished");
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("read-only") << false << false;
+    QTest::newRow("read-only, with an unfinished change") << true << false;
+    QTest::newRow("writable, with an unfinished change") << true << true;
+}
+
+void tst_file::readOnlyFile()
+{
+    QFETCH(bool, unfinished);
+    QFETCH(bool, writable);
+    ReadOnlyFiles readOnly;
+    TestFolder folder;
+    const QString path = folder.databasePath();
+    if (unfinished)
+        leaveUnfinishedChange(path);
+    if (QTest::currentTestFailed())
+        return;
+    if (!writable)
+        readOnly.add(path);
+    if (unfinished && !writable) {
+        try {
+            Database db(path);
+            QFAIL("the file was read");
+        } catch (const StorageError& e) {
+            QCOMPARE(e.message(),
+                     QStringLiteral("The database file %1 cannot be read: it is read-only and holds an "
+                                    "unfinished change that only a writable copy can undo (the journal "
+                                    "%1-journal beside it keeps that change). Make the file writable, or "
+                                    "copy it together with its journal to a writable folder, and open it again.")
+                         .arg(path));
+        }
+        QVERIFY(QFile::exists(path + QStringLiteral("-journal")));
+        return;
+    }
+    Database db(path);
+    // A writable file undoes the unfinished change as it opens.
+    QCOMPARE(readSettings(db).layout.location, QStringLiteral("Office"));
+    PageTable pages(db);
+    PageRow row = *pages.find(QDate(1998, 8, 8));
+    QVERIFY(!row.data.startsWith(QStringLiteral("yyyy")));
+    row.memo = QStringLiteral("new");
+    if (writable) {
+        pages.update(row);
+        return;
+    }
+    try {
+        pages.update(row);
+        QFAIL("a read-only file was written");
+    } catch (const StorageError& e) {
+        QCOMPARE(e.message(), QStringLiteral("The database file %1 failed while storing the page of 1998-08-08:\n"
+                                             "The file is read-only: nothing can be stored in it.")
+                                  .arg(path));
+    }
+}
+
+void tst_file::fileFromBeforeGetsTheTable()
+{
+    TestBook book;
+    QVERIFY(!book.value("SELECT count(*) FROM sqlite_master WHERE name = 'tbl_History'").toBool());
+    {
+        Database db(book.location());
+        PageTable pages(db);
+        PageRow row = *pages.find(QDate(1998, 8, 8));
+        // Reading the history of a file without the table finds none and makes nothing.
+        QCOMPARE(History(db).day(row.calDate).size(), size_t(0));
+        QVERIFY(!book.value("SELECT count(*) FROM sqlite_master WHERE name = 'tbl_History'").toBool());
+        row.memo += QStringLiteral(" and more");
+        pages.update(row);
+        QCOMPARE(History(db).day(row.calDate).size(), size_t(1));
+    }
+    QCOMPARE(book.value("SELECT count(*) FROM sqlite_master WHERE name IN ('tbl_History', 'idx_History_Cell')").toInt(), 2);
+    QCOMPARE(databaseProblem(book.folder.databasePath(), Check::Full), QString());
+    Database again(book.location());
+}
+
+void tst_file::rowsThatCannotBeShownArePassed()
+{
+    TestFolder folder;
+    const QString path = folder.databasePath();
+    fileSql(path, "DELETE FROM tbl_Appt");
+    const auto add = [&](const char* date) {
+        return fileSql(path, QStringLiteral("INSERT INTO tbl_Appt (CalDate, Data, location, open, Close, timeslot, "
+                                            "Listno, Sites, Names) VALUES ('%1', 'Ann', 'Office', '08:00 AM', "
+                                            "'05:00 PM', 30, 4, 'A%', 'B%') RETURNING id")
+                                 .arg(QLatin1String(date)))
+            .toLongLong();
+    };
+    // The page of a date shows its newest row; an older row of that date, or a row whose date
+    // carries a time, is never on screen.
+    add("2001-01-01");
+    const qint64 good = add("2001-01-01");
+    add("2002-02-02 10:00:00");
+    add("");
+    add("not a date");
+    Database db(path);
+    PageSearch search(db, QStringLiteral("ann"));
+    const std::optional<PageMatch> hit = search.next(std::nullopt);
+    QVERIFY(hit);
+    QCOMPARE(hit->id, good);
+    QVERIFY(!search.next(good));
+    int listed = 0;
+    search.allMatches([&](const PageMatch& m) {
+        ++listed;
+        QCOMPARE(m.id, good);
+    });
+    QCOMPARE(listed, 1);
+}
+
+QTEST_MAIN(tst_file)
+#include "tst_file.moc"
