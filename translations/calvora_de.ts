@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CellEditor</name>
+    <message>
+        <source>Cell</source>
+        <translation type="unfinished">Zelle</translation>
+    </message>
+</context>
+<context>
     <name>CellHistory</name>
     <message>
         <source>(empty)</source>
@@ -119,6 +126,13 @@
     <message>
         <source>Today or later</source>
         <translation>Heute oder später</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutError</name>
+    <message>
+        <source>The page cannot be laid out: the setting %1 holds &quot;%2&quot;.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -250,6 +264,27 @@
     <message>
         <source>Calendar</source>
         <translation>Kalender</translation>
+    </message>
+</context>
+<context>
+    <name>OtherDesks</name>
+    <message>
+        <source>The set-up was changed on another desk. The page of %1 is shown again under the new set-up.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The appointment book was replaced on another desk: a backup was restored there. The page of %1 holds entries typed here that are not stored.
+
+Yes stores the page as it is on screen over the restored one. No shows the restored page without them.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>
+It was stored on other desks %n times while this desk merged its entries into it; nothing typed here was stored yet.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -632,6 +667,112 @@ Die Optionen zeigt &apos;%1 --help&apos;.</translation>
     </message>
 </context>
 <context>
+    <name>frmAppt</name>
+    <message>
+        <source>Appointments</source>
+        <translation type="unfinished">Termine</translation>
+    </message>
+    <message>
+        <source>            F1 Help     F2 Demo     F3                          F4 Search     F5 Refresh     F6 Memo     F7 Book     F8 Status     F9 Month     F10 Year     F11 Print     F12 Exit</source>
+        <comment>the key legend: the page lock sits in the gap after F3</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(never written in %1)</source>
+        <comment>a setting that has no value</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Na&amp;vigate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Search</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changed on another desk: your next store merges</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Today</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <comment>the key that goes to today</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Daily Memo</source>
+        <translation type="unfinished">Tagesnotiz</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation type="unfinished">Suchen</translation>
+    </message>
+    <message>
+        <source>Closed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Function keys</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page Lock</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The settings of the day page are not complete (%1 never stored). Please complete the Setup Page first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the settings</source>
+        <comment>never written in ...</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database file %1 is read-only: the pages can be read, but nothing typed on them can be stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the page&apos;s own layout</source>
+        <comment>never written in ...</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The page of %1 was not stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The page of %1 cannot be shown. %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1
+
+Retry stores the page again. Discard leaves without storing the page of %2. Cancel stays on the page.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>frmBackup</name>
     <message numerus="yes">
         <source>%n page(s) of %1 is/are on the server now.</source>
@@ -916,6 +1057,88 @@ Die Optionen zeigt &apos;%1 --help&apos;.</translation>
     <message>
         <source>Templates Review?</source>
         <translation>Vorlagen durchsehen?</translation>
+    </message>
+</context>
+<context>
+    <name>frmConflicts</name>
+    <message>
+        <source>Keep theirs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep mine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>T</source>
+        <comment>the key in the list that keeps their text</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>M</source>
+        <comment>the key in the list that keeps my text</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stored on Another Desk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The page of %1 was stored on another desk while it was being typed on here. These entries were changed on both desks: choose for each which text the page keeps (in the list: %2 theirs, %3 mine).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Entries changed on both desks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished">Zeit</translation>
+    </message>
+    <message>
+        <source>Provider</source>
+        <translation type="unfinished">Mitarbeiter</translation>
+    </message>
+    <message>
+        <source>Their text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>My text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <comment>the column of the text the page keeps</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Daily Memo</source>
+        <translation type="unfinished">Tagesnotiz</translation>
+    </message>
+    <message>
+        <source>Keep &amp;theirs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep &amp;mine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep theirs for &amp;all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep m&amp;ine for all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Store</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1536,6 +1759,367 @@ Passwort:</translation>
     <message>
         <source>The folder %1 is read-only, so Calvora opens db.mdb there for reading only. You can read the pages, but no change will be stored.</source>
         <translation>Der Ordner %1 ist schreibgeschützt, daher öffnet Calvora die db.mdb dort nur zum Lesen. Sie können die Seiten lesen, aber Änderungen werden nicht gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>storage</name>
+    <message>
+        <source>the earlier file is kept as %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2. Putting things back failed as well: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The journal %1 holds an unfinished change of a database that is no longer there, and would be applied to the restored file; move it out of the folder and restore again. The folder is unchanged</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the database file is read-only, so the change cannot be undone; make it writable and restore again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>another program is using the database; close it and restore again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the engine left the journal in place</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database %1 holds an unfinished change in %2 that could not be undone, and is unchanged: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup %1 would be the database itself; choose another drive or folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reading it for the backup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup %1 could not be written: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup %1 was written but cannot be read back: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup %1 was written but does not read back as a database: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>and the earlier backup is as it was</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup %1 could not take the place of the earlier one</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup %1 could not replace the earlier one</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup %1 could not be made sure on the disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>so it was taken back, and the earlier backup is as it was</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup %1 cannot be found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup %1 could not be copied to %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be restored, and the database is unchanged: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>and the database is unchanged</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The earlier copy %1 could not be kept while the database is replaced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database %1 could not be kept as %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database %1 could not be replaced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the database that was replaced is kept as %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the restored %1 stays (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>so the restore was taken back, %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The restore of %1 could not be made sure on the disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>so it was taken back, %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>opening it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database file %1 cannot be read: it is read-only and holds an unfinished change that only a writable copy can undo (the journal %2 beside it keeps that change). Make the file writable, or copy it together with its journal to a writable folder, and open it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reading its tables</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The table %1 is missing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The table %1 lacks the field(s) %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reading the settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The table tbl_Setup has no settings row.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reading the pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database connection is not open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>preparing a query</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is read-only: nothing can be stored in it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database file %1 failed while %2:
+%3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reading the help text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reading the history</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>recording the change in the history</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reading the history of a cell</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reading the changes of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>searching the history</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>looking up the page of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>adding the page of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>storing the page of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The page&apos;s row is no longer there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>deleting empty pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>counting the pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>searching the pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>storing the fixed memo and book number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>storing the settings and the pages from %1 on</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reading the pages from %1 on</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>storing the template of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup could not be made in %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup could not be written: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup could not be made: no temporary folder (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup %1 could not be copied: no temporary folder (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The backup %1 could not be copied: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restoring the backup %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>creating the history table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It is not a Calvora database: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds some of the program&apos;s tables but not all. Nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>this computer</source>
+        <translation type="unfinished">diesem Computer</translation>
+    </message>
+    <message>
+        <source>listening for the other desks&apos; changes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database %1 failed while %2:
+%3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reading its connection text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>connecting to it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Qt&apos;s PostgreSQL driver (QPSQL) is not installed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The value of %1 holds a &apos;;&apos;, which the driver cannot pass on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The connection to the server was lost while the change was being committed, so it is not known whether it was stored. %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The page was neither added nor found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The page of %1 was stored on another desk after this desk read it, so it was not stored over.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The page of %1 was removed on another desk after this desk read it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the table %1 is missing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the table %1 lacks the field(s) %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>creating the program&apos;s tables</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restoring the pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>indexing the pages for the search</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The set-up was stored on another desk after this desk read it, so it was not stored over. Close this screen and open it again to see the set-up as it is now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no weekday %1.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>
