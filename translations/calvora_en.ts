@@ -6,9 +6,11 @@
     <message numerus="yes">
         <source>
 It was stored on other desks %n times while this desk merged its entries into it; nothing typed here was stored yet.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>
+It was stored on other desks %n time while this desk merged its entries into it; nothing typed here was stored yet.</numerusform>
+            <numerusform>
+It was stored on other desks %n times while this desk merged its entries into it; nothing typed here was stored yet.</numerusform>
         </translation>
     </message>
 </context>

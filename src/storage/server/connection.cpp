@@ -115,7 +115,7 @@ QString serverDisplayName(const QString& conninfo)
         database = part("user", "PGUSER");
     if (database.isEmpty())
         database = qEnvironmentVariable("USER");
-    return QStringLiteral("%1 on %2").arg(database, host);
+    return Tr::tr("%1 on %2", "a database on its server").arg(database, host);
 }
 
 ServerConnection::ServerConnection(const QString& conninfo, Open mode) : conninfo_(conninfo), mode_(mode)
