@@ -49,7 +49,6 @@ Q_DECLARE_METATYPE(Screen)
 
 namespace {
 
-
 // Names and words that stay as they are in every language.
 const QStringList allowedWords = {"Calvora", "OK", "Norlyn", "Software", "SoftWare"};
 
