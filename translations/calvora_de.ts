@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CellEditor</name>
+    <message>
+        <source>Cell</source>
+        <translation>Zelle</translation>
+    </message>
+</context>
+<context>
     <name>CellHistory</name>
     <message>
         <source>(empty)</source>
@@ -119,6 +126,13 @@
     <message>
         <source>Today or later</source>
         <translation>Heute oder später</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutError</name>
+    <message>
+        <source>The page cannot be laid out: the setting %1 holds &quot;%2&quot;.</source>
+        <translation>Die Seite kann nicht aufgebaut werden: Die Einstellung %1 enthält „%2“.</translation>
     </message>
 </context>
 <context>
@@ -250,6 +264,31 @@
     <message>
         <source>Calendar</source>
         <translation>Kalender</translation>
+    </message>
+</context>
+<context>
+    <name>OtherDesks</name>
+    <message>
+        <source>The set-up was changed on another desk. The page of %1 is shown again under the new set-up.</source>
+        <translation>Die Einrichtung wurde an einem anderen Arbeitsplatz geändert. Die Seite vom %1 wird mit der neuen Einrichtung neu angezeigt.</translation>
+    </message>
+    <message>
+        <source>The appointment book was replaced on another desk: a backup was restored there. The page of %1 holds entries typed here that are not stored.
+
+Yes stores the page as it is on screen over the restored one. No shows the restored page without them.</source>
+        <translation>Das Terminbuch wurde an einem anderen Arbeitsplatz ersetzt: Dort wurde eine Sicherung wiederhergestellt. Die Seite vom %1 enthält hier eingegebene Einträge, die nicht gespeichert sind.
+
+Ja speichert die Seite, wie sie angezeigt wird, über die wiederhergestellte. Nein zeigt die wiederhergestellte Seite ohne diese Einträge.</translation>
+    </message>
+    <message numerus="yes">
+        <source>
+It was stored on other desks %n times while this desk merged its entries into it; nothing typed here was stored yet.</source>
+        <translation>
+            <numerusform>
+Sie wurde %n-mal an anderen Arbeitsplätzen gespeichert, während dieser Arbeitsplatz seine Einträge einarbeitete; nichts hier Eingegebene ist bisher gespeichert.</numerusform>
+            <numerusform>
+Sie wurde %n-mal an anderen Arbeitsplätzen gespeichert, während dieser Arbeitsplatz seine Einträge einarbeitete; nichts hier Eingegebene ist bisher gespeichert.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -632,6 +671,114 @@ Die Optionen zeigt &apos;%1 --help&apos;.</translation>
     </message>
 </context>
 <context>
+    <name>frmAppt</name>
+    <message>
+        <source>Appointments</source>
+        <translation>Termine</translation>
+    </message>
+    <message>
+        <source>            F1 Help     F2 Demo     F3                          F4 Search     F5 Refresh     F6 Memo     F7 Book     F8 Status     F9 Month     F10 Year     F11 Print     F12 Exit</source>
+        <comment>the key legend: the page lock sits in the gap after F3</comment>
+        <translation>            F1 Hilfe     F2 Demo     F3                                F4 Suchen     F5 Neu     F6 Notiz     F7 Buch     F8 Status     F9 Monat     F10 Jahr     F11 Druck     F12 Ende</translation>
+    </message>
+    <message>
+        <source>(never written in %1)</source>
+        <comment>a setting that has no value</comment>
+        <translation>(nie gespeichert in %1)</translation>
+    </message>
+    <message>
+        <source>&amp;Page</source>
+        <translation>&amp;Seite</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Na&amp;vigate</source>
+        <translation>Na&amp;vigieren</translation>
+    </message>
+    <message>
+        <source>&amp;Search</source>
+        <translation>Su&amp;chen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Changed on another desk: your next store merges</source>
+        <translation>An einem anderen Arbeitsplatz geändert: Ihr nächstes Speichern führt zusammen</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>&amp;Today</source>
+        <translation>H&amp;eute</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <comment>the key that goes to today</comment>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Daily Memo</source>
+        <translation>Tagesnotiz</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Closed</source>
+        <translation>Geschlossen</translation>
+    </message>
+    <message>
+        <source>Function keys</source>
+        <translation>Funktionstasten</translation>
+    </message>
+    <message>
+        <source>Page Lock</source>
+        <translation>Seitensperre</translation>
+    </message>
+    <message>
+        <source>The settings of the day page are not complete (%1 never stored). Please complete the Setup Page first.</source>
+        <translation>Die Einstellungen der Tagesseite sind unvollständig (%1 nie gespeichert). Bitte vervollständigen Sie zuerst die Einrichtungsseite.</translation>
+    </message>
+    <message>
+        <source>the settings</source>
+        <comment>never written in ...</comment>
+        <translation>den Einstellungen</translation>
+    </message>
+    <message>
+        <source>The database file %1 is read-only: the pages can be read, but nothing typed on them can be stored.</source>
+        <translation>Die Datenbankdatei %1 ist schreibgeschützt: Die Seiten können gelesen, aber Eingaben darauf nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>the page&apos;s own layout</source>
+        <comment>never written in ...</comment>
+        <translation>der eigenen Aufteilung der Seite</translation>
+    </message>
+    <message>
+        <source>The page of %1 was not stored.</source>
+        <translation>Die Seite vom %1 wurde nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>The page of %1 cannot be shown. %2</source>
+        <translation>Die Seite vom %1 kann nicht angezeigt werden. %2</translation>
+    </message>
+    <message>
+        <source>%1
+
+Retry stores the page again. Discard leaves without storing the page of %2. Cancel stays on the page.</source>
+        <translation>%1
+
+Wiederholen speichert die Seite erneut. Verwerfen verlässt die Seite vom %2, ohne sie zu speichern. Abbrechen bleibt auf der Seite.</translation>
+    </message>
+</context>
+<context>
     <name>frmBackup</name>
     <message numerus="yes">
         <source>%n page(s) of %1 is/are on the server now.</source>
@@ -916,6 +1063,88 @@ Die Optionen zeigt &apos;%1 --help&apos;.</translation>
     <message>
         <source>Templates Review?</source>
         <translation>Vorlagen durchsehen?</translation>
+    </message>
+</context>
+<context>
+    <name>frmConflicts</name>
+    <message>
+        <source>Keep theirs</source>
+        <translation>Von dort</translation>
+    </message>
+    <message>
+        <source>Keep mine</source>
+        <translation>Von hier</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <comment>the key in the list that keeps their text</comment>
+        <translation>D</translation>
+    </message>
+    <message>
+        <source>M</source>
+        <comment>the key in the list that keeps my text</comment>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>Stored on Another Desk</source>
+        <translation>An einem anderen Arbeitsplatz gespeichert</translation>
+    </message>
+    <message>
+        <source>The page of %1 was stored on another desk while it was being typed on here. These entries were changed on both desks: choose for each which text the page keeps (in the list: %2 theirs, %3 mine).</source>
+        <translation>Die Seite vom %1 wurde an einem anderen Arbeitsplatz gespeichert, während sie hier bearbeitet wurde. Diese Einträge wurden an beiden Arbeitsplätzen geändert: Wählen Sie für jeden, welchen Text die Seite behält (in der Liste: %2 von dort, %3 von hier).</translation>
+    </message>
+    <message>
+        <source>Entries changed on both desks</source>
+        <translation>An beiden Arbeitsplätzen geänderte Einträge</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Provider</source>
+        <translation>Mitarbeiter</translation>
+    </message>
+    <message>
+        <source>Their text</source>
+        <translation>Text von dort</translation>
+    </message>
+    <message>
+        <source>My text</source>
+        <translation>Text von hier</translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <comment>the column of the text the page keeps</comment>
+        <translation>Behalten</translation>
+    </message>
+    <message>
+        <source>Daily Memo</source>
+        <translation>Tagesnotiz</translation>
+    </message>
+    <message>
+        <source>Keep &amp;theirs</source>
+        <translation>Von &amp;dort behalten</translation>
+    </message>
+    <message>
+        <source>Keep &amp;mine</source>
+        <translation>Von &amp;hier behalten</translation>
+    </message>
+    <message>
+        <source>Keep theirs for &amp;all</source>
+        <translation>&amp;Alle von dort</translation>
+    </message>
+    <message>
+        <source>Keep m&amp;ine for all</source>
+        <translation>A&amp;lle von hier</translation>
+    </message>
+    <message>
+        <source>&amp;Store</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>Abbre&amp;chen</translation>
     </message>
 </context>
 <context>
@@ -1536,6 +1765,374 @@ Passwort:</translation>
     <message>
         <source>The folder %1 is read-only, so Calvora opens db.mdb there for reading only. You can read the pages, but no change will be stored.</source>
         <translation>Der Ordner %1 ist schreibgeschützt, daher öffnet Calvora die db.mdb dort nur zum Lesen. Sie können die Seiten lesen, aber Änderungen werden nicht gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>storage</name>
+    <message>
+        <source>the earlier file is kept as %1 (%2)</source>
+        <translation>die frühere Datei bleibt als %1 erhalten (%2)</translation>
+    </message>
+    <message>
+        <source>%1: %2. Putting things back failed as well: %3</source>
+        <translation>%1: %2. Auch das Wiederherstellen des vorigen Zustands schlug fehl: %3</translation>
+    </message>
+    <message>
+        <source>The journal %1 holds an unfinished change of a database that is no longer there, and would be applied to the restored file; move it out of the folder and restore again. The folder is unchanged</source>
+        <translation>Das Journal %1 enthält eine unvollendete Änderung einer Datenbank, die es nicht mehr gibt, und würde auf die wiederhergestellte Datei angewendet; verschieben Sie es aus dem Ordner und stellen Sie erneut wieder her. Der Ordner ist unverändert</translation>
+    </message>
+    <message>
+        <source>the database file is read-only, so the change cannot be undone; make it writable and restore again</source>
+        <translation>die Datenbankdatei ist schreibgeschützt, daher kann die Änderung nicht rückgängig gemacht werden; machen Sie sie beschreibbar und stellen Sie erneut wieder her</translation>
+    </message>
+    <message>
+        <source>another program is using the database; close it and restore again</source>
+        <translation>ein anderes Programm verwendet die Datenbank; schließen Sie es und stellen Sie erneut wieder her</translation>
+    </message>
+    <message>
+        <source>the engine left the journal in place</source>
+        <translation>die Datenbank-Engine hat das Journal nicht entfernt</translation>
+    </message>
+    <message>
+        <source>The database %1 holds an unfinished change in %2 that could not be undone, and is unchanged: %3</source>
+        <translation>Die Datenbank %1 enthält in %2 eine unvollendete Änderung, die nicht rückgängig gemacht werden konnte, und ist unverändert: %3</translation>
+    </message>
+    <message>
+        <source>The backup %1 would be the database itself; choose another drive or folder</source>
+        <translation>Die Sicherung %1 wäre die Datenbank selbst; wählen Sie ein anderes Laufwerk oder einen anderen Ordner</translation>
+    </message>
+    <message>
+        <source>reading it for the backup</source>
+        <translation>Lesen für die Sicherung</translation>
+    </message>
+    <message>
+        <source>The backup %1 could not be written: %2</source>
+        <translation>Die Sicherung %1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The backup %1 was written but cannot be read back: %2</source>
+        <translation>Die Sicherung %1 wurde geschrieben, lässt sich aber nicht zurücklesen: %2</translation>
+    </message>
+    <message>
+        <source>The backup %1 was written but does not read back as a database: %2</source>
+        <translation>Die Sicherung %1 wurde geschrieben, lässt sich aber nicht als Datenbank lesen: %2</translation>
+    </message>
+    <message>
+        <source>and the earlier backup is as it was</source>
+        <translation>und die frühere Sicherung ist unverändert</translation>
+    </message>
+    <message>
+        <source>The backup %1 could not take the place of the earlier one</source>
+        <translation>Die Sicherung %1 konnte nicht an die Stelle der früheren treten</translation>
+    </message>
+    <message>
+        <source>The backup %1 could not replace the earlier one</source>
+        <translation>Die Sicherung %1 konnte die frühere nicht ersetzen</translation>
+    </message>
+    <message>
+        <source>The backup %1 could not be made sure on the disk</source>
+        <translation>Die Sicherung %1 konnte nicht sicher auf den Datenträger geschrieben werden</translation>
+    </message>
+    <message>
+        <source>so it was taken back, and the earlier backup is as it was</source>
+        <translation>daher wurde sie zurückgenommen, und die frühere Sicherung ist unverändert</translation>
+    </message>
+    <message>
+        <source>The backup %1 cannot be found</source>
+        <translation>Die Sicherung %1 wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>The backup %1 could not be copied to %2: %3</source>
+        <translation>Die Sicherung %1 konnte nicht nach %2 kopiert werden: %3</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be restored, and the database is unchanged: %2</source>
+        <translation>Die Datei %1 kann nicht wiederhergestellt werden, die Datenbank ist unverändert: %2</translation>
+    </message>
+    <message>
+        <source>and the database is unchanged</source>
+        <translation>und die Datenbank ist unverändert</translation>
+    </message>
+    <message>
+        <source>The earlier copy %1 could not be kept while the database is replaced</source>
+        <translation>Die frühere Kopie %1 konnte beim Ersetzen der Datenbank nicht aufbewahrt werden</translation>
+    </message>
+    <message>
+        <source>The database %1 could not be kept as %2</source>
+        <translation>Die Datenbank %1 konnte nicht als %2 aufbewahrt werden</translation>
+    </message>
+    <message>
+        <source>The database %1 could not be replaced</source>
+        <translation>Die Datenbank %1 konnte nicht ersetzt werden</translation>
+    </message>
+    <message>
+        <source>the database that was replaced is kept as %1 (%2)</source>
+        <translation>die ersetzte Datenbank bleibt als %1 erhalten (%2)</translation>
+    </message>
+    <message>
+        <source>the restored %1 stays (%2)</source>
+        <translation>die wiederhergestellte %1 bleibt (%2)</translation>
+    </message>
+    <message>
+        <source>so the restore was taken back, %1</source>
+        <translation>daher wurde die Wiederherstellung zurückgenommen, %1</translation>
+    </message>
+    <message>
+        <source>The restore of %1 could not be made sure on the disk</source>
+        <translation>Die Wiederherstellung von %1 konnte nicht sicher auf den Datenträger geschrieben werden</translation>
+    </message>
+    <message>
+        <source>so it was taken back, %1</source>
+        <translation>daher wurde sie zurückgenommen, %1</translation>
+    </message>
+    <message>
+        <source>opening it</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>Die Datei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>Die Datei kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The database file %1 cannot be read: it is read-only and holds an unfinished change that only a writable copy can undo (the journal %2 beside it keeps that change). Make the file writable, or copy it together with its journal to a writable folder, and open it again.</source>
+        <translation>Die Datenbankdatei %1 kann nicht gelesen werden: Sie ist schreibgeschützt und enthält eine unvollendete Änderung, die nur eine beschreibbare Kopie rückgängig machen kann (das Journal %2 daneben enthält diese Änderung). Machen Sie die Datei beschreibbar oder kopieren Sie sie mit ihrem Journal in einen beschreibbaren Ordner, und öffnen Sie sie erneut.</translation>
+    </message>
+    <message>
+        <source>reading its tables</source>
+        <translation>Lesen der Tabellen</translation>
+    </message>
+    <message>
+        <source>The table %1 is missing.</source>
+        <translation>Die Tabelle %1 fehlt.</translation>
+    </message>
+    <message>
+        <source>The table %1 lacks the field(s) %2.</source>
+        <translation>Der Tabelle %1 fehlen die Felder %2.</translation>
+    </message>
+    <message>
+        <source>reading the settings</source>
+        <translation>Lesen der Einstellungen</translation>
+    </message>
+    <message>
+        <source>The table tbl_Setup has no settings row.</source>
+        <translation>Die Tabelle tbl_Setup hat keine Einstellungszeile.</translation>
+    </message>
+    <message>
+        <source>reading the pages</source>
+        <translation>Lesen der Seiten</translation>
+    </message>
+    <message>
+        <source>The database connection is not open.</source>
+        <translation>Die Verbindung zur Datenbank ist nicht offen.</translation>
+    </message>
+    <message>
+        <source>preparing a query</source>
+        <translation>Vorbereiten einer Abfrage</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>unbekannter Fehler</translation>
+    </message>
+    <message>
+        <source>The file is read-only: nothing can be stored in it.</source>
+        <translation>Die Datei ist schreibgeschützt: Es kann nichts darin gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>The database file %1 failed while %2:
+%3</source>
+        <translation>Fehler in der Datenbankdatei %1 beim %2:
+%3</translation>
+    </message>
+    <message>
+        <source>reading the help text</source>
+        <translation>Lesen des Hilfetexts</translation>
+    </message>
+    <message>
+        <source>reading the history</source>
+        <translation>Lesen des Verlaufs</translation>
+    </message>
+    <message>
+        <source>recording the change in the history</source>
+        <translation>Eintragen der Änderung in den Verlauf</translation>
+    </message>
+    <message>
+        <source>reading the history of a cell</source>
+        <translation>Lesen des Verlaufs einer Zelle</translation>
+    </message>
+    <message>
+        <source>reading the changes of %1</source>
+        <translation>Lesen der Änderungen vom %1</translation>
+    </message>
+    <message>
+        <source>searching the history</source>
+        <translation>Durchsuchen des Verlaufs</translation>
+    </message>
+    <message>
+        <source>looking up the page of %1</source>
+        <translation>Suchen der Seite vom %1</translation>
+    </message>
+    <message>
+        <source>adding the page of %1</source>
+        <translation>Anlegen der Seite vom %1</translation>
+    </message>
+    <message>
+        <source>storing the page of %1</source>
+        <translation>Speichern der Seite vom %1</translation>
+    </message>
+    <message>
+        <source>The page&apos;s row is no longer there.</source>
+        <translation>Die Zeile der Seite ist nicht mehr vorhanden.</translation>
+    </message>
+    <message>
+        <source>deleting empty pages</source>
+        <translation>Löschen leerer Seiten</translation>
+    </message>
+    <message>
+        <source>counting the pages</source>
+        <translation>Zählen der Seiten</translation>
+    </message>
+    <message>
+        <source>searching the pages</source>
+        <translation>Durchsuchen der Seiten</translation>
+    </message>
+    <message>
+        <source>storing the fixed memo and book number</source>
+        <translation>Speichern der festen Notiz und der Buchnummer</translation>
+    </message>
+    <message>
+        <source>storing the settings and the pages from %1 on</source>
+        <translation>Speichern der Einstellungen und der Seiten ab %1</translation>
+    </message>
+    <message>
+        <source>reading the pages from %1 on</source>
+        <translation>Lesen der Seiten ab %1</translation>
+    </message>
+    <message>
+        <source>storing the template of %1</source>
+        <translation>Speichern der Vorlage für %1</translation>
+    </message>
+    <message>
+        <source>The backup could not be made in %1: %2</source>
+        <translation>Die Sicherung konnte in %1 nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>The backup could not be written: %1</source>
+        <translation>Die Sicherung konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>The backup could not be made: no temporary folder (%1)</source>
+        <translation>Die Sicherung konnte nicht angelegt werden: kein temporärer Ordner (%1)</translation>
+    </message>
+    <message>
+        <source>The backup %1 could not be copied: no temporary folder (%2)</source>
+        <translation>Die Sicherung %1 konnte nicht kopiert werden: kein temporärer Ordner (%2)</translation>
+    </message>
+    <message>
+        <source>The backup %1 could not be copied: %2</source>
+        <translation>Die Sicherung %1 konnte nicht kopiert werden: %2</translation>
+    </message>
+    <message>
+        <source>restoring the backup %1</source>
+        <translation>Wiederherstellen der Sicherung %1</translation>
+    </message>
+    <message>
+        <source>creating the history table</source>
+        <translation>Anlegen der Verlaufstabelle</translation>
+    </message>
+    <message>
+        <source>It is not a Calvora database: %1</source>
+        <translation>Es ist keine Calvora-Datenbank: %1</translation>
+    </message>
+    <message>
+        <source>it holds some of the program&apos;s tables but not all. Nothing was changed.</source>
+        <translation>sie enthält einige, aber nicht alle Tabellen des Programms. Es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>It cannot be read.</source>
+        <translation>Sie kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>this computer</source>
+        <translation>diesem Computer</translation>
+    </message>
+    <message>
+        <source>listening for the other desks&apos; changes</source>
+        <translation>Abonnieren der Änderungen anderer Arbeitsplätze</translation>
+    </message>
+    <message>
+        <source>The database %1 failed while %2:
+%3</source>
+        <translation>Fehler in der Datenbank %1 beim %2:
+%3</translation>
+    </message>
+    <message>
+        <source>reading its connection text</source>
+        <translation>Lesen der Verbindungsangabe</translation>
+    </message>
+    <message>
+        <source>connecting to it</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>Qt&apos;s PostgreSQL driver (QPSQL) is not installed.</source>
+        <translation>Der PostgreSQL-Treiber von Qt (QPSQL) ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>The value of %1 holds a &apos;;&apos;, which the driver cannot pass on.</source>
+        <translation>Der Wert von %1 enthält ein „;“, das der Treiber nicht weitergeben kann.</translation>
+    </message>
+    <message>
+        <source>The connection to the server was lost while the change was being committed, so it is not known whether it was stored. %1</source>
+        <translation>Die Verbindung zum Server brach ab, während die Änderung abgeschlossen wurde; daher ist nicht bekannt, ob sie gespeichert wurde. %1</translation>
+    </message>
+    <message>
+        <source>The page was neither added nor found.</source>
+        <translation>Die Seite wurde weder angelegt noch gefunden.</translation>
+    </message>
+    <message>
+        <source>The page of %1 was stored on another desk after this desk read it, so it was not stored over.</source>
+        <translation>Die Seite vom %1 wurde an einem anderen Arbeitsplatz gespeichert, nachdem dieser Arbeitsplatz sie gelesen hatte; sie wurde daher nicht überschrieben.</translation>
+    </message>
+    <message>
+        <source>The page of %1 was removed on another desk after this desk read it.</source>
+        <translation>Die Seite vom %1 wurde an einem anderen Arbeitsplatz entfernt, nachdem dieser Arbeitsplatz sie gelesen hatte.</translation>
+    </message>
+    <message>
+        <source>the table %1 is missing.</source>
+        <translation>die Tabelle %1 fehlt.</translation>
+    </message>
+    <message>
+        <source>the table %1 lacks the field(s) %2.</source>
+        <translation>der Tabelle %1 fehlen die Felder %2.</translation>
+    </message>
+    <message>
+        <source>creating the program&apos;s tables</source>
+        <translation>Anlegen der Tabellen des Programms</translation>
+    </message>
+    <message>
+        <source>restoring the pages</source>
+        <translation>Wiederherstellen der Seiten</translation>
+    </message>
+    <message>
+        <source>indexing the pages for the search</source>
+        <translation>Indizieren der Seiten für die Suche</translation>
+    </message>
+    <message>
+        <source>The set-up was stored on another desk after this desk read it, so it was not stored over. Close this screen and open it again to see the set-up as it is now.</source>
+        <translation>Die Einrichtung wurde an einem anderen Arbeitsplatz gespeichert, nachdem dieser Arbeitsplatz sie gelesen hatte; sie wurde daher nicht überschrieben. Schließen Sie diese Maske und öffnen Sie sie erneut, um die aktuelle Einrichtung zu sehen.</translation>
+    </message>
+    <message>
+        <source>There is no weekday %1.</source>
+        <translation>Es gibt keinen Wochentag %1.</translation>
+    </message>
+    <message>
+        <source>%1 on %2</source>
+        <comment>a database on its server</comment>
+        <translation>%1 auf %2</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,19 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>OtherDesks</name>
+    <message numerus="yes">
+        <source>
+It was stored on other desks %n times while this desk merged its entries into it; nothing typed here was stored yet.</source>
+        <translation>
+            <numerusform>
+It was stored on other desks %n time while this desk merged its entries into it; nothing typed here was stored yet.</numerusform>
+            <numerusform>
+It was stored on other desks %n times while this desk merged its entries into it; nothing typed here was stored yet.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>frmBackup</name>
     <message numerus="yes">
         <source>%n page(s) of %1 is/are on the server now.</source>

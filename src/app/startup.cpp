@@ -36,8 +36,8 @@ QString serverProblem(const QString& server)
         storage::Database book(program::bookLocation());
         return {};
     } catch (const storage::StorageError& e) {
-        if (e.message().contains(QLatin1String("not a Calvora database")))
-            return program::notABookMessage(server, e.reason());
+        if (e.kind() == storage::StorageError::Kind::NotABook)
+            return program::notABookMessage(server, e.cause());
         return program::serverFailureMessage(server, e.reason());
     }
 }

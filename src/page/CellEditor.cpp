@@ -87,7 +87,7 @@ QString CellEditor::cellName() const
     for (int c = 0; c < grid_->FixedCols() && c < grid_->Cols(); ++c)
         parts << grid_->TextMatrix(EditRow, c).trimmed();
     parts.removeAll(QString());
-    return parts.isEmpty() ? QStringLiteral("Cell") : parts.join(QStringLiteral(", "));
+    return parts.isEmpty() ? tr("Cell") : parts.join(QStringLiteral(", "));
 }
 
 void CellEditor::open(int& keyAscii)

@@ -131,10 +131,10 @@ bool OtherDesks::setupStoredElsewhere()
     form_.reshowPage();
     mark(false);
     dialogs::message(&form_,
-                     QStringLiteral("The set-up was changed on another desk. The page of %1 is shown again "
-                                    "under the new set-up.")
+                     tr("The set-up was changed on another desk. The page of %1 is shown again "
+                        "under the new set-up.")
                          .arg(QLocale::system().toString(form_.PageDate, QLocale::ShortFormat)),
-                     QStringLiteral("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Information);
+                     frmAppt::tr("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Information);
     return true;
 }
 
@@ -146,11 +146,11 @@ void OtherDesks::bookReplacedElsewhere()
         const QString day = QLocale::system().toString(form_.PageDate, QLocale::ShortFormat);
         const dialogs::Answer answer = dialogs::message(
             &form_,
-            QStringLiteral("The appointment book was replaced on another desk: a backup was restored there. "
-                           "The page of %1 holds entries typed here that are not stored.\n\nYes stores the "
-                           "page as it is on screen over the restored one. No shows the restored page "
-                           "without them.").arg(day),
-            QStringLiteral("Appointments"), dialogs::Buttons::YesNo, dialogs::Icon::Question);
+            tr("The appointment book was replaced on another desk: a backup was restored there. "
+               "The page of %1 holds entries typed here that are not stored.\n\nYes stores the "
+               "page as it is on screen over the restored one. No shows the restored page "
+               "without them.").arg(day),
+            frmAppt::tr("Appointments"), dialogs::Buttons::YesNo, dialogs::Icon::Question);
         if (answer == dialogs::Answer::Yes) {
             storage::PageRow mine = form_.pageOnScreen();
             if (restored && !restored->dataNull) {
@@ -202,9 +202,9 @@ bool OtherDesks::mergeLostStore(const storage::StaleVersion& lost, storage::Page
             }
         }
         if (attempt == kMergeAttempts)
-            throw StorageError(refusal + QStringLiteral(
-                "\nIt was stored on other desks %1 times while this desk merged its entries into it; "
-                "nothing typed here was stored yet.").arg(attempt));
+            throw StorageError(refusal + tr(
+                "\nIt was stored on other desks %n times while this desk merged its entries into it; "
+                "nothing typed here was stored yet.", nullptr, attempt));
         PageMerge merge(base, typed, theirs);
         if (!merge.conflicts.isEmpty() && !frmConflicts::ask(&form_, typed.calDate, merge.conflicts, place)) {
             mark(true);

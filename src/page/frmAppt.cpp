@@ -43,16 +43,21 @@ using storage::StorageError;
 
 namespace {
 
-const QString kLegend = QStringLiteral(
-    "            F1 Help     F2 Demo     F3                          F4 Search     F5 Refresh     "
-    "F6 Memo     F7 Book     F8 Status     F9 Month     F10 Year     F11 Print     F12 Exit");
+// The key legend; a function, so that it is read in the language loaded at the start.
+QString legend()
+{
+    return frmAppt::tr(
+        "            F1 Help     F2 Demo     F3                          F4 Search     F5 Refresh     "
+        "F6 Memo     F7 Book     F8 Status     F9 Month     F10 Year     F11 Print     F12 Exit",
+        "the key legend: the page lock sits in the gap after F3");
+}
 
 // Refuses to lay out from a layout that has a field never written or a time that cannot
 // be read, before anything on screen changes.
 void checkLayout(const Layout& layout, const QString& whose)
 {
     if (!layout.missing.isEmpty())
-        throw LayoutError(layout.missing.first(), QStringLiteral("(never written in %1)").arg(whose));
+        throw LayoutError(layout.missing.first(), frmAppt::tr("(never written in %1)", "a setting that has no value").arg(whose));
     if (!storedtime::parse(layout.open))
         throw LayoutError(QStringLiteral("open"), layout.open);
     if (!storedtime::parse(layout.close))
@@ -66,7 +71,7 @@ void checkLayout(const Layout& layout, const QString& whose)
 frmAppt::frmAppt()
 {
     setObjectName(QStringLiteral("frmAppt"));
-    setWindowTitle(QStringLiteral("Appointments"));
+    setWindowTitle(tr("Appointments"));
     setKeyPreview(true);
     buildControls();
 }
@@ -96,15 +101,15 @@ void frmAppt::buildControls()
     menuBar = new QMenuBar(this);
     menuBar->setObjectName(QStringLiteral("menuBar"));
     root->setMenuBar(menuBar);
-    mnuPage = menuBar->addMenu(QStringLiteral("&Page"));
+    mnuPage = menuBar->addMenu(tr("&Page"));
     mnuPage->setObjectName(QStringLiteral("mnuPage"));
-    mnuEdit = menuBar->addMenu(QStringLiteral("&Edit"));
+    mnuEdit = menuBar->addMenu(tr("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuNavi = menuBar->addMenu(QStringLiteral("Na&vigate"));
+    mnuNavi = menuBar->addMenu(tr("Na&vigate"));
     mnuNavi->setObjectName(QStringLiteral("mnuNavi"));
-    mnuSearch = menuBar->addMenu(QStringLiteral("&Search"));
+    mnuSearch = menuBar->addMenu(tr("&Search"));
     mnuSearch->setObjectName(QStringLiteral("mnuSearch"));
-    mnuHelp = menuBar->addMenu(QStringLiteral("&Help"));
+    mnuHelp = menuBar->addMenu(tr("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
 
     auto* body = new QHBoxLayout;
@@ -114,7 +119,7 @@ void frmAppt::buildControls()
 
     Grid1 = new FlexGrid(this);
     Grid1->setObjectName(QStringLiteral("Grid1"));
-    Grid1->setAccessibleName(QStringLiteral("Appointments"));
+    Grid1->setAccessibleName(tr("Appointments"));
     Grid1->setFixedRows(3);
     Grid1->setFixedCols(1);
     Grid1->setFont(pageGridFont());
@@ -153,7 +158,7 @@ void frmAppt::buildControls()
     side->addWidget(lblCalDate);
     side->addWidget(lblCalDay);
 
-    lblOtherDesk = new QLabel(QStringLiteral("Changed on another desk: your next store merges"), this);
+    lblOtherDesk = new QLabel(tr("Changed on another desk: your next store merges"), this);
     lblOtherDesk->setObjectName(QStringLiteral("lblOtherDesk"));
     lblOtherDesk->setAccessibleName(lblOtherDesk->text());
     lblOtherDesk->setWordWrap(true);
@@ -167,13 +172,13 @@ void frmAppt::buildControls()
     statusList = new QComboBox(this);
     statusList->setObjectName(QStringLiteral("Combo"));
     statusList->setProperty("index", 0);
-    statusList->setAccessibleName(QStringLiteral("Status"));
+    statusList->setAccessibleName(tr("Status"));
     side->addWidget(statusList);
 
     auto* todayRow = new QHBoxLayout;
-    cmdToday = new QPushButton(QStringLiteral("&Today"), this);
+    cmdToday = new QPushButton(tr("&Today"), this);
     cmdToday->setObjectName(QStringLiteral("cmdToday"));
-    lblToday = new QLabel(QStringLiteral("Esc"), this);
+    lblToday = new QLabel(tr("Esc", "the key that goes to today"), this);
     lblToday->setObjectName(QStringLiteral("lblToday"));
     todayRow->addWidget(cmdToday, 1);
     todayRow->addWidget(lblToday);
@@ -182,11 +187,11 @@ void frmAppt::buildControls()
 
     memoArea = new QVBoxLayout;
     side->addLayout(memoArea, 1);
-    lblDailyMemo = new QLabel(QStringLiteral("Daily Memo"), this);
+    lblDailyMemo = new QLabel(tr("Daily Memo"), this);
     lblDailyMemo->setObjectName(QStringLiteral("lblDailyMemo"));
     TxtMemo = new QPlainTextEdit(this);
     TxtMemo->setObjectName(QStringLiteral("TxtMemo"));
-    TxtMemo->setAccessibleName(QStringLiteral("Daily Memo"));
+    TxtMemo->setAccessibleName(tr("Daily Memo"));
     TxtMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     colours::paint(TxtMemo, colours::PanelGrey);
     memoArea->addWidget(lblDailyMemo);
@@ -194,20 +199,21 @@ void frmAppt::buildControls()
 
     Frame2 = new QFrame(this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setAccessibleName(QStringLiteral("Search"));
+    Frame2->setAccessibleName(tr("Search"));
     colours::paint(Frame2, colours::PanelGrey);
     Frame2->hide();
     side->addWidget(Frame2);
 
     Check1 = new QCheckBox(this);
     Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setAccessibleName(QStringLiteral("Closed"));
+    Check1->setAccessibleName(tr("Closed"));
     Check1->hide();
 
     // The key legend along the bottom, with the page lock in the gap after "F3".
+    const QString kLegend = legend();
     lblFunctionKeys = new QLabel(kLegend, this);
     lblFunctionKeys->setObjectName(QStringLiteral("lblFunctionKeys"));
-    lblFunctionKeys->setAccessibleName(QStringLiteral("Function keys"));
+    lblFunctionKeys->setAccessibleName(tr("Function keys"));
     QFont legendFont(QStringLiteral("Arial"), 8);
     legendFont.setBold(true);
     lblFunctionKeys->setFont(legendFont);
@@ -219,7 +225,7 @@ void frmAppt::buildControls()
     lblFunctionKeys->setMinimumHeight(24);
     root->addWidget(lblFunctionKeys);
 
-    Check2 = new QCheckBox(QStringLiteral("Page Lock"), lblFunctionKeys);
+    Check2 = new QCheckBox(tr("Page Lock"), lblFunctionKeys);
     Check2->setObjectName(QStringLiteral("Check2"));
     QFont lockFont(QStringLiteral("Arial"), 7);
     lockFont.setBold(true);
@@ -269,7 +275,7 @@ void frmAppt::addSaver(std::function<void()> save)
 
 void frmAppt::report(const QString& message)
 {
-    dialogs::message(this, message, QStringLiteral("Appointments"), dialogs::Buttons::Ok,
+    dialogs::message(this, message, tr("Appointments"), dialogs::Buttons::Ok,
                      dialogs::Icon::Critical);
 }
 
@@ -316,17 +322,16 @@ bool frmAppt::Form_Load()
         const storage::Settings settings = readSettings();
         SettingsVersion = settings.version;
         if (!settings.layout.complete())
-            return fail(QStringLiteral(
+            return fail(tr(
                 "The settings of the day page are not complete (%1 never stored). Please "
                 "complete the Setup Page first.").arg(settings.layout.missing.join(QStringLiteral(", "))));
-        checkLayout(settings.layout, QStringLiteral("the settings"));
+        checkLayout(settings.layout, tr("the settings", "never written in ..."));
 
         PageIsNew = false;
         PastLayout = false;
         bool& updating = calendar_->Updating();
         updating = true;
-        SharedLayout.OpenLabel = QStringLiteral(" %1 Open").arg(settings.layout.location);
-        SharedLayout.ClosedLabel = QStringLiteral(" %1 Closed").arg(settings.layout.location);
+        SharedLayout.setStatusLabels(settings.layout.location);
         statusList->clear();
         statusList->addItem(SharedLayout.OpenLabel);
         statusList->addItem(SharedLayout.ClosedLabel);
@@ -338,10 +343,10 @@ bool frmAppt::Form_Load()
         // already said it of the whole folder.
         if (db_->readOnly() && QFileInfo(QFileInfo(db_->path()).absolutePath()).isWritable())
             dialogs::message(this,
-                             QStringLiteral("The database file %1 is read-only: the pages can be read, "
-                                            "but nothing typed on them can be stored.")
+                             tr("The database file %1 is read-only: the pages can be read, "
+                                "but nothing typed on them can be stored.")
                                  .arg(QDir::toNativeSeparators(db_->path())),
-                             QStringLiteral("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Information);
+                             tr("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Information);
 
         PageDate = program::today();
         calendar_->DrawMonth(PageDate);
@@ -363,7 +368,8 @@ bool frmAppt::Form_Load()
 
 void frmAppt::buildGrid(const Layout& source)
 {
-    checkLayout(source, PastLayout ? QStringLiteral("the page's own layout") : QStringLiteral("the settings"));
+    checkLayout(source, PastLayout ? tr("the page's own layout", "never written in ...")
+                                    : tr("the settings", "never written in ..."));
     if (!layout_) {
         layout_ = std::make_unique<PageGridLayout>(*Grid1, PageGridLayout::DayPage);
         layout_->afterTimeRows = [this] {
@@ -585,7 +591,7 @@ void frmAppt::storeRow(storage::PageRow& row)
             if (!mergeLostStore_)
                 throw;
             if (!mergeLostStore_(lost, row))
-                throw StoreCancelled(QStringLiteral("The page of %1 was not stored.")
+                throw StoreCancelled(tr("The page of %1 was not stored.")
                                          .arg(QLocale::system().toString(row.calDate, QLocale::ShortFormat)));
         }
     }
@@ -613,7 +619,7 @@ bool frmAppt::switchPage(QDate date, bool save)
     } catch (const StorageError& e) {
         report(e.message());
     } catch (const LayoutError& e) {
-        report(QStringLiteral("The page of %1 cannot be shown. %2")
+        report(tr("The page of %1 cannot be shown. %2")
                    .arg(QLocale::system().toString(date, QLocale::ShortFormat), e.message()));
     }
     // Back to the page that was on screen.
@@ -741,11 +747,11 @@ frmAppt::Leaving frmAppt::storeOrAsk(const std::function<void()>& store)
         } catch (const StorageError& e) {
             // The user decides: try again (the file may have been made writable or the disk
             // given room), leave without this page, or stay with everything on screen.
-            const QString prompt = QStringLiteral(
+            const QString prompt = tr(
                 "%1\n\nRetry stores the page again. Discard leaves without storing the page "
                 "of %2. Cancel stays on the page.")
                                        .arg(e.message(), QLocale::system().toString(PageDate, QLocale::ShortFormat));
-            switch (dialogs::message(this, prompt, QStringLiteral("Appointments"),
+            switch (dialogs::message(this, prompt, tr("Appointments"),
                                      dialogs::Buttons::RetryDiscardCancel, dialogs::Icon::Critical)) {
             case dialogs::Answer::Retry:
                 try {

@@ -11,8 +11,27 @@
 
 namespace {
 
-const QString kKeepTheirs = QStringLiteral("Keep theirs");
-const QString kKeepMine = QStringLiteral("Keep mine");
+// Functions, not constants: read once the language is loaded.
+QString kKeepTheirs()
+{
+    return frmConflicts::tr("Keep theirs");
+}
+
+QString kKeepMine()
+{
+    return frmConflicts::tr("Keep mine");
+}
+
+// The keys that choose in the list, as the prompt names them.
+QString keyTheirs()
+{
+    return frmConflicts::tr("T", "the key in the list that keeps their text");
+}
+
+QString keyMine()
+{
+    return frmConflicts::tr("M", "the key in the list that keeps my text");
+}
 
 QPushButton* button(QWidget* parent, const QString& text, const char* name)
 {
@@ -28,14 +47,14 @@ frmConflicts::frmConflicts(QWidget* parent, QDate date, QList<PageConflict>& con
     : QDialog(parent), conflicts_(conflicts)
 {
     setObjectName(QStringLiteral("frmConflicts"));
-    setWindowTitle(QStringLiteral("Stored on Another Desk"));
+    setWindowTitle(tr("Stored on Another Desk"));
     setModal(true);
     auto* root = new QVBoxLayout(this);
 
-    auto* prompt = new QLabel(QStringLiteral("The page of %1 was stored on another desk while it was being typed "
-                                             "on here. These entries were changed on both desks: choose for each "
-                                             "which text the page keeps (in the list: T theirs, M mine).")
-                                  .arg(QLocale::system().toString(date, QLocale::ShortFormat)),
+    auto* prompt = new QLabel(tr("The page of %1 was stored on another desk while it was being typed "
+                                 "on here. These entries were changed on both desks: choose for each "
+                                 "which text the page keeps (in the list: %2 theirs, %3 mine).")
+                                  .arg(QLocale::system().toString(date, QLocale::ShortFormat), keyTheirs(), keyMine()),
                               this);
     prompt->setObjectName(QStringLiteral("lblPrompt"));
     prompt->setWordWrap(true);
@@ -43,10 +62,9 @@ frmConflicts::frmConflicts(QWidget* parent, QDate date, QList<PageConflict>& con
 
     tblConflicts = new QTableWidget(int(conflicts.size()), 5, this);
     tblConflicts->setObjectName(QStringLiteral("tblConflicts"));
-    tblConflicts->setAccessibleName(QStringLiteral("Entries changed on both desks"));
-    tblConflicts->setHorizontalHeaderLabels({QStringLiteral("Time"), QStringLiteral("Provider"),
-                                             QStringLiteral("Their text"), QStringLiteral("My text"),
-                                             QStringLiteral("Keep")});
+    tblConflicts->setAccessibleName(tr("Entries changed on both desks"));
+    tblConflicts->setHorizontalHeaderLabels({tr("Time"), tr("Provider"), tr("Their text"), tr("My text"),
+                                             tr("Keep", "the column of the text the page keeps")});
     tblConflicts->verticalHeader()->hide();
     tblConflicts->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblConflicts->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -62,10 +80,10 @@ frmConflicts::frmConflicts(QWidget* parent, QDate date, QList<PageConflict>& con
             std::tie(time, provider) = place(c);
             break;
         case PageConflict::Memo:
-            time = QStringLiteral("Daily Memo");
+            time = tr("Daily Memo");
             break;
         }
-        const QStringList texts{time, provider, c.theirs, c.mine, c.keepMine ? kKeepMine : kKeepTheirs};
+        const QStringList texts{time, provider, c.theirs, c.mine, c.keepMine ? kKeepMine() : kKeepTheirs()};
         for (int col = 0; col < texts.size(); ++col)
             tblConflicts->setItem(i, col, new QTableWidgetItem(texts[col]));
     }
@@ -75,18 +93,18 @@ frmConflicts::frmConflicts(QWidget* parent, QDate date, QList<PageConflict>& con
     root->addWidget(tblConflicts, 1);
 
     auto* choices = new QHBoxLayout;
-    cmdTheirs = button(this, QStringLiteral("Keep &theirs"), "cmdTheirs");
-    cmdMine = button(this, QStringLiteral("Keep &mine"), "cmdMine");
-    cmdAllTheirs = button(this, QStringLiteral("Keep theirs for &all"), "cmdAllTheirs");
-    cmdAllMine = button(this, QStringLiteral("Keep m&ine for all"), "cmdAllMine");
+    cmdTheirs = button(this, tr("Keep &theirs"), "cmdTheirs");
+    cmdMine = button(this, tr("Keep &mine"), "cmdMine");
+    cmdAllTheirs = button(this, tr("Keep theirs for &all"), "cmdAllTheirs");
+    cmdAllMine = button(this, tr("Keep m&ine for all"), "cmdAllMine");
     for (QPushButton* b : {cmdTheirs, cmdMine, cmdAllTheirs, cmdAllMine})
         choices->addWidget(b);
     root->addLayout(choices);
     auto* ends = new QHBoxLayout;
     ends->addStretch(1);
-    cmdStore = button(this, QStringLiteral("&Store"), "cmdStore");
+    cmdStore = button(this, tr("&Store"), "cmdStore");
     cmdStore->setDefault(true);
-    cmdCancel = button(this, QStringLiteral("&Cancel"), "cmdCancel");
+    cmdCancel = button(this, tr("&Cancel"), "cmdCancel");
     ends->addWidget(cmdStore);
     ends->addWidget(cmdCancel);
     root->addLayout(ends);
@@ -112,8 +130,9 @@ bool frmConflicts::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() & ~Qt::ShiftModifier)
             return QDialog::eventFilter(watched, event);
-        if (key->key() == Qt::Key_T || key->key() == Qt::Key_M) {
-            chooseCurrent(key->key() == Qt::Key_M);
+        const QString typed = key->text().toUpper();
+        if (!typed.isEmpty() && (typed == keyTheirs() || typed == keyMine())) {
+            chooseCurrent(typed == keyMine());
             return true;
         }
     }
@@ -125,7 +144,7 @@ void frmConflicts::choose(int row, bool mine)
     if (row < 0 || row >= conflicts_.size())
         return;
     conflicts_[row].keepMine = mine;
-    tblConflicts->item(row, 4)->setText(mine ? kKeepMine : kKeepTheirs);
+    tblConflicts->item(row, 4)->setText(mine ? kKeepMine() : kKeepTheirs());
 }
 
 void frmConflicts::chooseCurrent(bool mine)

@@ -32,7 +32,8 @@ public:
     QPushButton* cmdCancel;
 
 protected:
-    // In the list, T keeps theirs and M keeps mine for the entry in focus.
+    // In the list, T keeps theirs and M keeps mine for the entry in focus (the letters the
+    // prompt names, in the user's language).
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -6,6 +6,7 @@
 #include "storage/settings.h"
 #include "storage/storedtime.h"
 
+#include <QCoreApplication>
 #include <QFont>
 
 #include <QTime>
@@ -38,7 +39,8 @@ LayoutError::LayoutError(const QString& field, const QString& value)
 
 QString LayoutError::message() const
 {
-    return QStringLiteral("The page cannot be laid out: the setting %1 holds \"%2\".").arg(field_, value_);
+    return QCoreApplication::translate("LayoutError", "The page cannot be laid out: the setting %1 holds \"%2\".")
+        .arg(field_, value_);
 }
 
 const PageGridLayout::Style PageGridLayout::DayPage{840, {7800, 3900, 2600, 1950}, true};

@@ -215,11 +215,8 @@ QString serverFailureMessage(const QString& conninfo, const QString& libpqText)
 
 QString notABookMessage(const QString& conninfo, const QString& detail)
 {
-    // Storage says it in a sentence of its own: here it is the reason in brackets.
+    // What the database lacks, as storage names it: here it is the reason in brackets.
     QString why = detail.trimmed();
-    const QString lead = QStringLiteral("It is not a Calvora database: ");
-    if (why.startsWith(lead))
-        why = why.mid(lead.size());
     while (why.endsWith(QLatin1Char('.')))
         why.chop(1);
     return Tr::tr("Calvora cannot open the appointment book on %1.\n\nIt is not a Calvora database: it "

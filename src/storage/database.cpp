@@ -8,8 +8,8 @@
 
 namespace storage {
 
-StorageError::StorageError(const QString& message)
-    : std::runtime_error(message.toStdString()), message_(message)
+StorageError::StorageError(const QString& message, Kind kind, const QString& cause)
+    : std::runtime_error(message.toStdString()), message_(message), kind_(kind), cause_(cause)
 {
 }
 

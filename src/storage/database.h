@@ -20,13 +20,24 @@ class Engine;
 // and what went wrong.
 class StorageError : public std::runtime_error {
 public:
-    explicit StorageError(const QString& message);
+    // What kind of failure it is, for the callers that react to one kind: the message itself
+    // is in the user's language.
+    enum class Kind {
+        Other,
+        NotABook,  // the database holds none of the program's tables, or not all of them
+    };
+    explicit StorageError(const QString& message, Kind kind = Kind::Other, const QString& cause = {});
     QString message() const { return message_; }
     // What went wrong, without the file and the action: the message's last line(s).
     QString reason() const;
+    Kind kind() const { return kind_; }
+    // For NotABook: what the database lacks ("the table tbl_Appt is missing.").
+    QString cause() const { return cause_; }
 
 private:
     QString message_;
+    Kind kind_;
+    QString cause_;
 };
 
 class Database {

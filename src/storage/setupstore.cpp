@@ -2,6 +2,14 @@
 
 #include "storage/database.h"
 #include "storage/engine.h"
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 
@@ -25,8 +33,8 @@ int storeTemplate(Database& db, int weekday, const QString& cellText, bool close
     // The fields by the weekday's names, never by position.
     const QString field = templateField(weekday);
     if (field.isEmpty())
-        throw StorageError(db.describe(QStringLiteral("storing the template of %1").arg(field),
-                                       QStringLiteral("There is no weekday %1.").arg(weekday)));
+        throw StorageError(db.describe(Tr::tr("storing the template of %1").arg(field),
+                                       Tr::tr("There is no weekday %1.").arg(weekday)));
     return db.engine().storeTemplate(field, closedFlagField(weekday), cellText, closed, readVersion);
 }
 

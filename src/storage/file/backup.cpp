@@ -10,6 +10,14 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <sqlite3.h>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 namespace {
@@ -118,7 +126,7 @@ public:
             return {};
         }
         return state_ == Absent ? QStringLiteral("%1 stays (%2)").arg(native(path_), why)
-                                : QStringLiteral("the earlier file is kept as %1 (%2)").arg(native(aside_), why);
+                                : Tr::tr("the earlier file is kept as %1 (%2)").arg(native(aside_), why);
     }
 
     // The new file stands: the earlier one goes.
@@ -144,7 +152,7 @@ private:
 {
     if (undoProblem.isEmpty())
         throw StorageError(QStringLiteral("%1, %2: %3").arg(headline, unchanged, why));
-    throw StorageError(QStringLiteral("%1: %2. Putting things back failed as well: %3")
+    throw StorageError(Tr::tr("%1: %2. Putting things back failed as well: %3")
                            .arg(headline, why, undoProblem));
 }
 
@@ -171,7 +179,7 @@ void finishUnfinishedChange(const QString& live)
         return;
     const QString journal = native(live + QStringLiteral("-journal"));
     if (!QFileInfo::exists(live))
-        throw StorageError(QStringLiteral("The journal %1 holds an unfinished change of a database that "
+        throw StorageError(Tr::tr("The journal %1 holds an unfinished change of a database that "
                                           "is no longer there, and would be applied to the restored "
                                           "file; move it out of the folder and restore again. The "
                                           "folder is unchanged")
@@ -191,13 +199,13 @@ void finishUnfinishedChange(const QString& live)
         return;
     QString why;
     if (readOnly || (error & 0xff) == SQLITE_READONLY)
-        why = QStringLiteral("the database file is read-only, so the change cannot be undone; make it "
+        why = Tr::tr("the database file is read-only, so the change cannot be undone; make it "
                              "writable and restore again");
     else if ((error & 0xff) == SQLITE_BUSY)
-        why = QStringLiteral("another program is using the database; close it and restore again");
+        why = Tr::tr("another program is using the database; close it and restore again");
     else
-        why = withoutStop(rc == SQLITE_OK ? QStringLiteral("the engine left the journal in place") : engine);
-    throw StorageError(QStringLiteral("The database %1 holds an unfinished change in %2 that could not be "
+        why = withoutStop(rc == SQLITE_OK ? Tr::tr("the engine left the journal in place") : engine);
+    throw StorageError(Tr::tr("The database %1 holds an unfinished change in %2 that could not be "
                                       "undone, and is unchanged: %3")
                            .arg(native(live), journal, why));
 }
@@ -207,7 +215,7 @@ void finishUnfinishedChange(const QString& live)
 void backupDatabase(const QString& live, const QString& destination)
 {
     if (sameFile(live, destination))
-        throw StorageError(QStringLiteral("The backup %1 would be the database itself; choose "
+        throw StorageError(Tr::tr("The backup %1 would be the database itself; choose "
                                           "another drive or folder")
                                .arg(native(destination)));
     Scratch copy(destination + QStringLiteral(".new"));
@@ -218,10 +226,10 @@ void backupDatabase(const QString& live, const QString& destination)
         QSqlQuery hold(reader.database());
         if (!hold.exec(QStringLiteral("BEGIN")) ||
             !hold.exec(QStringLiteral("SELECT count(*) FROM tbl_Setup")) || !hold.next())
-            throw StorageError(reader.describe(QStringLiteral("reading it for the backup"),
+            throw StorageError(reader.describe(Tr::tr("reading it for the backup"),
                                                hold.lastError().text()));
         if (const QString why = durable::copyToDisk(live, copy.path()); !why.isEmpty())
-            throw StorageError(QStringLiteral("The backup %1 could not be written: %2")
+            throw StorageError(Tr::tr("The backup %1 could not be written: %2")
                                    .arg(native(destination), why));
         hold.exec(QStringLiteral("ROLLBACK"));
     }
@@ -230,20 +238,20 @@ void backupDatabase(const QString& live, const QString& destination)
     // there. (The check reads the pages the sweep left in the cache: read one by one from the
     // disk they would take many times as long.)
     if (const QString why = durable::readBack(copy.path()); !why.isEmpty())
-        throw StorageError(QStringLiteral("The backup %1 was written but cannot be read back: %2")
+        throw StorageError(Tr::tr("The backup %1 was written but cannot be read back: %2")
                                .arg(native(destination), why));
     if (const QString why = databaseProblem(copy.path(), Check::Quick); !why.isEmpty())
-        throw StorageError(QStringLiteral("The backup %1 was written but does not read back as a "
+        throw StorageError(Tr::tr("The backup %1 was written but does not read back as a "
                                           "database: %2")
                                .arg(native(destination), why));
 
     Earlier previous(destination);
-    const QString earlierKept = QStringLiteral("and the earlier backup is as it was");
+    const QString earlierKept = Tr::tr("and the earlier backup is as it was");
     if (const QString why = previous.setAside(); !why.isEmpty())
-        failed(QStringLiteral("The backup %1 could not take the place of the earlier one").arg(native(destination)),
+        failed(Tr::tr("The backup %1 could not take the place of the earlier one").arg(native(destination)),
                earlierKept, why);
     if (const QString why = durable::replace(copy.path(), destination); !why.isEmpty())
-        failed(QStringLiteral("The backup %1 could not replace the earlier one").arg(native(destination)),
+        failed(Tr::tr("The backup %1 could not replace the earlier one").arg(native(destination)),
                earlierKept, why, previous.putBack());
     copy.keep();
     previous.replaced();
@@ -252,8 +260,8 @@ void backupDatabase(const QString& live, const QString& destination)
     if (const QString why = durable::syncFolder(folderOf(destination)); !why.isEmpty()) {
         const QString undoProblem = previous.putBack();
         durable::syncFolder(folderOf(destination));
-        failed(QStringLiteral("The backup %1 could not be made sure on the disk").arg(native(destination)),
-               QStringLiteral("so it was taken back, and the earlier backup is as it was"), why, undoProblem);
+        failed(Tr::tr("The backup %1 could not be made sure on the disk").arg(native(destination)),
+               Tr::tr("so it was taken back, and the earlier backup is as it was"), why, undoProblem);
     }
     previous.release();
 }
@@ -261,15 +269,15 @@ void backupDatabase(const QString& live, const QString& destination)
 void restoreDatabase(const QString& source, const QString& live)
 {
     if (!QFileInfo(source).isFile())
-        throw StorageError(QStringLiteral("The backup %1 cannot be found").arg(native(source)));
+        throw StorageError(Tr::tr("The backup %1 cannot be found").arg(native(source)));
     Scratch copy(live + QStringLiteral(".restore"));
     if (const QString why = durable::copyToDisk(source, copy.path()); !why.isEmpty())
-        throw StorageError(QStringLiteral("The backup %1 could not be copied to %2: %3")
+        throw StorageError(Tr::tr("The backup %1 could not be copied to %2: %3")
                                .arg(native(source), native(folderOf(live)), why));
     // The check reads what was copied; the local disk took it whole (the sync said so), so
     // the cached pages are the file's own and need not be read from the disk again.
     if (const QString why = databaseProblem(copy.path(), Check::Full); !why.isEmpty())
-        throw StorageError(QStringLiteral("The file %1 cannot be restored, and the database is "
+        throw StorageError(Tr::tr("The file %1 cannot be restored, and the database is "
                                           "unchanged: %2")
                                .arg(native(source), why));
     finishUnfinishedChange(live);
@@ -280,18 +288,18 @@ void restoreDatabase(const QString& source, const QString& live)
     const QString kept = live + QStringLiteral(".bak");
     Earlier earlierKept(kept);
     Scratch newKept(kept + QStringLiteral(".new"));
-    const QString unchanged = QStringLiteral("and the database is unchanged");
+    const QString unchanged = Tr::tr("and the database is unchanged");
     if (replacing) {
         if (const QString why = earlierKept.setAside(); !why.isEmpty())
-            failed(QStringLiteral("The earlier copy %1 could not be kept while the database is replaced")
+            failed(Tr::tr("The earlier copy %1 could not be kept while the database is replaced")
                        .arg(native(kept)),
                    unchanged, why);
         if (const QString why = durable::keepAs(live, newKept.path()); !why.isEmpty())
-            failed(QStringLiteral("The database %1 could not be kept as %2").arg(native(live), native(kept)),
+            failed(Tr::tr("The database %1 could not be kept as %2").arg(native(live), native(kept)),
                    unchanged, why, earlierKept.putBack());
     }
     if (const QString why = durable::replace(copy.path(), live); !why.isEmpty())
-        failed(QStringLiteral("The database %1 could not be replaced").arg(native(live)), unchanged, why,
+        failed(Tr::tr("The database %1 could not be replaced").arg(native(live)), unchanged, why,
                earlierKept.putBack());
     copy.keep();
     // From here the replaced database may have no name but this one, until it is .bak.
@@ -301,23 +309,23 @@ void restoreDatabase(const QString& source, const QString& live)
     auto undo = [&](const QString& from) {
         QString problem;
         if (const QString why = replacing ? durable::replace(from, live) : removeFile(live); !why.isEmpty())
-            problem = replacing ? QStringLiteral("the database that was replaced is kept as %1 (%2)").arg(native(from), why)
-                                : QStringLiteral("the restored %1 stays (%2)").arg(native(live), why);
+            problem = replacing ? Tr::tr("the database that was replaced is kept as %1 (%2)").arg(native(from), why)
+                                : Tr::tr("the restored %1 stays (%2)").arg(native(live), why);
         if (const QString bak = earlierKept.putBack(); !bak.isEmpty())
             problem += (problem.isEmpty() ? QString() : QStringLiteral("; ")) + bak;
         return problem;
     };
     if (replacing) {
         if (const QString why = durable::replace(newKept.path(), kept); !why.isEmpty())
-            failed(QStringLiteral("The database %1 could not be kept as %2").arg(native(live), native(kept)),
-                   QStringLiteral("so the restore was taken back, ") + unchanged, why, undo(newKept.path()));
+            failed(Tr::tr("The database %1 could not be kept as %2").arg(native(live), native(kept)),
+                   Tr::tr("so the restore was taken back, %1").arg(unchanged), why, undo(newKept.path()));
         earlierKept.replaced();
     }
     if (const QString why = durable::syncFolder(folderOf(live)); !why.isEmpty()) {
         const QString undoProblem = undo(kept);
         durable::syncFolder(folderOf(live));
-        failed(QStringLiteral("The restore of %1 could not be made sure on the disk").arg(native(live)),
-               QStringLiteral("so it was taken back, ") + unchanged, why, undoProblem);
+        failed(Tr::tr("The restore of %1 could not be made sure on the disk").arg(native(live)),
+               Tr::tr("so it was taken back, %1").arg(unchanged), why, undoProblem);
     }
     earlierKept.release();
     // The replaced file was the live one, with the rights it had; as .bak it is the user's

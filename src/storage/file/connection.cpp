@@ -12,6 +12,14 @@
 #include <QStringList>
 #include <atomic>
 #include <sqlite3.h>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 namespace {
@@ -22,11 +30,11 @@ FileConnection::FileConnection(const QString& path) : path_(path), desk_(deskNam
 {
     const QFileInfo info(path_);
     if (!info.exists())
-        throw StorageError(describe(QStringLiteral("opening it"),
-                                    QStringLiteral("The file does not exist.")));
+        throw StorageError(describe(Tr::tr("opening it"),
+                                    Tr::tr("The file does not exist.")));
     if (!info.isFile() || !info.isReadable())
-        throw StorageError(describe(QStringLiteral("opening it"),
-                                    QStringLiteral("The file cannot be read.")));
+        throw StorageError(describe(Tr::tr("opening it"),
+                                    Tr::tr("The file cannot be read.")));
     name_ = QStringLiteral("calvora-%1").arg(++g_connectionCount);
     open();
 }
@@ -46,7 +54,7 @@ void FileConnection::open()
     if (!db_.open()) {
         const QString detail = db_.lastError().text();
         close();
-        throw StorageError(describe(QStringLiteral("opening it"), detail));
+        throw StorageError(describe(Tr::tr("opening it"), detail));
     }
     try {
         check();
@@ -56,7 +64,7 @@ void FileConnection::open()
         const bool unfinished = unfinishedChangeReadOnly();
         close();
         if (unfinished)
-            throw StorageError(QStringLiteral(
+            throw StorageError(Tr::tr(
                 "The database file %1 cannot be read: it is read-only and holds an unfinished "
                 "change that only a writable copy can undo (the journal %2 beside it keeps "
                 "that change). Make the file writable, or copy it together with its journal "
@@ -109,25 +117,25 @@ void FileConnection::check()
         QSqlQuery q(db_);
         // The engine's own words (as "file is not a database"), without the driver's.
         if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)))
-            throw StorageError(describe(QStringLiteral("reading its tables"), q.lastError().databaseText()));
+            throw StorageError(describe(Tr::tr("reading its tables"), q.lastError().databaseText()));
         QStringList present;
         while (q.next())
             present << q.value(1).toString().toLower();
         if (present.isEmpty())
-            throw StorageError(describe(QStringLiteral("reading its tables"),
-                                        QStringLiteral("The table %1 is missing.").arg(table)));
+            throw StorageError(describe(Tr::tr("reading its tables"),
+                                        Tr::tr("The table %1 is missing.").arg(table)));
         const QStringList missing = missingFields(t, present);
         if (!missing.isEmpty())
             throw StorageError(describe(
-                QStringLiteral("reading its tables"),
-                QStringLiteral("The table %1 lacks the field(s) %2.").arg(table, missing.join(", "))));
+                Tr::tr("reading its tables"),
+                Tr::tr("The table %1 lacks the field(s) %2.").arg(table, missing.join(", "))));
     }
     QSqlQuery q(db_);
     if (!q.exec(QStringLiteral("SELECT count(*) FROM tbl_Setup")) || !q.next())
-        throw StorageError(describe(QStringLiteral("reading the settings"), q.lastError().text()));
+        throw StorageError(describe(Tr::tr("reading the settings"), q.lastError().text()));
     if (q.value(0).toInt() < 1)
-        throw StorageError(describe(QStringLiteral("reading the settings"),
-                                    QStringLiteral("The table tbl_Setup has no settings row.")));
+        throw StorageError(describe(Tr::tr("reading the settings"),
+                                    Tr::tr("The table tbl_Setup has no settings row.")));
 }
 
 sqlite3* FileConnection::native()
@@ -136,8 +144,8 @@ sqlite3* FileConnection::native()
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
         if (sqlite3* h = *static_cast<sqlite3* const*>(handle.data()))
             return h;
-    throw StorageError(describe(QStringLiteral("reading the pages"),
-                                QStringLiteral("The database connection is not open.")));
+    throw StorageError(describe(Tr::tr("reading the pages"),
+                                Tr::tr("The database connection is not open.")));
 }
 
 sqlite3_stmt* FileConnection::statement(const char* sql)
@@ -148,7 +156,7 @@ sqlite3_stmt* FileConnection::statement(const char* sql)
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v3(native(), sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK) {
         sqlite3_finalize(stmt);
-        throw StorageError(describe(QStringLiteral("preparing a query"),
+        throw StorageError(describe(Tr::tr("preparing a query"),
                                     QString::fromUtf8(sqlite3_errmsg(native()))));
     }
     statements_.emplace(sql, stmt);
@@ -160,7 +168,7 @@ QSqlQuery FileConnection::prepare(const QString& sql)
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw StorageError(describe(QStringLiteral("preparing a query"), q.lastError().text()));
+        throw StorageError(describe(Tr::tr("preparing a query"), q.lastError().text()));
     return q;
 }
 
@@ -172,11 +180,11 @@ void FileConnection::exec(QSqlQuery& query, const QString& what)
 
 QString FileConnection::describe(const QString& what, const QString& detail) const
 {
-    QString why = detail.trimmed().isEmpty() ? QStringLiteral("unknown error") : detail.trimmed();
+    QString why = detail.trimmed().isEmpty() ? Tr::tr("unknown error") : detail.trimmed();
     // The engine's own words for a file it may not write are not the user's.
     if (why.contains(QLatin1String("readonly database")))
-        why = QStringLiteral("The file is read-only: nothing can be stored in it.");
-    return QStringLiteral("The database file %1 failed while %2:\n%3").arg(path_, what, why);
+        why = Tr::tr("The file is read-only: nothing can be stored in it.");
+    return Tr::tr("The database file %1 failed while %2:\n%3").arg(path_, what, why);
 }
 
 QString FileEngine::describe(const QString& what, const QString& detail) const

@@ -4,6 +4,14 @@
 #include "storage/file/fileengine.h"
 #include "storage/file/query.h"
 #include "storage/file/tables.h"
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 namespace {
@@ -45,7 +53,7 @@ bool FileEngine::hasHistory()
     if (file_.historyKnown())
         return true;
     Query q(file_, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'tbl_History'",
-            QStringLiteral("reading the history"));
+            Tr::tr("reading the history"));
     // Looked for before a transaction makes it, so a table found was there before it began.
     const bool there = q.step();
     if (there)
@@ -58,7 +66,7 @@ void FileEngine::recordChanges(std::vector<Change> changes)
     if (changes.empty())
         return;
     const QDateTime moment = program::nowUtc();
-    const QString what = QStringLiteral("recording the change in the history");
+    const QString what = Tr::tr("recording the change in the history");
     if (!hasHistory())
         for (const char* sql : kFileHistoryTables) {
             char* error = nullptr;
@@ -97,7 +105,7 @@ std::vector<Change> FileEngine::cellHistory(QDate date, int row, int col)
         return {};
     Query q(file_, "SELECT " HISTORY_COLUMNS " FROM tbl_History WHERE CalDate = ?1 AND CellRow = ?2"
                    " AND CellCol = ?3 AND Field = 'Data' ORDER BY id DESC",
-            QStringLiteral("reading the history of a cell"));
+            Tr::tr("reading the history of a cell"));
     bindText(q.get(), 1, date.toString(kDateFormat));
     sqlite3_bind_int(q.get(), 2, row);
     sqlite3_bind_int(q.get(), 3, col);
@@ -109,7 +117,7 @@ std::vector<Change> FileEngine::dayHistory(QDate date)
     if (!hasHistory())
         return {};
     Query q(file_, "SELECT " HISTORY_COLUMNS " FROM tbl_History WHERE CalDate = ?1 ORDER BY id DESC",
-            QStringLiteral("reading the changes of %1").arg(date.toString(kDateFormat)));
+            Tr::tr("reading the changes of %1").arg(date.toString(kDateFormat)));
     bindText(q.get(), 1, date.toString(kDateFormat));
     return readAll(q);
 }
@@ -120,7 +128,7 @@ std::vector<Change> FileEngine::overwrittenCells()
         return {};
     Query q(file_, "SELECT " HISTORY_COLUMNS " FROM tbl_History WHERE Field = 'Data' AND OldText <> ''"
                    " ORDER BY id DESC",
-            QStringLiteral("searching the history"));
+            Tr::tr("searching the history"));
     return readAll(q);
 }
 

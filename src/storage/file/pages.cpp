@@ -4,6 +4,14 @@
 #include "storage/file/query.h"
 
 #include <limits>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 namespace {
@@ -89,7 +97,7 @@ std::optional<PageRow> FileEngine::findPage(QDate date)
 {
     // The index on (CalDate, id) gives the newest row of the date at once.
     Query q(file_, "SELECT " PAGE_COLUMNS " FROM tbl_Appt WHERE CalDate = ?1 ORDER BY id DESC LIMIT 1",
-            QStringLiteral("looking up the page of %1").arg(date.toString(kDateFormat)));
+            Tr::tr("looking up the page of %1").arg(date.toString(kDateFormat)));
     const QByteArray key = dateKey(date);
     sqlite3_bind_text(q.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
     return readOne(q);
@@ -98,7 +106,7 @@ std::optional<PageRow> FileEngine::findPage(QDate date)
 PageRow FileEngine::addPage(QDate date, const Layout& l, const QString& data, bool closed, const QString& memo,
                             const CellLabels& labels)
 {
-    const QString what = QStringLiteral("adding the page of %1").arg(date.toString(kDateFormat));
+    const QString what = Tr::tr("adding the page of %1").arg(date.toString(kDateFormat));
     Transaction t(file_, what);
     Query q(file_, "INSERT INTO tbl_Appt (CalDate, location, open, Close, timeslot, Listno, Sites, Names, "
                    "Data, Clinic, Memo) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)", what);
@@ -127,7 +135,7 @@ PageRow FileEngine::addPage(QDate date, const Layout& l, const QString& data, bo
 
 void FileEngine::updatePage(PageRow& row, const CellLabels& labels)
 {
-    const QString what = QStringLiteral("storing the page of %1").arg(row.calDate.toString(kDateFormat));
+    const QString what = Tr::tr("storing the page of %1").arg(row.calDate.toString(kDateFormat));
     Transaction t(file_, what);
     // The page as stored, read in this transaction: the history takes what changes from it.
     std::optional<PageState> before;
@@ -154,7 +162,7 @@ void FileEngine::updatePage(PageRow& row, const CellLabels& labels)
     sqlite3_bind_int64(q.get(), 4, row.id);
     q.run();
     if (q.changes() != 1)
-        throw StorageError(file_.describe(what, QStringLiteral("The page's row is no longer there.")));
+        throw StorageError(file_.describe(what, Tr::tr("The page's row is no longer there.")));
     if (before)
         recordChanges(pageChanges(row.calDate, *before, PageState{row.data, row.clinic.value_or(false), row.memo},
                                   labels));
@@ -163,7 +171,7 @@ void FileEngine::updatePage(PageRow& row, const CellLabels& labels)
 
 void FileEngine::removePages(const QList<qint64>& ids)
 {
-    const QString what = QStringLiteral("deleting empty pages");
+    const QString what = Tr::tr("deleting empty pages");
     Transaction t(file_, what);
     for (qint64 id : ids) {
         Query q(file_, "DELETE FROM tbl_Appt WHERE id = ?1", what);
@@ -186,7 +194,7 @@ void FileEngine::walkPages(const std::function<bool(const PageRow&)>& visit, std
                            bool withLayout)
 {
     // The search and the purge read every row; the layout columns only when asked for.
-    const QString what = QStringLiteral("reading the pages");
+    const QString what = Tr::tr("reading the pages");
     Query q(file_,
             withLayout ? "SELECT " PAGE_COLUMNS " FROM tbl_Appt WHERE id <= ?1 ORDER BY id DESC"
                        : "SELECT id, CalDate, Data, Clinic, Memo FROM tbl_Appt WHERE id <= ?1 ORDER BY id DESC",
@@ -202,7 +210,7 @@ void FileEngine::walkPages(const std::function<bool(const PageRow&)>& visit, std
 
 int FileEngine::countPages()
 {
-    Query q(file_, "SELECT count(*) FROM tbl_Appt", QStringLiteral("counting the pages"));
+    Query q(file_, "SELECT count(*) FROM tbl_Appt", Tr::tr("counting the pages"));
     return q.step() ? sqlite3_column_int(q.get(), 0) : 0;
 }
 

@@ -4,6 +4,14 @@
 #include "storage/file/query.h"
 
 #include <limits>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 namespace {
@@ -26,7 +34,7 @@ QDate dateOf(sqlite3_stmt* stmt)
 
 std::optional<PageMatch> FileEngine::searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId)
 {
-    Query rows(file_, kRowsBelow, QStringLiteral("searching the pages"));
+    Query rows(file_, kRowsBelow, Tr::tr("searching the pages"));
     sqlite3_stmt* st = rows.get();
     sqlite3_bind_int64(st, 1, beforeId ? *beforeId : std::numeric_limits<qint64>::max());
     while (rows.step()) {
@@ -45,7 +53,7 @@ std::optional<PageMatch> FileEngine::searchNext(const NameMatcher& matcher, std:
 bool FileEngine::shown(qint64 id, QDate date)
 {
     // Asked only of rows that hold the name, so a walk over pages without it costs nothing more.
-    Query q(file_, kShownRow, QStringLiteral("searching the pages"));
+    Query q(file_, kShownRow, Tr::tr("searching the pages"));
     const QByteArray key = dateKey(date);
     sqlite3_bind_text(q.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
     return q.step() && sqlite3_column_int64(q.get(), 0) == id;

@@ -5,6 +5,14 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 namespace {
@@ -19,10 +27,10 @@ QString text(const QSqlRecord& r, const char* field)
 Settings FileEngine::readSettings()
 {
     QSqlQuery q = file_.prepare(QStringLiteral("SELECT * FROM tbl_Setup ORDER BY rowid LIMIT 1"));
-    file_.exec(q, QStringLiteral("reading the settings"));
+    file_.exec(q, Tr::tr("reading the settings"));
     if (!q.next())
-        throw StorageError(file_.describe(QStringLiteral("reading the settings"),
-                                          QStringLiteral("The table tbl_Setup has no settings row.")));
+        throw StorageError(file_.describe(Tr::tr("reading the settings"),
+                                          Tr::tr("The table tbl_Setup has no settings row.")));
     const QSqlRecord r = q.record();
     Settings s;
     Layout& l = s.layout;
@@ -49,7 +57,7 @@ Settings FileEngine::readSettings()
 
 void FileEngine::writeMemoAndBook(const QString& fixedMemo, const QString& bookno)
 {
-    Transaction t(file_, QStringLiteral("storing the fixed memo and book number"));
+    Transaction t(file_, Tr::tr("storing the fixed memo and book number"));
     const QStringList fields{QStringLiteral("FixedMemo"), QStringLiteral("bookno")};
     const QVariantList before = settingsValues(fields);
     QSqlQuery q = file_.prepare(QStringLiteral(
@@ -57,7 +65,7 @@ void FileEngine::writeMemoAndBook(const QString& fixedMemo, const QString& bookn
         "WHERE rowid = (SELECT min(rowid) FROM tbl_Setup)"));
     q.bindValue(QStringLiteral(":memo"), fixedMemo);
     q.bindValue(QStringLiteral(":book"), bookno);
-    file_.exec(q, QStringLiteral("storing the fixed memo and book number"));
+    file_.exec(q, Tr::tr("storing the fixed memo and book number"));
     recordChanges(settingChanges(fields, before, {fixedMemo, bookno}));
     t.commit();
 }
@@ -66,7 +74,7 @@ QVariantList FileEngine::settingsValues(const QStringList& fields)
 {
     QSqlQuery q = file_.prepare(QStringLiteral("SELECT %1 FROM tbl_Setup ORDER BY rowid LIMIT 1")
                                     .arg(fields.join(QStringLiteral(", "))));
-    file_.exec(q, QStringLiteral("reading the settings"));
+    file_.exec(q, Tr::tr("reading the settings"));
     QVariantList values;
     if (q.next())
         for (int i = 0; i < fields.size(); ++i)

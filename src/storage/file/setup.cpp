@@ -6,6 +6,14 @@
 
 #include <QSqlQuery>
 #include <QVariant>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 namespace {
@@ -17,7 +25,7 @@ const QString kSettingsRow = QStringLiteral("(SELECT min(rowid) FROM tbl_Setup)"
 
 int FileEngine::storeSetup(const Layout& l, QDate today, std::optional<int>)
 {
-    const QString what = QStringLiteral("storing the settings and the pages from %1 on")
+    const QString what = Tr::tr("storing the settings and the pages from %1 on")
                              .arg(today.toString(kDateFormat));
     Transaction t(file_, what);
 
@@ -33,7 +41,7 @@ int FileEngine::storeSetup(const Layout& l, QDate today, std::optional<int>)
         settings.addBindValue(v);
     file_.exec(settings, what);
     if (settings.numRowsAffected() != 1)
-        throw StorageError(file_.describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
+        throw StorageError(file_.describe(what, Tr::tr("The table tbl_Setup has no settings row.")));
     recordChanges(settingChanges(fields, before, values));
 
     // UpdateFuturePages: the dates are stored as yyyy-MM-dd, so text order is date order.
@@ -61,7 +69,7 @@ int FileEngine::storeSetup(const Layout& l, QDate today, std::optional<int>)
 
 int FileEngine::pagesWithOwnEntries(QDate today)
 {
-    const QString what = QStringLiteral("reading the pages from %1 on").arg(today.toString(kDateFormat));
+    const QString what = Tr::tr("reading the pages from %1 on").arg(today.toString(kDateFormat));
     // The long texts are read by the engine directly: Qt's row buffering would cost more
     // than the comparing.
 
@@ -70,7 +78,7 @@ int FileEngine::pagesWithOwnEntries(QDate today)
     {
         Query row(file_, "SELECT Mon, Tue, Wed, Thu, Fri, Sat, Sun FROM tbl_Setup ORDER BY rowid LIMIT 1", what);
         if (!row.step())
-            throw StorageError(file_.describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
+            throw StorageError(file_.describe(what, Tr::tr("The table tbl_Setup has no settings row.")));
         for (int i = 0; i < 7; ++i)
             templates[i] = columnText(row.get(), i);
     }
@@ -93,7 +101,7 @@ int FileEngine::pagesWithOwnEntries(QDate today)
 int FileEngine::storeTemplate(const QString& field, const QString& flag, const QString& cellText, bool closed,
                               std::optional<int>)
 {
-    const QString what = QStringLiteral("storing the template of %1").arg(field);
+    const QString what = Tr::tr("storing the template of %1").arg(field);
     Transaction t(file_, what);
     const QStringList fields{field, flag};
     const QVariantList before = settingsValues(fields);
@@ -103,7 +111,7 @@ int FileEngine::storeTemplate(const QString& field, const QString& flag, const Q
     q.addBindValue(closed);
     file_.exec(q, what);
     if (q.numRowsAffected() != 1)
-        throw StorageError(file_.describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
+        throw StorageError(file_.describe(what, Tr::tr("The table tbl_Setup has no settings row.")));
     recordChanges(settingChanges(fields, before, {cellText, closed}));
     t.commit();
     return 0;

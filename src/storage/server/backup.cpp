@@ -17,6 +17,14 @@
 #include <atomic>
 #include <set>
 #include <vector>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 namespace {
@@ -93,7 +101,7 @@ public:
         db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db_.setDatabaseName(path);
         if (!db_.open())
-            throw StorageError(QStringLiteral("The backup could not be made in %1: %2")
+            throw StorageError(Tr::tr("The backup could not be made in %1: %2")
                                    .arg(QDir::toNativeSeparators(path), db_.lastError().text()));
         exec(QStringLiteral("BEGIN"));
         for (const char* sql : kFileTables)
@@ -115,7 +123,7 @@ public:
         for (int i = 0; ok && i < values.size(); ++i)
             q.bindValue(i, values[i]);
         if (!ok || !q.exec())
-            throw StorageError(QStringLiteral("The backup could not be written: %1").arg(q.lastError().text()));
+            throw StorageError(Tr::tr("The backup could not be written: %1").arg(q.lastError().text()));
     }
     void finish()
     {
@@ -136,13 +144,13 @@ void backupServer(const QString& conninfo, const QString& destination)
     // way a backup of the file is: written beside the destination, read back, then renamed.
     QTemporaryDir local;
     if (!local.isValid())
-        throw StorageError(QStringLiteral("The backup could not be made: no temporary folder (%1)")
+        throw StorageError(Tr::tr("The backup could not be made: no temporary folder (%1)")
                                .arg(local.errorString()));
     const QString file = local.filePath(QStringLiteral("db.mdb"));
     {
         ServerConnection server(conninfo);
         NewFile out(file);
-        const QString what = QStringLiteral("reading it for the backup");
+        const QString what = Tr::tr("reading it for the backup");
         bool first = true;
         // One snapshot for all three tables: desks storing meanwhile change none of it.
         server.write(what, [&] {
@@ -200,17 +208,17 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
 {
     const QString shown = QDir::toNativeSeparators(source);
     if (!QFileInfo(source).isFile())
-        throw StorageError(QStringLiteral("The backup %1 cannot be found").arg(shown));
+        throw StorageError(Tr::tr("The backup %1 cannot be found").arg(shown));
     // Read once from the backup disk into a local copy, which is checked in full and loaded.
     QTemporaryDir local;
     if (!local.isValid())
-        throw StorageError(QStringLiteral("The backup %1 could not be copied: no temporary folder (%2)")
+        throw StorageError(Tr::tr("The backup %1 could not be copied: no temporary folder (%2)")
                                .arg(shown, local.errorString()));
     const QString copy = local.filePath(QStringLiteral("db.mdb"));
     if (const QString why = durable::copyToDisk(source, copy); !why.isEmpty())
-        throw StorageError(QStringLiteral("The backup %1 could not be copied: %2").arg(shown, why));
+        throw StorageError(Tr::tr("The backup %1 could not be copied: %2").arg(shown, why));
     if (const QString why = databaseProblem(copy, Check::Full); !why.isEmpty())
-        throw StorageError(QStringLiteral("The file %1 cannot be restored, and the database is "
+        throw StorageError(Tr::tr("The file %1 cannot be restored, and the database is "
                                           "unchanged: %2").arg(shown, why));
 
     QVariantList setup;
@@ -222,7 +230,7 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
         FileConnection file(copy);
         QSqlQuery q(file.database());
         if (!q.exec(QStringLiteral("SELECT * FROM tbl_Setup ORDER BY rowid LIMIT 1")) || !q.next())
-            throw StorageError(file.describe(QStringLiteral("reading the settings"), q.lastError().text()));
+            throw StorageError(file.describe(Tr::tr("reading the settings"), q.lastError().text()));
         const QSqlRecord r = q.record();
         for (int i = 0; i < int(std::size(kSetupFields)); ++i)
             setup << toServer(r.value(QString::fromLatin1(kSetupFields[i])), setupKind(i));
@@ -230,7 +238,7 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
         // The server holds one row per date: the newest, which the program shows.
         std::set<QDate> taken;
         if (!q.exec(QStringLiteral("SELECT %1 FROM tbl_Appt ORDER BY id DESC").arg(kPageFields)))
-            throw StorageError(file.describe(QStringLiteral("reading the pages"), q.lastError().text()));
+            throw StorageError(file.describe(Tr::tr("reading the pages"), q.lastError().text()));
         while (q.next()) {
             const QDate date = QDate::fromString(q.value(1).toString().left(10), Qt::ISODate);
             if (!date.isValid() || !taken.insert(date).second) {
@@ -243,7 +251,7 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
             pages.push_back(values);
         }
         if (!q.exec(QStringLiteral("SELECT id, Help FROM tbl_Order ORDER BY id")))
-            throw StorageError(file.describe(QStringLiteral("reading the help text"), q.lastError().text()));
+            throw StorageError(file.describe(Tr::tr("reading the help text"), q.lastError().text()));
         while (q.next())
             order.emplace_back(q.value(0).toLongLong(), toServer(q.value(1), Kind::Text));
         // A backup from before the history has none.
@@ -262,13 +270,13 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
                 history.push_back(values);
             }
         } else if (!q.lastError().text().contains(QLatin1String("no such table"))) {
-            throw StorageError(file.describe(QStringLiteral("reading the history"), q.lastError().text()));
+            throw StorageError(file.describe(Tr::tr("reading the history"), q.lastError().text()));
         }
     }
     result.pages = int(pages.size());
 
     ServerConnection server(conninfo, ServerConnection::Open::Connection);
-    const QString what = QStringLiteral("restoring the backup %1").arg(shown);
+    const QString what = Tr::tr("restoring the backup %1").arg(shown);
     server.write(what, [&] {
         switch (server.tables()) {
         case ServerConnection::Tables::All:
@@ -276,7 +284,7 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
             for (const char* table : {"tbl_Appt", "tbl_Setup", "tbl_Order"})
                 server.execute(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)), what);
             // The history is the backup's, as the pages are.
-            server.createHistory(QStringLiteral("creating the history table"));
+            server.createHistory(Tr::tr("creating the history table"));
             server.execute(QStringLiteral("DELETE FROM tbl_History"), what);
             break;
         case ServerConnection::Tables::None:
@@ -284,8 +292,9 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
             break;
         case ServerConnection::Tables::Some:
             throw StorageError(server.describe(
-                what, QStringLiteral("It is not a Calvora database: it holds some of the program's "
-                                     "tables but not all. Nothing was changed.")));
+                what, Tr::tr("It is not a Calvora database: %1")
+                          .arg(Tr::tr("it holds some of the program's tables but not all. Nothing was changed."))),
+                StorageError::Kind::NotABook);
         }
         server.run(QStringLiteral("INSERT INTO tbl_Setup (%1) VALUES (%2)")
                        .arg(setupFieldList(), placeholders(setup.size())), setup, what);

@@ -14,6 +14,14 @@
 #include <atomic>
 #include <libpq-fe.h>
 #include <map>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 
@@ -55,7 +63,7 @@ ConnInfo parse(const QString& conninfo)
     char* error = nullptr;
     PQconninfoOption* options = PQconninfoParse(conninfo.toUtf8().constData(), &error);
     if (!options) {
-        info.error = error ? QString::fromUtf8(error).trimmed() : QStringLiteral("It cannot be read.");
+        info.error = error ? QString::fromUtf8(error).trimmed() : Tr::tr("It cannot be read.");
         PQfreemem(error);
         return info;
     }
@@ -66,8 +74,13 @@ ConnInfo parse(const QString& conninfo)
     return info;
 }
 
-bool asksForPassword(const QString& detail)
+// By the server's SQLSTATE where the driver gives it (the server's words may be in its own
+// language); libpq's own words are English.
+bool asksForPassword(const QSqlError& error)
 {
+    if (error.nativeErrorCode() == QLatin1String("28P01"))  // invalid_password
+        return true;
+    const QString detail = error.databaseText();
     return detail.contains(QLatin1String("no password supplied"))
         || detail.contains(QLatin1String("password authentication failed"));
 }
@@ -93,7 +106,7 @@ QString serverDisplayName(const QString& conninfo)
         host = part("hostaddr", "PGHOSTADDR");
     // A socket folder is a server on this computer.
     if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
-        host = QStringLiteral("this computer");
+        host = Tr::tr("this computer");
     const QString port = part("port", "PGPORT");
     if (!port.isEmpty() && port != QLatin1String("5432"))
         host += QLatin1Char(':') + port;
@@ -102,7 +115,7 @@ QString serverDisplayName(const QString& conninfo)
         database = part("user", "PGUSER");
     if (database.isEmpty())
         database = qEnvironmentVariable("USER");
-    return QStringLiteral("%1 on %2").arg(database, host);
+    return Tr::tr("%1 on %2", "a database on its server").arg(database, host);
 }
 
 ServerConnection::ServerConnection(const QString& conninfo, Open mode) : conninfo_(conninfo), mode_(mode)
@@ -140,7 +153,7 @@ void ServerConnection::listen()
     QSqlDriver* driver = db_.driver();
     for (const QString& channel : {kPageChannel, kSettingsChannel, kRestoreChannel})
         if (!driver->subscribeToNotification(channel))
-            throw StorageError(describe(QStringLiteral("listening for the other desks' changes"),
+            throw StorageError(describe(Tr::tr("listening for the other desks' changes"),
                                         driver->lastError().databaseText()));
     BookEvents* events = events_;
     QObject::connect(driver, &QSqlDriver::notification, events,
@@ -190,20 +203,20 @@ void ServerConnection::notify(const QString& channel, const QString& payload, co
 
 QString ServerConnection::describe(const QString& what, const QString& detail) const
 {
-    QString why = detail.trimmed().isEmpty() ? QStringLiteral("unknown error") : detail.trimmed();
-    return QStringLiteral("The database %1 failed while %2:\n%3").arg(display_, what, why);
+    QString why = detail.trimmed().isEmpty() ? Tr::tr("unknown error") : detail.trimmed();
+    return Tr::tr("The database %1 failed while %2:\n%3").arg(display_, what, why);
 }
 
 void ServerConnection::open()
 {
     const ConnInfo info = parse(conninfo_);
     if (!info.error.isEmpty())
-        throw StorageError(describe(QStringLiteral("reading its connection text"), info.error));
+        throw StorageError(describe(Tr::tr("reading its connection text"), info.error));
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
     if (!db_.isValid()) {
         close();
-        throw StorageError(describe(QStringLiteral("connecting to it"),
-                                    QStringLiteral("Qt's PostgreSQL driver (QPSQL) is not installed.")));
+        throw StorageError(describe(Tr::tr("connecting to it"),
+                                    Tr::tr("Qt's PostgreSQL driver (QPSQL) is not installed.")));
     }
     // The driver quotes the database, server, user and password itself; the other words of
     // the connection text go as they are (it takes ';' for a space, so none may hold one).
@@ -224,8 +237,8 @@ void ServerConnection::open()
             db_.setPort(value.toInt());
         else if (value.contains(QLatin1Char(';'))) {
             close();
-            throw StorageError(describe(QStringLiteral("reading its connection text"),
-                                        QStringLiteral("The value of %1 holds a ';', which the "
+            throw StorageError(describe(Tr::tr("reading its connection text"),
+                                        Tr::tr("The value of %1 holds a ';', which the "
                                                        "driver cannot pass on.").arg(key)));
         } else if (key != QLatin1String("application_name"))
             options << key + QLatin1Char('=') + quoted(value);
@@ -240,7 +253,7 @@ void ServerConnection::open()
     bool opened = db_.open();
     // The server wants a password that libpq's own places did not give: the user is asked,
     // three times at most.
-    for (int tries = 0; !opened && tries < 3 && g_prompt && asksForPassword(db_.lastError().databaseText());
+    for (int tries = 0; !opened && tries < 3 && g_prompt && asksForPassword(db_.lastError());
          ++tries) {
         const std::optional<QString> password = g_prompt(display_);
         if (!password)
@@ -255,7 +268,7 @@ void ServerConnection::open()
         if (detail.trimmed().isEmpty())
             detail = db_.lastError().text();
         close();
-        throw StorageError(describe(QStringLiteral("connecting to it"), detail));
+        throw StorageError(describe(Tr::tr("connecting to it"), detail));
     }
     try {
         if (mode_ == Open::Book)
@@ -322,7 +335,7 @@ QSqlQuery& ServerConnection::statement(const QString& sql)
         return found->second;
     QSqlQuery q(db_);
     if (!q.prepare(sql))
-        fail(q, QStringLiteral("preparing a query"));
+        fail(q, Tr::tr("preparing a query"));
     return statements_.emplace(sql, std::move(q)).first->second;
 }
 
@@ -365,7 +378,7 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
                 // known: it is reported, not run again.
                 if (lost())
                     throw StorageError(describe(
-                        what, QStringLiteral("The connection to the server was lost while the change "
+                        what, Tr::tr("The connection to the server was lost while the change "
                                              "was being committed, so it is not known whether it "
                                              "was stored. %1").arg(commit.lastError().databaseText())));
                 const QString detail = commit.lastError().databaseText();

@@ -1,11 +1,19 @@
 // The help text kept on the server.
 #include "storage/server/serverengine.h"
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 
 QString ServerEngine::readHelp()
 {
-    const QString what = QStringLiteral("reading the help text");
+    const QString what = Tr::tr("reading the help text");
     QString help;
     server_.read(what, [&] {
         QSqlQuery& q = server_.run(QStringLiteral("SELECT Help FROM tbl_Order ORDER BY id LIMIT 1"), {}, what);

@@ -4,6 +4,14 @@
 #include "storage/server/serverengine.h"
 
 #include <algorithm>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 
@@ -19,7 +27,7 @@ void ServerEngine::recordChanges(std::vector<Change> changes)
         c.oldText = text(c.oldText);
         c.newText = text(c.newText);
     }
-    const QString what = QStringLiteral("recording the change in the history");
+    const QString what = Tr::tr("recording the change in the history");
     if (!historyTable_) {
         // Made inside this transaction when missing: gone again if the store fails.
         historyTable_ = server_.hasHistory(what);
@@ -50,7 +58,7 @@ void ServerEngine::recordChanges(std::vector<Change> changes)
 
 std::vector<Change> ServerEngine::readHistory(const QString& condition, const QVariantList& values)
 {
-    const QString what = QStringLiteral("reading the history");
+    const QString what = Tr::tr("reading the history");
     std::vector<Change> changes;
     server_.read(what, [&] {
         changes.clear();

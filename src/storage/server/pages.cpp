@@ -4,6 +4,14 @@
 
 #include <limits>
 #include <tuple>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 
@@ -68,7 +76,7 @@ void readPageRow(const QSqlQuery& q, PageRow& row, bool withLayout)
 
 std::optional<PageRow> ServerEngine::findPage(QDate date)
 {
-    const QString what = QStringLiteral("looking up the page of %1").arg(date.toString(kDateFormat));
+    const QString what = Tr::tr("looking up the page of %1").arg(date.toString(kDateFormat));
     std::optional<PageRow> found;
     server_.read(what, [&] {
         QSqlQuery& q = server_.run(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE CalDate = ?").arg(kPageColumns),
@@ -86,7 +94,7 @@ std::optional<PageRow> ServerEngine::findPage(QDate date)
 PageRow ServerEngine::addPage(QDate date, const Layout& l, const QString& data, bool closed, const QString& memo,
                               const CellLabels& labels)
 {
-    const QString what = QStringLiteral("adding the page of %1").arg(date.toString(kDateFormat));
+    const QString what = Tr::tr("adding the page of %1").arg(date.toString(kDateFormat));
     PageRow row;
     server_.write(what, [&] {
         QVariantList values{date};
@@ -116,7 +124,7 @@ PageRow ServerEngine::addPage(QDate date, const Layout& l, const QString& data, 
         QSqlQuery& existing = server_.run(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE CalDate = ?").arg(kPageColumns),
                                           {date}, what);
         if (!existing.next())
-            throw StorageError(server_.describe(what, QStringLiteral("The page was neither added nor found.")));
+            throw StorageError(server_.describe(what, Tr::tr("The page was neither added nor found.")));
         readPageRow(existing, row, true);
         existing.finish();
     });
@@ -126,7 +134,7 @@ PageRow ServerEngine::addPage(QDate date, const Layout& l, const QString& data, 
 void ServerEngine::updatePage(PageRow& row, const CellLabels& labels)
 {
     const QString day = row.calDate.toString(kDateFormat);
-    const QString what = QStringLiteral("storing the page of %1").arg(day);
+    const QString what = Tr::tr("storing the page of %1").arg(day);
     bool stale = false;
     std::optional<PageRow> stored;
     server_.write(what, [&] {
@@ -172,10 +180,10 @@ void ServerEngine::updatePage(PageRow& row, const CellLabels& labels)
     // Never over another desk's store: what was typed here stays on screen, and the page
     // life merges it into the stored page.
     if (stale)
-        throw StaleVersion(server_.describe(what, stored ? QStringLiteral("The page of %1 was stored on another desk "
+        throw StaleVersion(server_.describe(what, stored ? Tr::tr("The page of %1 was stored on another desk "
                                                                           "after this desk read it, so it was not "
                                                                           "stored over.").arg(day)
-                                                         : QStringLiteral("The page of %1 was removed on another desk "
+                                                         : Tr::tr("The page of %1 was removed on another desk "
                                                                           "after this desk read it.").arg(day)),
                            stored);
     ++row.version;
@@ -183,7 +191,7 @@ void ServerEngine::updatePage(PageRow& row, const CellLabels& labels)
 
 void ServerEngine::removeUnchangedPages(const QList<PageRow>& rows)
 {
-    const QString what = QStringLiteral("deleting empty pages");
+    const QString what = Tr::tr("deleting empty pages");
     server_.write(what, [&] {
         for (const PageRow& r : rows)
             server_.run(QStringLiteral("DELETE FROM tbl_Appt WHERE id = ? AND version = ?"), {r.id, r.version}, what);
@@ -194,7 +202,7 @@ void ServerEngine::removePages(const QList<qint64>& ids)
 {
     if (ids.isEmpty())
         return;
-    const QString what = QStringLiteral("deleting empty pages");
+    const QString what = Tr::tr("deleting empty pages");
     server_.write(what, [&] {
         for (qint64 id : ids)
             server_.run(QStringLiteral("DELETE FROM tbl_Appt WHERE id = ?"), {id}, what);
@@ -204,7 +212,7 @@ void ServerEngine::removePages(const QList<qint64>& ids)
 void ServerEngine::walkPages(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId,
                              bool withLayout)
 {
-    const QString what = QStringLiteral("reading the pages");
+    const QString what = Tr::tr("reading the pages");
     // The rows are read whole before the first visit, so that a read again after a lost
     // connection visits no row twice.
     std::vector<PageRow> rows;
@@ -226,7 +234,7 @@ void ServerEngine::walkPages(const std::function<bool(const PageRow&)>& visit, s
 int ServerEngine::countPages()
 {
     int n = 0;
-    const QString what = QStringLiteral("counting the pages");
+    const QString what = Tr::tr("counting the pages");
     server_.read(what, [&] {
         QSqlQuery& q = server_.run(QStringLiteral("SELECT count(*) FROM tbl_Appt"), {}, what);
         n = q.next() ? q.value(0).toInt() : 0;

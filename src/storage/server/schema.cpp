@@ -7,6 +7,14 @@
 #include <QSqlError>
 #include <QStringList>
 #include <map>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 
@@ -59,8 +67,12 @@ void ServerConnection::check()
     if (!q.exec(QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
                                "WHERE table_schema = current_schema() "
                                "AND table_name IN ('tbl_setup', 'tbl_appt', 'tbl_order')")))
-        fail(q, QStringLiteral("reading its tables"));
+        fail(q, Tr::tr("reading its tables"));
     std::map<QString, QStringList> present;
+    const auto notABook = [this](const QString& cause) {
+        throw StorageError(describe(Tr::tr("reading its tables"), Tr::tr("It is not a Calvora database: %1").arg(cause)),
+                           StorageError::Kind::NotABook, cause);
+    };
     while (q.next())
         present[q.value(0).toString()] << q.value(1).toString();
     // Names the server was given unquoted are kept in small letters.
@@ -68,21 +80,16 @@ void ServerConnection::check()
         const QString& table = t.table;
         const QStringList& fields = present[table.toLower()];
         if (fields.isEmpty())
-            throw StorageError(describe(QStringLiteral("reading its tables"),
-                                        QStringLiteral("It is not a Calvora database: the table %1 "
-                                                       "is missing.").arg(table)));
+            notABook(Tr::tr("the table %1 is missing.").arg(table));
         const QStringList missing = missingFields(t, fields);
         if (!missing.isEmpty())
-            throw StorageError(describe(QStringLiteral("reading its tables"),
-                                        QStringLiteral("It is not a Calvora database: the table %1 "
-                                                       "lacks the field(s) %2.")
-                                            .arg(table, missing.join(QStringLiteral(", ")))));
+            notABook(Tr::tr("the table %1 lacks the field(s) %2.").arg(table, missing.join(QStringLiteral(", "))));
     }
     if (!q.exec(QStringLiteral("SELECT count(*) FROM tbl_Setup")) || !q.next())
-        fail(q, QStringLiteral("reading the settings"));
+        fail(q, Tr::tr("reading the settings"));
     if (q.value(0).toInt() < 1)
-        throw StorageError(describe(QStringLiteral("reading the settings"),
-                                    QStringLiteral("The table tbl_Setup has no settings row.")));
+        throw StorageError(describe(Tr::tr("reading the settings"),
+                                    Tr::tr("The table tbl_Setup has no settings row.")));
 }
 
 ServerConnection::Tables ServerConnection::tables()
@@ -92,17 +99,17 @@ ServerConnection::Tables ServerConnection::tables()
                                "WHERE table_schema = current_schema() "
                                "AND table_name IN ('tbl_setup', 'tbl_appt', 'tbl_order')"))
         || !q.next())
-        fail(q, QStringLiteral("reading its tables"));
+        fail(q, Tr::tr("reading its tables"));
     const int found = q.value(0).toInt();
     return found == 3 ? Tables::All : found == 0 ? Tables::None : Tables::Some;
 }
 
 void ServerConnection::createTables()
 {
-    const QString what = QStringLiteral("creating the program's tables");
+    const QString what = Tr::tr("creating the program's tables");
     for (const char* sql : kCreateTables)
         execute(QString::fromLatin1(sql), what);
-    createHistory(QStringLiteral("creating the history table"));
+    createHistory(Tr::tr("creating the history table"));
 }
 
 void ServerConnection::createHistory(const QString& what)
@@ -113,14 +120,14 @@ void ServerConnection::createHistory(const QString& what)
 
 void ServerConnection::dropSearchIndex()
 {
-    execute(QStringLiteral("DROP INDEX IF EXISTS idx_appt_data_trgm"), QStringLiteral("restoring the pages"));
+    execute(QStringLiteral("DROP INDEX IF EXISTS idx_appt_data_trgm"), Tr::tr("restoring the pages"));
 }
 
 void ServerConnection::createSearchIndex()
 {
     // The search narrows its candidates through an index of trigrams where the server has
     // the extension; without it the search reads more rows and finds the same pages.
-    const QString what = QStringLiteral("indexing the pages for the search");
+    const QString what = Tr::tr("indexing the pages for the search");
     execute(QStringLiteral("SAVEPOINT trigrams"), what);
     QSqlQuery q(db_);
     if (q.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"))

@@ -5,6 +5,14 @@
 
 #include <limits>
 #include <vector>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 namespace {
@@ -65,7 +73,7 @@ void ServerEngine::searchRead(const QString& what, const std::function<void()>& 
 
 std::optional<PageMatch> ServerEngine::searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId)
 {
-    const QString what = QStringLiteral("searching the pages");
+    const QString what = Tr::tr("searching the pages");
     constexpr int Batch = 64;
     QVariantList narrowValues;
     const QString condition = narrowing(matcher, narrowValues);
@@ -103,7 +111,7 @@ std::optional<PageMatch> ServerEngine::searchNext(const NameMatcher& matcher, st
 
 void ServerEngine::searchAll(const NameMatcher& matcher, const std::function<void(const PageMatch&)>& visit)
 {
-    const QString what = QStringLiteral("searching the pages");
+    const QString what = Tr::tr("searching the pages");
     QVariantList values;
     const QString condition = narrowing(matcher, values);
     std::vector<PageMatch> matches;

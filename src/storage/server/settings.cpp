@@ -3,6 +3,14 @@
 #include "storage/server/serverengine.h"
 
 #include <QSqlRecord>
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 namespace {
@@ -14,12 +22,12 @@ const char* const kLayoutFields[] = {"location", "open", "Close", "timeslot", "L
 
 Settings ServerEngine::readSettings()
 {
-    const QString what = QStringLiteral("reading the settings");
+    const QString what = Tr::tr("reading the settings");
     Settings s;
     server_.read(what, [&] {
         QSqlQuery& q = server_.run(QStringLiteral("SELECT * FROM tbl_Setup ORDER BY id LIMIT 1"), {}, what);
         if (!q.next())
-            throw StorageError(server_.describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
+            throw StorageError(server_.describe(what, Tr::tr("The table tbl_Setup has no settings row.")));
         const QSqlRecord r = q.record();
         s = Settings();
         Layout& l = s.layout;
@@ -50,7 +58,7 @@ Settings ServerEngine::readSettings()
 
 void ServerEngine::writeMemoAndBook(const QString& fixedMemo, const QString& bookno)
 {
-    const QString what = QStringLiteral("storing the fixed memo and book number");
+    const QString what = Tr::tr("storing the fixed memo and book number");
     server_.write(what, [&] {
         const QStringList fields{QStringLiteral("FixedMemo"), QStringLiteral("bookno")};
         const QVariantList before = settingsValues(fields, what);

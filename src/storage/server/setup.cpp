@@ -4,6 +4,14 @@
 #include "storage/celltext.h"
 #include "storage/server/serverengine.h"
 #include "storage/setupstore.h"
+#include <QCoreApplication>
+
+namespace {
+// The storage's texts, one context for both engines: the same text is translated once.
+struct Tr {
+    Q_DECLARE_TR_FUNCTIONS(storage)
+};
+}  // namespace
 
 namespace storage {
 namespace {
@@ -34,15 +42,15 @@ int ServerEngine::storeSettings(const QString& assignments, QVariantList values,
     const bool hasRow = there.next() && there.value(0).toInt() > 0;
     there.finish();
     if (!hasRow)
-        throw StorageError(server_.describe(what, QStringLiteral("The table tbl_Setup has no settings row.")));
-    throw StaleSettings(server_.describe(what, QStringLiteral("The set-up was stored on another desk after this desk "
+        throw StorageError(server_.describe(what, Tr::tr("The table tbl_Setup has no settings row.")));
+    throw StaleSettings(server_.describe(what, Tr::tr("The set-up was stored on another desk after this desk "
                                                               "read it, so it was not stored over. Close this screen "
                                                               "and open it again to see the set-up as it is now.")));
 }
 
 int ServerEngine::storeSetup(const Layout& l, QDate today, std::optional<int> readVersion)
 {
-    const QString what = QStringLiteral("storing the settings and the pages from %1 on")
+    const QString what = Tr::tr("storing the settings and the pages from %1 on")
                              .arg(today.toString(kDateFormat));
     int version = 0;
     server_.write(what, [&] {
@@ -67,7 +75,7 @@ int ServerEngine::storeSetup(const Layout& l, QDate today, std::optional<int> re
 
 int ServerEngine::pagesWithOwnEntries(QDate today)
 {
-    const QString what = QStringLiteral("reading the pages from %1 on").arg(today.toString(kDateFormat));
+    const QString what = Tr::tr("reading the pages from %1 on").arg(today.toString(kDateFormat));
     const Settings settings = readSettings();
     int count = 0;
     server_.read(what, [&] {
@@ -88,7 +96,7 @@ int ServerEngine::pagesWithOwnEntries(QDate today)
 int ServerEngine::storeTemplate(const QString& field, const QString& flag, const QString& cellText, bool closed,
                                 std::optional<int> readVersion)
 {
-    const QString what = QStringLiteral("storing the template of %1").arg(field);
+    const QString what = Tr::tr("storing the template of %1").arg(field);
     int version = 0;
     server_.write(what, [&] {
         const QVariantList before = settingsValues({field, flag}, what);
