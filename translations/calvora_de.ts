@@ -747,6 +747,14 @@ Die Optionen zeigt &apos;%1 --help&apos;.</translation>
 <context>
     <name>frmCellHistory</name>
     <message>
+        <source>The cell lies outside the page as it is laid out now (it has fewer providers or times than when the text was stored): its texts can be read, not put back.</source>
+        <translation>Die Zelle liegt außerhalb der Seite, wie sie jetzt eingeteilt ist (sie hat weniger Behandler oder Zeiten als beim Speichern des Eintrags): Ihre Einträge können gelesen, aber nicht wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>not kept, %1</source>
+        <translation>nicht übernommen, %1</translation>
+    </message>
+    <message>
         <source>History of the Cell</source>
         <translation>Verlauf der Zelle</translation>
     </message>
@@ -920,6 +928,10 @@ Die Optionen zeigt &apos;%1 --help&apos;.</translation>
 </context>
 <context>
     <name>frmDayChanges</name>
+    <message>
+        <source>%1 (not kept)</source>
+        <translation>%1 (nicht übernommen)</translation>
+    </message>
     <message>
         <source>closed</source>
         <translation>geschlossen</translation>

@@ -247,10 +247,10 @@ void CellHistory::showCell(int row, int col)
     const QString cell = parts.join(QStringLiteral(", "));
     QString whyNot;
     if (outside)
-        whyNot = tr("The cell lies outside the page as it is laid out now (it has fewer providers or "
+        whyNot = frmCellHistory::tr("The cell lies outside the page as it is laid out now (it has fewer providers or "
                     "times than when the text was stored): its texts can be read, not put back.");
     else if (form_.Check2->isChecked())
-        whyNot = tr("The page is locked: clear %1 to put a text back.").arg(QString(form_.Check2->text()).remove(u'&'));
+        whyNot = frmCellHistory::tr("The page is locked: clear %1 to put a text back.").arg(QString(form_.Check2->text()).remove(u'&'));
     auto* dialog = new frmCellHistory(&form_, cell, changes, whyNot);
     connect(dialog, &frmCellHistory::putBack, this, [this, gridRow, gridCol](const QString& text) {
         // An ordinary edit of the cell: stored with the page, and remembered then.
