@@ -128,7 +128,7 @@ void BM_OpenCellHistory(benchmark::State& state)
     bench::RawDb raw(copy.path, true);
     bench::RawStatement select(raw, "SELECT id, CalDate, Field, CellRow, CellCol, TimeLabel, Provider, OldText, "
                                     "NewText, Moment, Desk FROM tbl_History WHERE CalDate = ?1 AND CellRow = ?2 "
-                                    "AND CellCol = ?3 AND Field = 'Data' ORDER BY id DESC");
+                                    "AND CellCol = ?3 AND Field IN ('Data', 'NotKept') ORDER BY id DESC");
     // The cells the year of edits changed, opened in turn.
     struct Cell {
         QDate day;

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QStringList& row : grid)
         for (const QString& cell : row)
             if (cell.contains(celltext::CellSeparator) || cell.contains(celltext::RowSeparator) ||
-                cell.contains(u'\n'))
+                cell.contains(u'\n') || cell.contains(QChar(0)))
                 std::abort();
     if (celltext::split(celltext::join(grid)) != grid)
         std::abort();

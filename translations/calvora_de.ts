@@ -777,6 +777,10 @@ Retry stores the page again. Discard leaves without storing the page of %2. Canc
 
 Wiederholen speichert die Seite erneut. Verwerfen verlässt die Seite vom %2, ohne sie zu speichern. Abbrechen bleibt auf der Seite.</translation>
     </message>
+    <message>
+        <source>The page of %1 was added on another desk.</source>
+        <translation>Die Seite vom %1 wurde an einem anderen Arbeitsplatz angelegt.</translation>
+    </message>
 </context>
 <context>
     <name>frmBackup</name>
@@ -893,6 +897,14 @@ Wiederholen speichert die Seite erneut. Verwerfen verlässt die Seite vom %2, oh
 </context>
 <context>
     <name>frmCellHistory</name>
+    <message>
+        <source>The cell lies outside the page as it is laid out now (it has fewer providers or times than when the text was stored): its texts can be read, not put back.</source>
+        <translation>Die Zelle liegt außerhalb der Seite, wie sie jetzt eingeteilt ist (sie hat weniger Behandler oder Zeiten als beim Speichern des Eintrags): Ihre Einträge können gelesen, aber nicht wiederhergestellt werden.</translation>
+    </message>
+    <message>
+        <source>not kept, %1</source>
+        <translation>nicht übernommen, %1</translation>
+    </message>
     <message>
         <source>History of the Cell</source>
         <translation>Verlauf der Zelle</translation>
@@ -1146,9 +1158,17 @@ Wiederholen speichert die Seite erneut. Verwerfen verlässt die Seite vom %2, oh
         <source>&amp;Cancel</source>
         <translation>Abbre&amp;chen</translation>
     </message>
+    <message>
+        <source>%1 (by %2, %3)</source>
+        <translation>%1 (von %2, %3)</translation>
+    </message>
 </context>
 <context>
     <name>frmDayChanges</name>
+    <message>
+        <source>%1 (not kept)</source>
+        <translation>%1 (nicht übernommen)</translation>
+    </message>
     <message>
         <source>closed</source>
         <translation>geschlossen</translation>

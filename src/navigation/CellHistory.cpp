@@ -59,7 +59,7 @@ QString CellHistory::shown(const QString& text)
 }
 
 frmCellHistory::frmCellHistory(QWidget* parent, const QString& cell, const std::vector<storage::Change>& changes,
-                               bool locked, const QString& lockCaption)
+                               const QString& whyNot)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmCellHistory"));
@@ -71,27 +71,37 @@ frmCellHistory::frmCellHistory(QWidget* parent, const QString& cell, const std::
     layout->addWidget(lblCell);
     lstHistory = makeList(this, {tr("Text"), tr("Stored"), tr("Desk")}, tr("Earlier texts of the cell %1").arg(cell));
     lblCell->setBuddy(lstHistory);
+    const storage::Change* first = nullptr;
     for (const storage::Change& c : changes) {
-        auto* item = new QTreeWidgetItem(lstHistory, {CellHistory::shown(c.newText), CellHistory::when(c.moment), c.desk});
+        // A text typed here that the user gave up for another desk's: never stored, listed
+        // so that it can be put back.
+        const QString when = c.notKept() ? tr("not kept, %1").arg(CellHistory::when(c.moment)) : CellHistory::when(c.moment);
+        auto* item = new QTreeWidgetItem(lstHistory, {CellHistory::shown(c.newText), when, c.desk});
         item->setData(0, Qt::UserRole, c.newText);
+        if (!c.notKept())
+            first = &c;
     }
     // The text the cell held before its first stored change.
-    if (!changes.empty()) {
-        const storage::Change& first = changes.back();
-        auto* item = new QTreeWidgetItem(lstHistory, {CellHistory::shown(first.oldText),
-                                                      tr("before %1").arg(CellHistory::when(first.moment)),
+    if (first) {
+        const storage::Change& firstChange = *first;
+        auto* item = new QTreeWidgetItem(lstHistory, {CellHistory::shown(firstChange.oldText),
+                                                      tr("before %1").arg(CellHistory::when(firstChange.moment)),
                                                       QString()});
-        item->setData(0, Qt::UserRole, first.oldText);
+        item->setData(0, Qt::UserRole, firstChange.oldText);
     }
     if (lstHistory->topLevelItemCount() > 0)
         lstHistory->setCurrentItem(lstHistory->topLevelItem(0));
     layout->addWidget(lstHistory);
-    if (locked)
-        layout->addWidget(new QLabel(tr("The page is locked: clear %1 to put a text back.").arg(lockCaption), this));
+    if (!whyNot.isEmpty()) {
+        lblWhyNot = new QLabel(whyNot, this);
+        lblWhyNot->setObjectName(QStringLiteral("lblWhyNot"));
+        lblWhyNot->setWordWrap(true);
+        layout->addWidget(lblWhyNot);
+    }
 
     auto* buttons = new QHBoxLayout;
     cmdPutBack = new QPushButton(tr("&Put back"), this);
-    cmdPutBack->setEnabled(!locked && lstHistory->topLevelItemCount() > 0);
+    cmdPutBack->setEnabled(whyNot.isEmpty() && lstHistory->topLevelItemCount() > 0);
     cmdPutBack->setDefault(true);
     cmdClose = new QPushButton(tr("Close"), this);
     buttons->addStretch();
@@ -133,7 +143,9 @@ frmDayChanges::frmDayChanges(QWidget* parent, const QString& day, const std::vec
         QString cell;
         QString oldText = CellHistory::shown(c.oldText);
         QString newText = CellHistory::shown(c.newText);
-        if (c.field == QLatin1String("Memo")) {
+        if (c.notKept())
+            newText = tr("%1 (not kept)").arg(newText);
+        if (c.field == QLatin1String("Memo") || (c.notKept() && c.row < 0)) {
             cell = tr("Memo");
         } else if (c.field == QLatin1String("Clinic")) {
             cell = tr("Closed flag");
@@ -216,7 +228,6 @@ void CellHistory::showCell(int row, int col)
     for (const QString& p : {form_.Grid1->TextMatrix(gridRow, 0).trimmed(), form_.Grid1->TextMatrix(2, gridCol).trimmed()})
         if (!p.isEmpty())
             parts << p;
-    const QString cell = parts.join(QStringLiteral(", "));
     std::vector<storage::Change> changes;
     try {
         changes = storage::History(form_.database()).cell(form_.PageDate, row, col);
@@ -224,8 +235,23 @@ void CellHistory::showCell(int row, int col)
         form_.report(e.message());
         return;
     }
-    auto* dialog = new frmCellHistory(&form_, cell, changes, form_.Check2->isChecked(),
-                                      QString(form_.Check2->text()).remove(u'&'));
+    // A cell the layout on screen no longer has (fewer providers or times since) is named
+    // as the history remembers it.
+    const bool outside = gridRow > form_.LastRow || gridCol > form_.LastCol;
+    if (outside && !changes.empty()) {
+        parts.clear();
+        for (const QString& p : {changes.front().timeLabel.trimmed(), changes.front().provider.trimmed()})
+            if (!p.isEmpty())
+                parts << p;
+    }
+    const QString cell = parts.join(QStringLiteral(", "));
+    QString whyNot;
+    if (outside)
+        whyNot = frmCellHistory::tr("The cell lies outside the page as it is laid out now (it has fewer providers or "
+                    "times than when the text was stored): its texts can be read, not put back.");
+    else if (form_.Check2->isChecked())
+        whyNot = frmCellHistory::tr("The page is locked: clear %1 to put a text back.").arg(QString(form_.Check2->text()).remove(u'&'));
+    auto* dialog = new frmCellHistory(&form_, cell, changes, whyNot);
     connect(dialog, &frmCellHistory::putBack, this, [this, gridRow, gridCol](const QString& text) {
         // An ordinary edit of the cell: stored with the page, and remembered then.
         if (gridRow <= form_.LastRow && gridCol <= form_.LastCol && !form_.Check2->isChecked())

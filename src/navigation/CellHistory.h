@@ -18,12 +18,14 @@ class QTreeWidget;
 class frmCellHistory : public QDialog {
     Q_OBJECT
 public:
-    // `lockCaption` is the page lock's caption, named where the page is locked.
+    // `whyNot` says why no text can be put back (the page is locked, the cell is outside the
+    // layout); empty where one can.
     frmCellHistory(QWidget* parent, const QString& cell, const std::vector<storage::Change>& changes,
-                   bool locked, const QString& lockCaption);
+                   const QString& whyNot);
 
     QTreeWidget* lstHistory;
     QLabel* lblCell;
+    QLabel* lblWhyNot = nullptr;
     QPushButton* cmdPutBack;
     QPushButton* cmdClose;
 

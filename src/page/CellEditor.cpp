@@ -119,8 +119,9 @@ void CellEditor::open(int& keyAscii)
 
 void CellEditor::txtEdit_Change(const QString& text)
 {
-    // TAB, CR and LF would move every later cell when the text is read back.
-    if (text.contains(celltext::CellSeparator) || text.contains(celltext::RowSeparator) || text.contains(u'\n')) {
+    // TAB, CR and LF would move every later cell when the text is read back; NUL cannot be
+    // stored on a server.
+    if (celltext::needsCleaning(text)) {
         const int caret = edit_->cursorPosition();
         const QSignalBlocker block(edit_);
         edit_->setText(celltext::cleanCell(text));

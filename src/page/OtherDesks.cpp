@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "storage/bookevents.h"
 #include "storage/database.h"
+#include "storage/history.h"
 #include "storage/pagetable.h"
 
 #include <QApplication>
@@ -154,9 +155,14 @@ void OtherDesks::bookReplacedElsewhere()
         if (answer == dialogs::Answer::Yes) {
             storage::PageRow mine = form_.pageOnScreen();
             if (restored && !restored->dataNull) {
+                // What was typed here since the page was read goes over the restored page;
+                // what was not typed here stays as restored (another desk's store the screen
+                // never showed included).
+                PageMerge merge(form_.currentRow(), mine, *restored);
+                for (PageConflict& c : merge.conflicts)
+                    c.keepMine = true;
+                mine = merge.result();
                 form_.takeStored(*restored);
-                mine.id = restored->id;
-                mine.version = restored->version;
             } else {
                 mine.id = 0;
                 form_.takeStored(storage::PageRow());
@@ -206,6 +212,8 @@ bool OtherDesks::mergeLostStore(const storage::StaleVersion& lost, storage::Page
                 "\nIt was stored on other desks %n times while this desk merged its entries into it; "
                 "nothing typed here was stored yet.", nullptr, attempt));
         PageMerge merge(base, typed, theirs);
+        if (!merge.conflicts.isEmpty())
+            nameTheirStores(merge.conflicts, typed.calDate);
         if (!merge.conflicts.isEmpty() && !frmConflicts::ask(&form_, typed.calDate, merge.conflicts, place)) {
             mark(true);
             return false;
@@ -213,13 +221,53 @@ bool OtherDesks::mergeLostStore(const storage::StaleVersion& lost, storage::Page
         base = theirs;
         typed = merge.result();
         merged = true;
+        // What was typed here and given up for their text is kept in the history with the
+        // store, where it can be seen and put back.
+        std::vector<storage::Change> notKept;
+        for (const PageConflict& c : merge.conflicts) {
+            if (c.keepMine)
+                continue;
+            storage::Change given;
+            if (c.kind == PageConflict::Cell) {
+                given.row = c.row;
+                given.col = c.col;
+            }
+            given.oldText = c.theirs;
+            given.newText = c.mine;
+            notKept.push_back(given);
+        }
         try {
-            pages.update(typed);
+            pages.update(typed, notKept);
             merged_ = merged;
             return true;
         } catch (const storage::StaleVersion& again) {
             stored = again.stored();
             refusal = again.message();
+        }
+    }
+}
+
+void OtherDesks::nameTheirStores(QList<PageConflict>& conflicts, QDate date)
+{
+    std::vector<storage::Change> changes;
+    try {
+        changes = storage::History(form_.database()).day(date);
+    } catch (const StorageError&) {
+        // The question is asked without the names; the store says what fails.
+        return;
+    }
+    for (PageConflict& c : conflicts) {
+        // The newest store of the cell (or the memo) is the one that wrote their text.
+        for (const storage::Change& h : changes) {
+            const bool same = c.kind == PageConflict::Cell ? h.isCell() && h.row == c.row && h.col == c.col
+                                                           : h.field == QLatin1String("Memo");
+            if (!same)
+                continue;
+            if (h.newText == c.theirs) {
+                c.theirDesk = h.desk;
+                c.theirMoment = h.moment;
+            }
+            break;
         }
     }
 }

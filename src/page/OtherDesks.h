@@ -25,6 +25,10 @@
 //
 // The file engine never raises a notice and no store loses there: on the file this does
 // nothing.
+#include "page/pagemerge.h"
+
+#include <QDate>
+#include <QList>
 #include <QObject>
 
 class QTimer;
@@ -57,6 +61,8 @@ private:
     // The page was stored: what it shows is the book's now.
     void pageStored();
     void mark(bool changed);
+    // Names the desk and the moment of the store that wrote their text of each conflict.
+    void nameTheirStores(QList<PageConflict>& conflicts, QDate date);
 
     frmAppt& form_;
     QTimer* heard_ = nullptr;

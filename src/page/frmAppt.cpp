@@ -559,10 +559,10 @@ storage::PageRow frmAppt::pageOnScreen()
     }
 
     storage::PageRow saved = row_;
-    saved.data = text;
+    saved.data = celltext::storable(text);
     saved.dataNull = false;
     saved.clinic = Check1->isChecked();
-    saved.memo = TxtMemo->toPlainText();
+    saved.memo = celltext::storable(TxtMemo->toPlainText());
     return saved;
 }
 
@@ -580,7 +580,23 @@ void frmAppt::storeRow(storage::PageRow& row)
     if (!row_.dataNull && row.data == row_.data && row.clinic == row_.clinic && row.memo == row_.memo)
         return;
     if (row.id == 0) {
+        const storage::PageRow typed = row;
         row = pages_->add(row.calDate, row.layout, row.data, row.clinic.value_or(false), row.memo);
+        // Another desk added the day at the same moment and the add found its row: what was
+        // typed here is merged into it, as into any page stored elsewhere meanwhile.
+        if (row.data != typed.data || row.memo != typed.memo
+            || row.clinic.value_or(false) != typed.clinic.value_or(false)) {
+            const storage::StaleVersion found(tr("The page of %1 was added on another desk.")
+                                                  .arg(QLocale::system().toString(typed.calDate, QLocale::ShortFormat)),
+                                              row);
+            row = typed;
+            QScopedValueRollback<bool> busy(storing_, true);
+            if (!mergeLostStore_)
+                throw found;
+            if (!mergeLostStore_(found, row))
+                throw StoreCancelled(tr("The page of %1 was not stored.")
+                                         .arg(QLocale::system().toString(row.calDate, QLocale::ShortFormat)));
+        }
     } else {
         QScopedValueRollback<bool> busy(storing_, true);
         try {
@@ -646,9 +662,10 @@ void frmAppt::setClosed(bool closed)
     Check1->setChecked(closed);
     colourGrid(closed);
     hideEditor();
-    storage::PageRow flagged = row_;
+    // The page as it is on screen with the new flag: a store of the page as read would
+    // take back what was typed since, once merged with another desk's store.
+    storage::PageRow flagged = pageOnScreen();
     flagged.clinic = closed;
-    flagged.memo = TxtMemo->toPlainText();
     try {
         storeRow(flagged);
     } catch (const StoreCancelled&) {

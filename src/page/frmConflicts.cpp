@@ -83,7 +83,12 @@ frmConflicts::frmConflicts(QWidget* parent, QDate date, QList<PageConflict>& con
             time = tr("Daily Memo");
             break;
         }
-        const QStringList texts{time, provider, c.theirs, c.mine, c.keepMine ? kKeepMine() : kKeepTheirs()};
+        // Their text says whose it is and when it was stored, as the history does.
+        const QString theirs = c.theirDesk.isEmpty()
+            ? c.theirs
+            : tr("%1 (by %2, %3)")
+                  .arg(c.theirs, c.theirDesk, QLocale::system().toString(c.theirMoment.toLocalTime(), QLocale::ShortFormat));
+        const QStringList texts{time, provider, theirs, c.mine, c.keepMine ? kKeepMine() : kKeepTheirs()};
         for (int col = 0; col < texts.size(); ++col)
             tblConflicts->setItem(i, col, new QTableWidgetItem(texts[col]));
     }

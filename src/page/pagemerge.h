@@ -7,6 +7,7 @@
 // changed to the same value: it has two).
 #include "storage/pagetable.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,10 @@ struct PageConflict {
     QString mine;
     // The user's choice; theirs until chosen.
     bool keepMine = false;
+    // Which desk stored their text, and when (UTC), as the history remembers the store;
+    // empty where it does not.
+    QString theirDesk;
+    QDateTime theirMoment;
 };
 
 class PageMerge {

@@ -41,6 +41,27 @@ QString cleanCell(const QString& text)
     for (QChar& c : out)
         if (c == CellSeparator || c == RowSeparator || c == u'\n')
             c = u' ';
+        else if (c.unicode() == 0)
+            c = NulStandIn;
+    return out;
+}
+
+bool needsCleaning(const QString& text)
+{
+    for (QChar c : text)
+        if (c == CellSeparator || c == RowSeparator || c == u'\n' || c.unicode() == 0)
+            return true;
+    return false;
+}
+
+QString storable(const QString& text)
+{
+    if (!text.contains(QChar(0)))
+        return text;
+    QString out = text;
+    for (QChar& c : out)
+        if (c.unicode() == 0)
+            c = NulStandIn;
     return out;
 }
 

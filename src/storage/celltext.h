@@ -19,8 +19,17 @@ QString join(const QList<QStringList>& rows);
 QList<QStringList> split(const QString& text);
 
 // What a cell may hold: the separators and line feeds would shift every later cell when the
-// page is read back, so each becomes one blank.
+// page is read back, so each becomes one blank; NUL becomes what storable() makes of it.
 QString cleanCell(const QString& text);
+
+// The character that stands for NUL in stored text.
+inline constexpr QChar NulStandIn{u'\uFFFD'};
+// Text as either engine stores it: the server cannot hold NUL in a text, so NUL becomes
+// U+FFFD, the same on the file, and a page stores and reads back alike on both. Every other
+// control character is stored as it is.
+QString storable(const QString& text);
+// Whether a cell's text holds a character cleanCell changes.
+bool needsCleaning(const QString& text);
 
 // Whether a cell text holds any character besides its separators: a page someone wrote on.
 bool holdsText(const QString& text);

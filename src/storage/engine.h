@@ -53,10 +53,11 @@ public:
     // row another desk added for the date at the same moment).
     virtual PageRow addPage(QDate date, const Layout& layout, const QString& data, bool closed,
                             const QString& memo, const CellLabels& labels) = 0;
-    // Stores Data, Clinic and Memo of a row and records the changed cells, flag and memo.
+    // Stores Data, Clinic and Memo of a row and records the changed cells, flag and memo,
+    // and with them the texts `notKept` (the user kept another desk's instead).
     // On a server a row another desk stored or removed since it was read is left alone
     // (StaleVersion), and the row takes its new version.
-    virtual void updatePage(PageRow& row, const CellLabels& labels) = 0;
+    virtual void updatePage(PageRow& row, const CellLabels& labels, const std::vector<Change>& notKept) = 0;
     // Deletes rows, all in one transaction.
     virtual void removePages(const QList<qint64>& ids) = 0;
     // Deletes rows in one transaction, each only if it is still as it was read.

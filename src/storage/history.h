@@ -20,6 +20,9 @@ class NameMatcher;
 
 // The field a change was made in: "Data" for a cell of a page, "Memo" and "Clinic" for the
 // page's memo and closed flag, a field of tbl_Setup (CalDate invalid) for the settings.
+// "NotKept" is no store: a text typed on this desk that the user gave up for another desk's
+// when both changed the same cell (row and column set) or the memo (none): old text theirs,
+// new text the one not kept, so that it can still be seen and put back.
 struct Change {
     qint64 id = 0;
     QDate calDate;
@@ -34,6 +37,7 @@ struct Change {
     QString desk;
 
     bool isCell() const { return field == QLatin1String("Data"); }
+    bool notKept() const { return field == QLatin1String("NotKept"); }
 };
 
 // The labels of a page's cells as the screen shows them: the time of each row of the cell

@@ -1,5 +1,6 @@
 #include "storage/pagesearch.h"
 
+#include "storage/celltext.h"
 #include "storage/database.h"
 #include "storage/engine.h"
 
@@ -51,16 +52,17 @@ bool contains(const char* data, qsizetype size, const char* needle, size_t needl
 
 }  // namespace
 
-NameMatcher::NameMatcher(const QString& name) : name_(name)
+// A NUL in the name is looked for as the pages store it.
+NameMatcher::NameMatcher(const QString& name) : name_(celltext::storable(name))
 {
     ascii_ = true;
-    for (QChar c : name)
+    for (QChar c : name_)
         if (c.unicode() >= 0x80) {
             ascii_ = false;
             break;
         }
     if (ascii_) {
-        folded_ = name.toLatin1();
+        folded_ = name_.toLatin1();
         for (char& c : folded_)
             c = static_cast<char>(foldAscii(static_cast<uint8_t>(c)));
         foldsFromBeyondAscii_ = folded_.contains('s') || folded_.contains('k');

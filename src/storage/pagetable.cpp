@@ -1,5 +1,6 @@
 #include "storage/pagetable.h"
 
+#include "storage/celltext.h"
 #include "storage/engine.h"
 
 namespace storage {
@@ -11,12 +12,24 @@ std::optional<PageRow> PageTable::find(QDate date)
 
 PageRow PageTable::add(QDate date, const Layout& l, const QString& data, bool closed, const QString& memo)
 {
-    return db_.engine().addPage(date, l, data, closed, memo, labels_);
+    return db_.engine().addPage(date, l, celltext::storable(data), closed, celltext::storable(memo), labels_);
 }
 
-void PageTable::update(PageRow& row)
+void PageTable::update(PageRow& row, std::vector<Change> notKept)
 {
-    db_.engine().updatePage(row, labels_);
+    // The row then holds the page as stored.
+    row.data = celltext::storable(row.data);
+    row.memo = celltext::storable(row.memo);
+    for (Change& c : notKept) {
+        c.calDate = row.calDate;
+        c.field = QStringLiteral("NotKept");
+        c.newText = celltext::storable(c.newText);
+        if (c.row >= 0) {
+            c.timeLabel = labels_.times.value(c.row);
+            c.provider = labels_.providers.value(c.col);
+        }
+    }
+    db_.engine().updatePage(row, labels_, notKept);
 }
 
 void PageTable::remove(qint64 id)

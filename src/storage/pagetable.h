@@ -57,8 +57,9 @@ public:
     // Stores Data, Clinic and Memo of a row; the row then carries the version it was stored
     // as. On a server a row stored or removed by another desk since it was read is left as it
     // is: StaleVersion. The cells, flag and memo that change are recorded in the history with
-    // the store (the add records what differs from the weekday's new page).
-    void update(PageRow& row);
+    // the store (the add records what differs from the weekday's new page), and with them the
+    // texts typed here that the user did not keep (Change::notKept), labelled as the cells.
+    void update(PageRow& row, std::vector<Change> notKept = {});
     void remove(qint64 id);
     // Deletes many rows in one transaction.
     void remove(const QList<qint64>& ids);

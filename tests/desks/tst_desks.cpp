@@ -3,6 +3,7 @@
 // of the others.
 #include "common/daypage.h"
 #include "common/testbook.h"
+#include "navigation/CellHistory.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
 #include "page/frmConflicts.h"
@@ -16,13 +17,17 @@
 #include "storage/setupstore.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,8 +47,11 @@ private slots:
     void lostConnectionIsReportedAsMissed();
     void dayPageMerges_data();
     void dayPageMerges();
+    void everyStorePathStoresThePageOnScreen_data();
+    void everyStorePathStoresThePageOnScreen();
     void mergeLosesAgain();
     void idleDeskShowsTheOtherDesksStore();
+    void otherDeskStoresTheCellBeingEdited();
     void purgedPageIsAddedAgainWhole();
     void setupChangedOnAnotherDesk();
     void bookRestoredOnAnotherDesk_data();
@@ -404,10 +412,16 @@ void tst_desks::dayPageMerges()
         f.form->SavePage();
         QCOMPARE(answers.shown, asked);
         if (asked) {
-            // Its time, its provider, their text, mine, and the choice.
+            // Its time, its provider, their text with the desk and the moment of its store as
+            // the history has them, mine, and the choice.
+            QString when;
+            for (const storage::Change& c : storage::History(f.form->database()).cell(DayPageFixture::Today, 2, 1))
+                if (c.desk == "office/ben" && when.isEmpty())
+                    when = QLocale::system().toString(c.moment.toLocalTime(), QLocale::ShortFormat);
+            QVERIFY(!when.isEmpty());
             QCOMPARE(answers.rows, QStringList(f.form->Grid1->TextMatrix(5, 0).trimmed() + "|"
                                                + f.form->Grid1->TextMatrix(2, 2).trimmed()
-                                               + "|theirs|mine|Keep " + expected));
+                                               + "|theirs (by office/ben, " + when + ")|mine|Keep " + expected));
         }
     }
     QCOMPARE(storedCell(f, 5, 2), expected);
@@ -415,13 +429,29 @@ void tst_desks::dayPageMerges()
     QCOMPARE(storedCell(f, theirRow, theirCol), theirRow == 5 ? expected : theirText);
     QCOMPARE(f.form->Grid1->TextMatrix(theirRow, theirCol), theirRow == 5 ? expected : theirText);
     QCOMPARE(f.dialogs.messages.size(), 0);
-    // Both desks' stores are in the history: theirs over what stood before (so an answer
-    // "keep theirs" can be undone), and this desk's merged page where it differs from theirs.
-    QStringList stores;
+    // Both desks' stores are in the history: theirs over what stood before, and this desk's
+    // merged page where it differs from theirs. A text typed here and not kept is there too,
+    // marked so, and can be put back from the cell's history.
+    QStringList stores, notKept;
     for (const storage::Change& c : storage::History(f.form->database()).day(DayPageFixture::Today))
-        stores << c.desk + ':' + c.newText;
+        (c.notKept() ? notKept : stores) << c.desk + ':' + c.newText;
     QVERIFY2(stores.contains("office/ben:" + theirText), qPrintable(stores.join(", ")));
     QCOMPARE(stores.contains("calvora:mine"), theirText != "mine" && expected == "mine");
+    QCOMPARE(notKept, expected == "theirs" ? QStringList("calvora:mine") : QStringList());
+    if (expected == "theirs") {
+        CellHistory* history = f.form->findChild<CellHistory*>();
+        history->showCell(5 - 3, 2 - 1);
+        auto* dialog = qobject_cast<frmCellHistory*>(history->dialog());
+        QVERIFY(dialog);
+        QTreeWidgetItem* newest = dialog->lstHistory->topLevelItem(0);
+        QCOMPARE(newest->text(0), QStringLiteral("mine"));
+        QVERIFY2(newest->text(1).startsWith("not kept, "), qPrintable(newest->text(1)));
+        dialog->cmdPutBack->click();
+        f.settle();
+        QCOMPARE(f.form->Grid1->TextMatrix(5, 2), QStringLiteral("mine"));
+        f.form->SavePage();
+        QCOMPARE(storedCell(f, 5, 2), QStringLiteral("mine"));
+    }
 
     // Cancelled, nothing is stored and the page stays on screen as typed, marked.
     f.form->Grid1->setTextMatrix(7, 3, QStringLiteral("mine again"));
@@ -434,6 +464,89 @@ void tst_desks::dayPageMerges()
     QCOMPARE(storedCell(f, 7, 3), QStringLiteral("theirs again"));
     QVERIFY(f.form->lblOtherDesk->isVisibleTo(f.form));
     QCOMPARE(f.dialogs.messages.size(), 0);
+}
+
+void tst_desks::everyStorePathStoresThePageOnScreen_data()
+{
+    // How the page is stored after this desk typed and the other desk stored another cell
+    // of the same day.
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("stays");  // the page stays on screen
+    QTest::newRow("status list") << "status list" << true;
+    QTest::newRow("status by keys") << "status by keys" << true;
+    QTest::newRow("another day") << "another day" << false;
+    QTest::newRow("demo page (F2)") << "demo page" << false;
+    QTest::newRow("leaving") << "leaving" << false;
+    QTest::newRow("the restore's question") << "restore" << true;
+    // The restored book lacks the day, and the other desk adds it while the question is open.
+    QTest::newRow("the restore's question, the day added meanwhile") << "restore, added" << true;
+}
+
+void tst_desks::everyStorePathStoresThePageOnScreen()
+{
+    // Whatever stores the page stores it as it is on screen, merged with the other desk's
+    // store: the typed cell and memo and the other desk's cell are stored, and shown.
+    QFETCH(QString, path);
+    QFETCH(bool, stays);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    PageTable pages2(desk2);
+    const QDate today = DayPageFixture::Today;
+    QTemporaryDir out;
+    const bool restore = path.startsWith("restore");
+    const bool added = path == "restore, added";
+    if (added) {
+        pages2.remove(pages2.find(today)->id);
+        backupServer(f.book.server().conninfo(), out.filePath("db.mdb"));
+    }
+    f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("typed here"));
+    f.form->TxtMemo->setPlainText(QStringLiteral("memo typed here"));
+    if (added) {
+        f.dialogs.whenAsked = [&](const dialogs::Prompt&) {
+            pages2.add(today, readSettings(desk2).layout, f.settingsTemplate(today), false);
+            storeCell(desk2, today, 6, 1, QStringLiteral("stored on desk 2"));
+        };
+    } else {
+        storeCell(desk2, today, 6, 1, QStringLiteral("stored on desk 2"));
+        QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 2000);
+    }
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 2), QStringLiteral("typed here"));
+
+    if (path == "status list") {
+        f.form->statusList->setCurrentIndex(1);  // a mouse choice acts at once
+    } else if (path == "status by keys") {
+        f.form->statusList->setFocus();
+        QTest::keyClick(f.form->statusList, Qt::Key_Down);
+        QTest::keyClick(f.form->statusList, Qt::Key_Return);
+    } else if (path == "another day") {
+        f.openDate(QDate(1998, 8, 8));
+    } else if (path == "demo page") {
+        QTest::keyClick(f.form->Grid1, Qt::Key_F2);
+    } else if (path == "leaving") {
+        f.form->Unload();
+    } else if (restore) {
+        if (!added)
+            backupServer(f.book.server().conninfo(), out.filePath("db.mdb"));
+        f.dialogs.answerMessage(dialogs::Answer::Yes);
+        restoreServer(out.filePath("db.mdb"), f.book.server().conninfo());
+        QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 1, 2000);
+        QVERIFY2(f.dialogs.messages[0].text.startsWith("The appointment book was replaced on another desk"),
+                 qPrintable(f.dialogs.messages[0].text));
+    }
+    f.settle();
+    QCOMPARE(f.dialogs.messages.size(), restore ? 1 : 0);
+    QCOMPARE(storedCell(f, 5, 2), QStringLiteral("typed here"));
+    QCOMPARE(storedCell(f, 6, 1), QStringLiteral("stored on desk 2"));
+    QCOMPARE(f.value("SELECT Memo FROM tbl_Appt WHERE CalDate = '2030-03-05'").toString(), QStringLiteral("memo typed here"));
+    if (path.startsWith("status"))
+        QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '2030-03-05'").toBool(), true);
+    if (stays) {
+        QCOMPARE(f.form->PageDate, today);
+        QCOMPARE(f.form->Grid1->TextMatrix(5, 2), QStringLiteral("typed here"));
+        QCOMPARE(f.form->Grid1->TextMatrix(6, 1), QStringLiteral("stored on desk 2"));
+        QCOMPARE(f.form->TxtMemo->toPlainText(), QStringLiteral("memo typed here"));
+    }
 }
 
 void tst_desks::mergeLosesAgain()
@@ -492,6 +605,37 @@ void tst_desks::idleDeskShowsTheOtherDesksStore()
     QCOMPARE(storedCell(f, 8, 1), QStringLiteral("typed here"));
     QCOMPARE(storedCell(f, 6, 2), QStringLiteral("desk 2 again"));
     QVERIFY(!f.form->lblOtherDesk->isVisibleTo(f.form));
+}
+
+void tst_desks::otherDeskStoresTheCellBeingEdited()
+{
+    // The other desk stores the cell whose editor is open here with text typed in it: the
+    // editor keeps what was typed, the page is marked, and the store asks which text the
+    // cell keeps.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    FlexGrid* grid = f.form->Grid1;
+    grid->setFocus();
+    grid->setRow(5);
+    grid->setCol(2);
+    const QString typed = grid->TextMatrix(5, 2) + QStringLiteral("mine");
+    QTest::keyClick(grid, Qt::Key_M);
+    QVERIFY(f.form->editorOpen());
+    QTest::keyClicks(f.form->txtEdit, QStringLiteral("ine"));
+    QCOMPARE(f.form->txtEdit->text(), typed);
+    storeCell(desk2, DayPageFixture::Today, 5, 2, QStringLiteral("theirs"));
+    QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 2000);
+    QVERIFY(f.form->editorOpen());
+    QCOMPARE(f.form->txtEdit->text(), typed);
+    QCOMPARE(grid->TextMatrix(5, 2), typed);
+    QTest::keyClicks(f.form->txtEdit, QStringLiteral("!"));
+    QTest::keyClick(f.form->txtEdit, Qt::Key_Return);
+    ConflictAnswers answers({"cmdMine", "cmdStore"});
+    f.form->SavePage();
+    QCOMPARE(answers.shown, 1);
+    QCOMPARE(storedCell(f, 5, 2), typed + "!");
+    QCOMPARE(grid->TextMatrix(5, 2), typed + "!");
 }
 
 void tst_desks::purgedPageIsAddedAgainWhole()
@@ -610,7 +754,8 @@ void tst_desks::twoDeskProcesses()
     QCOMPARE(a.send("store"), QStringLiteral("asked 0"));
     QCOMPARE(b.send("answer Keep_mine Store"), QStringLiteral("ok"));
     const QString asked = b.send("store");
-    QVERIFY2(asked.startsWith("asked 1 ") && asked.endsWith("|from A|from B|Keep theirs"), qPrintable(asked));
+    QVERIFY2(asked.startsWith("asked 1 ") && asked.contains("|from A (by ") && asked.endsWith(")|from B|Keep theirs"),
+             qPrintable(asked));
     QCOMPARE(storedAt(7, 1), QStringLiteral("from B"));
     QCOMPARE(b.send("cell 7 1"), QStringLiteral("from B"));
     QTRY_COMPARE_WITH_TIMEOUT(a.send("cell 7 1"), QStringLiteral("from B"), 3000);

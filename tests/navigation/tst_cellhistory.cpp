@@ -6,11 +6,14 @@
 #include "page/frmAppt.h"
 #include "platform/clock.h"
 #include "storage/history.h"
+#include "storage/settings.h"
+#include "storage/setupstore.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -138,6 +141,27 @@ void tst_cellhistory::putBackByKeyboard()
     history()->showCell(Row - 3, Col - 1);
     dialog = qobject_cast<frmCellHistory*>(history()->dialog());
     QVERIFY(!dialog->cmdPutBack->isEnabled());
+    QVERIFY(dialog->lblWhyNot && dialog->lblWhyNot->text().startsWith("The page is locked"));
+    dialog->reject();
+
+    // A cell the page no longer lays out (a provider fewer since its text was stored): its
+    // texts are listed, and the dialog says why none can be put back.
+    f->form->Check2->setChecked(false);
+    f->form->Check2_Click();
+    const int lastCol = f->form->LastCol;
+    f->form->Grid1->setTextMatrix(Row, lastCol, QStringLiteral("Cy Dee"));
+    QVERIFY(f->form->switchPage(kToday.addDays(1)));
+    QVERIFY(f->form->switchPage(kToday));
+    storage::Settings s = storage::readSettings(f->form->database());
+    s.layout.listno = lastCol - 1;
+    storage::storeSetup(f->form->database(), s.layout, kToday, s.version);
+    f->form->reshowPage();
+    QCOMPARE(f->form->LastCol, lastCol - 1);
+    history()->showCell(Row - 3, lastCol - 1);
+    dialog = qobject_cast<frmCellHistory*>(history()->dialog());
+    QVERIFY(dialog->lstHistory->topLevelItemCount() > 0);
+    QVERIFY(!dialog->cmdPutBack->isEnabled());
+    QVERIFY(dialog->lblWhyNot && dialog->lblWhyNot->text().startsWith("The cell lies outside the page"));
     dialog->reject();
 }
 

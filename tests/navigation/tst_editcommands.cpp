@@ -165,6 +165,8 @@ void tst_editcommands::pasteIntoCellEditorAtCaret_data()
     QTest::newRow("plain") << "B. " << "Ann B. Lee";
     // Separators would shift every later cell of the stored page.
     QTest::newRow("TAB, CR and LF") << "B.\tx\r\n" << "Ann B. x  Lee";
+    // The server holds no NUL in a text: it stands as U+FFFD, the same on both engines.
+    QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b ") << QStringLiteral("Ann a\uFFFDb Lee");
 }
 
 void tst_editcommands::pasteIntoCellEditorAtCaret()

@@ -66,6 +66,10 @@ void tst_pagesearch::matcher_data()
     QTest::newRow("underscore is a letter") << "a_b" << "axb a-b" << false;
     QTest::newRow("quotes") << "o'neil \"jr\"" << "Tom O'NEIL \"JR\"" << true;
     QTest::newRow("backslash") << "a\\b" << "A\\B" << true;
+    // NUL is looked for as the pages store it; the other control characters are stored as
+    // they are, on both engines.
+    QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << "xA\uFFFDBx" << true;
+    QTest::newRow("control characters") << "a\x01\x1B" "b" << "XA\x01\x1B" "BX" << true;
     QTest::newRow("sharp s") << "straße" << "STRAßE" << true;
     QTest::newRow("capital sharp s") << "straße" << "STRA\u1E9EE" << true;
     QTest::newRow("umlaut with ASCII around") << "grün" << "Herr GRÜNWALD" << true;

@@ -28,7 +28,7 @@ public:
     std::optional<PageRow> findPage(QDate date) override;
     PageRow addPage(QDate date, const Layout& layout, const QString& data, bool closed, const QString& memo,
                     const CellLabels& labels) override;
-    void updatePage(PageRow& row, const CellLabels& labels) override;
+    void updatePage(PageRow& row, const CellLabels& labels, const std::vector<Change>& notKept) override;
     void removePages(const QList<qint64>& ids) override;
     void removeUnchangedPages(const QList<PageRow>& rows) override;
     void walkPages(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId,

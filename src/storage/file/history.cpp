@@ -104,7 +104,7 @@ std::vector<Change> FileEngine::cellHistory(QDate date, int row, int col)
     if (!hasHistory())
         return {};
     Query q(file_, "SELECT " HISTORY_COLUMNS " FROM tbl_History WHERE CalDate = ?1 AND CellRow = ?2"
-                   " AND CellCol = ?3 AND Field = 'Data' ORDER BY id DESC",
+                   " AND CellCol = ?3 AND Field IN ('Data', 'NotKept') ORDER BY id DESC",
             Tr::tr("reading the history of a cell"));
     bindText(q.get(), 1, date.toString(kDateFormat));
     sqlite3_bind_int(q.get(), 2, row);

@@ -133,7 +133,7 @@ PageRow FileEngine::addPage(QDate date, const Layout& l, const QString& data, bo
     return row;
 }
 
-void FileEngine::updatePage(PageRow& row, const CellLabels& labels)
+void FileEngine::updatePage(PageRow& row, const CellLabels& labels, const std::vector<Change>& notKept)
 {
     const QString what = Tr::tr("storing the page of %1").arg(row.calDate.toString(kDateFormat));
     Transaction t(file_, what);
@@ -166,6 +166,7 @@ void FileEngine::updatePage(PageRow& row, const CellLabels& labels)
     if (before)
         recordChanges(pageChanges(row.calDate, *before, PageState{row.data, row.clinic.value_or(false), row.memo},
                                   labels));
+    recordChanges(notKept);
     t.commit();
 }
 

@@ -89,7 +89,7 @@ std::vector<Change> ServerEngine::readHistory(const QString& condition, const QV
 
 std::vector<Change> ServerEngine::cellHistory(QDate date, int row, int col)
 {
-    return readHistory(QStringLiteral("CalDate = ? AND CellRow = ? AND CellCol = ? AND Field = 'Data'"),
+    return readHistory(QStringLiteral("CalDate = ? AND CellRow = ? AND CellCol = ? AND Field IN ('Data', 'NotKept')"),
                        {date, row, col});
 }
 

@@ -131,7 +131,7 @@ PageRow ServerEngine::addPage(QDate date, const Layout& l, const QString& data, 
     return row;
 }
 
-void ServerEngine::updatePage(PageRow& row, const CellLabels& labels)
+void ServerEngine::updatePage(PageRow& row, const CellLabels& labels, const std::vector<Change>& notKept)
 {
     const QString day = row.calDate.toString(kDateFormat);
     const QString what = Tr::tr("storing the page of %1").arg(day);
@@ -163,6 +163,7 @@ void ServerEngine::updatePage(PageRow& row, const CellLabels& labels)
                                           storedPage(row.calDate, data, dataNull, clinic, memo, [&] { return readSettings(); }),
                                           after, labels));
             }
+            recordChanges(notKept);
             server_.notify(kPageChannel, day, what);
             return;
         }
