@@ -82,7 +82,7 @@ void ServerConnection::check()
         fail(q, QStringLiteral("reading the settings"));
     if (q.value(0).toInt() < 1)
         throw StorageError(describe(QStringLiteral("reading the settings"),
-                                    QStringLiteral("The table tbl_Setup has no settings row.")));
+                                    QStringLiteral("It is not a Calvora database: the table tbl_Setup has no settings row.")));
 }
 
 ServerConnection::Tables ServerConnection::tables()
