@@ -1648,6 +1648,10 @@ Möchten Sie die neuen Einstellungen speichern?</numerusform>
         <translation>kein Speicher mehr frei</translation>
     </message>
     <message>
+        <source>the value of %1 holds a &apos;;&apos;, which the driver cannot pass on</source>
+        <translation>der Wert von %1 enthält ein &apos;;&apos;, das der Treiber nicht weitergeben kann</translation>
+    </message>
+    <message>
         <source>the connection string is empty</source>
         <translation>die Verbindungsangabe ist leer</translation>
     </message>

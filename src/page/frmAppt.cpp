@@ -341,7 +341,13 @@ bool frmAppt::Form_Load()
 
         // A file the user may not write is still read; said once here, unless the start
         // already said it of the whole folder.
-        if (db_->readOnly() && QFileInfo(QFileInfo(db_->path()).absolutePath()).isWritable())
+        if (db_->readOnly() && !QFileInfo::exists(db_->path()))
+            dialogs::message(this,
+                             tr("This desk's user may only read on %1: the pages can be read, "
+                                "but nothing typed on them can be stored.")
+                                 .arg(db_->path()),
+                             tr("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Information);
+        else if (db_->readOnly() && QFileInfo(QFileInfo(db_->path()).absolutePath()).isWritable())
             dialogs::message(this,
                              tr("The database file %1 is read-only: the pages can be read, "
                                 "but nothing typed on them can be stored.")

@@ -67,6 +67,19 @@ std::optional<ServerAddress> readServerAddress(const QString& conninfo, QString&
     const std::optional<Options> given = options(conninfo, true, error);
     if (!given)
         return std::nullopt;
+    // Qt's driver quotes the database, server, user, password and port itself and hands the
+    // other values on with ';' read as a space: a ';' there would change what is meant.
+    const auto quotedByDriver = [](const QString& key) {
+        for (const char* own : {"dbname", "host", "user", "password", "port"})
+            if (key == QLatin1String(own))
+                return true;
+        return false;
+    };
+    for (const auto& [key, v] : *given)
+        if (v.contains(QLatin1Char(';')) && !quotedByDriver(key)) {
+            error = Tr::tr("the value of %1 holds a ';', which the driver cannot pass on").arg(key);
+            return std::nullopt;
+        }
     QString unused;
     const Options defaults = options({}, false, unused).value_or(Options{});
     auto pick = [&](const char* key) {

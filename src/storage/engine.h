@@ -36,7 +36,7 @@ public:
     // The text of a failure while doing `what` ("storing the page of ..."), naming the book.
     virtual QString describe(const QString& what, const QString& detail) const = 0;
     // Whether every change will fail because the book was opened for reading only (a file
-    // the user may not write); a server refuses changes with messages of its own: false.
+    // the user may not write, a server's user that may only read).
     virtual bool readOnly() = 0;
     // Closes the connection and opens it again, so that the book is seen as it is now.
     virtual void reopen() = 0;

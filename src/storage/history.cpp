@@ -7,6 +7,10 @@
 
 #include <QSysInfo>
 #include <set>
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
 #include <tuple>
 
 namespace storage {
@@ -31,6 +35,13 @@ QString deskName()
         login = qEnvironmentVariable("LOGNAME").trimmed();
     if (login.isEmpty())
         login = qEnvironmentVariable("USERNAME").trimmed();
+#ifdef Q_OS_UNIX
+    // Started by a service manager or through su, the environment may name no one; the
+    // account database still knows whose the process is.
+    if (login.isEmpty())
+        if (const passwd* account = getpwuid(geteuid()); account && account->pw_name)
+            login = QString::fromLocal8Bit(account->pw_name).trimmed();
+#endif
     if (host.isEmpty() && login.isEmpty())
         return QStringLiteral("unknown desk");
     return (host.isEmpty() ? QStringLiteral("unknown computer") : host) + QLatin1Char('/')

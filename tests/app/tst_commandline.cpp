@@ -64,6 +64,10 @@ void tst_commandline::outcomes_data()
     QTest::newRow("--server on no connection string")
         << QStringList{"--server", "frontdesk practice"} << int(O::Error) << 2
         << "calvora: The connection string is not valid: missing \"=\" after \"frontdesk\" in connection info string.";
+    QTest::newRow("--server with a ';' in a value")
+        << QStringList{"--server", "dbname=practice options='-c search_path=a;b'"} << int(O::Error) << 2
+        << "calvora: The connection string is not valid: the value of options holds a ';', which the "
+           "driver cannot pass on.";
     QTest::newRow("--server without a value") << QStringList{"--server"} << int(O::Error) << 2
                                               << "calvora: Missing value after '--server'.";
     QTest::newRow("--pdf alone") << QStringList{"--pdf", "day.pdf"} << int(O::Error) << 2

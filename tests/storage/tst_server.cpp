@@ -8,6 +8,7 @@
 #include "storage/database.h"
 #include "storage/history.h"
 #include "storage/pagetable.h"
+#include "storage/server/deadline.h"
 #include "storage/server/server.h"
 #include "storage/settings.h"
 
@@ -17,7 +18,10 @@
 #include <QSqlRecord>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QTest>
+
+#include <csignal>
 
 using namespace storage;
 
@@ -35,6 +39,9 @@ private slots:
     void lostConnection_data();
     void lostConnection();
     void dayPageAsksWhileServerIsAway();
+    void userThatMayOnlyRead();
+    void serverDoesNotAnswer_data();
+    void serverDoesNotAnswer();
 };
 
 namespace {
@@ -245,6 +252,98 @@ void tst_server::dayPageAsksWhileServerIsAway()
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
     QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed before the server went"));
+}
+
+void tst_server::userThatMayOnlyRead()
+{
+    // A user the practice lets only read: told once, no page is added for a day that has
+    // none, and a typed page is asked about as on a read-only file.
+    DayPageFixture f;
+    testserver::admin(QStringLiteral("DO $$ BEGIN CREATE ROLE calvora_reader LOGIN; "
+                                     "EXCEPTION WHEN duplicate_object THEN NULL; END $$"));
+    f.exec(QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO calvora_reader"));
+    f.exec(QStringLiteral("DELETE FROM tbl_Appt WHERE CalDate = '%1'").arg(DayPageFixture::key(DayPageFixture::Today)));
+    const int pages = f.pageCount();
+    program::setServer(f.book.server().conninfo() + QStringLiteral(" user=calvora_reader"));
+    const bool opened = f.open();
+    QVERIFY(opened);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY2(f.dialogs.messages[0].text.startsWith(QStringLiteral("This desk's user may only read on")),
+             qPrintable(f.dialogs.messages[0].text));
+    QCOMPARE(f.pageCount(), pages);
+    f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed by a reader"));
+    f.dialogs.answerMessage(dialogs::Answer::Discard);
+    f.openDate(QDate(1998, 8, 8));
+    QCOMPARE(f.dialogs.messages.size(), 2);
+    QVERIFY2(f.dialogs.messages[1].text.contains(QStringLiteral("permission denied")),
+             qPrintable(f.dialogs.messages[1].text));
+    QCOMPARE(f.pageCount(), pages);
+    f.close();
+    program::setServer(f.book.server().conninfo());
+    f.exec(QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA public FROM calvora_reader"));
+}
+
+void tst_server::serverDoesNotAnswer_data()
+{
+    QTest::addColumn<QString>("stuck");
+    QTest::newRow("the page row held by another session") << "locked";
+}
+
+void tst_server::serverDoesNotAnswer()
+{
+    // A store that gets no answer gives up after the deadline: the typed page stays on
+    // screen, the user is asked as for any failed store, and Retry stores it once the server
+    // answers again.
+    QFETCH(QString, stuck);
+    setServerDeadline(std::chrono::milliseconds(1500));
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed while the server hangs"));
+    QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("holder"));
+    holder.setDatabaseName(f.book.server().name());
+    QVERIFY(holder.open());
+    QList<int> stopped;
+    if (stuck == "locked") {
+        QSqlQuery(holder).exec(QStringLiteral("BEGIN"));
+        QVERIFY(QSqlQuery(holder).exec(QStringLiteral("SELECT * FROM tbl_Appt WHERE CalDate = '%1' FOR UPDATE")
+                                           .arg(DayPageFixture::key(DayPageFixture::Today))));
+    } else {
+        QSqlQuery q(holder);
+        q.exec(QStringLiteral("SELECT pid FROM pg_stat_activity WHERE datname = current_database() "
+                              "AND application_name = 'calvora'"));
+        while (q.next())
+            stopped << q.value(0).toInt();
+        QVERIFY(!stopped.isEmpty());
+        for (int pid : stopped)
+            ::kill(pid, SIGSTOP);
+    }
+    auto release = [&] {
+        if (stuck == "locked")
+            QSqlQuery(holder).exec(QStringLiteral("ROLLBACK"));
+        for (int pid : std::exchange(stopped, {}))
+            ::kill(pid, SIGCONT);
+    };
+    QElapsedTimer waited;
+    qint64 untilAsked = -1;
+    f.dialogs.whenAsked = [&](const dialogs::Prompt& prompt) {
+        untilAsked = waited.elapsed();
+        release();
+        QVERIFY2(prompt.text.contains(QStringLiteral("does not answer")), qPrintable(prompt.text));
+        QCOMPARE(f.form->Grid1->TextMatrix(6, 1), QStringLiteral("typed while the server hangs"));
+    };
+    f.dialogs.answerMessage(dialogs::Answer::Retry);
+    waited.start();
+    f.openDate(QDate(1998, 8, 8));
+    release();
+    f.dialogs.whenAsked = nullptr;
+    setServerDeadline(std::chrono::milliseconds(5000));
+    holder.close();
+    holder = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    QVERIFY2(untilAsked >= 0, "the store was never given up");
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
+    QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed while the server hangs"));
 }
 
 QTEST_MAIN(tst_server)

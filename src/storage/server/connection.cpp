@@ -74,6 +74,22 @@ ConnInfo parse(const QString& conninfo)
     return info;
 }
 
+PGconn* pgconn(const QSqlDatabase& db)
+{
+    if (!db.isValid() || !db.isOpen())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return nullptr;
+    return *static_cast<PGconn* const*>(handle.data());
+}
+
+// A statement that waited for a row another connection holds longer than the lock timeout.
+bool lockTimedOut(const QSqlQuery& q)
+{
+    return q.lastError().nativeErrorCode() == QLatin1String("55P03");
+}
+
 // By the server's SQLSTATE where the driver gives it (the server's words may be in its own
 // language); libpq's own words are English.
 bool asksForPassword(const QSqlError& error)
@@ -140,6 +156,9 @@ void ServerConnection::watch(BookEvents* events)
     listen();
     // A connection the server ended while this desk typed or waited says nothing: the
     // watchdog looks every second and opens it again, so that the desk hears again.
+    const auto typed = g_passwords.find(conninfo_);
+    probe_ = std::make_unique<ServerProbe>(conninfo_.toUtf8(),
+                                           typed == g_passwords.end() ? QByteArray() : typed->second.toUtf8());
     watchdog_ = new QTimer(events);
     watchdog_->setInterval(1000);
     QObject::connect(watchdog_, &QTimer::timeout, events, [this] { checkIdle(); });
@@ -177,14 +196,15 @@ void ServerConnection::checkIdle()
 {
     if (inTransaction_)
         return;
-    // libpq sees a closed connection when it reads; a quiet one is asked every ten seconds.
-    bool gone = lost();
-    if (!gone && ++idleTicks_ >= 10) {
-        idleTicks_ = 0;
-        gone = !QSqlQuery(db_).exec(QStringLiteral("SELECT 1")) && lost();
-    }
-    if (!gone)
+    // The driver reads the listening connection as soon as the server writes to it or closes
+    // it, so a connection the server ended is seen here without a round trip. Whether the
+    // server answers at all is asked by the probe on its own thread: this look never waits.
+    if (!lost())
         return;
+    if (probe_ && !probe_->answers()) {
+        watchdog_->setInterval(std::min(watchdog_->interval() * 2, 30000));
+        return;
+    }
     try {
         reconnect();
         watchdog_->setInterval(1000);
@@ -243,9 +263,20 @@ void ServerConnection::open()
         } else if (key != QLatin1String("application_name"))
             options << key + QLatin1Char('=') + quoted(value);
     }
-    // A server that does not answer at all is reported after a while, not waited for.
-    if (!info.values.count(QStringLiteral("connect_timeout")) && qEnvironmentVariableIsEmpty("PGCONNECT_TIMEOUT"))
-        options << QStringLiteral("connect_timeout=10");
+    // A server that does not answer at all is reported after a while, not waited for; on a
+    // network link that dies without closing, the system finds the connection dead within a
+    // minute rather than the quarter of an hour it would wait by itself.
+    const auto unless = [&](const char* key, const char* environment, const QString& value) {
+        if (!info.values.count(QString::fromLatin1(key)) && (!environment || qEnvironmentVariableIsEmpty(environment)))
+            options << QString::fromLatin1(key) + QLatin1Char('=') + value;
+    };
+    unless("connect_timeout", "PGCONNECT_TIMEOUT",
+           QString::number(std::max<long long>(2, serverDeadline().count() / 1000)));
+    unless("keepalives", nullptr, QStringLiteral("1"));
+    unless("keepalives_idle", nullptr, QStringLiteral("20"));
+    unless("keepalives_interval", nullptr, QStringLiteral("5"));
+    unless("keepalives_count", nullptr, QStringLiteral("3"));
+    unless("tcp_user_timeout", nullptr, QStringLiteral("30000"));
     db_.setConnectOptions(options.join(QLatin1Char(' ')));
     if (const auto known = g_passwords.find(conninfo_); known != g_passwords.end())
         db_.setPassword(known->second);
@@ -271,8 +302,19 @@ void ServerConnection::open()
         throw StorageError(describe(Tr::tr("connecting to it"), detail));
     }
     try {
-        if (mode_ == Open::Book)
+        // A store that waits for a row another connection holds gives up before the deadline,
+        // with an answer of the server's own, and the connection stays usable.
+        const auto lockWait = std::max<long long>(500, serverDeadline().count() - 1000);
+        execute(QStringLiteral("SET lock_timeout = %1").arg(lockWait), Tr::tr("connecting to it"));
+        if (mode_ == Open::Book) {
             check();
+            // A user the practice lets only read: the book is read as a read-only file is.
+            QSqlQuery& rights = run(QStringLiteral(
+                "SELECT has_table_privilege('tbl_appt', 'INSERT') AND has_table_privilege('tbl_appt', 'UPDATE') "
+                "AND has_table_privilege('tbl_appt', 'DELETE') AND has_table_privilege('tbl_setup', 'UPDATE')"),
+                {}, QStringLiteral("reading the rights of its user"));
+            mayWrite_ = !rights.next() || rights.value(0).toBool();
+        }
         listen();
     } catch (const StorageError&) {
         close();
@@ -318,6 +360,24 @@ bool ServerConnection::lost()
     return !connection || PQstatus(connection) != CONNECTION_OK;
 }
 
+QString ServerConnection::notAnswering(const QString& what) const
+{
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(serverDeadline()).count();
+    return Tr::tr("The server %1 does not answer, so %2 was given up after %n second(s).", nullptr,
+                  int(std::max<long long>(seconds, 1)))
+        .arg(display_, what);
+}
+
+bool ServerConnection::timed(QSqlQuery& q, const std::function<bool()>& exec, const QString& what)
+{
+    deadline_.arm(pgconn(db_), serverDeadline());
+    const bool ok = exec();
+    const bool passed = deadline_.disarm();
+    if (!ok && (passed || lockTimedOut(q)))
+        throw StorageError(notAnswering(what));
+    return ok;
+}
+
 void ServerConnection::fail(const QSqlQuery& q, const QString& what)
 {
     QString detail = q.lastError().databaseText();
@@ -334,7 +394,7 @@ QSqlQuery& ServerConnection::statement(const QString& sql)
     if (found != statements_.end())
         return found->second;
     QSqlQuery q(db_);
-    if (!q.prepare(sql))
+    if (!timed(q, [&] { return q.prepare(sql); }, Tr::tr("preparing a query")))
         fail(q, Tr::tr("preparing a query"));
     return statements_.emplace(sql, std::move(q)).first->second;
 }
@@ -344,7 +404,7 @@ QSqlQuery& ServerConnection::run(const QString& sql, const QVariantList& values,
     QSqlQuery& q = statement(sql);
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values[i]);
-    if (!q.exec())
+    if (!timed(q, [&] { return q.exec(); }, what))
         fail(q, what);
     return q;
 }
@@ -352,7 +412,7 @@ QSqlQuery& ServerConnection::run(const QString& sql, const QVariantList& values,
 void ServerConnection::execute(const QString& sql, const QString& what)
 {
     QSqlQuery q(db_);
-    if (!q.exec(sql))
+    if (!timed(q, [&] { return q.exec(sql); }, what))
         fail(q, what);
 }
 
@@ -373,7 +433,13 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
             unit();
             QSqlQuery commit(db_);
             inTransaction_ = false;
-            if (!commit.exec(QStringLiteral("COMMIT"))) {
+            deadline_.arm(pgconn(db_), serverDeadline());
+            const bool committed = commit.exec(QStringLiteral("COMMIT"));
+            if (deadline_.disarm() && !committed)
+                throw StorageError(describe(
+                    what, notAnswering(QStringLiteral("the commit"))
+                              + QStringLiteral(" It is not known whether the change was stored.")));
+            if (!committed) {
                 // Whether a commit the connection lost on the way reached the server is not
                 // known: it is reported, not run again.
                 if (lost())
@@ -430,9 +496,7 @@ QString ServerEngine::describe(const QString& what, const QString& detail) const
 
 bool ServerEngine::readOnly()
 {
-    // A server refuses a change with a message of its own; the pages are never opened
-    // read-only there.
-    return false;
+    return !server_.mayWrite();
 }
 
 void ServerEngine::reopen()

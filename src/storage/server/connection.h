@@ -5,12 +5,15 @@
 // the units of work that open a lost connection again and run once more, and the
 // notifications of other desks with the watchdog that keeps hearing them.
 // The tables it checks and makes are in schema.cpp.
+#include "storage/server/deadline.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QTimer;
 
@@ -76,6 +79,10 @@ public:
     [[noreturn]] void fail(const QSqlQuery& q, const QString& what);
     // Whether the connection to the server is gone.
     bool lost();
+    // Whether this desk's user may change the book (found when the connection opened).
+    bool mayWrite() const { return mayWrite_; }
+    // The message of a round trip the server did not answer in time.
+    QString notAnswering(const QString& what) const;
 
     // schema.cpp: whether the program's three tables are there (all of them, none, or some).
     enum class Tables { All, None, Some };
@@ -100,6 +107,9 @@ private:
     void listen();
     // The watchdog's look at an idle connection.
     void checkIdle();
+    // Runs one round trip on the connection within the deadline; false when it failed (the
+    // server's answer then in `q`). Throws StorageError when the server did not answer.
+    bool timed(QSqlQuery& q, const std::function<bool()>& exec, const QString& what);
 
     QString conninfo_;  // as libpq takes it, from the text given
     QString display_;
@@ -111,7 +121,9 @@ private:
     bool inTransaction_ = false;
     BookEvents* events_ = nullptr;
     QTimer* watchdog_ = nullptr;
-    int idleTicks_ = 0;
+    Deadline deadline_;
+    bool mayWrite_ = true;
+    std::unique_ptr<ServerProbe> probe_;
 };
 
 }  // namespace storage

@@ -88,8 +88,7 @@ void ServerConnection::check()
     if (!q.exec(QStringLiteral("SELECT count(*) FROM tbl_Setup")) || !q.next())
         fail(q, Tr::tr("reading the settings"));
     if (q.value(0).toInt() < 1)
-        throw StorageError(describe(Tr::tr("reading the settings"),
-                                    Tr::tr("The table tbl_Setup has no settings row.")));
+        notABook(Tr::tr("the table tbl_Setup has no settings row."));
 }
 
 ServerConnection::Tables ServerConnection::tables()

@@ -1,0 +1,166 @@
+#include "storage/server/deadline.h"
+
+#include <algorithm>
+#include <atomic>
+#include <libpq-fe.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+namespace storage {
+
+namespace {
+
+std::atomic<long long> g_deadline{5000};
+
+// After a cancel that is not heard, how long the socket is kept before it is cut.
+constexpr std::chrono::milliseconds kGrace{1000};
+
+}  // namespace
+
+std::chrono::milliseconds serverDeadline()
+{
+    return std::chrono::milliseconds(g_deadline.load());
+}
+
+void setServerDeadline(std::chrono::milliseconds limit)
+{
+    g_deadline = limit.count();
+}
+
+Deadline::Deadline() : thread_([this] { watch(); }) {}
+
+Deadline::~Deadline()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+    disarm();
+}
+
+void Deadline::arm(pg_conn* connection, std::chrono::milliseconds limit)
+{
+    PGcancel* cancel = connection ? PQgetCancel(connection) : nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        if (cancel_)
+            PQfreeCancel(cancel_);
+        cancel_ = cancel;
+        socket_ = connection ? PQsocket(connection) : -1;
+        armed_ = cancel != nullptr;
+        passed_ = false;
+        due_ = std::chrono::steady_clock::now() + limit;
+    }
+    wake_.notify_all();
+}
+
+bool Deadline::disarm()
+{
+    std::lock_guard lock(mutex_);
+    armed_ = false;
+    if (cancel_)
+        PQfreeCancel(cancel_);
+    cancel_ = nullptr;
+    socket_ = -1;
+    const bool passed = passed_;
+    passed_ = false;
+    return passed;
+}
+
+void Deadline::watch()
+{
+    std::unique_lock lock(mutex_);
+    while (!stop_) {
+        if (!armed_ || passed_) {
+            wake_.wait(lock);
+            continue;
+        }
+        if (wake_.wait_until(lock, due_) != std::cv_status::timeout || !armed_ || stop_)
+            continue;
+        if (std::chrono::steady_clock::now() < due_)
+            continue;
+        // The server is asked to cancel the query: a statement waiting for a lock, or one
+        // that runs long, ends with an error and the connection stays usable.
+        passed_ = true;
+        char error[256];
+        PQcancel(cancel_, error, sizeof error);
+        const auto cut = std::chrono::steady_clock::now() + kGrace;
+        while (armed_ && !stop_ && wake_.wait_until(lock, cut) != std::cv_status::timeout) {
+        }
+        // Still no answer: the server process cannot act on the cancel (or cannot be
+        // reached). The socket is shut, which ends the waiting read; the connection is lost
+        // and opened again by the next unit of work.
+        if (armed_ && !stop_ && socket_ >= 0)
+            ::shutdown(socket_, SHUT_RDWR);
+    }
+}
+
+ServerProbe::ServerProbe(const QByteArray& conninfo, const QByteArray& password)
+    : conninfo_(conninfo), password_(password), thread_([this] { run(); })
+{
+}
+
+ServerProbe::~ServerProbe()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+    if (connection_)
+        PQfinish(connection_);
+}
+
+void ServerProbe::run()
+{
+    std::unique_lock lock(mutex_);
+    while (!stop_) {
+        if (wake_.wait_for(lock, std::chrono::seconds(5), [this] { return stop_; }))
+            break;
+        lock.unlock();
+        answers_ = ask();
+        lock.lock();
+    }
+}
+
+bool ServerProbe::ask()
+{
+    if (connection_ && PQstatus(connection_) != CONNECTION_OK) {
+        PQfinish(connection_);
+        connection_ = nullptr;
+    }
+    if (!connection_) {
+        const QByteArray timeout = QByteArray::number(std::max<long long>(2, serverDeadline().count() / 1000));
+        const char* keys[] = {"dbname", "connect_timeout", "application_name", password_.isEmpty() ? nullptr : "password",
+                              nullptr};
+        const char* values[] = {conninfo_.constData(), timeout.constData(), "calvora watchdog",
+                                password_.constData(), nullptr};
+        connection_ = PQconnectdbParams(keys, values, 1);
+        if (PQstatus(connection_) != CONNECTION_OK)
+            return false;
+    }
+    if (!PQsendQuery(connection_, "SELECT 1"))
+        return false;
+    const auto due = std::chrono::steady_clock::now() + serverDeadline();
+    while (PQisBusy(connection_)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(due - std::chrono::steady_clock::now());
+        pollfd socket{PQsocket(connection_), POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&socket, 1, int(left.count())) <= 0 || !PQconsumeInput(connection_)) {
+            // No answer in time: this connection is given up; the next look makes a new one.
+            PQfinish(connection_);
+            connection_ = nullptr;
+            return false;
+        }
+    }
+    bool ok = true;
+    while (PGresult* result = PQgetResult(connection_)) {
+        ok = ok && PQresultStatus(result) == PGRES_TUPLES_OK;
+        PQclear(result);
+    }
+    return ok;
+}
+
+}  // namespace storage

@@ -1,0 +1,76 @@
+#pragma once
+// A bound on the wait for the server: armed around one round trip on a connection, a thread
+// of its own asks the server to cancel the query when the time has passed, and cuts the
+// connection's socket when even that is not heard (a server process that is suspended, or a
+// network link that died without closing), so that the waiting read returns at once.
+#include <QByteArray>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+struct pg_conn;
+struct pg_cancel;
+
+namespace storage {
+
+class Deadline {
+public:
+    Deadline();
+    ~Deadline();
+    Deadline(const Deadline&) = delete;
+    Deadline& operator=(const Deadline&) = delete;
+
+    // Starts the clock for one round trip on `connection` (null: nothing to bound).
+    void arm(pg_conn* connection, std::chrono::milliseconds limit);
+    // Stops it; true when the time had passed and the query was cancelled or cut off.
+    bool disarm();
+
+private:
+    void watch();
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::thread thread_;
+    bool stop_ = false;
+    bool armed_ = false;
+    bool passed_ = false;
+    pg_cancel* cancel_ = nullptr;
+    int socket_ = -1;
+    std::chrono::steady_clock::time_point due_;
+};
+
+// Whether the server answers, asked every few seconds from a thread of its own over a
+// connection of its own, so that a desk that waits for its server never waits on the screen's
+// thread: the watchdog opens the desk's connection again only when the server answers.
+class ServerProbe {
+public:
+    // `conninfo` as libpq takes it; `password` where one was typed (empty: libpq's own places).
+    ServerProbe(const QByteArray& conninfo, const QByteArray& password);
+    ~ServerProbe();
+    ServerProbe(const ServerProbe&) = delete;
+    ServerProbe& operator=(const ServerProbe&) = delete;
+
+    bool answers() const { return answers_; }
+
+private:
+    void run();
+    bool ask();
+
+    QByteArray conninfo_;
+    QByteArray password_;
+    pg_conn* connection_ = nullptr;
+    std::atomic<bool> answers_{true};
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+// The longest a desk waits for one answer of the server before it gives up (five seconds;
+// tests make it shorter).
+std::chrono::milliseconds serverDeadline();
+void setServerDeadline(std::chrono::milliseconds limit);
+
+}  // namespace storage
