@@ -781,6 +781,10 @@ Wiederholen speichert die Seite erneut. Verwerfen verlässt die Seite vom %2, oh
         <source>The page of %1 was added on another desk.</source>
         <translation>Die Seite vom %1 wurde an einem anderen Arbeitsplatz angelegt.</translation>
     </message>
+    <message>
+        <source>This desk&apos;s user may only read on %1: the pages can be read, but nothing typed on them can be stored.</source>
+        <translation>Der Benutzer dieses Arbeitsplatzes darf auf %1 nur lesen: Die Seiten können gelesen, aber Eingaben darauf nicht gespeichert werden.</translation>
+    </message>
 </context>
 <context>
     <name>frmBackup</name>
@@ -2157,6 +2161,17 @@ Passwort:</translation>
         <source>%1 on %2</source>
         <comment>a database on its server</comment>
         <translation>%1 auf %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>The server %1 does not answer, so %2 was given up after %n second(s).</source>
+        <translation>
+            <numerusform>Der Server %1 antwortet nicht, daher wurde %2 nach %n Sekunde abgebrochen.</numerusform>
+            <numerusform>Der Server %1 antwortet nicht, daher wurde %2 nach %n Sekunden abgebrochen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the table tbl_Setup has no settings row.</source>
+        <translation>Die Tabelle tbl_Setup hat keine Einstellungszeile.</translation>
     </message>
 </context>
 </TS>

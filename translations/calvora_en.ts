@@ -80,4 +80,14 @@ Do you wish to store the new settings?</numerusform>
         </translation>
     </message>
 </context>
+<context>
+    <name>storage</name>
+    <message numerus="yes">
+        <source>The server %1 does not answer, so %2 was given up after %n second(s).</source>
+        <translation>
+            <numerusform>The server %1 does not answer, so %2 was given up after %n second.</numerusform>
+            <numerusform>The server %1 does not answer, so %2 was given up after %n seconds.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>
