@@ -95,6 +95,24 @@ void crashInTheMiddleOfAChange(const QString& path)
     QFile::remove(scratch);
 }
 
+// Damages the leaf page of tbl_Appt that holds a page with the text `marker`: the settings
+// still read, so only a check of every page finds it.
+void damagePageHolding(const QString& path, const QByteArray& marker)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        qFatal("cannot open %s", qPrintable(path));
+    const QByteArray bytes = file.readAll();
+    const qsizetype at = bytes.indexOf(marker);
+    if (at < 0)
+        qFatal("the marker is not in %s", qPrintable(path));
+    const int size = (uchar(bytes[16]) << 8 | uchar(bytes[17])) == 1 ? 65536 : (uchar(bytes[16]) << 8 | uchar(bytes[17]));
+    const qint64 page = at / size;
+    file.seek(page * size + (page == 0 ? 100 : 0));
+    file.write(QByteArray(8, '\xff'));  // the page's header: no kind of page SQLite knows
+    file.close();
+}
+
 }  // namespace
 
 class tst_backup : public QObject {
@@ -357,6 +375,8 @@ void tst_backup::failedCopyKeepsEarlierBackup_data()
     QTest::newRow("a disk that fills part way") << "full" << "the disk is full";
     QTest::newRow("a disk quota used up") << "quota" << "the disk is full (the user's quota on it is used up)";
     QTest::newRow("a write-protected disk") << "protected" << "Permission denied";
+    // The first read of the live file passes; the check of the copy finds the damage.
+    QTest::newRow("a damaged page in the live file") << "damaged" << "";
 }
 
 void tst_backup::failedCopyKeepsEarlierBackup()
@@ -372,12 +392,16 @@ void tst_backup::failedCopyKeepsEarlierBackup()
     QVERIFY(QFile::copy(folder_->databasePath(), earlier));
     fileSql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'newer'");
     const QByteArray earlierBytes = readAll(earlier);
+    if (disk == "damaged") {
+        fileSql(folder_->databasePath(), "INSERT INTO tbl_Appt (CalDate, Data) VALUES ('2031-01-01', 'a page to damage')");
+        damagePageHolding(folder_->databasePath(), "a page to damage");
+    }
 
     if (disk == "protected") {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
         if (QFileInfo(folder).isWritable())
             QSKIP("the superuser writes on a write-protected folder");
-    } else if (disk == "quota" || !small->mounted()) {
+    } else if (disk == "quota" || (small && !small->mounted())) {
         durable::failStepForTesting(2, disk == "quota" ? EDQUOT : ENOSPC);  // the first write
     }
     ScriptedDialogs dialogs;
@@ -390,7 +414,12 @@ void tst_backup::failedCopyKeepsEarlierBackup()
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].text, QStringLiteral("The backup %1 could not be written: %2. Retry?").arg(earlier, why));
+    if (disk == "damaged")
+        QVERIFY2(dialogs.messages[0].text.startsWith(
+                     QStringLiteral("The backup %1 was written but does not read back as a database: ").arg(earlier)),
+                 qPrintable(dialogs.messages[0].text));
+    else
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("The backup %1 could not be written: %2. Retry?").arg(earlier, why));
     // The hourglass stands while the copy runs, and goes with the No.
     QCOMPARE(whileAsked, Qt::WaitCursor);
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);

@@ -75,6 +75,15 @@ void tst_pagesearch::matcher_data()
     QTest::newRow("umlaut with ASCII around") << "grün" << "Herr GRÜNWALD" << true;
     QTest::newRow("only letters beyond ASCII") << "öß" << "GRÖß" << true;
     QTest::newRow("empty text") << "ann" << "" << false;
+    // Every letter folds both ways: typed small and stored capital, and the reverse.
+    for (const auto& [small, capital] : {std::pair{u"a", u"A"}, {u"\u00e4", u"\u00c4"}, {u"\u00f6", u"\u00d6"},
+                                         {u"\u00fc", u"\u00dc"}, {u"\u00df", u"\u1e9e"}}) {
+        for (char16_t c = 0; c < (small[0] == u'a' ? 26 : 1); ++c) {
+            const QString lower(QChar(char16_t(small[0] + c))), upper(QChar(char16_t(capital[0] + c)));
+            QTest::addRow("letter %s typed small", qPrintable(upper)) << "1" + lower + "2" << "01" + upper + "2" << true;
+            QTest::addRow("letter %s typed capital", qPrintable(upper)) << "1" + upper + "2" << "01" + lower + "2" << true;
+        }
+    }
     // Long pages are folded sixteen bytes at a time.
     QTest::newRow("across a block edge") << "ann lee" << QString(13, 'x') + "ANN LEE" + QString(30, 'y') << true;
     QTest::newRow("in the tail") << "lee" << QString(32, '.') + "LEE" << true;
