@@ -5,6 +5,7 @@
 #include <libpq-fe.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <utility>
 
 namespace storage {
 
@@ -50,6 +51,7 @@ void Deadline::arm(pg_conn* connection, std::chrono::milliseconds limit)
         cancel_ = cancel;
         socket_ = connection ? PQsocket(connection) : -1;
         armed_ = cancel != nullptr;
+        ++arming_;
         passed_ = false;
         due_ = std::chrono::steady_clock::now() + limit;
     }
@@ -83,16 +85,24 @@ void Deadline::watch()
             continue;
         // The server is asked to cancel the query: a statement waiting for a lock, or one
         // that runs long, ends with an error and the connection stays usable.
+        // The request is sent without the lock: it opens a connection of its own, which may
+        // itself wait, and the screen's thread must be able to disarm meanwhile.
         passed_ = true;
+        const unsigned long arming = arming_;
+        PGcancel* cancel = std::exchange(cancel_, nullptr);
+        lock.unlock();
         char error[256];
-        PQcancel(cancel_, error, sizeof error);
+        PQcancel(cancel, error, sizeof error);
+        PQfreeCancel(cancel);
+        lock.lock();
+        const auto same = [&] { return armed_ && !stop_ && arming_ == arming; };
         const auto cut = std::chrono::steady_clock::now() + kGrace;
-        while (armed_ && !stop_ && wake_.wait_until(lock, cut) != std::cv_status::timeout) {
+        while (same() && wake_.wait_until(lock, cut) != std::cv_status::timeout) {
         }
         // Still no answer: the server process cannot act on the cancel (or cannot be
         // reached). The socket is shut, which ends the waiting read; the connection is lost
         // and opened again by the next unit of work.
-        if (armed_ && !stop_ && socket_ >= 0)
+        if (same() && socket_ >= 0)
             ::shutdown(socket_, SHUT_RDWR);
     }
 }

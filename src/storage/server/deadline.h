@@ -32,13 +32,16 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::thread thread_;
     bool stop_ = false;
     bool armed_ = false;
     bool passed_ = false;
     pg_cancel* cancel_ = nullptr;
     int socket_ = -1;
+    // Counts the armings, so that a cancel of one round trip never cuts the next one.
+    unsigned long arming_ = 0;
     std::chrono::steady_clock::time_point due_;
+    // Last, so that every member above is made before the thread reads it.
+    std::thread thread_;
 };
 
 // Whether the server answers, asked every few seconds from a thread of its own over a
