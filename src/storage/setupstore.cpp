@@ -1,15 +1,9 @@
+#include "storage/tr.h"
 #include "storage/setupstore.h"
 
 #include "storage/database.h"
 #include "storage/engine.h"
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 

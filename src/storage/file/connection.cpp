@@ -1,3 +1,4 @@
+#include "storage/tr.h"
 #include "storage/file/connection.h"
 
 #include "storage/database.h"
@@ -13,13 +14,6 @@
 #include <atomic>
 #include <sqlite3.h>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 namespace {

@@ -1,16 +1,10 @@
 // The help text kept in the file.
+#include "storage/tr.h"
 #include "storage/file/fileengine.h"
 
 #include <QSqlQuery>
 #include <QVariant>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 

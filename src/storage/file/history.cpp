@@ -1,17 +1,11 @@
 // The history in the file: tbl_History, made by the first change a file records, appended
 // to in the transaction of each store and read newest first.
+#include "storage/tr.h"
 #include "platform/clock.h"
 #include "storage/file/fileengine.h"
 #include "storage/file/query.h"
 #include "storage/file/tables.h"
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 namespace {

@@ -1,17 +1,11 @@
 // The page rows of tbl_Appt in the file: kept statements on SQLite's C API, the rows read
 // straight from the engine's own values.
+#include "storage/tr.h"
 #include "storage/file/fileengine.h"
 #include "storage/file/query.h"
 
 #include <limits>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 namespace {

@@ -1,17 +1,11 @@
 // The search of a name in the file's pages: every row walked newest first on a kept
 // statement, the stored bytes matched as they are, the name never in the SQL.
+#include "storage/tr.h"
 #include "storage/file/fileengine.h"
 #include "storage/file/query.h"
 
 #include <limits>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 namespace {

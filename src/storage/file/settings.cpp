@@ -1,4 +1,5 @@
 // The settings row of tbl_Setup in the file, through Qt SQL (read whole, by field name).
+#include "storage/tr.h"
 #include "storage/file/fileengine.h"
 #include "storage/file/query.h"
 
@@ -6,13 +7,6 @@
 #include <QSqlRecord>
 #include <QVariant>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 namespace {

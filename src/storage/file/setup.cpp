@@ -1,5 +1,6 @@
 // The set-up in the file: the layout with the stored pages that follow it, and a weekday's
 // template with its closed flag. The file keeps no version of the set-up: one desk edits it.
+#include "storage/tr.h"
 #include "storage/celltext.h"
 #include "storage/file/fileengine.h"
 #include "storage/file/query.h"
@@ -7,13 +8,6 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 namespace {

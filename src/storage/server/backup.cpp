@@ -1,5 +1,6 @@
 // The book on a server and the file format of its backups: a server's backup is a db.mdb as
 // the file engine writes it, and a restore loads such a file into the server.
+#include "storage/tr.h"
 #include "platform/durablefile.h"
 #include "storage/database.h"
 #include "storage/file/connection.h"
@@ -18,13 +19,6 @@
 #include <set>
 #include <vector>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 namespace {

@@ -1,3 +1,4 @@
+#include "storage/tr.h"
 #include "storage/server/connection.h"
 
 #include "storage/bookevents.h"
@@ -15,13 +16,6 @@
 #include <libpq-fe.h>
 #include <map>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 

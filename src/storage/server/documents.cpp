@@ -1,13 +1,7 @@
 // The help text kept on the server.
+#include "storage/tr.h"
 #include "storage/server/serverengine.h"
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 

@@ -1,17 +1,11 @@
 // The history on the server: tbl_History, made by the first change a database from before
 // it records, appended to in the transaction of each store and read newest first.
+#include "storage/tr.h"
 #include "platform/clock.h"
 #include "storage/server/serverengine.h"
 
 #include <algorithm>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 

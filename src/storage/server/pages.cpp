@@ -1,17 +1,11 @@
 // The page rows of tbl_Appt on the server: one row per date, a version on each that every
 // store counts up, and a store refused over another desk's.
+#include "storage/tr.h"
 #include "storage/server/serverengine.h"
 
 #include <limits>
 #include <tuple>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 

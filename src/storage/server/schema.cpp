@@ -1,5 +1,6 @@
 // The server's tables: made in an empty database, checked when a book is opened, and the
 // index the search narrows its candidates by.
+#include "storage/tr.h"
 #include "storage/database.h"
 #include "storage/schema.h"
 #include "storage/server/connection.h"
@@ -8,13 +9,6 @@
 #include <QStringList>
 #include <map>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 

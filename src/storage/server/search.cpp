@@ -1,18 +1,12 @@
 // The search of a name in the server's pages: the server sends the rows that may hold it,
 // narrowed by its folded text through the trigram index, and the program's own matcher
 // decides.
+#include "storage/tr.h"
 #include "storage/server/serverengine.h"
 
 #include <limits>
 #include <vector>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 namespace {

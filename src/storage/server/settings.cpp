@@ -1,16 +1,10 @@
 // The settings row of tbl_Setup on the server: read whole by field name, and held against
 // other desks while a store reads what it changes.
+#include "storage/tr.h"
 #include "storage/server/serverengine.h"
 
 #include <QSqlRecord>
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 namespace {

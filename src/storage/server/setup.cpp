@@ -1,17 +1,11 @@
 // The set-up on the server: the layout with the stored pages that follow it, and a
 // weekday's template with its closed flag, each stored only over the version of the set-up
 // this desk read, and told to the other desks.
+#include "storage/tr.h"
 #include "storage/celltext.h"
 #include "storage/server/serverengine.h"
 #include "storage/setupstore.h"
 #include <QCoreApplication>
-
-namespace {
-// The storage's texts, one context for both engines: the same text is translated once.
-struct Tr {
-    Q_DECLARE_TR_FUNCTIONS(storage)
-};
-}  // namespace
 
 namespace storage {
 namespace {
