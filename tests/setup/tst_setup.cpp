@@ -63,7 +63,6 @@ private slots:
     void gridRefusesListSeparators();
     void questionBeforeEntriesMove_data();
     void questionBeforeEntriesMove();
-    void failedOkayStoresNothing();
     void okayClosesTheDayPageFirst_data();
     void okayClosesTheDayPageFirst();
     void failedReadKeepsTheGrid_data();
@@ -403,32 +402,6 @@ void tst_setup::questionBeforeEntriesMove()
     QCOMPARE(screens::loaded(Screen::Setup) != nullptr, !stored);
 }
 
-void tst_setup::failedOkayStoresNothing()
-{
-    const QDate later = kToday.addDays(4);
-    f->addPage(later, QStringLiteral("Ng"));
-    // The pages cannot be written: the settings row is written first and must not stay.
-    f->exec("CREATE TRIGGER refuse BEFORE UPDATE ON tbl_Appt BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
-    QVERIFY(open());
-    enter(s->Text5, "5");
-    typeKey(Qt::Key_Tab);
-    enter(s->Text1, "Clinic");
-    s->CmdOkay->click();
-    QCOMPARE(f->dialogs.messages.size(), 1);
-    QCOMPARE(f->dialogs.messages[0].text, QStringLiteral("The database file %1 failed while storing the settings and the pages from "
-                                    "2031-04-09 on:\ndisk I/O error Unable to fetch row")
-                         .arg(f->folder.databasePath()));
-    QCOMPARE(setting("location || Listno"), QStringLiteral("Office4"));
-    QCOMPARE(pageField(later, "Listno"), QStringLiteral("4"));
-    QCOMPARE(s->Text1->text(), QStringLiteral("Clinic"));
-
-    // Once the file can be written again, Okay goes through.
-    f->exec("DROP TRIGGER refuse");
-    s->CmdOkay->click();
-    QCOMPARE(setting("location || Listno"), QStringLiteral("Clinic5"));
-    QCOMPARE(pageField(later, "Listno"), QStringLiteral("5"));
-}
-
 void tst_setup::okayClosesTheDayPageFirst_data()
 {
     QTest::addColumn<bool>("storable");  // the day page can store its page
@@ -550,7 +523,6 @@ void tst_setup::storedCountOutOfRange_data()
 {
     QTest::addColumn<int>("stored");
     QTest::addColumn<int>("shown");
-    QTest::newRow("-2") << -2 << 1;
     QTest::newRow("-30000") << -30000 << 1;
     QTest::newRow("0") << 0 << 1;
     QTest::newRow("40") << 40 << 16;
