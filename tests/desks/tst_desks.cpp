@@ -38,13 +38,10 @@ class tst_desks : public QObject {
 
 private slots:
     void initTestCase();
-    void staleStoreCarriesTheStoredPage_data();
-    void staleStoreCarriesTheStoredPage();
     void purgeKeepsAPageStoredMeanwhile();
     void setupVersion_data();
     void setupVersion();
     void desksHearEachOther();
-    void lostConnectionIsReportedAsMissed();
     void dayPageMerges_data();
     void dayPageMerges();
     void everyStorePathStoresThePageOnScreen_data();
@@ -181,58 +178,6 @@ void tst_desks::initTestCase()
     storage::setDeskName(QStringLiteral("calvora"));
 }
 
-void tst_desks::staleStoreCarriesTheStoredPage_data()
-{
-    QTest::addColumn<bool>("removed");
-    QTest::newRow("stored on the other desk") << false;
-    QTest::newRow("removed on the other desk") << true;
-}
-
-void tst_desks::staleStoreCarriesTheStoredPage()
-{
-    // Desk 2 stores (or purges) the page desk 1 has read: desk 1's store is refused, nothing
-    // of it is written, and the refusal carries the page as it is stored now.
-    QFETCH(bool, removed);
-    TestBook book;
-    Database desk1(book.location());
-    Database desk2(book.location());
-    PageTable pages1(desk1);
-    PageTable pages2(desk2);
-    PageRow mine = *pages1.find(kDay);
-    PageRow theirs = *pages2.find(kDay);
-    if (removed) {
-        pages2.removeUnchanged({theirs});
-    } else {
-        theirs.data = "stored on desk 2";
-        theirs.memo = "their memo";
-        pages2.update(theirs);
-        pages2.update(theirs);  // its own second store is not another desk's
-    }
-    mine.data = "typed on desk 1";
-    try {
-        pages1.update(mine);
-        QFAIL("a store over another desk's store was taken");
-    } catch (const StaleVersion& e) {
-        QCOMPARE(e.stored().has_value(), !removed);
-        if (!removed) {
-            QCOMPARE(e.stored()->data, QStringLiteral("stored on desk 2"));
-            QCOMPARE(e.stored()->memo, QStringLiteral("their memo"));
-            QCOMPARE(e.stored()->version, theirs.version);
-        }
-        QVERIFY2(e.message().contains(removed ? "The page of 1998-08-08 was removed on another desk"
-                                              : "The page of 1998-08-08 was stored on another desk"),
-                 qPrintable(e.message()));
-    }
-    QCOMPARE(book.server().value("SELECT count(*) FROM tbl_Appt WHERE Data = 'typed on desk 1'").toInt(), 0);
-    // Stored again over the version the refusal carried, it is taken.
-    if (!removed) {
-        mine.id = theirs.id;
-        mine.version = theirs.version;
-        pages1.update(mine);
-        QCOMPARE(pages2.find(kDay)->data, QStringLiteral("typed on desk 1"));
-    }
-}
-
 void tst_desks::purgeKeepsAPageStoredMeanwhile()
 {
     // Desk 1's purge read two empty pages; desk 2 types on one of them before the purge
@@ -257,7 +202,6 @@ void tst_desks::setupVersion_data()
 {
     QTest::addColumn<QString>("other");   // what desk 2 stores first
     QTest::addColumn<QString>("store");   // what desk 1 then stores over its old version
-    QTest::newRow("a template over a template") << "template" << "template";
     QTest::newRow("a template over the set-up") << "setup" << "template";
     QTest::newRow("the set-up over a template") << "template" << "setup";
     QTest::newRow("a template over the fixed memo") << "memo" << "template";
@@ -353,26 +297,6 @@ void tst_desks::desksHearEachOther()
     QCOMPARE(settings.size(), 1);
 }
 
-void tst_desks::lostConnectionIsReportedAsMissed()
-{
-    // The server ends an idle desk's connection: the watchdog opens it again, says that
-    // something may have been missed, and the desk hears the others again.
-    TestBook book;
-    Database desk1(book.location());
-    Database desk2(book.location());
-    BookEvents& heard = desk1.events();
-    QSignalSpy missed(&heard, &BookEvents::missed);
-    QSignalSpy pages(&heard, &BookEvents::pageChanged);
-    terminateDesks(book);
-    QVERIFY(missed.wait(5000));
-    PageTable pages2(desk2);  // desk 2 was ended too: it opens again on its store
-    PageRow theirs = *pages2.find(kDay);
-    theirs.data = "after the reconnect";
-    pages2.update(theirs);
-    QVERIFY(pages.wait(5000));
-    QCOMPARE(pages.takeFirst().at(0).toDate(), kDay);
-}
-
 void tst_desks::dayPageMerges_data()
 {
     // This desk types into cell (5, 2); the other desk stores a cell first; then this desk
@@ -384,8 +308,6 @@ void tst_desks::dayPageMerges_data()
     QTest::addColumn<QString>("expected");  // cell (5, 2) after the store
     QTest::addColumn<int>("asked");
 
-    QTest::newRow("different cells") << 6 << 1 << "theirs" << QStringList() << "mine" << 0;
-    QTest::newRow("the same text") << 5 << 2 << "mine" << QStringList() << "mine" << 0;
     QTest::newRow("same cell, keep mine") << 5 << 2 << "theirs" << QStringList{"cmdMine", "cmdStore"} << "mine" << 1;
     QTest::newRow("same cell, keep theirs") << 5 << 2 << "theirs" << QStringList{"cmdStore"} << "theirs" << 1;
     QTest::newRow("same cell, mine for all") << 5 << 2 << "theirs" << QStringList{"cmdAllMine", "cmdStore"} << "mine" << 1;

@@ -66,13 +66,12 @@ private slots:
     void settingsRecordTheirFields();
     void failedStoreRecordsNothing();
     void backupAndRestoreCarryIt();
-    void twoDesksBothAppear();
     void deskNameNeverEmpty();
 };
 
 void tst_history::storeRecordsChangedCells_data()
 {
-    QTest::addColumn<QStringList>("edits");  // row,col,text; "memo,text"; "closed"
+    QTest::addColumn<QStringList>("edits");  // row,col,text
     QTest::addColumn<QStringList>("expected");  // newest first
     QTest::newRow("nothing changed") << QStringList{} << QStringList{};
     QTest::newRow("one cell typed") << QStringList{"1,0,Jones"}
@@ -80,8 +79,6 @@ void tst_history::storeRecordsChangedCells_data()
     QTest::newRow("a cell overwritten and one beyond the labels")
         << QStringList{"2,1,Smith", "7,3,far"}
         << QStringList{"Data 7,3 / [] -> [far]", "Data 2,1 08:15 AM/Dr. B [] -> [Smith]"};
-    QTest::newRow("memo and flag") << QStringList{"memo,call back", "closed"}
-                                   << QStringList{"Memo -1,-1 / [] -> [call back]", "Clinic -1,-1 / [0] -> [1]"};
     QTest::newRow("the same text again") << QStringList{"1,0,Jones", "1,0,"} << QStringList{};
 }
 
@@ -102,12 +99,7 @@ void tst_history::storeRecordsChangedCells()
     pages.update(row);
     for (const QString& edit : edits) {
         const QStringList p = edit.split(',');
-        if (p[0] == "memo")
-            row.memo = p[1];
-        else if (p[0] == "closed")
-            row.clinic = true;
-        else
-            row.data = withCell(row.data, p[0].toInt(), p[1].toInt(), p[2]);
+        row.data = withCell(row.data, p[0].toInt(), p[1].toInt(), p[2]);
     }
     pages.update(row);
     const std::vector<Change> changes = History(db).day(Day);
@@ -233,29 +225,6 @@ void tst_history::backupAndRestoreCarryIt()
     QSqlDatabase::removeDatabase("old");
     restoreServer(backup, book.location().server);
     QCOMPARE(History(db).day(row.calDate).size(), size_t(0));
-}
-
-void tst_history::twoDesksBothAppear()
-{
-    TestBook book;
-    setDeskName(QStringLiteral("front/anna"));
-    Database front(book.location());
-    setDeskName(QStringLiteral("office/ben"));
-    Database office(book.location());
-    PageTable a(front), b(office);
-    PageRow row = *a.find(QDate(1998, 8, 8));
-    row.data = withCell(row.data, 1, 0, "from the front");
-    a.update(row);
-    PageRow other = *b.find(QDate(1998, 8, 8));
-    other.data = withCell(other.data, 1, 0, "from the office");
-    b.update(other);
-    const std::vector<Change> cell = History(front).cell(QDate(1998, 8, 8), 1, 0);
-    QCOMPARE(cell.size(), size_t(2));
-    QCOMPARE(cell[0].desk, QStringLiteral("office/ben"));
-    QCOMPARE(cell[0].oldText, QStringLiteral("from the front"));
-    QCOMPARE(cell[1].desk, QStringLiteral("front/anna"));
-    if (book.onServer())
-        QCOMPARE(book.value("SELECT count(*) FROM pg_stat_activity WHERE application_name = 'office/ben'").toInt(), 1);
 }
 
 void tst_history::deskNameNeverEmpty()
