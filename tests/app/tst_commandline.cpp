@@ -44,10 +44,6 @@ void tst_commandline::outcomes_data()
     QTest::newRow("--print-day with its file and column")
         << QStringList{"--print-day", "2026-12-07", "--pdf", "day.pdf", "--column", "2"} << int(O::Run) << 0
         << QString();
-    QTest::newRow("--help names the server") << QStringList{"--help"} << int(O::Help) << 0
-                                             << "  --server <conninfo>  Keeps the appointment book on";
-    QTest::newRow("--help names the file") << QStringList{"--help"} << int(O::Help) << 0
-                                           << "  --file               Keeps the appointment book in the";
     QTest::newRow("--server on a URI") << QStringList{"--server", "postgresql://calvora@frontdesk/practice"}
                                        << int(O::Run) << 0 << QString();
     QTest::newRow("--server on key=value") << QStringList{"--server=host=frontdesk dbname=practice"}
@@ -76,8 +72,6 @@ void tst_commandline::outcomes_data()
     QTest::newRow("--lang on a language Calvora does not speak")
         << QStringList{"--lang=fr"} << int(O::Error) << 2
         << "calvora: Calvora does not speak the language 'fr'; it speaks en, de.";
-    QTest::newRow("--help names --lang") << QStringList{"--help"} << int(O::Help) << 0
-                                         << "  --lang <language>    Speaks <language> (en, de) for this run";
 }
 
 void tst_commandline::outcomes()

@@ -129,7 +129,6 @@ void tst_startup::menuEntries_data()
     QTest::newRow("2 by right mouse") << 2 << "right mouse" << int(Screen::Setup) << false << true;
     QTest::newRow("3 by Enter") << 3 << "Enter" << int(Screen::Configure) << false << true;
     QTest::newRow("4 by Space") << 4 << "Space" << int(Screen::Backup) << false << false;
-    QTest::newRow("4 by mouse") << 4 << "mouse" << int(Screen::Backup) << false << false;
     QTest::newRow("1 by digit") << 1 << "digit" << int(Screen::Appt) << true << true;
     QTest::newRow("4 by digit") << 4 << "digit" << int(Screen::Backup) << true << true;
 }
@@ -185,7 +184,6 @@ void tst_startup::exitQuestion_data()
     QTest::newRow("Enter, No") << "Enter" << false;
     QTest::newRow("digit, Yes") << "digit" << true;
     QTest::newRow("close box, Yes") << "close box" << true;
-    QTest::newRow("close box, No") << "close box" << false;
 }
 
 void tst_startup::exitQuestion()

@@ -94,16 +94,12 @@ void tst_viewers::readmePages()
     frmReadme* viewer = openReadmeFromMenu();
     QVERIFY(viewer);
     QVERIFY(!screens::loaded(Screen::Menu));
-    QCOMPARE(viewer->windowTitle(), QStringLiteral("Readme"));
-    QCOMPARE(viewer->Command1->text(), QStringLiteral("License Agreement"));
     QCOMPARE(viewer->Text1->toPlainText(), readme);
 
     // The licence is read when the page turns.
     f.exec(QStringLiteral("UPDATE tbl_Setup SET Licence = 'Licence text, changed'"));
     viewer->Command1->setFocus();
     typeKey(Qt::Key_Return);
-    QCOMPARE(viewer->windowTitle(), QStringLiteral("License"));
-    QCOMPARE(viewer->Command1->text(), QStringLiteral("Main Menu"));
     viewer->Text1->setFocus();
     typeText(QStringLiteral("xy"));
     QCOMPARE(viewer->Text1->toPlainText(), QStringLiteral("Licence text, changed"));

@@ -29,7 +29,6 @@ private slots:
     void init();
     void typedDate_data();
     void typedDate();
-    void openPageTakesCaptionBack();
     void datesInTheDesktopsLanguage_data();
     void datesInTheDesktopsLanguage();
     void wheelOverUnfocusedList_data();
@@ -126,20 +125,6 @@ void tst_pagenavigation::typedDate()
     QCOMPARE(parseTypedDate(text, locale).value_or(QDate()), date);
 }
 
-void tst_pagenavigation::openPageTakesCaptionBack()
-{
-    // The date as the screen shows it can be typed back into Open Page.
-    DayPageFixture f;
-    QVERIFY(f.open());
-    const QDate target(2030, 3, 19);
-    const QString shown = QLocale::system().toString(target, QLocale::ShortFormat);
-    f.dialogs.answerInput(shown);
-    f.navigation->mnuPageOpen_Click();
-    QVERIFY(f.dialogs.messages.isEmpty());
-    QCOMPARE(f.form->PageDate, target);
-    QCOMPARE(f.form->lblCalDate->text(), shown);
-}
-
 void tst_pagenavigation::datesInTheDesktopsLanguage_data()
 {
     QTest::addColumn<QString>("typed");
@@ -185,7 +170,6 @@ void tst_pagenavigation::wheelOverUnfocusedList_data()
     QTest::addColumn<int>("notch");  // + up, - down
     QTest::newRow("status list, down") << 0 << -120;
     QTest::newRow("month list, down") << 1 << -120;
-    QTest::newRow("month list, up") << 1 << 120;
     QTest::newRow("year list, down") << 2 << -120;
 }
 

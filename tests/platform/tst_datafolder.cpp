@@ -31,7 +31,6 @@ class tst_datafolder : public QObject {
 private slots:
     void choice_data();
     void choice();
-    void shippedFileFoundBesideTheProgram();
 };
 
 void tst_datafolder::choice_data()
@@ -101,12 +100,6 @@ void tst_datafolder::choice()
     if (copied)
         QCOMPARE(fileMode(p.user() + "/db.mdb"), 0600);
     QCOMPARE(fileMode(p.other()), 0770);
-}
-
-void tst_datafolder::shippedFileFoundBesideTheProgram()
-{
-    QCOMPARE(program::shippedDatabase("/opt/calvora/bin"), QStringLiteral("/opt/calvora/share/calvora/db.mdb"));
-    QCOMPARE(program::shippedDatabase("/usr/bin/"), QStringLiteral("/usr/share/calvora/db.mdb"));
 }
 
 QTEST_GUILESS_MAIN(tst_datafolder)
