@@ -114,8 +114,6 @@ void tst_serverdesk::bookChoice_data()
            "database practice on frontdesk, as the user calvora." << false;
     QTest::newRow("--file on the file: nothing to say, no file made")
         << QStringList{"--file"} << QByteArray() << QString() << QByteArray() << QString() << false;
-    QTest::newRow("no conf: the file") << QStringList{} << QByteArray() << QString() << QByteArray() << QString()
-                                       << false;
     const QByteArray withPassword = "[book]\nserver=host=frontdesk dbname=practice password=secret\n";
     QTest::newRow("a password written into the conf is not used")
         << QStringList{} << withPassword << "dbname='practice' host='frontdesk'" << withPassword

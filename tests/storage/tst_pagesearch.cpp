@@ -1,5 +1,5 @@
 // Finding a name in the stored pages: the same answer from the stored bytes as from the
-// text on screen, every row walked newest first, and the name never taken for SQL.
+// text on screen, on either engine, and the name never taken for SQL.
 #include "common/testbook.h"
 #include "storage/database.h"
 #include "storage/pagesearch.h"
@@ -19,7 +19,6 @@ private slots:
     void cleanupTestCase();
     void matcher_data();
     void matcher();
-    void allMatchesReadsTextAndLayout();
 
 private:
     // One book for the matcher's table, each text stored on a page of its own.
@@ -113,27 +112,6 @@ void tst_pagesearch::matcher()
     bool listed = false;
     search.allMatches([&](const PageMatch& match) { listed = listed || match.id == row.id; });
     QCOMPARE(listed, holds);
-}
-
-void tst_pagesearch::allMatchesReadsTextAndLayout()
-{
-    TestBook book;
-    book.exec("DELETE FROM tbl_Appt");
-    Database db(book.location());
-    PageTable pages(db);
-    Layout layout = readSettings(db).layout;
-    for (const auto& [day, text, listno] : {std::tuple{QDate(2001, 1, 1), "Ann Lee", 3},
-                                            std::tuple{QDate(2002, 2, 2), "Bob", 4},
-                                            std::tuple{QDate(2003, 3, 3), "\tann lee", 5}}) {
-        layout.listno = listno;
-        pages.add(day, layout, QString::fromUtf8(text), false);
-    }
-    PageSearch search(db, QStringLiteral("Ann Lee"));
-    QStringList seen;
-    search.allMatches([&](const PageMatch& m) {
-        seen << QStringLiteral("%1 %2 %3").arg(m.calDate.toString(Qt::ISODate), m.data).arg(m.layout.listno);
-    });
-    QCOMPARE(seen, QStringList({"2003-03-03 \tann lee 5", "2001-01-01 Ann Lee 3"}));
 }
 
 QTEST_MAIN(tst_pagesearch)
