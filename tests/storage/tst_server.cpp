@@ -11,6 +11,7 @@
 #include "storage/server/deadline.h"
 #include "storage/server/server.h"
 #include "storage/settings.h"
+#include "storage/setupstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,9 +34,13 @@ private slots:
     void backupGivesTheSamePages();
     void rowsOfATakenDateAreCounted();
     void refusedRestoreChangesNothing();
+    void restoreRefusesTheDatabase_data();
+    void restoreRefusesTheDatabase();
     void unusableServer_data();
     void unusableServer();
     void sameNewDayOnTwoDesks();
+    void restoreRevivesNoRowRead_data();
+    void restoreRevivesNoRowRead();
     void lostConnection_data();
     void lostConnection();
     void dayPageAsksWhileServerIsAway();
@@ -145,6 +150,47 @@ void tst_server::refusedRestoreChangesNothing()
              book.server().value("SELECT count(*) FROM tbl_Appt").toInt());
 }
 
+void tst_server::restoreRefusesTheDatabase_data()
+{
+    QTest::addColumn<bool>("book");  // the database holds a book before the SQL is run
+    QTest::addColumn<QString>("prepare");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a field the desks need missing") << true << "ALTER TABLE tbl_Appt DROP COLUMN version"
+                                                    << "the table tbl_Appt lacks the field(s) version";
+    QTest::newRow("another application's tables")
+        << false << "CREATE TABLE patients (id int); CREATE VIEW recent AS SELECT 1 AS id"
+        << "It is not a Calvora database: it holds the table(s) patients, recent.";
+    QTest::newRow("some of the program's tables") << false << "CREATE TABLE tbl_Setup (location text)"
+                                                  << "holds some of the program's tables but not all";
+}
+
+void tst_server::restoreRefusesTheDatabase()
+{
+    // Refused before anything is changed: no desk could open the database restored, or the
+    // book would stand beside another application's data.
+    QFETCH(bool, book);
+    QFETCH(QString, prepare);
+    QFETCH(QString, expected);
+    TestFolder seed;
+    ServerDatabase own;
+    if (book)
+        restoreServer(seed.databasePath(), own.conninfo());
+    own.exec(prepare + (book ? QStringLiteral("; UPDATE tbl_Appt SET Memo = 'kept'") : QString()));
+    const QString columns = QStringLiteral(
+        "SELECT string_agg(table_name || '.' || column_name, ',' ORDER BY table_name, column_name) "
+        "FROM information_schema.columns WHERE table_schema = current_schema()");
+    const QString before = own.value(columns).toString();
+    try {
+        restoreServer(seed.databasePath(), own.conninfo());
+        QFAIL("the restore was not refused");
+    } catch (const StorageError& e) {
+        QVERIFY2(e.message().contains(expected), qPrintable(e.message()));
+    }
+    QCOMPARE(own.value(columns).toString(), before);
+    if (book)
+        QCOMPARE(own.value("SELECT count(*) FROM tbl_Appt WHERE Memo IS DISTINCT FROM 'kept'").toInt(), 0);
+}
+
 void tst_server::unusableServer_data()
 {
     QTest::addColumn<QString>("conninfo");
@@ -190,6 +236,56 @@ void tst_server::sameNewDayOnTwoDesks()
     QCOMPARE(second.id, first.id);
     QCOMPARE(second.data, QStringLiteral("first"));
     QCOMPARE(book.server().value("SELECT count(*) FROM tbl_Appt WHERE CalDate = '2033-03-03'").toInt(), 1);
+}
+
+void tst_server::restoreRevivesNoRowRead_data()
+{
+    QTest::addColumn<QString>("read");  // the page desk 1 holds when the book changes under it
+    QTest::addColumn<QString>("between");  // what happens to the book after desk 1 read it
+    QTest::newRow("a day added, then an earlier backup restored") << "added" << "restore";
+    QTest::newRow("the same, desk 1 reconnected after the restore") << "added" << "restore, reconnect";
+    QTest::newRow("a day of the backup, then the backup restored") << "backup's" << "restore";
+    QTest::newRow("the row moved to another day") << "backup's" << "moved";
+}
+
+void tst_server::restoreRevivesNoRowRead()
+{
+    // Desk 2 restores an earlier backup and adds a day: nothing desk 1 read before the restore
+    // (a page, the set-up) stores over the restored book or over desk 2's new day.
+    QFETCH(QString, read);
+    QFETCH(QString, between);
+    TestBook book;
+    QTemporaryDir out;
+    const QString earlier = out.filePath("db.mdb");
+    backupServer(book.server().conninfo(), earlier);
+    Database desk1(book.location());
+    Database desk2(book.location());
+    const Layout layout = readSettings(desk1).layout;
+    PageRow mine = read == "added" ? PageTable(desk1).add(QDate(2031, 1, 1), layout, "desk 1", false)
+                                   : *PageTable(desk1).find(QDate(1998, 8, 8));
+    const int setupRead = readSettings(desk1).version;
+    if (between.startsWith("restore"))
+        restoreServer(earlier, book.server().conninfo());
+    else
+        book.exec(QStringLiteral("UPDATE tbl_Appt SET CalDate = '2031-02-02' WHERE id = %1").arg(mine.id));
+    if (between.endsWith("reconnect"))
+        book.server().exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                          "WHERE datname = current_database() AND application_name = 'calvora'"));
+    const QString stored = book.value("SELECT Data FROM tbl_Appt WHERE CalDate = '1998-08-08'").toString();
+    if (between != "moved") {
+        const PageRow theirs = PageTable(desk2).add(QDate(2031, 2, 2), layout, "desk 2", false);
+        QVERIFY2(theirs.id > mine.id, "an id handed out before the restore was handed out again");
+    }
+    const QString theirs = book.value("SELECT Data FROM tbl_Appt WHERE CalDate = '2031-02-02'").toString();
+    mine.data = QStringLiteral("typed on desk 1");
+    QVERIFY_THROWS_EXCEPTION(StaleVersion, PageTable(desk1).update(mine));
+    QCOMPARE(book.value("SELECT Data FROM tbl_Appt WHERE CalDate = '2031-02-02'").toString(), theirs);
+    QCOMPARE(book.value("SELECT Data FROM tbl_Appt WHERE CalDate = '1998-08-08'").toString(), stored);
+    QCOMPARE(book.value("SELECT count(*) FROM tbl_Appt WHERE CalDate = '2031-01-01'").toInt(), 0);
+    QCOMPARE(book.value("SELECT count(*) FROM tbl_History WHERE NewText LIKE '%typed on desk 1%'").toInt(), 0);
+    // A set-up screen that read the settings before the restore stores nothing over it.
+    if (between != "moved")
+        QVERIFY_THROWS_EXCEPTION(StaleSettings, storeTemplate(desk1, 1, QStringLiteral("x"), false, setupRead));
 }
 
 void tst_server::lostConnection_data()

@@ -308,6 +308,7 @@ void ServerConnection::open()
                 "AND has_table_privilege('tbl_appt', 'DELETE') AND has_table_privilege('tbl_setup', 'UPDATE')"),
                 {}, QStringLiteral("reading the rights of its user"));
             mayWrite_ = !rights.next() || rights.value(0).toBool();
+            bookId_ = readBookId();
         }
         listen();
     } catch (const StorageError&) {
@@ -334,12 +335,20 @@ void ServerConnection::close()
 
 void ServerConnection::reconnect()
 {
+    const QString bookBefore = bookId_;
     close();
     open();
     if (events_) {
-        // Told after the work that found the connection gone has finished.
+        // Told after the work that found the connection gone has finished. A book restored
+        // meanwhile is told as a restore, not as changes to the book read before.
         BookEvents* events = events_;
-        QMetaObject::invokeMethod(events, [events] { emit events->missed(); }, Qt::QueuedConnection);
+        const bool replaced = mode_ == Open::Book && bookId_ != bookBefore;
+        QMetaObject::invokeMethod(events, [events, replaced] {
+            if (replaced)
+                emit events->bookReplaced();
+            else
+                emit events->missed();
+        }, Qt::QueuedConnection);
     }
 }
 
