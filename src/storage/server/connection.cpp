@@ -68,12 +68,15 @@ ConnInfo parse(const QString& conninfo)
     return info;
 }
 
+// libpq's connection under the driver. Qt names the handle's type as the compiler spells it,
+// "pg_conn*" (the struct behind libpq's PGconn), and older Qt as "PGconn*".
 PGconn* pgconn(const QSqlDatabase& db)
 {
     if (!db.isValid() || !db.isOpen())
         return nullptr;
     const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+    if (!handle.isValid()
+        || (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
         return nullptr;
     return *static_cast<PGconn* const*>(handle.data());
 }
@@ -356,10 +359,7 @@ bool ServerConnection::lost()
 {
     if (!db_.isValid() || !db_.isOpen())
         return true;
-    const QVariant handle = db_.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
-        return false;
-    PGconn* connection = *static_cast<PGconn* const*>(handle.data());
+    PGconn* connection = pgconn(db_);
     return !connection || PQstatus(connection) != CONNECTION_OK;
 }
 
