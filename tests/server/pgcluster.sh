@@ -51,4 +51,7 @@ as_owner "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w start \
     -o "-c listen_addresses='' -k $dir -c fsync=off -c synchronous_commit=off -c max_connections=200" \
     >/dev/null || { cat "$dir/server.log" >&2; exit 1; }
 as_owner "$bindir/createdb" -h "$dir" -U postgres calvora
+# The role the desks connect as, made as the README makes it: no superuser, no right to make
+# databases or roles. Each test's database grants it what the README grants.
+as_owner "$bindir/createuser" -h "$dir" -U postgres calvora
 echo "PostgreSQL for the tests at $dir"

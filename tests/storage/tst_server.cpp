@@ -357,7 +357,10 @@ void tst_server::userThatMayOnlyRead()
     DayPageFixture f;
     testserver::admin(QStringLiteral("DO $$ BEGIN CREATE ROLE calvora_reader LOGIN; "
                                      "EXCEPTION WHEN duplicate_object THEN NULL; END $$"));
-    f.exec(QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO calvora_reader"));
+    testserver::admin(QStringLiteral("ALTER ROLE calvora_reader SET search_path = %1; GRANT CONNECT ON DATABASE %2 TO calvora_reader")
+                          .arg(ServerDatabase::role(), f.book.server().name()));
+    f.exec(QStringLiteral("GRANT USAGE ON SCHEMA %1 TO calvora_reader; GRANT SELECT ON ALL TABLES IN SCHEMA %1 TO calvora_reader")
+               .arg(ServerDatabase::role()));
     f.exec(QStringLiteral("DELETE FROM tbl_Appt WHERE CalDate = '%1'").arg(DayPageFixture::key(DayPageFixture::Today)));
     const int pages = f.pageCount();
     program::setServer(f.book.server().conninfo() + QStringLiteral(" user=calvora_reader"));
@@ -376,13 +379,14 @@ void tst_server::userThatMayOnlyRead()
     QCOMPARE(f.pageCount(), pages);
     f.close();
     program::setServer(f.book.server().conninfo());
-    f.exec(QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA public FROM calvora_reader"));
+    f.exec(QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA %1 FROM calvora_reader").arg(ServerDatabase::role()));
 }
 
 void tst_server::serverDoesNotAnswer_data()
 {
     QTest::addColumn<QString>("stuck");
     QTest::newRow("the page row held by another session") << "locked";
+    QTest::newRow("the server process suspended") << "stopped";
 }
 
 void tst_server::serverDoesNotAnswer()
@@ -397,6 +401,7 @@ void tst_server::serverDoesNotAnswer()
     f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed while the server hangs"));
     QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("holder"));
     holder.setDatabaseName(f.book.server().name());
+    holder.setUserName(ServerDatabase::role());
     QVERIFY(holder.open());
     QList<int> stopped;
     if (stuck == "locked") {
