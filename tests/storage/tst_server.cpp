@@ -44,6 +44,7 @@ private slots:
     void lostConnection_data();
     void lostConnection();
     void dayPageAsksWhileServerIsAway();
+    void commitLost();
     void userThatMayOnlyRead();
     void serverDoesNotAnswer_data();
     void serverDoesNotAnswer();
@@ -348,6 +349,34 @@ void tst_server::dayPageAsksWhileServerIsAway()
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
     QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed before the server went"));
+}
+
+void tst_server::commitLost()
+{
+    // The connection ends while the store is being committed, and the commit does not land:
+    // the user is told that it is not known whether the page was stored (the store is not
+    // run again behind the user's back), and Retry stores it once.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.exec(QStringLiteral(
+        "CREATE SEQUENCE cut_commit; "
+        "CREATE FUNCTION cut_commit() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+        "IF nextval('cut_commit') = 1 THEN PERFORM pg_terminate_backend(pg_backend_pid()); END IF; "
+        "RETURN NULL; END $$; "
+        "CREATE CONSTRAINT TRIGGER cut_commit AFTER UPDATE ON tbl_Appt DEFERRABLE INITIALLY DEFERRED "
+        "FOR EACH ROW EXECUTE FUNCTION cut_commit()"));
+    const QString today = DayPageFixture::key(DayPageFixture::Today);
+    const int version = f.value(QStringLiteral("SELECT version FROM tbl_Appt WHERE CalDate = '%1'").arg(today)).toInt();
+    f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed before the commit was lost"));
+    f.dialogs.answerMessage(dialogs::Answer::Retry);
+    f.openDate(QDate(1998, 8, 8));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY2(f.dialogs.messages[0].text.contains(QStringLiteral("not known whether it was stored")),
+             qPrintable(f.dialogs.messages[0].text));
+    QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
+    QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed before the commit was lost"));
+    QCOMPARE(f.value(QStringLiteral("SELECT version FROM tbl_Appt WHERE CalDate = '%1'").arg(today)).toInt(), version + 1);
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM tbl_History WHERE NewText = 'typed before the commit was lost'")).toInt(), 1);
 }
 
 void tst_server::userThatMayOnlyRead()

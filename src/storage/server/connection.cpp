@@ -440,8 +440,8 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
             const bool committed = commit.exec(QStringLiteral("COMMIT"));
             if (deadline_.disarm() && !committed)
                 throw StorageError(describe(
-                    what, notAnswering(QStringLiteral("the commit"))
-                              + QStringLiteral(" It is not known whether the change was stored.")));
+                    what, notAnswering(Tr::tr("the commit"))
+                              + QLatin1Char(' ') + Tr::tr("It is not known whether the change was stored.")));
             if (!committed) {
                 // Whether a commit the connection lost on the way reached the server is not
                 // known: it is reported, not run again.
