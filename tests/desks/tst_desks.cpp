@@ -595,6 +595,18 @@ void tst_desks::idleDeskShowsTheOtherDesksStore()
     QTest::keyClick(f.form->txtEdit, Qt::Key_Escape);
     QVERIFY(!f.form->lblOtherDesk->isVisibleTo(f.form));
 
+    // The read of another desk's store fails: nothing typed is at stake, so the status line
+    // says why, no box interrupts, and the next read that works clears the line.
+    f.exec(QStringLiteral("REVOKE SELECT ON tbl_Appt FROM CURRENT_USER; SELECT pg_notify('calvora_page', '%1')")
+               .arg(DayPageFixture::key(DayPageFixture::Today)));
+    QTRY_VERIFY_WITH_TIMEOUT(f.form->lblStatus->isVisibleTo(f.form), 2000);
+    QVERIFY2(f.form->lblStatus->toolTip().contains(QStringLiteral("permission denied")),
+             qPrintable(f.form->lblStatus->toolTip()));
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    f.exec(QStringLiteral("GRANT SELECT ON tbl_Appt TO CURRENT_USER"));
+    storeCell(desk2, DayPageFixture::Today, 6, 2, QStringLiteral("from desk 2"));
+    QTRY_VERIFY_WITH_TIMEOUT(!f.form->lblStatus->isVisibleTo(f.form), 2000);
+
     grid->setTextMatrix(8, 1, QStringLiteral("typed here"));
     storeCell(desk2, DayPageFixture::Today, 6, 2, QStringLiteral("desk 2 again"));
     QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 2000);
