@@ -66,14 +66,14 @@ void admin(const QString& sql)
 
 }  // namespace testserver
 
-ServerDatabase::ServerDatabase()
+ServerDatabase::ServerDatabase(const QString& ctype)
 {
     if (!testserver::reach())
         qFatal("no PostgreSQL server for the tests (start the suite through ctest)");
     name_ = QStringLiteral("calvora_t%1_%2").arg(QCoreApplication::applicationPid()).arg(++g_count);
     testserver::admin(
         QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C.UTF-8' "
-                       "LC_CTYPE 'C.UTF-8'").arg(name_));
+                       "LC_CTYPE '%2'").arg(name_, ctype));
     // The rights the README's set-up gives the practice's role, and nothing else.
     asAdmin(QStringLiteral("REVOKE ALL ON DATABASE %1 FROM PUBLIC; "
                            "GRANT CONNECT, TEMPORARY ON DATABASE %1 TO %2; "

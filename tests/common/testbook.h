@@ -21,7 +21,8 @@ void admin(const QString& sql);
 // A database of its own on the suite's server, dropped at the end.
 class ServerDatabase {
 public:
-    ServerDatabase();
+    // A database whose letters the server folds by `ctype`.
+    explicit ServerDatabase(const QString& ctype = QStringLiteral("C.UTF-8"));
     ~ServerDatabase();
     ServerDatabase(const ServerDatabase&) = delete;
     ServerDatabase& operator=(const ServerDatabase&) = delete;

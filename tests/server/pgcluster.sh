@@ -41,6 +41,12 @@ if [ -f "$note" ]; then
 fi
 [ "$action" = stop ] && exit 0
 
+# A database under a Turkish locale folds I to a dotless i: one test makes such a database.
+# Debian's locales package holds the locale's source; making it needs root.
+if ! locale -a 2>/dev/null | grep -qix 'tr_TR\.utf-\?8'; then
+    localedef -i tr_TR -c -f UTF-8 tr_TR.UTF-8 2>/dev/null || echo "tr_TR.UTF-8 could not be made" >&2
+fi
+
 dir=$(mktemp -d /tmp/calvora-pg.XXXXXX)
 echo "$dir" >"$note"
 [ "$(id -u)" = 0 ] && chown postgres "$dir"

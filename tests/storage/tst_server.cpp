@@ -7,6 +7,7 @@
 #include "page/frmAppt.h"
 #include "storage/database.h"
 #include "storage/history.h"
+#include "storage/pagesearch.h"
 #include "storage/pagetable.h"
 #include "storage/server/deadline.h"
 #include "storage/server/server.h"
@@ -39,6 +40,7 @@ private slots:
     void unusableServer_data();
     void unusableServer();
     void sameNewDayOnTwoDesks();
+    void serverFoldsOtherwise();
     void restoreRevivesNoRowRead_data();
     void restoreRevivesNoRowRead();
     void lostConnection_data();
@@ -237,6 +239,28 @@ void tst_server::sameNewDayOnTwoDesks()
     QCOMPARE(second.id, first.id);
     QCOMPARE(second.data, QStringLiteral("first"));
     QCOMPARE(book.server().value("SELECT count(*) FROM tbl_Appt WHERE CalDate = '2033-03-03'").toInt(), 1);
+}
+
+void tst_server::serverFoldsOtherwise()
+{
+    // Under a Turkish locale the server folds I to a dotless i: its narrowing would leave out
+    // a page the program's own matcher finds. The search finds it all the same, and says why
+    // it is slower.
+    TestFolder seed;
+    ServerDatabase own(QStringLiteral("tr_TR.UTF-8"));
+    restoreServer(seed.databasePath(), own.conninfo());
+    own.exec("UPDATE tbl_Appt SET Data = 'IVAN PETROV' WHERE CalDate = '1998-08-08'");
+    QCOMPARE(own.value("SELECT lower('I') = 'i'").toBool(), false);
+    program::setServer(own.conninfo());
+    {
+        Database db(program::bookLocation());
+        PageSearch search(db, QStringLiteral("ivan"));
+        const std::optional<PageMatch> found = search.next(std::nullopt);
+        QVERIFY(found);
+        QCOMPARE(found->calDate, QDate(1998, 8, 8));
+        QVERIFY2(search.notice().contains(QStringLiteral("tr_TR")), qPrintable(search.notice()));
+    }
+    program::setServer(QString());
 }
 
 void tst_server::restoreRevivesNoRowRead_data()

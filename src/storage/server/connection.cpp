@@ -311,6 +311,11 @@ void ServerConnection::open()
                 "AND has_table_privilege('tbl_appt', 'DELETE') AND has_table_privilege('tbl_setup', 'UPDATE')"),
                 {}, QStringLiteral("reading the rights of its user"));
             mayWrite_ = !rights.next() || rights.value(0).toBool();
+            QSqlQuery& folding = run(QStringLiteral(
+                "SELECT lower('ABCDEFGHIJKLMNOPQRSTUVWXYZ') = 'abcdefghijklmnopqrstuvwxyz', datctype "
+                "FROM pg_database WHERE datname = current_database()"),
+                {}, Tr::tr("reading its character locale"));
+            otherFolding_ = folding.next() && !folding.value(0).toBool() ? folding.value(1).toString() : QString();
             bookId_ = readBookId();
         }
         listen();

@@ -81,6 +81,10 @@ public:
     bool lost();
     // Whether this desk's user may change the book (found when the connection opened).
     bool mayWrite() const { return mayWrite_; }
+    // The database's character locale where its lower() folds the letters A to Z otherwise
+    // than the program does (a Turkish one folds I to a dotless i); empty where it folds them
+    // the same, and the search may narrow its candidates by the server's folding.
+    const QString& otherFolding() const { return otherFolding_; }
     // The message of a round trip the server did not answer in time.
     QString notAnswering(const QString& what) const;
 
@@ -137,6 +141,7 @@ private:
     QTimer* watchdog_ = nullptr;
     Deadline deadline_;
     bool mayWrite_ = true;
+    QString otherFolding_;
     std::unique_ptr<ServerProbe> probe_;
 };
 
