@@ -111,6 +111,8 @@ void ClientSearch::SearchNext()
     PaintLock lock(&form_);
     try {
         storage::PageSearch search(form_.database(), SearchName);
+        if (const QString notice = search.notice(); !notice.isEmpty())
+            form_.showStatus(notice);
         // The first scan starts at the newest row; a later one below the last page found.
         std::optional<qint64> below = SearchFirst ? std::nullopt : SearchMark;
         while (const std::optional<storage::PageMatch> match = search.next(below)) {

@@ -86,17 +86,26 @@ void OtherDesks::act()
     const bool restore = std::exchange(heardRestore_, false);
     const bool setup = std::exchange(heardSetup_, false);
     const bool page = std::exchange(heardPage_, false);
+    // Work the user did not ask for reports in the status line and does not interrupt
+    // typing; only where a typed entry is at stake does it ask in a box.
+    const auto tell = [this](const QString& message) {
+        if (form_.typedSinceRead())
+            form_.report(message);
+        else
+            form_.showStatus(message);
+    };
     try {
         if (restore)
             bookReplacedElsewhere();
         else if (!(setup && setupStoredElsewhere()) && page)
             pageStoredElsewhere();
+        form_.showStatus(QString());
     } catch (const StoreCancelled&) {
         // The page stays on screen as typed, marked; the next store merges.
     } catch (const StorageError& e) {
-        form_.report(e.message());
+        tell(e.message());
     } catch (const LayoutError& e) {
-        form_.report(e.message());
+        tell(e.message());
     }
 }
 

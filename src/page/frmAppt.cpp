@@ -225,6 +225,14 @@ void frmAppt::buildControls()
     lblFunctionKeys->setMinimumHeight(24);
     root->addWidget(lblFunctionKeys);
 
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setAccessibleName(tr("Status line"));
+    lblStatus->setWordWrap(true);
+    lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblStatus->hide();
+    root->addWidget(lblStatus);
+
     Check2 = new QCheckBox(tr("Page Lock"), lblFunctionKeys);
     Check2->setObjectName(QStringLiteral("Check2"));
     QFont lockFont(QStringLiteral("Arial"), 7);
@@ -277,6 +285,16 @@ void frmAppt::report(const QString& message)
 {
     dialogs::message(this, message, tr("Appointments"), dialogs::Buttons::Ok,
                      dialogs::Icon::Critical);
+}
+
+void frmAppt::showStatus(const QString& message)
+{
+    // One line: the first line of the message says what failed, the rest is in the tooltip.
+    const QString text = message.trimmed();
+    lblStatus->setText(text.section(QLatin1Char('\n'), 0, 0));
+    lblStatus->setToolTip(text);
+    lblStatus->setAccessibleDescription(text);
+    lblStatus->setVisible(!text.isEmpty());
 }
 
 bool frmAppt::fail(const QString& message)

@@ -79,6 +79,9 @@ public:
     // Shown while the page on screen holds typing and another desk stored the page meanwhile
     // (OtherDesks shows and hides it).
     QLabel* lblOtherDesk;
+    // The page's status line along the bottom: what background work (another desk's changes
+    // read in, a connection opened again) could not do. Hidden while there is nothing to say.
+    QLabel* lblStatus;
     // Where the memo components stand, under the status list.
     QVBoxLayout* memoArea;
 
@@ -137,6 +140,9 @@ public:
 
     // Reports a failure to the user once, in a message box.
     void report(const QString& message);
+    // Reports a failure of background work in the status line, where it does not interrupt
+    // typing; an empty message clears the line.
+    void showStatus(const QString& message);
 
     // Whether the page on screen differs from the page as it was read (typed, a memo or a
     // status changed, not yet stored).

@@ -95,6 +95,9 @@ public:
     virtual std::optional<PageMatch> searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId) = 0;
     // Every such row whose Data holds the name, newest first, with its text and layout.
     virtual void searchAll(const NameMatcher& matcher, const std::function<void(const PageMatch&)>& visit) = 0;
+    // What the user should know about the search of this book (it finds the same pages,
+    // more slowly); empty where there is nothing to say.
+    virtual QString searchNotice() { return {}; }
 
     // --- The history of changes, tbl_History (history.cpp)
     // A book from before the history has no table: it reads as no changes.

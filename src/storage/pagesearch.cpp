@@ -110,4 +110,9 @@ void PageSearch::allMatches(const std::function<void(const PageMatch&)>& visit)
     db_.engine().searchAll(matcher_, visit);
 }
 
+QString PageSearch::notice()
+{
+    return db_.engine().searchNotice();
+}
+
 }  // namespace storage

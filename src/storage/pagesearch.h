@@ -60,6 +60,9 @@ public:
     // Every row whose Data holds the name, newest first, with its text and layout copy.
     void allMatches(const std::function<void(const PageMatch&)>& visit);
 
+    // What the user should know about the search of this book; empty where nothing.
+    QString notice();
+
 private:
     Database& db_;
     NameMatcher matcher_;

@@ -157,7 +157,7 @@ void tst_serverdesk::bookChoice()
 
 bool tst_serverdesk::passwordRole(ServerDatabase& book)
 {
-    QFile hba(book.value(QStringLiteral("SHOW hba_file")).toString());
+    QFile hba(book.asAdmin(QStringLiteral("SHOW hba_file")).toString());
     if (!hba.open(QIODevice::ReadWrite))
         return false;
     const QByteArray rules = hba.readAll();
@@ -167,12 +167,15 @@ bool tst_serverdesk::passwordRole(ServerDatabase& book)
         hba.write(ours + rules);
     }
     hba.close();
-    book.exec(QStringLiteral("DO $$BEGIN CREATE ROLE %1 LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; END$$")
-                  .arg(kPasswordRole));
-    book.exec(QStringLiteral("ALTER ROLE %1 PASSWORD 'rose bud''s'").arg(kPasswordRole));
-    book.exec(QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA public TO %1").arg(kPasswordRole));
-    book.exec(QStringLiteral("GRANT ALL ON ALL SEQUENCES IN SCHEMA public TO %1").arg(kPasswordRole));
-    book.exec(QStringLiteral("SELECT pg_reload_conf()"));
+    book.asAdmin(QStringLiteral("DO $$BEGIN CREATE ROLE %1 LOGIN; EXCEPTION WHEN duplicate_object THEN NULL; END$$")
+                     .arg(kPasswordRole));
+    book.asAdmin(QStringLiteral("ALTER ROLE %1 PASSWORD 'rose bud''s'; ALTER ROLE %1 SET search_path = %2")
+                     .arg(kPasswordRole, ServerDatabase::role()));
+    book.asAdmin(QStringLiteral("GRANT CONNECT ON DATABASE %1 TO %2").arg(book.name(), kPasswordRole));
+    // What the practice's role grants on its own tables.
+    book.exec(QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2; GRANT ALL ON ALL TABLES IN SCHEMA %1 TO %2; "
+                             "GRANT ALL ON ALL SEQUENCES IN SCHEMA %1 TO %2").arg(ServerDatabase::role(), kPasswordRole));
+    book.asAdmin(QStringLiteral("SELECT pg_reload_conf()"));
     // The server reads its rules again in its own time: until it asks this role for a password.
     for (int i = 0; i < 100; ++i) {
         QSqlDatabase probe = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("probe"));
@@ -193,7 +196,7 @@ void tst_serverdesk::startOnServer_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("conninfo");  // %1: a database of the test's own
     QTest::addColumn<QString>("what");      // what failed, as the message says; empty: it opens
-    QTest::newRow("a Calvora book") << "book" << "dbname=%1" << QString();
+    QTest::newRow("a Calvora book") << "book" << "dbname=%1 user=calvora" << QString();
     QTest::newRow("refused") << "none" << "host=/tmp/calvora-no-server dbname=%1"
                              << "The connection was refused: is the server running, at that address and port?";
     QTest::newRow("unknown host") << "none" << "host=calvora-no-such-host.invalid dbname=%1 connect_timeout=5"

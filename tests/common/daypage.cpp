@@ -29,6 +29,8 @@ DayPageFixture::DayPageFixture() : pinnedBefore_(program::pinnedToday())
     QSqlDatabase db = QSqlDatabase::addDatabase(book.onServer() ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"),
                                                 kConnection);
     db.setDatabaseName(book.onServer() ? book.server().name() : folder.databasePath());
+    if (book.onServer())
+        db.setUserName(ServerDatabase::role());
     if (!db.open())
         qFatal("the fixture cannot open the book");
 }

@@ -15,13 +15,14 @@ namespace {
 std::atomic<int> g_count{0};
 
 // Runs SQL through a fresh connection of the given driver and returns the first value.
-QVariant run(const QString& driver, const QString& database, const QString& sql)
+QVariant run(const QString& driver, const QString& database, const QString& sql, const QString& user = QString())
 {
     const QString name = QStringLiteral("testbook-%1").arg(++g_count);
     QVariant result;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
         db.setDatabaseName(database);
+        db.setUserName(user);
         if (!db.open())
             qFatal("cannot open %s: %s", qPrintable(database), qPrintable(db.lastError().text()));
         QSqlQuery q(db);
@@ -65,14 +66,19 @@ void admin(const QString& sql)
 
 }  // namespace testserver
 
-ServerDatabase::ServerDatabase()
+ServerDatabase::ServerDatabase(const QString& ctype)
 {
     if (!testserver::reach())
         qFatal("no PostgreSQL server for the tests (start the suite through ctest)");
     name_ = QStringLiteral("calvora_t%1_%2").arg(QCoreApplication::applicationPid()).arg(++g_count);
     testserver::admin(
         QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C.UTF-8' "
-                       "LC_CTYPE 'C.UTF-8'").arg(name_));
+                       "LC_CTYPE '%2'").arg(name_, ctype));
+    // The rights the README's set-up gives the practice's role, and nothing else.
+    asAdmin(QStringLiteral("REVOKE ALL ON DATABASE %1 FROM PUBLIC; "
+                           "GRANT CONNECT, TEMPORARY ON DATABASE %1 TO %2; "
+                           "CREATE SCHEMA %2 AUTHORIZATION %2; "
+                           "CREATE EXTENSION IF NOT EXISTS pg_trgm").arg(name_, role()));
 }
 
 ServerDatabase::~ServerDatabase()
@@ -83,12 +89,17 @@ ServerDatabase::~ServerDatabase()
 
 QVariant ServerDatabase::value(const QString& sql) const
 {
+    return run(QStringLiteral("QPSQL"), name_, sql, role());
+}
+
+QVariant ServerDatabase::asAdmin(const QString& sql) const
+{
     return run(QStringLiteral("QPSQL"), name_, sql);
 }
 
 void ServerDatabase::exec(const QString& sql) const
 {
-    run(QStringLiteral("QPSQL"), name_, sql);
+    value(sql);
 }
 
 TestBook::TestBook()

@@ -21,16 +21,22 @@ void admin(const QString& sql);
 // A database of its own on the suite's server, dropped at the end.
 class ServerDatabase {
 public:
-    ServerDatabase();
+    // A database whose letters the server folds by `ctype`.
+    explicit ServerDatabase(const QString& ctype = QStringLiteral("C.UTF-8"));
     ~ServerDatabase();
     ServerDatabase(const ServerDatabase&) = delete;
     ServerDatabase& operator=(const ServerDatabase&) = delete;
 
     const QString& name() const { return name_; }
-    QString conninfo() const { return QStringLiteral("dbname=") + name_; }
+    // Reached as the practice's role, with the rights the README gives it and no more.
+    QString conninfo() const { return QStringLiteral("dbname=%1 user=%2").arg(name_, role()); }
+    static QString role() { return QStringLiteral("calvora"); }
     // Runs SQL in this database as another desk would, through a connection of its own.
     QVariant value(const QString& sql) const;
     void exec(const QString& sql) const;
+    // Runs SQL in this database as the server's administrator, for what a test does to the
+    // server itself (roles, rules, settings).
+    QVariant asAdmin(const QString& sql) const;
 
 private:
     QString name_;

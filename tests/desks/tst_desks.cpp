@@ -517,6 +517,18 @@ void tst_desks::idleDeskShowsTheOtherDesksStore()
     QTest::keyClick(f.form->txtEdit, Qt::Key_Escape);
     QVERIFY(!f.form->lblOtherDesk->isVisibleTo(f.form));
 
+    // The read of another desk's store fails: nothing typed is at stake, so the status line
+    // says why, no box interrupts, and the next read that works clears the line.
+    f.exec(QStringLiteral("REVOKE SELECT ON tbl_Appt FROM CURRENT_USER; SELECT pg_notify('calvora_page', '%1')")
+               .arg(DayPageFixture::key(DayPageFixture::Today)));
+    QTRY_VERIFY_WITH_TIMEOUT(f.form->lblStatus->isVisibleTo(f.form), 2000);
+    QVERIFY2(f.form->lblStatus->toolTip().contains(QStringLiteral("permission denied")),
+             qPrintable(f.form->lblStatus->toolTip()));
+    QCOMPARE(f.dialogs.messages.size(), 0);
+    f.exec(QStringLiteral("GRANT SELECT ON tbl_Appt TO CURRENT_USER"));
+    storeCell(desk2, DayPageFixture::Today, 6, 2, QStringLiteral("from desk 2"));
+    QTRY_VERIFY_WITH_TIMEOUT(!f.form->lblStatus->isVisibleTo(f.form), 2000);
+
     grid->setTextMatrix(8, 1, QStringLiteral("typed here"));
     storeCell(desk2, DayPageFixture::Today, 6, 2, QStringLiteral("desk 2 again"));
     QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 2000);
@@ -601,8 +613,10 @@ void tst_desks::setupChangedOnAnotherDesk()
 void tst_desks::bookRestoredOnAnotherDesk_data()
 {
     QTest::addColumn<bool>("storeMine");
-    QTest::newRow("the typed page stored over") << true;
-    QTest::newRow("the restored page shown") << false;
+    QTest::addColumn<bool>("cutOff");  // this desk's connection ended: it hears of the restore when it reconnects
+    QTest::newRow("the typed page stored over") << true << false;
+    QTest::newRow("the restored page shown") << false << false;
+    QTest::newRow("cut off during the restore, the typed page stored over") << true << true;
 }
 
 void tst_desks::bookRestoredOnAnotherDesk()
@@ -610,14 +624,17 @@ void tst_desks::bookRestoredOnAnotherDesk()
     // A restore on the other desk: this desk asks before its typed page goes over the
     // restored book, and shows the book as restored.
     QFETCH(bool, storeMine);
+    QFETCH(bool, cutOff);
     DayPageFixture f;
     QVERIFY(f.open());
     QTemporaryDir out;
     backupServer(f.book.server().conninfo(), out.filePath("db.mdb"));
     f.form->Grid1->setTextMatrix(5, 1, QStringLiteral("typed before the restore"));
     f.dialogs.answerMessage(storeMine ? dialogs::Answer::Yes : dialogs::Answer::No);
+    if (cutOff)
+        terminateDesks(f.book);
     restoreServer(out.filePath("db.mdb"), f.book.server().conninfo());
-    QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 1, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 1, 4000);
     QVERIFY2(f.dialogs.messages[0].text.startsWith("The appointment book was replaced on another desk"),
              qPrintable(f.dialogs.messages[0].text));
     const QString expected = storeMine ? QStringLiteral("typed before the restore") : QString();

@@ -41,6 +41,12 @@ if [ -f "$note" ]; then
 fi
 [ "$action" = stop ] && exit 0
 
+# A database under a Turkish locale folds I to a dotless i: one test makes such a database.
+# Debian's locales package holds the locale's source; making it needs root.
+if ! locale -a 2>/dev/null | grep -qix 'tr_TR\.utf-\?8'; then
+    localedef -i tr_TR -c -f UTF-8 tr_TR.UTF-8 2>/dev/null || echo "tr_TR.UTF-8 could not be made" >&2
+fi
+
 dir=$(mktemp -d /tmp/calvora-pg.XXXXXX)
 echo "$dir" >"$note"
 [ "$(id -u)" = 0 ] && chown postgres "$dir"
@@ -51,4 +57,7 @@ as_owner "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w start \
     -o "-c listen_addresses='' -k $dir -c fsync=off -c synchronous_commit=off -c max_connections=200" \
     >/dev/null || { cat "$dir/server.log" >&2; exit 1; }
 as_owner "$bindir/createdb" -h "$dir" -U postgres calvora
+# The role the desks connect as, made as the README makes it: no superuser, no right to make
+# databases or roles. Each test's database grants it what the README grants.
+as_owner "$bindir/createuser" -h "$dir" -U postgres calvora
 echo "PostgreSQL for the tests at $dir"

@@ -7,10 +7,12 @@
 #include "page/frmAppt.h"
 #include "storage/database.h"
 #include "storage/history.h"
+#include "storage/pagesearch.h"
 #include "storage/pagetable.h"
 #include "storage/server/deadline.h"
 #include "storage/server/server.h"
 #include "storage/settings.h"
+#include "storage/setupstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,12 +35,18 @@ private slots:
     void backupGivesTheSamePages();
     void rowsOfATakenDateAreCounted();
     void refusedRestoreChangesNothing();
+    void restoreRefusesTheDatabase_data();
+    void restoreRefusesTheDatabase();
     void unusableServer_data();
     void unusableServer();
     void sameNewDayOnTwoDesks();
+    void serverFoldsOtherwise();
+    void restoreRevivesNoRowRead_data();
+    void restoreRevivesNoRowRead();
     void lostConnection_data();
     void lostConnection();
     void dayPageAsksWhileServerIsAway();
+    void commitLost();
     void userThatMayOnlyRead();
     void serverDoesNotAnswer_data();
     void serverDoesNotAnswer();
@@ -145,6 +153,47 @@ void tst_server::refusedRestoreChangesNothing()
              book.server().value("SELECT count(*) FROM tbl_Appt").toInt());
 }
 
+void tst_server::restoreRefusesTheDatabase_data()
+{
+    QTest::addColumn<bool>("book");  // the database holds a book before the SQL is run
+    QTest::addColumn<QString>("prepare");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a field the desks need missing") << true << "ALTER TABLE tbl_Appt DROP COLUMN version"
+                                                    << "the table tbl_Appt lacks the field(s) version";
+    QTest::newRow("another application's tables")
+        << false << "CREATE TABLE patients (id int); CREATE VIEW recent AS SELECT 1 AS id"
+        << "It is not a Calvora database: it holds the table(s) patients, recent.";
+    QTest::newRow("some of the program's tables") << false << "CREATE TABLE tbl_Setup (location text)"
+                                                  << "holds some of the program's tables but not all";
+}
+
+void tst_server::restoreRefusesTheDatabase()
+{
+    // Refused before anything is changed: no desk could open the database restored, or the
+    // book would stand beside another application's data.
+    QFETCH(bool, book);
+    QFETCH(QString, prepare);
+    QFETCH(QString, expected);
+    TestFolder seed;
+    ServerDatabase own;
+    if (book)
+        restoreServer(seed.databasePath(), own.conninfo());
+    own.exec(prepare + (book ? QStringLiteral("; UPDATE tbl_Appt SET Memo = 'kept'") : QString()));
+    const QString columns = QStringLiteral(
+        "SELECT string_agg(table_name || '.' || column_name, ',' ORDER BY table_name, column_name) "
+        "FROM information_schema.columns WHERE table_schema = current_schema()");
+    const QString before = own.value(columns).toString();
+    try {
+        restoreServer(seed.databasePath(), own.conninfo());
+        QFAIL("the restore was not refused");
+    } catch (const StorageError& e) {
+        QVERIFY2(e.message().contains(expected), qPrintable(e.message()));
+    }
+    QCOMPARE(own.value(columns).toString(), before);
+    if (book)
+        QCOMPARE(own.value("SELECT count(*) FROM tbl_Appt WHERE Memo IS DISTINCT FROM 'kept'").toInt(), 0);
+}
+
 void tst_server::unusableServer_data()
 {
     QTest::addColumn<QString>("conninfo");
@@ -190,6 +239,78 @@ void tst_server::sameNewDayOnTwoDesks()
     QCOMPARE(second.id, first.id);
     QCOMPARE(second.data, QStringLiteral("first"));
     QCOMPARE(book.server().value("SELECT count(*) FROM tbl_Appt WHERE CalDate = '2033-03-03'").toInt(), 1);
+}
+
+void tst_server::serverFoldsOtherwise()
+{
+    // Under a Turkish locale the server folds I to a dotless i: its narrowing would leave out
+    // a page the program's own matcher finds. The search finds it all the same, and says why
+    // it is slower.
+    TestFolder seed;
+    ServerDatabase own(QStringLiteral("tr_TR.UTF-8"));
+    restoreServer(seed.databasePath(), own.conninfo());
+    own.exec("UPDATE tbl_Appt SET Data = 'IVAN PETROV' WHERE CalDate = '1998-08-08'");
+    QCOMPARE(own.value("SELECT lower('I') = 'i'").toBool(), false);
+    program::setServer(own.conninfo());
+    {
+        Database db(program::bookLocation());
+        PageSearch search(db, QStringLiteral("ivan"));
+        const std::optional<PageMatch> found = search.next(std::nullopt);
+        QVERIFY(found);
+        QCOMPARE(found->calDate, QDate(1998, 8, 8));
+        QVERIFY2(search.notice().contains(QStringLiteral("tr_TR")), qPrintable(search.notice()));
+    }
+    program::setServer(QString());
+}
+
+void tst_server::restoreRevivesNoRowRead_data()
+{
+    QTest::addColumn<QString>("read");  // the page desk 1 holds when the book changes under it
+    QTest::addColumn<QString>("between");  // what happens to the book after desk 1 read it
+    QTest::newRow("a day added, then an earlier backup restored") << "added" << "restore";
+    QTest::newRow("the same, desk 1 reconnected after the restore") << "added" << "restore, reconnect";
+    QTest::newRow("a day of the backup, then the backup restored") << "backup's" << "restore";
+    QTest::newRow("the row moved to another day") << "backup's" << "moved";
+}
+
+void tst_server::restoreRevivesNoRowRead()
+{
+    // Desk 2 restores an earlier backup and adds a day: nothing desk 1 read before the restore
+    // (a page, the set-up) stores over the restored book or over desk 2's new day.
+    QFETCH(QString, read);
+    QFETCH(QString, between);
+    TestBook book;
+    QTemporaryDir out;
+    const QString earlier = out.filePath("db.mdb");
+    backupServer(book.server().conninfo(), earlier);
+    Database desk1(book.location());
+    Database desk2(book.location());
+    const Layout layout = readSettings(desk1).layout;
+    PageRow mine = read == "added" ? PageTable(desk1).add(QDate(2031, 1, 1), layout, "desk 1", false)
+                                   : *PageTable(desk1).find(QDate(1998, 8, 8));
+    const int setupRead = readSettings(desk1).version;
+    if (between.startsWith("restore"))
+        restoreServer(earlier, book.server().conninfo());
+    else
+        book.exec(QStringLiteral("UPDATE tbl_Appt SET CalDate = '2031-02-02' WHERE id = %1").arg(mine.id));
+    if (between.endsWith("reconnect"))
+        book.server().exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                          "WHERE datname = current_database() AND application_name = 'calvora'"));
+    const QString stored = book.value("SELECT Data FROM tbl_Appt WHERE CalDate = '1998-08-08'").toString();
+    if (between != "moved") {
+        const PageRow theirs = PageTable(desk2).add(QDate(2031, 2, 2), layout, "desk 2", false);
+        QVERIFY2(theirs.id > mine.id, "an id handed out before the restore was handed out again");
+    }
+    const QString theirs = book.value("SELECT Data FROM tbl_Appt WHERE CalDate = '2031-02-02'").toString();
+    mine.data = QStringLiteral("typed on desk 1");
+    QVERIFY_THROWS_EXCEPTION(StaleVersion, PageTable(desk1).update(mine));
+    QCOMPARE(book.value("SELECT Data FROM tbl_Appt WHERE CalDate = '2031-02-02'").toString(), theirs);
+    QCOMPARE(book.value("SELECT Data FROM tbl_Appt WHERE CalDate = '1998-08-08'").toString(), stored);
+    QCOMPARE(book.value("SELECT count(*) FROM tbl_Appt WHERE CalDate = '2031-01-01'").toInt(), 0);
+    QCOMPARE(book.value("SELECT count(*) FROM tbl_History WHERE NewText LIKE '%typed on desk 1%'").toInt(), 0);
+    // A set-up screen that read the settings before the restore stores nothing over it.
+    if (between != "moved")
+        QVERIFY_THROWS_EXCEPTION(StaleSettings, storeTemplate(desk1, 1, QStringLiteral("x"), false, setupRead));
 }
 
 void tst_server::lostConnection_data()
@@ -254,6 +375,34 @@ void tst_server::dayPageAsksWhileServerIsAway()
     QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed before the server went"));
 }
 
+void tst_server::commitLost()
+{
+    // The connection ends while the store is being committed, and the commit does not land:
+    // the user is told that it is not known whether the page was stored (the store is not
+    // run again behind the user's back), and Retry stores it once.
+    DayPageFixture f;
+    QVERIFY(f.open());
+    f.exec(QStringLiteral(
+        "CREATE SEQUENCE cut_commit; "
+        "CREATE FUNCTION cut_commit() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+        "IF nextval('cut_commit') = 1 THEN PERFORM pg_terminate_backend(pg_backend_pid()); END IF; "
+        "RETURN NULL; END $$; "
+        "CREATE CONSTRAINT TRIGGER cut_commit AFTER UPDATE ON tbl_Appt DEFERRABLE INITIALLY DEFERRED "
+        "FOR EACH ROW EXECUTE FUNCTION cut_commit()"));
+    const QString today = DayPageFixture::key(DayPageFixture::Today);
+    const int version = f.value(QStringLiteral("SELECT version FROM tbl_Appt WHERE CalDate = '%1'").arg(today)).toInt();
+    f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed before the commit was lost"));
+    f.dialogs.answerMessage(dialogs::Answer::Retry);
+    f.openDate(QDate(1998, 8, 8));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY2(f.dialogs.messages[0].text.contains(QStringLiteral("not known whether it was stored")),
+             qPrintable(f.dialogs.messages[0].text));
+    QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
+    QVERIFY(f.storedData(DayPageFixture::Today).toString().contains("typed before the commit was lost"));
+    QCOMPARE(f.value(QStringLiteral("SELECT version FROM tbl_Appt WHERE CalDate = '%1'").arg(today)).toInt(), version + 1);
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM tbl_History WHERE NewText = 'typed before the commit was lost'")).toInt(), 1);
+}
+
 void tst_server::userThatMayOnlyRead()
 {
     // A user the practice lets only read: told once, no page is added for a day that has
@@ -261,7 +410,10 @@ void tst_server::userThatMayOnlyRead()
     DayPageFixture f;
     testserver::admin(QStringLiteral("DO $$ BEGIN CREATE ROLE calvora_reader LOGIN; "
                                      "EXCEPTION WHEN duplicate_object THEN NULL; END $$"));
-    f.exec(QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO calvora_reader"));
+    testserver::admin(QStringLiteral("ALTER ROLE calvora_reader SET search_path = %1; GRANT CONNECT ON DATABASE %2 TO calvora_reader")
+                          .arg(ServerDatabase::role(), f.book.server().name()));
+    f.exec(QStringLiteral("GRANT USAGE ON SCHEMA %1 TO calvora_reader; GRANT SELECT ON ALL TABLES IN SCHEMA %1 TO calvora_reader")
+               .arg(ServerDatabase::role()));
     f.exec(QStringLiteral("DELETE FROM tbl_Appt WHERE CalDate = '%1'").arg(DayPageFixture::key(DayPageFixture::Today)));
     const int pages = f.pageCount();
     program::setServer(f.book.server().conninfo() + QStringLiteral(" user=calvora_reader"));
@@ -280,13 +432,14 @@ void tst_server::userThatMayOnlyRead()
     QCOMPARE(f.pageCount(), pages);
     f.close();
     program::setServer(f.book.server().conninfo());
-    f.exec(QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA public FROM calvora_reader"));
+    f.exec(QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA %1 FROM calvora_reader").arg(ServerDatabase::role()));
 }
 
 void tst_server::serverDoesNotAnswer_data()
 {
     QTest::addColumn<QString>("stuck");
     QTest::newRow("the page row held by another session") << "locked";
+    QTest::newRow("the server process suspended") << "stopped";
 }
 
 void tst_server::serverDoesNotAnswer()
@@ -301,6 +454,7 @@ void tst_server::serverDoesNotAnswer()
     f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed while the server hangs"));
     QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("holder"));
     holder.setDatabaseName(f.book.server().name());
+    holder.setUserName(ServerDatabase::role());
     QVERIFY(holder.open());
     QList<int> stopped;
     if (stuck == "locked") {

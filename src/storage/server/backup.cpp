@@ -272,8 +272,17 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
     ServerConnection server(conninfo, ServerConnection::Open::Connection);
     const QString what = Tr::tr("restoring the backup %1").arg(shown);
     server.write(what, [&] {
-        switch (server.tables()) {
-        case ServerConnection::Tables::All:
+        // The restored rows take versions above every version a desk may have read before, so
+        // that no store of a desk that read the book before the restore is taken over them.
+        qint64 version = 1;
+        switch (server.tables(what)) {
+        case ServerConnection::Tables::All: {
+            QSqlQuery& before = server.run(QStringLiteral(
+                "SELECT greatest((SELECT coalesce(max(version), 0) FROM tbl_Appt), "
+                "(SELECT coalesce(max(version), 0) FROM tbl_Setup)) + 1"), {}, what);
+            if (before.next())
+                version = before.value(0).toLongLong();
+            before.finish();
             server.dropSearchIndex();
             for (const char* table : {"tbl_Appt", "tbl_Setup", "tbl_Order"})
                 server.execute(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)), what);
@@ -281,17 +290,19 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
             server.createHistory(Tr::tr("creating the history table"));
             server.execute(QStringLiteral("DELETE FROM tbl_History"), what);
             break;
+        }
         case ServerConnection::Tables::None:
             server.createTables();
             break;
-        case ServerConnection::Tables::Some:
-            throw StorageError(server.describe(
-                what, Tr::tr("It is not a Calvora database: %1")
-                          .arg(Tr::tr("it holds some of the program's tables but not all. Nothing was changed."))),
-                StorageError::Kind::NotABook);
         }
-        server.run(QStringLiteral("INSERT INTO tbl_Setup (%1) VALUES (%2)")
-                       .arg(setupFieldList(), placeholders(setup.size())), setup, what);
+        const QString restoredVersion = QString::number(version);
+        // A new book id: the desks that reconnect take the book for a restored one.
+        const bool bookId = server.addBookId(what);
+        server.run(QStringLiteral("INSERT INTO tbl_Setup (%1, version%2) VALUES (%3, %4%5)")
+                       .arg(setupFieldList(), bookId ? QStringLiteral(", bookid") : QString(),
+                            placeholders(setup.size()), restoredVersion,
+                            bookId ? QStringLiteral(", gen_random_uuid()::text") : QString()),
+                   setup, what);
         // Oldest first, a hundred rows to a statement: one trip to the server each.
         constexpr int Batch = 100;
         for (size_t from = 0; from < pages.size(); from += Batch) {
@@ -299,15 +310,19 @@ RestoreResult restoreServer(const QString& source, const QString& conninfo)
             QStringList tuples;
             QVariantList values;
             for (size_t i = 0; i < rows; ++i) {
-                tuples << QLatin1Char('(') + placeholders(12) + QLatin1Char(')');
+                tuples << QStringLiteral("(%1, %2)").arg(placeholders(12), restoredVersion);
                 values << pages[pages.size() - 1 - from - i];
             }
-            server.run(QStringLiteral("INSERT INTO tbl_Appt (%1) VALUES %2").arg(kPageFields, tuples.join(QStringLiteral(", "))),
+            server.run(QStringLiteral("INSERT INTO tbl_Appt (%1, version) VALUES %2")
+                           .arg(kPageFields, tuples.join(QStringLiteral(", "))),
                        values, what);
         }
-        // New pages take ids after the restored ones, as they would in the file.
+        // New pages take ids after the restored ones, as they would in the file, and never an
+        // id handed out before the restore: a desk may still hold a page by it.
         server.execute(QStringLiteral("SELECT setval(pg_get_serial_sequence('tbl_appt', 'id'), "
-                                      "coalesce(max(id), 0) + 1, false) FROM tbl_Appt"), what);
+                                      "greatest(coalesce(max(id), 0), coalesce(pg_sequence_last_value("
+                                      "pg_get_serial_sequence('tbl_appt', 'id')::regclass), 0)) + 1, false) "
+                                      "FROM tbl_Appt"), what);
         for (const auto& [id, help] : order)
             server.run(QStringLiteral("INSERT INTO tbl_Order (id, Help) VALUES (?, ?)"), {id, help}, what);
         for (size_t from = 0; from < history.size(); from += Batch) {

@@ -68,12 +68,15 @@ ConnInfo parse(const QString& conninfo)
     return info;
 }
 
+// libpq's connection under the driver. Qt names the handle's type as the compiler spells it,
+// "pg_conn*" (the struct behind libpq's PGconn), and older Qt as "PGconn*".
 PGconn* pgconn(const QSqlDatabase& db)
 {
     if (!db.isValid() || !db.isOpen())
         return nullptr;
     const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+    if (!handle.isValid()
+        || (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
         return nullptr;
     return *static_cast<PGconn* const*>(handle.data());
 }
@@ -308,6 +311,12 @@ void ServerConnection::open()
                 "AND has_table_privilege('tbl_appt', 'DELETE') AND has_table_privilege('tbl_setup', 'UPDATE')"),
                 {}, QStringLiteral("reading the rights of its user"));
             mayWrite_ = !rights.next() || rights.value(0).toBool();
+            QSqlQuery& folding = run(QStringLiteral(
+                "SELECT lower('ABCDEFGHIJKLMNOPQRSTUVWXYZ') = 'abcdefghijklmnopqrstuvwxyz', datctype "
+                "FROM pg_database WHERE datname = current_database()"),
+                {}, Tr::tr("reading its character locale"));
+            otherFolding_ = folding.next() && !folding.value(0).toBool() ? folding.value(1).toString() : QString();
+            bookId_ = readBookId();
         }
         listen();
     } catch (const StorageError&) {
@@ -334,12 +343,20 @@ void ServerConnection::close()
 
 void ServerConnection::reconnect()
 {
+    const QString bookBefore = bookId_;
     close();
     open();
     if (events_) {
-        // Told after the work that found the connection gone has finished.
+        // Told after the work that found the connection gone has finished. A book restored
+        // meanwhile is told as a restore, not as changes to the book read before.
         BookEvents* events = events_;
-        QMetaObject::invokeMethod(events, [events] { emit events->missed(); }, Qt::QueuedConnection);
+        const bool replaced = mode_ == Open::Book && bookId_ != bookBefore;
+        QMetaObject::invokeMethod(events, [events, replaced] {
+            if (replaced)
+                emit events->bookReplaced();
+            else
+                emit events->missed();
+        }, Qt::QueuedConnection);
     }
 }
 
@@ -347,10 +364,7 @@ bool ServerConnection::lost()
 {
     if (!db_.isValid() || !db_.isOpen())
         return true;
-    const QVariant handle = db_.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
-        return false;
-    PGconn* connection = *static_cast<PGconn* const*>(handle.data());
+    PGconn* connection = pgconn(db_);
     return !connection || PQstatus(connection) != CONNECTION_OK;
 }
 
@@ -431,8 +445,8 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
             const bool committed = commit.exec(QStringLiteral("COMMIT"));
             if (deadline_.disarm() && !committed)
                 throw StorageError(describe(
-                    what, notAnswering(QStringLiteral("the commit"))
-                              + QStringLiteral(" It is not known whether the change was stored.")));
+                    what, notAnswering(Tr::tr("the commit"))
+                              + QLatin1Char(' ') + Tr::tr("It is not known whether the change was stored.")));
             if (!committed) {
                 // Whether a commit the connection lost on the way reached the server is not
                 // known: it is reported, not run again.

@@ -81,17 +81,30 @@ public:
     bool lost();
     // Whether this desk's user may change the book (found when the connection opened).
     bool mayWrite() const { return mayWrite_; }
+    // The database's character locale where its lower() folds the letters A to Z otherwise
+    // than the program does (a Turkish one folds I to a dotless i); empty where it folds them
+    // the same, and the search may narrow its candidates by the server's folding.
+    const QString& otherFolding() const { return otherFolding_; }
     // The message of a round trip the server did not answer in time.
     QString notAnswering(const QString& what) const;
 
-    // schema.cpp: whether the program's three tables are there (all of them, none, or some).
-    enum class Tables { All, None, Some };
-    Tables tables();
+    // schema.cpp: whether the program's tables are there, each with every field the desks'
+    // open checks (All), or the database holds no table at all (None). Anything else (some of
+    // the tables, a field missing, another application's tables) throws, naming `what`.
+    enum class Tables { All, None };
+    Tables tables(const QString& what);
     // Creates the program's tables in an empty database, inside the running transaction.
     void createTables();
     // Creates the history table where it is missing, inside the running transaction; a
     // failure names `what`.
     void createHistory(const QString& what);
+    // The book id in the settings row: made when a book is first moved onto the server and
+    // made anew by every restore, so that a desk that reconnects knows whether the book was
+    // replaced meanwhile. addBookId adds the field where it is missing and the role may
+    // (inside the running transaction) and says whether the field is there; readBookId reads
+    // it, empty where there is none.
+    bool addBookId(const QString& what);
+    QString readBookId();
     // Whether the history table is there (a database made before it has none).
     bool hasHistory(const QString& what);
     // The index that narrows the search, made after a restore has loaded the pages (where
@@ -104,6 +117,10 @@ private:
     void close();
     // schema.cpp: that the database holds the program's tables and its settings row.
     void check();
+    // schema.cpp: that the program's tables each hold every field the desks need.
+    void checkFields(const QString& what);
+    // Throws that the database is not a Calvora book, for `cause`, naming `what`.
+    [[noreturn]] void notABook(const QString& what, const QString& cause);
     void listen();
     // The watchdog's look at an idle connection.
     void checkIdle();
@@ -111,6 +128,7 @@ private:
     // server's answer then in `q`). Throws StorageError when the server did not answer.
     bool timed(QSqlQuery& q, const std::function<bool()>& exec, const QString& what);
 
+    QString bookId_;  // as read when the connection was opened
     QString conninfo_;  // as libpq takes it, from the text given
     QString display_;
     QString desk_;
@@ -123,6 +141,7 @@ private:
     QTimer* watchdog_ = nullptr;
     Deadline deadline_;
     bool mayWrite_ = true;
+    QString otherFolding_;
     std::unique_ptr<ServerProbe> probe_;
 };
 

@@ -143,10 +143,10 @@ void ServerEngine::updatePage(PageRow& row, const CellLabels& labels, const std:
         old.finish();
         QSqlQuery& q = server_.run(QStringLiteral(
             "UPDATE tbl_Appt SET Data = ?, Clinic = ?, Memo = ?, version = version + 1 "
-            "WHERE id = ? AND version = ?"),
+            "WHERE id = ? AND version = ? AND CalDate = ?"),
             {textOrNull(row.data, row.dataNull),
              row.clinic ? QVariant(*row.clinic) : QVariant(QMetaType::fromType<bool>()), row.memo,
-             row.id, row.version},
+             row.id, row.version, row.calDate},
             what);
         stale = q.numRowsAffected() != 1;
         if (!stale) {
@@ -189,7 +189,8 @@ void ServerEngine::removeUnchangedPages(const QList<PageRow>& rows)
     const QString what = Tr::tr("deleting empty pages");
     server_.write(what, [&] {
         for (const PageRow& r : rows)
-            server_.run(QStringLiteral("DELETE FROM tbl_Appt WHERE id = ? AND version = ?"), {r.id, r.version}, what);
+            server_.run(QStringLiteral("DELETE FROM tbl_Appt WHERE id = ? AND version = ? AND CalDate = ?"),
+                        {r.id, r.version, r.calDate}, what);
     });
 }
 

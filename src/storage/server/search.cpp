@@ -26,7 +26,10 @@ QString ServerEngine::narrowing(const NameMatcher& matcher, QVariantList& values
 {
     // Every match holds each ASCII run of the name in the folded Data (ASCII letters in
     // small ones; a long s or a Kelvin sign as the s or k it folds to); the letters beyond
-    // ASCII are left to the program's own folding.
+    // ASCII are left to the program's own folding. A server that folds even the ASCII
+    // letters otherwise would leave out pages the program finds: it sends every page.
+    if (!server_.otherFolding().isEmpty())
+        return QStringLiteral("Data IS NOT NULL");
     QStringList runs;
     QString current;
     for (QChar c : matcher.name()) {
@@ -47,6 +50,15 @@ QString ServerEngine::narrowing(const NameMatcher& matcher, QVariantList& values
         values << likeAnywhere(run);
     }
     return QLatin1Char('(') + all.join(QStringLiteral(" AND ")) + QLatin1Char(')');
+}
+
+QString ServerEngine::searchNotice()
+{
+    if (server_.otherFolding().isEmpty())
+        return {};
+    return Tr::tr("The server folds letters otherwise than Calvora (its character locale is %1), so "
+                  "the search reads every page itself: it finds the same pages, more slowly.")
+        .arg(server_.otherFolding());
 }
 
 void ServerEngine::searchRead(const QString& what, const std::function<void()>& unit)

@@ -54,6 +54,7 @@ public:
     // search.cpp
     std::optional<PageMatch> searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId) override;
     void searchAll(const NameMatcher& matcher, const std::function<void(const PageMatch&)>& visit) override;
+    QString searchNotice() override;
 
     // history.cpp
     std::vector<Change> cellHistory(QDate date, int row, int col) override;
