@@ -785,6 +785,10 @@ Wiederholen speichert die Seite erneut. Verwerfen verlässt die Seite vom %2, oh
         <source>This desk&apos;s user may only read on %1: the pages can be read, but nothing typed on them can be stored.</source>
         <translation>Der Benutzer dieses Arbeitsplatzes darf auf %1 nur lesen: Die Seiten können gelesen, aber Eingaben darauf nicht gespeichert werden.</translation>
     </message>
+    <message>
+        <source>Status line</source>
+        <translation>Statuszeile</translation>
+    </message>
 </context>
 <context>
     <name>frmBackup</name>
@@ -2172,6 +2176,26 @@ Passwort:</translation>
     <message>
         <source>the table tbl_Setup has no settings row.</source>
         <translation>Die Tabelle tbl_Setup hat keine Einstellungszeile.</translation>
+    </message>
+    <message>
+        <source>reading its character locale</source>
+        <translation>Lesen seiner Zeichen-Locale</translation>
+    </message>
+    <message>
+        <source>the commit</source>
+        <translation>das Festschreiben</translation>
+    </message>
+    <message>
+        <source>It is not known whether the change was stored.</source>
+        <translation>Es ist nicht bekannt, ob die Änderung gespeichert wurde.</translation>
+    </message>
+    <message>
+        <source>it holds the table(s) %1. Nothing was changed.</source>
+        <translation>sie enthält die Tabelle(n) %1. Es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>The server folds letters otherwise than Calvora (its character locale is %1), so the search reads every page itself: it finds the same pages, more slowly.</source>
+        <translation>Der Server faltet Buchstaben anders als Calvora (seine Zeichen-Locale ist %1), darum liest die Suche jede Seite selbst: Sie findet dieselben Seiten, nur langsamer.</translation>
     </message>
 </context>
 </TS>
