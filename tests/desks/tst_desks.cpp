@@ -4,6 +4,7 @@
 #include "common/daypage.h"
 #include "common/testbook.h"
 #include "navigation/CellHistory.h"
+#include "navigation/MemoPanel.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
 #include "page/frmConflicts.h"
@@ -55,6 +56,8 @@ private slots:
     void purgedPageIsAddedAgainWhole();
     void setupChangedOnAnotherDesk_data();
     void setupChangedOnAnotherDesk();
+    void fixedMemoAndBook_data();
+    void fixedMemoAndBook();
     void bookRestoredOnAnotherDesk_data();
     void bookRestoredOnAnotherDesk();
     void connectionEndedWhileTyping();
@@ -724,6 +727,54 @@ void tst_desks::setupChangedOnAnotherDesk()
     QVERIFY(!f.form->typedSinceRead());
     QTest::qWait(300);
     QCOMPARE(f.dialogs.messages.size(), 1);
+}
+
+void tst_desks::fixedMemoAndBook_data()
+{
+    // This desk types the fixed memo or the book number and leaves the box; the other desk
+    // stored one of them after this desk read them. Each keeps what was changed on its own
+    // desk; the one changed on both is asked about (empty: as read).
+    QTest::addColumn<QString>("mine");
+    QTest::addColumn<QString>("theirs");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("memo");  // stored and shown afterwards
+    QTest::addColumn<QString>("book");
+    QTest::newRow("book there, memo here") << "memo" << "book" << QStringList() << "my memo" << "their book";
+    QTest::newRow("memo there, book here") << "book" << "memo" << QStringList() << "their memo" << "my book";
+    QTest::newRow("memo on both, keep mine") << "memo" << "memo" << QStringList{"cmdMine", "cmdStore"} << "my memo" << "";
+    QTest::newRow("memo on both, keep theirs") << "memo" << "memo" << QStringList{"cmdStore"} << "their memo" << "";
+    QTest::newRow("book on both, cancelled") << "book" << "book" << QStringList{"cmdCancel"} << "" << "their book";
+}
+
+void tst_desks::fixedMemoAndBook()
+{
+    QFETCH(QString, mine);
+    QFETCH(QString, theirs);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, memo);
+    QFETCH(QString, book);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    const Settings read = readSettings(desk2);
+    MemoAndBook stored{read.fixedMemo, read.bookno};
+    (theirs == "memo" ? stored.fixedMemo : stored.bookno) = "their " + theirs;
+    storeMemoAndBook(desk2, {read.fixedMemo, read.bookno}, stored);
+    if (mine == "memo")
+        f.memos->TxtFixedMemo->setPlainText("my memo");
+    else
+        f.memos->txtBook->setText("my book");
+    ConflictAnswers answers(buttons);
+    f.memos->store();
+    QCOMPARE(answers.shown, buttons.isEmpty() ? 0 : 1);
+    const Settings after = readSettings(desk2);
+    QCOMPARE(after.fixedMemo, memo.isEmpty() ? read.fixedMemo : memo);
+    QCOMPARE(after.bookno, book.isEmpty() ? read.bookno : book);
+    // The boxes show what is stored; a cancelled one keeps what was typed.
+    const bool cancelled = buttons.contains("cmdCancel");
+    QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), mine == "memo" && cancelled ? "my memo" : after.fixedMemo);
+    QCOMPARE(f.memos->txtBook->text(), mine == "book" && cancelled ? "my book" : after.bookno);
+    QCOMPARE(f.dialogs.messages.size(), 0);
 }
 
 void tst_desks::bookRestoredOnAnotherDesk_data()
