@@ -170,6 +170,17 @@
         <source>Daily Memo</source>
         <translation>Tagesnotiz</translation>
     </message>
+    <message numerus="yes">
+        <source>The fixed memo or the book number was stored on other desks %n times while this desk stored its own; what was typed here stays in the box, not stored.</source>
+        <translation>
+            <numerusform>Die Dauernotiz oder die Buchnummer wurde %n-mal an anderen Arbeitsplätzen gespeichert, während dieser Arbeitsplatz seine eigene speicherte; das hier Eingegebene bleibt im Feld, nicht gespeichert.</numerusform>
+            <numerusform>Die Dauernotiz oder die Buchnummer wurde %n-mal an anderen Arbeitsplätzen gespeichert, während dieser Arbeitsplatz seine eigene speicherte; das hier Eingegebene bleibt im Feld, nicht gespeichert.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The fixed memo and the book number were not stored.</source>
+        <translation>Die Dauernotiz und die Buchnummer wurden nicht gespeichert.</translation>
+    </message>
 </context>
 <context>
     <name>MonthCalendar</name>
@@ -289,6 +300,10 @@ Sie wurde %n-mal an anderen Arbeitsplätzen gespeichert, während dieser Arbeits
             <numerusform>
 Sie wurde %n-mal an anderen Arbeitsplätzen gespeichert, während dieser Arbeitsplatz seine Einträge einarbeitete; nichts hier Eingegebene ist bisher gespeichert.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The set-up was changed on another desk. The entries typed here on the page of %1 are stored at the times they were typed at, and the page is shown under the new set-up.</source>
+        <translation>Die Einrichtung wurde an einem anderen Arbeitsplatz geändert. Die hier eingegebenen Einträge der Seite vom %1 sind zu den Zeiten gespeichert, zu denen sie eingegeben wurden, und die Seite wird mit der neuen Einrichtung angezeigt.</translation>
     </message>
 </context>
 <context>
@@ -1169,6 +1184,14 @@ Wiederholen speichert die Seite erneut. Verwerfen verlässt die Seite vom %2, oh
     <message>
         <source>%1 (by %2, %3)</source>
         <translation>%1 (von %2, %3)</translation>
+    </message>
+    <message>
+        <source>Fixed Memo</source>
+        <translation>Dauernotiz</translation>
+    </message>
+    <message>
+        <source>Book number</source>
+        <translation>Buchnummer</translation>
     </message>
 </context>
 <context>

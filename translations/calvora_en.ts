@@ -2,6 +2,16 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>MemoPanel</name>
+    <message numerus="yes">
+        <source>The fixed memo or the book number was stored on other desks %n times while this desk stored its own; what was typed here stays in the box, not stored.</source>
+        <translation>
+            <numerusform>The fixed memo or the book number was stored on other desks %n time while this desk stored its own; what was typed here stays in the box, not stored.</numerusform>
+            <numerusform>The fixed memo or the book number was stored on other desks %n times while this desk stored its own; what was typed here stays in the box, not stored.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>OtherDesks</name>
     <message numerus="yes">
         <source>

@@ -3,6 +3,7 @@
 #include "page/daycalendar.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
+#include "page/frmConflicts.h"
 #include "platform/colours.h"
 #include "platform/keys.h"
 #include "storage/database.h"
@@ -16,6 +17,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+
+// Stores lost again and again to other desks end in a message, never in a silent loop.
+constexpr int kStoreAttempts = 5;
+
+}  // namespace
 
 MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
 {
@@ -89,19 +99,62 @@ void MemoPanel::load()
 
 void MemoPanel::storeOrThrow()
 {
-    const QString memo = TxtFixedMemo->toPlainText();
-    const QString book = txtBook->text();
-    if (memo == storedMemo_ && book == storedBook_)
+    const storage::MemoAndBook origin{storedMemo_, storedBook_};
+    storage::MemoAndBook read = origin;
+    storage::MemoAndBook typed{TxtFixedMemo->toPlainText(), txtBook->text()};
+    if (typed == read)
         return;
-    storage::writeMemoAndBook(form_.database(), memo, book);
-    storedMemo_ = memo;
-    storedBook_ = book;
+    // Each of the two is stored only where it was changed here: another desk may have
+    // stored the other meanwhile. Where it stored the same one differently, the user chooses
+    // whose text stays, as for the daily memo.
+    for (int attempt = 1;; ++attempt) {
+        const storage::MemoAndBook now = storage::storeMemoAndBook(form_.database(), read, typed);
+        const bool memoAsked = typed.fixedMemo != read.fixedMemo && now.fixedMemo != typed.fixedMemo;
+        const bool bookAsked = typed.bookno != read.bookno && now.bookno != typed.bookno;
+        // What the book holds now is what this desk has read, except where a text typed here
+        // was not stored: the next store asks about it again.
+        storedMemo_ = memoAsked ? origin.fixedMemo : now.fixedMemo;
+        storedBook_ = bookAsked ? origin.bookno : now.bookno;
+        if (!memoAsked && !bookAsked) {
+            // A text another desk stored where nothing was typed here is shown.
+            if (TxtFixedMemo->toPlainText() != now.fixedMemo)
+                TxtFixedMemo->setPlainText(now.fixedMemo);
+            if (txtBook->text() != now.bookno)
+                txtBook->setText(now.bookno);
+            return;
+        }
+        if (attempt == kStoreAttempts)
+            throw storage::StorageError(tr("The fixed memo or the book number was stored on other desks "
+                                           "%n times while this desk stored its own; what was typed here "
+                                           "stays in the box, not stored.", nullptr, attempt));
+        QList<PageConflict> conflicts;
+        const auto ask = [&conflicts](PageConflict::Kind kind, const QString& theirs, const QString& mine) {
+            PageConflict& c = conflicts.emplaceBack();
+            c.kind = kind;
+            c.theirs = theirs;
+            c.mine = mine;
+        };
+        if (memoAsked)
+            ask(PageConflict::FixedMemo, now.fixedMemo, typed.fixedMemo);
+        if (bookAsked)
+            ask(PageConflict::Book, now.bookno, typed.bookno);
+        if (!frmConflicts::ask(&form_, form_.PageDate, conflicts,
+                               [](const PageConflict&) { return std::pair<QString, QString>(); }))
+            throw StoreCancelled(tr("The fixed memo and the book number were not stored."));
+        // Stored over their text where the user keeps this desk's; left as theirs otherwise.
+        read = now;
+        for (const PageConflict& c : std::as_const(conflicts))
+            if (!c.keepMine)
+                (c.kind == PageConflict::FixedMemo ? typed.fixedMemo : typed.bookno) = c.theirs;
+    }
 }
 
 void MemoPanel::store()
 {
     try {
         storeOrThrow();
+    } catch (const StoreCancelled&) {
+        // The boxes keep what was typed; the next store asks again.
     } catch (const storage::StorageError& e) {
         form_.report(e.message());
     }

@@ -10,10 +10,12 @@
 #include "storage/database.h"
 #include "storage/history.h"
 #include "storage/pagetable.h"
+#include "storage/storedtime.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLocale>
+#include <QTime>
 #include <QTimer>
 
 #include <optional>
@@ -131,19 +133,23 @@ bool OtherDesks::setupStoredElsewhere()
     const storage::Settings settings = form_.readSettings();
     if (settings.version == form_.SettingsVersion)
         return false;
-    // The page typed here goes under the layout it was typed in, before the new one is
-    // laid out.
-    if (form_.typedSinceRead())
+    // What was typed here is stored first: the set-up rewrote the page, so the store merges
+    // it into the page as rewritten, each entry at the time it was typed at.
+    const bool typed = form_.typedSinceRead();
+    if (typed)
         form_.SavePage();
     form_.SettingsVersion = settings.version;
     if (const std::optional<storage::PageRow> found = form_.pages().find(form_.PageDate); found && !found->dataNull)
         form_.takeStored(*found);
     form_.reshowPage();
     mark(false);
+    const QString day = QLocale::system().toString(form_.PageDate, QLocale::ShortFormat);
     dialogs::message(&form_,
-                     tr("The set-up was changed on another desk. The page of %1 is shown again "
-                        "under the new set-up.")
-                         .arg(QLocale::system().toString(form_.PageDate, QLocale::ShortFormat)),
+                     typed ? tr("The set-up was changed on another desk. The entries typed here on the page of "
+                                "%1 are stored at the times they were typed at, and the page is shown under "
+                                "the new set-up.").arg(day)
+                           : tr("The set-up was changed on another desk. The page of %1 is shown again "
+                                "under the new set-up.").arg(day),
                      frmAppt::tr("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Information);
     return true;
 }
@@ -192,16 +198,29 @@ bool OtherDesks::mergeLostStore(const storage::StaleVersion& lost, storage::Page
     std::optional<storage::PageRow> stored = lost.stored();
     QString refusal = lost.message();
     bool merged = false;
-    // Where a conflict stands on the page, as the grid heads its row and column.
-    const auto place = [this](const PageConflict& c) {
+    // The times of the rows the page was typed under, and their labels.
+    QList<std::optional<int>> typedRows = cellRowTimes(form_.ShownLayout);
+    storage::CellLabels labels = form_.cellLabels();
+    // Where a conflict stands on the page: its time, and its provider as the grid heads it.
+    const auto place = [this, &labels](const PageConflict& c) {
         const FlexGrid* grid = form_.Grid1;
-        const int r = c.row + 3, col = c.col + 1;
-        const QString time = r <= form_.LastRow ? grid->TextMatrix(r, 0).trimmed() : QString();
+        const int col = c.col + 1;
+        const QString time = labels.times.value(c.row).trimmed();
         QString provider = col <= form_.LastCol ? grid->TextMatrix(2, col).trimmed() : QString();
         if (provider.isEmpty() && col <= form_.LastCol)
             provider = grid->TextMatrix(1, col).trimmed();
         return std::pair<QString, QString>(time, provider);
     };
+    // A merge that is not stored leaves the page on screen as it was laid out.
+    struct Unstored {
+        OtherDesks& desks;
+        bool stored = false;
+        ~Unstored()
+        {
+            if (!stored && std::exchange(desks.relaid_, false))
+                desks.form_.pages().setCellLabels(desks.form_.cellLabels());
+        }
+    } unstored{*this};
     for (int attempt = 1;; ++attempt) {
         storage::PageRow theirs;
         if (stored) {
@@ -213,7 +232,23 @@ bool OtherDesks::mergeLostStore(const storage::StaleVersion& lost, storage::Page
             if (theirs.data == typed.data && theirs.memo == typed.memo && theirs.clinic == typed.clinic) {
                 typed = theirs;
                 merged_ = merged;
+                unstored.stored = true;
                 return true;
+            }
+        }
+        // Another desk's set-up laid the page out with other times (a page of today or
+        // later is laid out under the settings): what was typed here goes to the rows of the
+        // times it was typed at.
+        if (!form_.PastLayout) {
+            const QList<std::optional<int>> settingsRows = cellRowTimes(form_.readSettings().layout);
+            if (!settingsRows.isEmpty() && !typedRows.isEmpty() && settingsRows != typedRows) {
+                carryOver(base, typed, theirs, typedRows, settingsRows);
+                typedRows = settingsRows;
+                labels.times.clear();
+                for (const std::optional<int>& t : settingsRows)
+                    labels.times << (t ? storedtime::label(QTime(0, 0).addSecs(*t * 60)) + u' ' : QString());
+                pages.setCellLabels(labels);
+                relaid_ = true;
             }
         }
         if (attempt == kMergeAttempts)
@@ -248,6 +283,7 @@ bool OtherDesks::mergeLostStore(const storage::StaleVersion& lost, storage::Page
         try {
             pages.update(typed, notKept);
             merged_ = merged;
+            unstored.stored = true;
             return true;
         } catch (const storage::StaleVersion& again) {
             stored = again.stored();
@@ -284,7 +320,21 @@ void OtherDesks::nameTheirStores(QList<PageConflict>& conflicts, QDate date)
 void OtherDesks::pageStored()
 {
     mark(false);
-    // The screen shows what is stored now: the other desk's entries beside these.
-    if (std::exchange(merged_, false) && form_.currentRow().calDate == form_.PageDate)
+    const bool relaid = std::exchange(relaid_, false);
+    const bool merged = std::exchange(merged_, false);
+    // The screen shows what is stored now: the other desk's entries beside these, under the
+    // layout they were merged in.
+    if (!(merged || relaid) || form_.currentRow().calDate != form_.PageDate)
+        return;
+    if (!relaid) {
         form_.showStored();
+        return;
+    }
+    try {
+        form_.reshowPage();
+    } catch (const StorageError& e) {
+        form_.report(e.message());
+    } catch (const LayoutError& e) {
+        form_.report(e.message());
+    }
 }

@@ -71,4 +71,7 @@ private:
     bool heardRestore_ = false;
     // The last store merged another desk's entries into the page: the screen shows them.
     bool merged_ = false;
+    // ... and carried what was typed here over to the rows of a new set-up: the page is laid
+    // out again.
+    bool relaid_ = false;
 };

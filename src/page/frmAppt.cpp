@@ -414,6 +414,7 @@ void frmAppt::buildGrid(const Layout& source)
     SharedLayout.TimeSlot = source.timeslot;
     layout_->BuildTimeRows(SharedLayout.OpenTime, SharedLayout.CloseTime, SharedLayout.TimeSlot);
     LastRow = layout_->LastRow;
+    ShownLayout = source;
     if (pages_)
         pages_->setCellLabels(cellLabels());
 }
@@ -593,7 +594,7 @@ storage::PageRow frmAppt::pageOnScreen()
 bool frmAppt::typedSinceRead()
 {
     const storage::PageRow shown = pageOnScreen();
-    return shown.data != row_.data || shown.memo != row_.memo
+    return !celltext::sameCells(shown.data, row_.data) || shown.memo != row_.memo
         || shown.clinic.value_or(false) != row_.clinic.value_or(false);
 }
 

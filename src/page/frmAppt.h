@@ -98,6 +98,8 @@ public:
     QDate CalDateShown;
     // The set-up's version the page is laid out under.
     int SettingsVersion = 0;
+    // The layout the grid is laid out under (the settings', or a past page's own).
+    storage::Layout ShownLayout;
 
     // The page life
     void LocatePage(QDate date);

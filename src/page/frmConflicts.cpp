@@ -82,6 +82,12 @@ frmConflicts::frmConflicts(QWidget* parent, QDate date, QList<PageConflict>& con
         case PageConflict::Memo:
             time = tr("Daily Memo");
             break;
+        case PageConflict::FixedMemo:
+            time = tr("Fixed Memo");
+            break;
+        case PageConflict::Book:
+            time = tr("Book number");
+            break;
         }
         // Their text says whose it is and when it was stored, as the history does.
         const QString theirs = c.theirDesk.isEmpty()

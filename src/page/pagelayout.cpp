@@ -137,6 +137,26 @@ void PageGridLayout::BuildFrom(const storage::Layout& layout)
     BuildTimeRows(open, layout.close, layout.timeslot);
 }
 
+QList<std::optional<int>> cellRowTimes(const storage::Layout& layout)
+{
+    const std::optional<int> open = minutesOf(layout.open);
+    const std::optional<int> close = minutesOf(layout.close);
+    if (!open || !close || layout.timeslot < 1 || layout.timeslot > MinutesPerDay)
+        return {};
+    // As BuildTimeRows: the first time always, then one slot after another while the time
+    // before it lies before the closing time.
+    QList<std::optional<int>> rows{std::nullopt, *open};
+    int time = *open;
+    if (time <= *close) {
+        do {
+            time += layout.timeslot;
+            rows.append(time);
+        } while (time + 1 <= *close);
+    }
+    rows << std::nullopt << std::nullopt;
+    return rows;
+}
+
 QFont pageGridFont()
 {
     QFont f(QStringLiteral("Arial"), 8);

@@ -1,10 +1,12 @@
 #pragma once
 // Laying out a page grid: the provider columns with their headings, and the time rows.
 // The day page and the template editor share this; they differ only in the Style.
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 class FlexGrid;
@@ -12,6 +14,11 @@ class QFont;
 namespace storage {
 struct Layout;
 }
+
+// The time of each row of a page's cell text under a layout, in minutes from midnight (running
+// on past midnight), as BuildTimeRows lays them out: none for the empty row before the first
+// time and for the two after the last. Empty when the layout's times cannot be laid out from.
+QList<std::optional<int>> cellRowTimes(const storage::Layout& layout);
 
 // The font of every page grid and of its cell editor: Arial, 8 point, bold, not italic.
 QFont pageGridFont();

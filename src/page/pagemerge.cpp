@@ -2,7 +2,10 @@
 
 #include "storage/celltext.h"
 
+#include <QMap>
+
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -19,7 +22,74 @@ bool mergeField(const T& base, const T& mine, const T& theirs, T& out)
     return theirs != base;
 }
 
+// The row of `to` that a row of `from` goes to: by its time, the empty rows by their place.
+int rowUnder(int row, const QList<std::optional<int>>& from, const QList<std::optional<int>>& to)
+{
+    const qsizetype fromAfter = from.size() - 2;  // the first empty row after the times
+    const qsizetype toAfter = to.size() - 2;
+    if (row == 0)
+        return 0;
+    if (row >= fromAfter || !from[row])
+        return int(toAfter + (row - fromAfter));
+    const int time = *from[row];
+    // The last time row that starts at or before it; its slot ends where the next one starts.
+    int at = 0;
+    for (qsizetype r = 1; r < toAfter; ++r)
+        if (*to[r] <= time)
+            at = int(r);
+    if (at == toAfter - 1 && at >= 2 && time >= *to[at] + (*to[at] - *to[at - 1]))
+        return int(toAfter);
+    return at;
+}
+
+void putCell(QList<QStringList>& cells, int row, qsizetype col, const QString& text)
+{
+    while (cells.size() <= row)
+        cells.append(QStringList());
+    QStringList& r = cells[row];
+    while (r.size() <= col)
+        r.append(QString());
+    r[col] = text;
+}
+
 }  // namespace
+
+void carryOver(storage::PageRow& base, storage::PageRow& mine, const storage::PageRow& theirs,
+               const QList<std::optional<int>>& from, const QList<std::optional<int>>& to)
+{
+    if (from.size() < 3 || to.size() < 3 || from == to)
+        return;
+    const QList<QStringList> b = celltext::split(base.data);
+    const QList<QStringList> m = celltext::split(mine.data);
+    const QString stored = theirs.dataNull ? base.data : theirs.data;
+    QList<QStringList> baseCells = celltext::split(stored);
+    QList<QStringList> mineCells = baseCells;
+    // The texts typed into each cell of the new rows, and what stood there when read.
+    QMap<std::pair<int, qsizetype>, std::pair<QStringList, QStringList>> typed;
+    const qsizetype rows = std::max(b.size(), m.size());
+    for (qsizetype r = 0; r < rows; ++r) {
+        const qsizetype cols = std::max(b.value(r).size(), m.value(r).size());
+        for (qsizetype c = 0; c < cols; ++c) {
+            const QString was = b.value(r).value(c), now = m.value(r).value(c);
+            if (was == now)
+                continue;
+            auto& [read, written] = typed[{rowUnder(int(r), from, to), c}];
+            if (!was.isEmpty())
+                read << was;
+            if (!now.isEmpty())
+                written << now;
+        }
+    }
+    for (auto it = typed.cbegin(); it != typed.cend(); ++it) {
+        const auto [row, col] = it.key();
+        putCell(baseCells, row, col, it.value().first.join(QStringLiteral(" / ")));
+        putCell(mineCells, row, col, it.value().second.join(QStringLiteral(" / ")));
+    }
+    base.data = celltext::join(baseCells);
+    mine.data = celltext::join(mineCells);
+    base.dataNull = mine.dataNull = false;
+    mine.layout = theirs.layout;
+}
 
 PageMerge::PageMerge(const storage::PageRow& base, const storage::PageRow& mine, const storage::PageRow& theirs)
     : theirs_(theirs), merged_(theirs)
@@ -74,6 +144,9 @@ storage::PageRow PageMerge::result() const
             break;
         case PageConflict::Memo:
             row.memo = c.mine;
+            break;
+        case PageConflict::FixedMemo:
+        case PageConflict::Book:
             break;
         }
     }

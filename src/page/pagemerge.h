@@ -12,8 +12,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 struct PageConflict {
-    enum Kind { Cell, Memo };
+    // A cell or the daily memo of the page; the fixed memo and the book number, which the
+    // memo panel stores beside the page, are asked about the same way.
+    enum Kind { Cell, Memo, FixedMemo, Book };
     Kind kind = Cell;
     // A cell's place in the page's cell text, from 0 (rows are times, columns providers).
     int row = 0;
@@ -27,6 +31,17 @@ struct PageConflict {
     QString theirDesk;
     QDateTime theirMoment;
 };
+
+// A page typed under one layout's time rows (base as this desk read it, mine as it typed it),
+// carried over to the rows of the page as stored (theirs), which another desk's set-up laid
+// out anew: each cell typed here goes to the row of its time among `to` (the row whose slot
+// holds it; before the first time the empty row above the times, after the last slot the
+// empty rows below), typed cells that meet in one cell are joined, and every cell not typed
+// here is theirs. The memo and the flag stay. PageMerge(base, mine, theirs) then merges what
+// was typed here into their page at the times it was typed at. `from` and `to` are the
+// times of the rows (cellRowTimes); nothing moves when either is empty.
+void carryOver(storage::PageRow& base, storage::PageRow& mine, const storage::PageRow& theirs,
+               const QList<std::optional<int>>& from, const QList<std::optional<int>>& to);
 
 class PageMerge {
 public:

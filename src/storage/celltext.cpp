@@ -1,5 +1,7 @@
 #include "storage/celltext.h"
 
+#include <algorithm>
+
 namespace celltext {
 
 QString join(const QList<QStringList>& rows)
@@ -71,6 +73,20 @@ bool holdsText(const QString& text)
         if (c != CellSeparator && c != RowSeparator)
             return true;
     return false;
+}
+
+bool sameCells(const QString& a, const QString& b)
+{
+    if (a == b)
+        return true;
+    const QList<QStringList> x = split(a), y = split(b);
+    for (qsizetype r = 0; r < std::max(x.size(), y.size()); ++r) {
+        const QStringList xr = x.value(r), yr = y.value(r);
+        for (qsizetype c = 0; c < std::max(xr.size(), yr.size()); ++c)
+            if (xr.value(c) != yr.value(c))
+                return false;
+    }
+    return true;
 }
 
 }  // namespace celltext

@@ -34,6 +34,10 @@ bool needsCleaning(const QString& text);
 // Whether a cell text holds any character besides its separators: a page someone wrote on.
 bool holdsText(const QString& text);
 
+// Whether two cell texts hold the same text in every cell, a cell one of them lacks counting
+// as empty (a page stored under fewer rows or columns than the screen shows).
+bool sameCells(const QString& a, const QString& b);
+
 }  // namespace celltext
 
 // Splits a name list into list(1..k), k being the number of pieces; element 0 keeps what it

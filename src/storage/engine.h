@@ -72,8 +72,9 @@ public:
 
     // The whole settings row; Null fields read as empty text (the layout names them).
     virtual Settings readSettings() = 0;
-    // Stores the fixed memo and the book number, recorded in the history.
-    virtual void writeMemoAndBook(const QString& fixedMemo, const QString& bookno) = 0;
+    // Stores the fixed memo and the book number, recorded in the history: with `read`, each
+    // only as mergedMemoAndBook says. Returns them as stored.
+    virtual MemoAndBook writeMemoAndBook(const MemoAndBook& typed, const std::optional<MemoAndBook>& read) = 0;
 
     // --- The set-up: layout and templates (setup.cpp)
 

@@ -49,8 +49,21 @@ struct Settings {
 // must not take cell text into a closed flag or a document.
 QString templateField(int weekday);
 
+// The fixed memo and the book number, as a desk read them or holds them.
+struct MemoAndBook {
+    QString fixedMemo;
+    QString bookno;
+    bool operator==(const MemoAndBook&) const = default;
+};
+
 Settings readSettings(Database& db);
 // Writes the fixed memo and the book number only (what the day page edits).
 void writeMemoAndBook(Database& db, const QString& fixedMemo, const QString& bookno);
+// Stores each of the two that this desk changed from what it read, only where the book still
+// holds what was read: one that another desk stored meanwhile keeps theirs. One transaction,
+// recorded in the history. Returns the two as the book holds them afterwards.
+MemoAndBook storeMemoAndBook(Database& db, const MemoAndBook& read, const MemoAndBook& typed);
+// What such a store leaves in a book that holds `stored`.
+MemoAndBook mergedMemoAndBook(const MemoAndBook& stored, const MemoAndBook& read, const MemoAndBook& typed);
 
 }  // namespace storage

@@ -4,6 +4,7 @@
 #include "common/daypage.h"
 #include "common/testbook.h"
 #include "navigation/CellHistory.h"
+#include "navigation/MemoPanel.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
 #include "page/frmConflicts.h"
@@ -50,7 +51,10 @@ private slots:
     void idleDeskShowsTheOtherDesksStore();
     void otherDeskStoresTheCellBeingEdited();
     void purgedPageIsAddedAgainWhole();
+    void setupChangedOnAnotherDesk_data();
     void setupChangedOnAnotherDesk();
+    void fixedMemoAndBook_data();
+    void fixedMemoAndBook();
     void bookRestoredOnAnotherDesk_data();
     void bookRestoredOnAnotherDesk();
     void connectionEndedWhileTyping();
@@ -278,6 +282,14 @@ void tst_desks::desksHearEachOther()
 
     storeTemplate(desk2, 3, "Wednesday", false);
     QVERIFY(settings.wait(5000));
+    // A set-up that lays the pages from a day on out anew stores each of them anew.
+    Settings s = readSettings(desk2);
+    s.layout.timeslot = 20;
+    const int version = pages2.find(QDate(2033, 2, 2))->version;
+    storeSetup(desk2, s.layout, QDate(2033, 1, 1), s.version);
+    QVERIFY(pages.wait(5000));
+    QCOMPARE(pages.takeFirst().at(0).toDate(), QDate(2033, 2, 2));
+    QCOMPARE(pages2.find(QDate(2033, 2, 2))->version, version + 1);
 
     QTemporaryDir out;
     backupServer(book.server().conninfo(), out.filePath("db.mdb"));
@@ -294,7 +306,7 @@ void tst_desks::desksHearEachOther()
     QVERIFY_THROWS_EXCEPTION(StaleVersion, pages2.update(stale));
     QTest::qWait(300);
     QCOMPARE(pages.size(), 0);
-    QCOMPARE(settings.size(), 1);
+    QCOMPARE(settings.size(), 2);
 }
 
 void tst_desks::dayPageMerges_data()
@@ -589,25 +601,114 @@ void tst_desks::purgedPageIsAddedAgainWhole()
     QCOMPARE(storedCell(f, 4, 1), QStringLiteral("typed on a purged page"));
 }
 
+void tst_desks::setupChangedOnAnotherDesk_data()
+{
+    // This desk types a cell; the other desk stores a set-up (from 08:00 AM by 30 minutes):
+    // the typed entry is stored and shown at the time it was typed at under the new set-up,
+    // whether this desk stores by itself before it heard of the set-up or on the notice.
+    // A cell the other desk stored, which the set-up moved to the typed time, is asked about.
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("storeFirst");
+    QTest::addColumn<int>("typedRow");
+    QTest::addColumn<int>("typedCol");
+    QTest::addColumn<int>("row");  // where it stands afterwards
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("theirs");  // stored at (row, col) by the other desk before
+    QTest::newRow("fewer providers") << "providers" << false << 5 << 4 << 5 << 4 << "";
+    QTest::newRow("longer slot") << "slot" << false << 8 << 2 << 6 << 2 << "";
+    QTest::newRow("earlier first time") << "open" << false << 6 << 1 << 8 << 1 << "";
+    QTest::newRow("longer slot, stored before the notice") << "slot" << true << 8 << 2 << 6 << 2 << "";
+    QTest::newRow("longer slot, their entry moved there") << "slot" << false << 8 << 2 << 6 << 2 << "theirs at 09:00";
+}
+
 void tst_desks::setupChangedOnAnotherDesk()
 {
-    // The other desk stores a set-up with three providers: this desk stores its typed page
-    // under the layout it was typed in, shows the page under the new one, and says so once.
+    QFETCH(QString, change);
+    QFETCH(bool, storeFirst);
+    QFETCH(int, typedRow);
+    QFETCH(int, typedCol);
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QString, theirs);
     DayPageFixture f;
     QVERIFY(f.open());
     QCOMPARE(f.form->LastCol, 4);
     Database desk2(f.book.location());
-    f.form->Grid1->setTextMatrix(5, 4, QStringLiteral("typed in column four"));
+    const QString time = f.form->Grid1->TextMatrix(typedRow, 0);
+    f.form->Grid1->setTextMatrix(typedRow, typedCol, QStringLiteral("typed here"));
+    if (!theirs.isEmpty())
+        storeCell(desk2, DayPageFixture::Today, row, col, theirs);
     Settings s = readSettings(desk2);
-    s.layout.listno = 3;
+    if (change == "providers")
+        s.layout.listno = 3;
+    else if (change == "slot")
+        s.layout.timeslot = 60;
+    else
+        s.layout.open = QStringLiteral("07:00 AM");
+    ConflictAnswers answers({"cmdMine", "cmdStore"});
     storeSetup(desk2, s.layout, DayPageFixture::Today, s.version);
-    QTRY_COMPARE_WITH_TIMEOUT(f.form->LastCol, 3, 2000);
-    QCOMPARE(f.dialogs.messages.size(), 1);
+    if (storeFirst)
+        f.form->SavePage();
+    QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 1, 2000);
     QVERIFY2(f.dialogs.messages[0].text.startsWith("The set-up was changed on another desk."),
              qPrintable(f.dialogs.messages[0].text));
-    QCOMPARE(storedCell(f, 5, 4), QStringLiteral("typed in column four"));
+    QCOMPARE(answers.shown, theirs.isEmpty() ? 0 : 1);
+    QCOMPARE(f.form->LastCol, change == "providers" ? 3 : 4);
+    QCOMPARE(f.form->Grid1->TextMatrix(row, 0), time);
+    if (col <= f.form->LastCol)
+        QCOMPARE(f.form->Grid1->TextMatrix(row, col), QStringLiteral("typed here"));
+    QCOMPARE(storedCell(f, row, col), QStringLiteral("typed here"));
+    QVERIFY(!f.form->typedSinceRead());
     QTest::qWait(300);
     QCOMPARE(f.dialogs.messages.size(), 1);
+}
+
+void tst_desks::fixedMemoAndBook_data()
+{
+    // This desk types the fixed memo or the book number and leaves the box; the other desk
+    // stored one of them after this desk read them. Each keeps what was changed on its own
+    // desk; the one changed on both is asked about (empty: as read).
+    QTest::addColumn<QString>("mine");
+    QTest::addColumn<QString>("theirs");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("memo");  // stored and shown afterwards
+    QTest::addColumn<QString>("book");
+    QTest::newRow("book there, memo here") << "memo" << "book" << QStringList() << "my memo" << "their book";
+    QTest::newRow("memo there, book here") << "book" << "memo" << QStringList() << "their memo" << "my book";
+    QTest::newRow("memo on both, keep mine") << "memo" << "memo" << QStringList{"cmdMine", "cmdStore"} << "my memo" << "";
+    QTest::newRow("memo on both, keep theirs") << "memo" << "memo" << QStringList{"cmdStore"} << "their memo" << "";
+    QTest::newRow("book on both, cancelled") << "book" << "book" << QStringList{"cmdCancel"} << "" << "their book";
+}
+
+void tst_desks::fixedMemoAndBook()
+{
+    QFETCH(QString, mine);
+    QFETCH(QString, theirs);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, memo);
+    QFETCH(QString, book);
+    DayPageFixture f;
+    QVERIFY(f.open());
+    Database desk2(f.book.location());
+    const Settings read = readSettings(desk2);
+    MemoAndBook stored{read.fixedMemo, read.bookno};
+    (theirs == "memo" ? stored.fixedMemo : stored.bookno) = "their " + theirs;
+    storeMemoAndBook(desk2, {read.fixedMemo, read.bookno}, stored);
+    if (mine == "memo")
+        f.memos->TxtFixedMemo->setPlainText("my memo");
+    else
+        f.memos->txtBook->setText("my book");
+    ConflictAnswers answers(buttons);
+    f.memos->store();
+    QCOMPARE(answers.shown, buttons.isEmpty() ? 0 : 1);
+    const Settings after = readSettings(desk2);
+    QCOMPARE(after.fixedMemo, memo.isEmpty() ? read.fixedMemo : memo);
+    QCOMPARE(after.bookno, book.isEmpty() ? read.bookno : book);
+    // The boxes show what is stored; a cancelled one keeps what was typed.
+    const bool cancelled = buttons.contains("cmdCancel");
+    QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), mine == "memo" && cancelled ? "my memo" : after.fixedMemo);
+    QCOMPARE(f.memos->txtBook->text(), mine == "book" && cancelled ? "my book" : after.bookno);
+    QCOMPARE(f.dialogs.messages.size(), 0);
 }
 
 void tst_desks::bookRestoredOnAnotherDesk_data()

@@ -1,4 +1,5 @@
 // The three-way merge of a page stored on two desks: cell by cell, the memo and the flag.
+#include "page/pagelayout.h"
 #include "page/pagemerge.h"
 #include "storage/celltext.h"
 
@@ -14,6 +15,8 @@ private slots:
     void cells();
     void memoAndFlag_data();
     void memoAndFlag();
+    void carriedOver_data();
+    void carriedOver();
 };
 
 namespace {
@@ -116,6 +119,57 @@ void tst_pagemerge::memoAndFlag()
         c.keepMine = true;
     if (conflicts > 0)
         QCOMPARE(merge.result().memo, m[1]);
+}
+
+void tst_pagemerge::carriedOver_data()
+{
+    // Cells typed in the first column of an empty page laid out from 08:00 AM to 10:00 AM by
+    // 30 minutes (row 0 empty, rows 1 to 5 the times, two empty rows), carried over to the
+    // rows of another set-up; "row:text".
+    QTest::addColumn<QString>("open");
+    QTest::addColumn<QString>("close");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QStringList>("carried");
+
+    QTest::newRow("the same times") << "08:00 AM" << "10:00 AM" << 30 << QStringList{"3:nine"} << QStringList{"3:nine"};
+    QTest::newRow("a longer slot") << "08:00 AM" << "10:00 AM" << 60 << QStringList{"3:nine", "5:ten"}
+                                   << QStringList{"2:nine", "3:ten"};
+    QTest::newRow("inside a slot, joined") << "08:00 AM" << "10:00 AM" << 60 << QStringList{"1:eight", "2:half past"}
+                                           << QStringList{"1:eight / half past"};
+    QTest::newRow("before the first time") << "09:00 AM" << "10:00 AM" << 30 << QStringList{"1:eight", "3:nine"}
+                                           << QStringList{"0:eight", "1:nine"};
+    QTest::newRow("after the last slot") << "08:00 AM" << "09:00 AM" << 30 << QStringList{"5:ten", "3:nine"}
+                                         << QStringList{"3:nine", "4:ten"};
+    QTest::newRow("the empty rows keep their place") << "08:00 AM" << "09:00 AM" << 30
+                                                     << QStringList{"0:first", "7:last"} << QStringList{"0:first", "5:last"};
+}
+
+void tst_pagemerge::carriedOver()
+{
+    QFETCH(QString, open);
+    QFETCH(QString, close);
+    QFETCH(int, slot);
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, carried);
+    storage::Layout from{"Office", "08:00 AM", "10:00 AM", 30, 1, "a%", "b%", {}};
+    storage::Layout to{"Office", open, close, slot, 1, "a%", "b%", {}};
+    QList<QStringList> cells(cellRowTimes(from).size(), QStringList{QString()});
+    for (const QString& t : typed)
+        cells[t.section(u':', 0, 0).toInt()][0] = t.section(u':', 1);
+    PageRow base = page(QStringLiteral("/").repeated(int(cells.size()) - 1));
+    PageRow mine = base;
+    mine.data = celltext::join(cells);
+    const PageRow theirs = page(QStringLiteral("/").repeated(int(cellRowTimes(to).size()) - 1));
+    carryOver(base, mine, theirs, cellRowTimes(from), cellRowTimes(to));
+    QStringList found;
+    const QList<QStringList> out = celltext::split(mine.data);
+    for (int r = 0; r < out.size(); ++r)
+        if (!out[r].value(0).isEmpty())
+            found << QStringLiteral("%1:%2").arg(r).arg(out[r].value(0));
+    QCOMPARE(found, carried);
+    // Merged into their page, what was typed stands where it was carried to.
+    QCOMPARE(PageMerge(base, mine, theirs).result().data, mine.data);
 }
 
 QTEST_MAIN(tst_pagemerge)

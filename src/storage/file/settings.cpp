@@ -49,19 +49,24 @@ Settings FileEngine::readSettings()
     return s;
 }
 
-void FileEngine::writeMemoAndBook(const QString& fixedMemo, const QString& bookno)
+MemoAndBook FileEngine::writeMemoAndBook(const MemoAndBook& typed, const std::optional<MemoAndBook>& read)
 {
     Transaction t(file_, Tr::tr("storing the fixed memo and book number"));
     const QStringList fields{QStringLiteral("FixedMemo"), QStringLiteral("bookno")};
     const QVariantList before = settingsValues(fields);
+    const MemoAndBook stored{before.value(0).toString(), before.value(1).toString()};
+    const MemoAndBook after = read ? mergedMemoAndBook(stored, *read, typed) : typed;
+    if (read && after == stored)
+        return after;
     QSqlQuery q = file_.prepare(QStringLiteral(
         "UPDATE tbl_Setup SET FixedMemo = :memo, bookno = :book "
         "WHERE rowid = (SELECT min(rowid) FROM tbl_Setup)"));
-    q.bindValue(QStringLiteral(":memo"), fixedMemo);
-    q.bindValue(QStringLiteral(":book"), bookno);
+    q.bindValue(QStringLiteral(":memo"), after.fixedMemo);
+    q.bindValue(QStringLiteral(":book"), after.bookno);
     file_.exec(q, Tr::tr("storing the fixed memo and book number"));
-    recordChanges(settingChanges(fields, before, {fixedMemo, bookno}));
+    recordChanges(settingChanges(fields, before, {after.fixedMemo, after.bookno}));
     t.commit();
+    return after;
 }
 
 QVariantList FileEngine::settingsValues(const QStringList& fields)

@@ -43,7 +43,7 @@ public:
 
     // settings.cpp
     Settings readSettings() override;
-    void writeMemoAndBook(const QString& fixedMemo, const QString& bookno) override;
+    MemoAndBook writeMemoAndBook(const MemoAndBook& typed, const std::optional<MemoAndBook>& read) override;
 
     // setup.cpp
     int storeSetup(const Layout& layout, QDate today, std::optional<int> readVersion) override;

@@ -50,17 +50,24 @@ Settings ServerEngine::readSettings()
     return s;
 }
 
-void ServerEngine::writeMemoAndBook(const QString& fixedMemo, const QString& bookno)
+MemoAndBook ServerEngine::writeMemoAndBook(const MemoAndBook& typed, const std::optional<MemoAndBook>& read)
 {
     const QString what = Tr::tr("storing the fixed memo and book number");
+    MemoAndBook after;
     server_.write(what, [&] {
         const QStringList fields{QStringLiteral("FixedMemo"), QStringLiteral("bookno")};
+        // Held against the other desks until the commit: what they stored is compared here.
         const QVariantList before = settingsValues(fields, what);
+        const MemoAndBook stored{before.value(0).toString(), before.value(1).toString()};
+        after = read ? mergedMemoAndBook(stored, *read, typed) : typed;
+        if (read && after == stored)
+            return;
         // Not a change of the set-up: a template editor open elsewhere may store on.
         server_.run(QStringLiteral("UPDATE tbl_Setup SET FixedMemo = ?, bookno = ? WHERE id = %1").arg(kSettingsRow),
-                    {fixedMemo, bookno}, what);
-        recordChanges(settingChanges(fields, before, {fixedMemo, bookno}));
+                    {after.fixedMemo, after.bookno}, what);
+        recordChanges(settingChanges(fields, before, {after.fixedMemo, after.bookno}));
     });
+    return after;
 }
 
 QVariantList ServerEngine::settingsValues(const QStringList& fields, const QString& what)

@@ -57,12 +57,22 @@ int ServerEngine::storeSetup(const Layout& l, QDate today, std::optional<int> re
                                                "Sites = ?, Names = ?"),
                                 values, readVersion, what);
         recordChanges(settingChanges(fields, before, values));
-        server_.run(QStringLiteral("UPDATE tbl_Appt SET location = ?, open = ?, Close = ?, timeslot = ? "
-                                   "WHERE CalDate >= ?"),
-                    {l.location, l.open, l.close, l.timeslot, today}, what);
-        server_.run(QStringLiteral("UPDATE tbl_Appt SET Listno = ?, Sites = ?, Names = ? "
-                                   "WHERE CalDate >= ? AND Listno <= ?"),
-                    {l.listno, l.sites, l.names, today, l.listno}, what);
+        // A page whose layout this rewrites is a page stored anew: its version goes up, so
+        // that a desk holding it typed merges into it, and the other desks are told of it.
+        // Pages the new layout leaves as they are keep their version. One round trip, however
+        // many pages there are: each is told as it is rewritten.
+        server_.run(QStringLiteral(
+            "WITH rewritten AS (UPDATE tbl_Appt SET location = ?, open = ?, Close = ?, timeslot = ?, "
+            "Listno = CASE WHEN Listno <= ? THEN ? ELSE Listno END, "
+            "Sites = CASE WHEN Listno <= ? THEN ? ELSE Sites END, "
+            "Names = CASE WHEN Listno <= ? THEN ? ELSE Names END, version = version + 1 "
+            "WHERE CalDate >= ? AND ((location, open, Close, timeslot) IS DISTINCT FROM (?, ?, ?, ?) "
+            "OR (Listno <= ? AND (Listno, Sites, Names) IS DISTINCT FROM (?, ?, ?))) "
+            "RETURNING CalDate) "
+            "SELECT count(pg_notify(?, to_char(CalDate, 'YYYY-MM-DD'))) FROM rewritten"),
+            {l.location, l.open, l.close, l.timeslot, l.listno, l.listno, l.listno, l.sites, l.listno, l.names,
+             today, l.location, l.open, l.close, l.timeslot, l.listno, l.listno, l.sites, l.names, kPageChannel},
+            what).finish();
     });
     return version;
 }
