@@ -330,6 +330,7 @@ void ServerConnection::close()
     // The connection goes before its kept statements: closing it frees them on the server,
     // and a statement that outlives its driver does not try to free itself over a connection
     // that may be gone.
+    deadline_.forget();
     std::map<QString, QSqlQuery> statements;
     statements.swap(statements_);
     inTransaction_ = false;

@@ -15,6 +15,8 @@ std::atomic<long long> g_deadline{5000};
 
 // After a cancel that is not heard, how long the socket is kept before it is cut.
 constexpr std::chrono::milliseconds kGrace{1000};
+// How often the watcher looks whether the armed round trip is past its time.
+constexpr std::chrono::milliseconds kTick{100};
 
 }  // namespace
 
@@ -38,58 +40,65 @@ Deadline::~Deadline()
     }
     wake_.notify_all();
     thread_.join();
-    disarm();
+    forget();
 }
 
 void Deadline::arm(pg_conn* connection, std::chrono::milliseconds limit)
 {
-    PGcancel* cancel = connection ? PQgetCancel(connection) : nullptr;
-    {
-        std::lock_guard lock(mutex_);
+    std::lock_guard lock(mutex_);
+    if (connection != connection_ || !cancel_) {
         if (cancel_)
             PQfreeCancel(cancel_);
-        cancel_ = cancel;
+        cancel_ = connection ? PQgetCancel(connection) : nullptr;
         socket_ = connection ? PQsocket(connection) : -1;
-        armed_ = cancel != nullptr;
-        ++arming_;
-        passed_ = false;
-        due_ = std::chrono::steady_clock::now() + limit;
+        connection_ = connection;
     }
-    wake_.notify_all();
+    armed_ = cancel_ != nullptr;
+    ++arming_;
+    passed_ = false;
+    due_ = std::chrono::steady_clock::now() + limit;
 }
 
 bool Deadline::disarm()
 {
     std::lock_guard lock(mutex_);
     armed_ = false;
+    const bool passed = std::exchange(passed_, false);
+    // A watcher waiting out its grace for this round trip need wait no longer.
+    if (passed)
+        wake_.notify_all();
+    return passed;
+}
+
+void Deadline::forget()
+{
+    std::lock_guard lock(mutex_);
+    armed_ = false;
     if (cancel_)
         PQfreeCancel(cancel_);
     cancel_ = nullptr;
+    connection_ = nullptr;
     socket_ = -1;
-    const bool passed = passed_;
-    passed_ = false;
-    return passed;
 }
 
 void Deadline::watch()
 {
     std::unique_lock lock(mutex_);
     while (!stop_) {
-        if (!armed_ || passed_) {
-            wake_.wait(lock);
-            continue;
-        }
-        if (wake_.wait_until(lock, due_) != std::cv_status::timeout || !armed_ || stop_)
-            continue;
-        if (std::chrono::steady_clock::now() < due_)
+        // A look every tick: a round trip is over long before it, and arming costs nothing.
+        wake_.wait_for(lock, kTick);
+        if (stop_ || !armed_ || passed_ || std::chrono::steady_clock::now() < due_)
             continue;
         // The server is asked to cancel the query: a statement waiting for a lock, or one
         // that runs long, ends with an error and the connection stays usable.
         // The request is sent without the lock: it opens a connection of its own, which may
-        // itself wait, and the screen's thread must be able to disarm meanwhile.
+        // itself wait, and the screen's thread must be able to disarm meanwhile. It is used
+        // once: the next round trip makes a new one.
         passed_ = true;
         const unsigned long arming = arming_;
         PGcancel* cancel = std::exchange(cancel_, nullptr);
+        connection_ = nullptr;
+        const int socket = socket_;
         lock.unlock();
         char error[256];
         PQcancel(cancel, error, sizeof error);
@@ -102,8 +111,8 @@ void Deadline::watch()
         // Still no answer: the server process cannot act on the cancel (or cannot be
         // reached). The socket is shut, which ends the waiting read; the connection is lost
         // and opened again by the next unit of work.
-        if (same() && socket_ >= 0)
-            ::shutdown(socket_, SHUT_RDWR);
+        if (same() && socket >= 0)
+            ::shutdown(socket, SHUT_RDWR);
     }
 }
 

@@ -22,10 +22,14 @@ public:
     Deadline(const Deadline&) = delete;
     Deadline& operator=(const Deadline&) = delete;
 
-    // Starts the clock for one round trip on `connection` (null: nothing to bound).
+    // Starts the clock for one round trip on `connection` (null: nothing to bound). Cheap: the
+    // cancel request is made once per connection, and the watcher is not woken for it.
     void arm(pg_conn* connection, std::chrono::milliseconds limit);
     // Stops it; true when the time had passed and the query was cancelled or cut off.
     bool disarm();
+    // The connection is closed: what was kept to cancel its queries is never used for a
+    // later connection (which may stand at the same address).
+    void forget();
 
 private:
     void watch();
@@ -35,6 +39,7 @@ private:
     bool stop_ = false;
     bool armed_ = false;
     bool passed_ = false;
+    pg_conn* connection_ = nullptr;  // the connection cancel_ and socket_ belong to
     pg_cancel* cancel_ = nullptr;
     int socket_ = -1;
     // Counts the armings, so that a cancel of one round trip never cuts the next one.
