@@ -5,6 +5,7 @@
 
 #include "page/CellEditor.h"
 #include "page/FlexGrid.h"
+#include "page/daycalendar.h"
 #include "platform/colours.h"
 #include "platform/keys.h"
 
