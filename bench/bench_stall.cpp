@@ -3,7 +3,8 @@
 // screen's thread ticks every 20 ms; the longest gap between two ticks is the longest time the
 // desk could not be typed in. Measured over the same time each: the day page idle (the watchdog
 // and its probe look at the server), the day page storing a typed page (the store gives up at
-// the deadline and asks), and the floor, the heartbeat alone with nothing else to do.
+// the deadline and asks), and the floor, the heartbeat alone with nothing else to do. The server
+// goes on after the time it was suspended, so a store that waits for it ends then at the latest.
 // CALVORA_STALL_SECONDS sets how long the server stays suspended (10 s by default).
 #include "daypage.h"
 #include "page/FlexGrid.h"
@@ -18,6 +19,7 @@
 #include <benchmark/benchmark.h>
 #include <csignal>
 #include <libpq-fe.h>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -82,20 +84,30 @@ void BM_SuspendedServerStall(benchmark::State& state)
     double floor = 0, idle = 0, store = 0;
     for (auto _ : state) {
         floor = longestGap(seconds, nullptr);
-        const std::vector<int> pids = deskProcesses(server.conninfo);
-        for (int pid : pids)
-            ::kill(pid, SIGSTOP);
-        idle = longestGap(seconds, nullptr);
+        // Each time the server's processes are suspended for `seconds` and then go on, as a
+        // server that hangs and recovers: a store that waits for it waits at most that long.
+        const auto suspended = [&](const std::function<void()>& work) {
+            const std::vector<int> pids = deskProcesses(server.conninfo);
+            for (int pid : pids)
+                ::kill(pid, SIGSTOP);
+            std::thread resume([&pids, seconds] {
+                std::this_thread::sleep_for(std::chrono::seconds(seconds));
+                for (int pid : pids)
+                    ::kill(pid, SIGCONT);
+            });
+            const double gap = longestGap(seconds + 2, work);
+            resume.join();
+            return gap;
+        };
+        idle = suspended(nullptr);
         form->Grid1->setTextMatrix(5, 2, QStringLiteral("typed while the server is suspended"));
-        store = longestGap(seconds, [form] {
+        store = suspended([form] {
             try {
                 form->SavePage();
             } catch (const std::exception&) {
                 // Given up at the deadline: the desk asks the user, which is not timed here.
             }
         });
-        for (int pid : pids)
-            ::kill(pid, SIGCONT);
     }
     state.counters["suspended_s"] = seconds;
     state.counters["floor_ms"] = floor;
