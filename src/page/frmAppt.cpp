@@ -91,9 +91,9 @@ void frmAppt::report(const QString& message)
 
 void frmAppt::showStatus(const QString& message)
 {
-    // One line: the first line of the message says what failed, the rest is in the tooltip.
+    // What failed and why on one line; the message as it was written in the tooltip.
     const QString text = message.trimmed();
-    lblStatus->setText(text.section(QLatin1Char('\n'), 0, 0));
+    lblStatus->setText(text.simplified());
     lblStatus->setToolTip(text);
     lblStatus->setAccessibleDescription(text);
     lblStatus->setVisible(!text.isEmpty());
