@@ -104,8 +104,9 @@ void BM_SuspendedServerStall(benchmark::State& state)
         store = suspended([form] {
             try {
                 form->SavePage();
-            } catch (const std::exception&) {
+            } catch (const std::exception& e) {
                 // Given up at the deadline: the desk asks the user, which is not timed here.
+                qWarning("the store: %s", e.what());
             }
         });
     }
