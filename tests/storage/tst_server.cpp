@@ -40,6 +40,8 @@ private slots:
     void unusableServer_data();
     void unusableServer();
     void sameNewDayOnTwoDesks();
+    void hostAndPortLists_data();
+    void hostAndPortLists();
     void serverFoldsOtherwise();
     void restoreRevivesNoRowRead_data();
     void restoreRevivesNoRowRead();
@@ -239,6 +241,25 @@ void tst_server::sameNewDayOnTwoDesks()
     QCOMPARE(second.id, first.id);
     QCOMPARE(second.data, QStringLiteral("first"));
     QCOMPARE(book.server().value("SELECT count(*) FROM tbl_Appt WHERE CalDate = '2033-03-03'").toInt(), 1);
+}
+
+void tst_server::hostAndPortLists_data()
+{
+    // %1: the suite's socket folder, %2: the database, %3: the practice's role. The first host
+    // has no server: libpq goes on to the next, with the port at the same place in its list.
+    QTest::addColumn<QString>("conninfo");
+    QTest::newRow("hosts and ports") << "host=/nonexistent-calvora,%1 port=5433,5432 dbname=%2 user=%3";
+    QTest::newRow("hosts, one port") << "host=/nonexistent-calvora,%1 port=5432 dbname=%2 user=%3";
+    QTest::newRow("URI") << "postgresql:///%2?host=/nonexistent-calvora,%1&port=5433,5432&user=%3";
+}
+
+void tst_server::hostAndPortLists()
+{
+    QFETCH(QString, conninfo);
+    TestBook book;
+    program::setServer(conninfo.arg(qEnvironmentVariable("PGHOST"), book.server().name(), ServerDatabase::role()));
+    Database db(program::bookLocation());
+    QCOMPARE(PageTable(db).find(QDate(1998, 8, 8))->calDate, QDate(1998, 8, 8));
 }
 
 void tst_server::serverFoldsOtherwise()

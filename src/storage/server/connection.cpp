@@ -235,8 +235,10 @@ void ServerConnection::open()
         throw StorageError(describe(Tr::tr("connecting to it"),
                                     Tr::tr("Qt's PostgreSQL driver (QPSQL) is not installed.")));
     }
-    // The driver quotes the database, server, user and password itself; the other words of
-    // the connection text go as they are (it takes ';' for a space, so none may hold one).
+    // The driver quotes the database, user and password itself; the other words of the
+    // connection text go as they are (it takes ';' for a space, so none may hold one). The
+    // host and the port go among them, so that libpq reads a list of hosts and of ports as it
+    // defines them ("host=frontdesk,backoffice port=5432,5433"), not as one port number.
     // The desk's name, so that the server's own views show which desk a connection is.
     QString desk = desk_;
     desk.replace(QLatin1Char(';'), QLatin1Char(','));
@@ -244,14 +246,10 @@ void ServerConnection::open()
     for (const auto& [key, value] : info.values) {
         if (key == QLatin1String("dbname"))
             db_.setDatabaseName(value);
-        else if (key == QLatin1String("host"))
-            db_.setHostName(value);
         else if (key == QLatin1String("user"))
             db_.setUserName(value);
         else if (key == QLatin1String("password"))
             db_.setPassword(value);
-        else if (key == QLatin1String("port"))
-            db_.setPort(value.toInt());
         else if (value.contains(QLatin1Char(';'))) {
             close();
             throw StorageError(describe(Tr::tr("reading its connection text"),
