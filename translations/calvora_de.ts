@@ -2201,10 +2201,6 @@ Passwort:</translation>
         <translation>Die Tabelle tbl_Setup hat keine Einstellungszeile.</translation>
     </message>
     <message>
-        <source>reading its character locale</source>
-        <translation>Lesen seiner Zeichen-Locale</translation>
-    </message>
-    <message>
         <source>the commit</source>
         <translation>das Festschreiben</translation>
     </message>
@@ -2219,6 +2215,10 @@ Passwort:</translation>
     <message>
         <source>The server folds letters otherwise than Calvora (its character locale is %1), so the search reads every page itself: it finds the same pages, more slowly.</source>
         <translation>Der Server faltet Buchstaben anders als Calvora (seine Zeichen-Locale ist %1), darum liest die Suche jede Seite selbst: Sie findet dieselben Seiten, nur langsamer.</translation>
+    </message>
+    <message>
+        <source>reading the rights of its user and its character locale</source>
+        <translation>Lesen der Rechte seines Benutzers und seiner Zeichen-Locale</translation>
     </message>
 </context>
 </TS>

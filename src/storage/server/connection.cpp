@@ -303,17 +303,18 @@ void ServerConnection::open()
         execute(QStringLiteral("SET lock_timeout = %1").arg(lockWait), Tr::tr("connecting to it"));
         if (mode_ == Open::Book) {
             check();
-            // A user the practice lets only read: the book is read as a read-only file is.
-            QSqlQuery& rights = run(QStringLiteral(
+            // What the desk must know of the book before it reads, in one round trip: whether
+            // its user may only read (the book is then read as a read-only file is), and
+            // whether the database folds the letters A to Z as the program does.
+            QSqlQuery& book = run(QStringLiteral(
                 "SELECT has_table_privilege('tbl_appt', 'INSERT') AND has_table_privilege('tbl_appt', 'UPDATE') "
-                "AND has_table_privilege('tbl_appt', 'DELETE') AND has_table_privilege('tbl_setup', 'UPDATE')"),
-                {}, QStringLiteral("reading the rights of its user"));
-            mayWrite_ = !rights.next() || rights.value(0).toBool();
-            QSqlQuery& folding = run(QStringLiteral(
-                "SELECT lower('ABCDEFGHIJKLMNOPQRSTUVWXYZ') = 'abcdefghijklmnopqrstuvwxyz', datctype "
+                "AND has_table_privilege('tbl_appt', 'DELETE') AND has_table_privilege('tbl_setup', 'UPDATE'), "
+                "lower('ABCDEFGHIJKLMNOPQRSTUVWXYZ') = 'abcdefghijklmnopqrstuvwxyz', datctype "
                 "FROM pg_database WHERE datname = current_database()"),
-                {}, Tr::tr("reading its character locale"));
-            otherFolding_ = folding.next() && !folding.value(0).toBool() ? folding.value(1).toString() : QString();
+                {}, Tr::tr("reading the rights of its user and its character locale"));
+            const bool read = book.next();
+            mayWrite_ = !read || book.value(0).toBool();
+            otherFolding_ = read && !book.value(1).toBool() ? book.value(2).toString() : QString();
             bookId_ = readBookId();
         }
         listen();
