@@ -11,6 +11,7 @@
 #include "navigation/MonthCalendar.h"
 #include "navigation/PageCommands.h"
 #include "navigation/PageNavigation.h"
+#include "page/OfflineDesk.h"
 #include "page/OtherDesks.h"
 #include "page/frmAppt.h"
 #include "printing/PrintPanel.h"
@@ -23,6 +24,7 @@ Form* createDayPage()
     auto* calendar = new MonthCalendar(form);
     form->setCalendar(calendar, calendar);
     new OtherDesks(*form);
+    new OfflineDesk(*form);
     new MemoPanel(*form);
     new PageNavigation(*form, *calendar);
     new PageCommands(*form);

@@ -12,6 +12,37 @@
     </message>
 </context>
 <context>
+    <name>OfflineDesk</name>
+    <message numerus="yes">
+        <source>Back online: %n page(s) stored</source>
+        <translation>
+            <numerusform>Back online: %n page stored</numerusform>
+            <numerusform>Back online: %n pages stored</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>; %n page(s) still kept on this desk</source>
+        <translation>
+            <numerusform>; %n page still kept on this desk</numerusform>
+            <numerusform>; %n pages still kept on this desk</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Offline since %1: the server at %2 does not answer. Pages typed here are kept on this desk and stored when it answers again (%n page(s) waiting).</source>
+        <translation>
+            <numerusform>Offline since %1: the server at %2 does not answer. Pages typed here are kept on this desk and stored when it answers again (%n page waiting).</numerusform>
+            <numerusform>Offline since %1: the server at %2 does not answer. Pages typed here are kept on this desk and stored when it answers again (%n pages waiting).</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The page of %1 was stored on other desks %n times while this desk stored what it kept offline; it stays kept on this desk.</source>
+        <translation>
+            <numerusform>The page of %1 was stored on other desks %n time while this desk stored what it kept offline; it stays kept on this desk.</numerusform>
+            <numerusform>The page of %1 was stored on other desks %n times while this desk stored what it kept offline; it stays kept on this desk.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>OtherDesks</name>
     <message numerus="yes">
         <source>

@@ -5,6 +5,7 @@
 #include "platform/programfolder.h"
 #include "platform/serveraddress.h"
 #include "storage/database.h"
+#include "storage/server/journal.h"
 #include "storage/server/server.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,13 @@ std::optional<QString> askPassword(const QString& server)
                              dialogs::appTitle());
 }
 
+// Whether this desk's journal holds the book on `server`, read before: the day page then works
+// without the server.
+bool deskKnowsBook(const QString& server)
+{
+    return storage::Journal::keepsBook(storage::journalPath(), storage::serverDisplayName(server));
+}
+
 // Opens the book on the server once, so that a server out of reach is told at the start,
 // naming the server and what failed, rather than by the first screen. Empty when it opens.
 QString serverProblem(const QString& server)
@@ -38,6 +46,9 @@ QString serverProblem(const QString& server)
     } catch (const storage::StorageError& e) {
         if (e.kind() == storage::StorageError::Kind::NotABook)
             return program::notABookMessage(server, e.cause());
+        // A desk that read the book before works offline from its journal: the day page says so.
+        if (e.kind() == storage::StorageError::Kind::Unreachable && deskKnowsBook(server))
+            return {};
         return program::serverFailureMessage(server, e.reason());
     }
 }

@@ -91,17 +91,21 @@ void OtherDesks::act()
     // Work the user did not ask for reports in the status line and does not interrupt
     // typing; only where a typed entry is at stake does it ask in a box.
     const auto tell = [this](const QString& message) {
-        if (form_.typedSinceRead())
+        if (form_.typedSinceRead()) {
             form_.report(message);
-        else
+        } else {
             form_.showStatus(message);
+            told_ = true;
+        }
     };
     try {
         if (restore)
             bookReplacedElsewhere();
         else if (!(setup && setupStoredElsewhere()) && page)
             pageStoredElsewhere();
-        form_.showStatus(QString());
+        // What it told in the status line holds no more (the line may say something else now).
+        if (std::exchange(told_, false))
+            form_.showStatus(QString());
     } catch (const StoreCancelled&) {
         // The page stays on screen as typed, marked; the next store merges.
     } catch (const StorageError& e) {

@@ -69,6 +69,8 @@ private:
     bool heardPage_ = false;
     bool heardSetup_ = false;
     bool heardRestore_ = false;
+    // The status line shows a failure of this component's.
+    bool told_ = false;
     // The last store merged another desk's entries into the page: the screen shows them.
     bool merged_ = false;
     // ... and carried what was typed here over to the rows of a new set-up: the page is laid

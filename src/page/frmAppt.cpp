@@ -137,7 +137,7 @@ bool frmAppt::Form_Load()
     fitToWorkArea();
 
     try {
-        db_ = std::make_unique<storage::Database>(program::bookLocation());
+        db_ = std::make_unique<storage::Database>(program::bookLocation(), storage::Database::Use::DayPage);
         pages_ = std::make_unique<storage::PageTable>(*db_);
         const storage::Settings settings = readSettings();
         SettingsVersion = settings.version;
@@ -336,7 +336,11 @@ void frmAppt::colourGrid(bool closed)
 void frmAppt::showDateCaptions(QDate date)
 {
     const QLocale locale = QLocale::system();
-    lblCalDate->setText(locale.toString(date, QLocale::ShortFormat));
+    // A page typed while the server did not answer, of a day the server had no page of.
+    if (row_.id < 0 && row_.calDate == date)
+        lblCalDate->setText(tr("%1, not yet on the server").arg(locale.toString(date, QLocale::ShortFormat)));
+    else
+        lblCalDate->setText(locale.toString(date, QLocale::ShortFormat));
     lblCalDay->setText(locale.dayName(date.dayOfWeek(), QLocale::LongFormat));
     CalDateShown = date;
 }

@@ -22,6 +22,11 @@ signals:
     // The connection was lost and is open again: whatever other desks did meanwhile was not
     // heard, so what is shown must be read again.
     void missed();
+    // This desk works offline, from its journal: it stopped reaching the server, or kept
+    // one more page there.
+    void serverAway();
+    // The server answers again: the pages kept meanwhile wait to be stored.
+    void serverBack();
 };
 
 }  // namespace storage

@@ -4,6 +4,7 @@
 #include "storage/bookevents.h"
 #include "storage/engine.h"
 #include "storage/file/fileengine.h"
+#include "storage/server/desk.h"
 #include "storage/server/serverengine.h"
 
 namespace storage {
@@ -25,8 +26,10 @@ Database::Database(const QString& path) : engine_(std::make_unique<FileEngine>(p
 
 namespace {
 
-std::unique_ptr<Engine> open(const program::BookLocation& location)
+std::unique_ptr<Engine> open(const program::BookLocation& location, Database::Use use)
 {
+    if (location.onServer() && use == Database::Use::DayPage)
+        return std::make_unique<DeskEngine>(location.server);
     if (location.onServer())
         return std::make_unique<ServerEngine>(location.server);
     return std::make_unique<FileEngine>(location.file);
@@ -34,7 +37,11 @@ std::unique_ptr<Engine> open(const program::BookLocation& location)
 
 }  // namespace
 
-Database::Database(const program::BookLocation& location) : engine_(open(location))
+Database::Database(const program::BookLocation& location) : engine_(open(location, Use::Screen))
+{
+}
+
+Database::Database(const program::BookLocation& location, Use use) : engine_(open(location, use))
 {
 }
 

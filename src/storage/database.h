@@ -25,6 +25,8 @@ public:
     enum class Kind {
         Other,
         NotABook,  // the database holds none of the program's tables, or not all of them
+        // The server does not answer in time, or cannot be reached: nothing was done there.
+        Unreachable,
     };
     explicit StorageError(const QString& message, Kind kind = Kind::Other, const QString& cause = {});
     QString message() const { return message_; }
@@ -48,6 +50,10 @@ public:
     // Opens the book where it is kept: the file, or the database on a server (checked the
     // same way: its tables and its settings row). Throws StorageError.
     explicit Database(const program::BookLocation& location);
+    // The day page's book: on a server, a desk that keeps working from its journal while the
+    // server does not answer (storage/server/desk.h).
+    enum class Use { Screen, DayPage };
+    Database(const program::BookLocation& location, Use use);
     // The book on an engine opened elsewhere (a benchmark that also reaches the file's own
     // statements).
     explicit Database(std::unique_ptr<Engine> engine);

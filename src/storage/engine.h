@@ -24,6 +24,7 @@
 namespace storage {
 
 class BookEvents;
+class DeskEngine;
 
 class Engine {
 public:
@@ -43,6 +44,9 @@ public:
     // Raises what other desks do to the book on `events` from now on, for as long as the
     // engine lives (the file never raises anything).
     virtual void watch(BookEvents* events) = 0;
+    // The day page's desk on a server, which keeps working while the server does not answer
+    // (storage/server/desk.h); none on other engines.
+    virtual DeskEngine* desk() { return nullptr; }
 
     // --- The page rows of tbl_Appt (pages.cpp)
 

@@ -105,6 +105,37 @@ void setPasswordPrompt(PasswordPrompt prompt)
     g_prompt = std::move(prompt);
 }
 
+namespace {
+
+QString part(const ConnInfo& info, const char* key, const char* environment)
+{
+    const auto found = info.values.find(QString::fromLatin1(key));
+    if (found != info.values.end() && !found->second.isEmpty())
+        return found->second;
+    return qEnvironmentVariable(environment);
+}
+
+QString hostOf(const ConnInfo& info)
+{
+    QString host = part(info, "host", "PGHOST");
+    if (host.isEmpty())
+        host = part(info, "hostaddr", "PGHOSTADDR");
+    // A socket folder is a server on this computer.
+    if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
+        host = Tr::tr("this computer");
+    const QString port = part(info, "port", "PGPORT");
+    if (!port.isEmpty() && port != QLatin1String("5432"))
+        host += QLatin1Char(':') + port;
+    return host;
+}
+
+}  // namespace
+
+QString serverHost(const QString& conninfo)
+{
+    return hostOf(parse(conninfo));
+}
+
 QString serverDisplayName(const QString& conninfo)
 {
     const ConnInfo info = parse(conninfo);
@@ -114,15 +145,7 @@ QString serverDisplayName(const QString& conninfo)
             return found->second;
         return qEnvironmentVariable(environment);
     };
-    QString host = part("host", "PGHOST");
-    if (host.isEmpty())
-        host = part("hostaddr", "PGHOSTADDR");
-    // A socket folder is a server on this computer.
-    if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
-        host = Tr::tr("this computer");
-    const QString port = part("port", "PGPORT");
-    if (!port.isEmpty() && port != QLatin1String("5432"))
-        host += QLatin1Char(':') + port;
+    const QString host = hostOf(info);
     QString database = part("dbname", "PGDATABASE");
     if (database.isEmpty())
         database = part("user", "PGUSER");
@@ -196,7 +219,7 @@ void ServerConnection::checkIdle()
     // The driver reads the listening connection as soon as the server writes to it or closes
     // it, so a connection the server ended is seen here without a round trip. Whether the
     // server answers at all is asked by the probe on its own thread: this look never waits.
-    if (!lost())
+    if (!idleReconnect_ || !lost())
         return;
     if (probe_ && !probe_->answers()) {
         watchdog_->setInterval(std::min(watchdog_->interval() * 2, 30000));
@@ -293,8 +316,13 @@ void ServerConnection::open()
         QString detail = db_.lastError().databaseText();
         if (detail.trimmed().isEmpty())
             detail = db_.lastError().text();
+        // A server that is not there, does not answer, or is starting or stopping, rather
+        // than one that answered with a refusal (a password, a database that is not there).
+        const QString code = db_.lastError().nativeErrorCode();
+        const bool away = code.isEmpty() || code.startsWith(QLatin1String("57P"));
         close();
-        throw StorageError(describe(Tr::tr("connecting to it"), detail));
+        throw StorageError(describe(Tr::tr("connecting to it"), detail),
+                           away ? StorageError::Kind::Unreachable : StorageError::Kind::Other);
     }
     try {
         // A store that waits for a row another connection holds gives up before the deadline,
@@ -381,7 +409,9 @@ bool ServerConnection::timed(QSqlQuery& q, const std::function<bool()>& exec, co
     deadline_.arm(pgconn(db_), serverDeadline());
     const bool ok = exec();
     const bool passed = deadline_.disarm();
-    if (!ok && (passed || lockTimedOut(q)))
+    if (!ok && passed)
+        throw StorageError(notAnswering(what), StorageError::Kind::Unreachable);
+    if (!ok && lockTimedOut(q))
         throw StorageError(notAnswering(what));
     return ok;
 }
@@ -446,7 +476,8 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
             if (deadline_.disarm() && !committed)
                 throw StorageError(describe(
                     what, notAnswering(Tr::tr("the commit"))
-                              + QLatin1Char(' ') + Tr::tr("It is not known whether the change was stored.")));
+                              + QLatin1Char(' ') + Tr::tr("It is not known whether the change was stored.")),
+                                   StorageError::Kind::Unreachable);
             if (!committed) {
                 // Whether a commit the connection lost on the way reached the server is not
                 // known: it is reported, not run again.
@@ -454,7 +485,8 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
                     throw StorageError(describe(
                         what, Tr::tr("The connection to the server was lost while the change "
                                              "was being committed, so it is not known whether it "
-                                             "was stored. %1").arg(commit.lastError().databaseText())));
+                                             "was stored. %1").arg(commit.lastError().databaseText())),
+                                       StorageError::Kind::Unreachable);
                 const QString detail = commit.lastError().databaseText();
                 execute(QStringLiteral("ROLLBACK"), what);
                 throw StorageError(describe(what, detail));
@@ -463,7 +495,7 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
         } catch (const ConnectionLost& e) {
             inTransaction_ = false;
             if (attempt > 0)
-                throw StorageError(e.message());
+                throw StorageError(e.message(), StorageError::Kind::Unreachable);
             // Nothing of the unit was committed: it runs again on a new connection.
             reconnect();
         } catch (...) {
@@ -491,7 +523,7 @@ void ServerConnection::read(const QString& what, const std::function<void()>& un
             return;
         } catch (const ConnectionLost& e) {
             if (attempt > 0)
-                throw StorageError(e.message());
+                throw StorageError(e.message(), StorageError::Kind::Unreachable);
             reconnect();
         }
     }
@@ -500,6 +532,16 @@ void ServerConnection::read(const QString& what, const std::function<void()>& un
 QString ServerEngine::describe(const QString& what, const QString& detail) const
 {
     return server_.describe(what, detail);
+}
+
+bool ServerEngine::answers()
+{
+    try {
+        server_.execute(QStringLiteral("SELECT 1"), Tr::tr("asking whether the server answers"));
+        return !server_.lost();
+    } catch (const StorageError&) {
+        return false;
+    }
 }
 
 bool ServerEngine::readOnly()

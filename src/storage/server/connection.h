@@ -105,6 +105,10 @@ public:
     // it, empty where there is none.
     bool addBookId(const QString& what);
     QString readBookId();
+    const QString& bookId() const { return bookId_; }
+    // Whether the watchdog opens a lost connection again by itself (it does unless a desk
+    // that works without the server does it).
+    void setIdleReconnect(bool on) { idleReconnect_ = on; }
     // Whether the history table is there (a database made before it has none).
     bool hasHistory(const QString& what);
     // The index that narrows the search, made after a restore has loaded the pages (where
@@ -141,6 +145,7 @@ private:
     QTimer* watchdog_ = nullptr;
     Deadline deadline_;
     bool mayWrite_ = true;
+    bool idleReconnect_ = true;
     QString otherFolding_;
     std::unique_ptr<ServerProbe> probe_;
 };

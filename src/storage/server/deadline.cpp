@@ -137,10 +137,14 @@ void ServerProbe::run()
 {
     std::unique_lock lock(mutex_);
     while (!stop_) {
-        if (wake_.wait_for(lock, std::chrono::seconds(5), [this] { return stop_; }))
+        // Every five seconds, or as often as the deadline where that is shorter.
+        const auto period = std::clamp<std::chrono::milliseconds>(serverDeadline(), std::chrono::seconds(1),
+                                                                  std::chrono::seconds(5));
+        if (wake_.wait_for(lock, period, [this] { return stop_; }))
             break;
         lock.unlock();
         answers_ = ask();
+        ++asked_;
         lock.lock();
     }
 }

@@ -61,6 +61,9 @@ public:
     ServerProbe& operator=(const ServerProbe&) = delete;
 
     bool answers() const { return answers_; }
+    // How many times it has asked: an answer heard after a moment is an answer with a
+    // count above the count at that moment.
+    unsigned asked() const { return asked_; }
 
 private:
     void run();
@@ -70,6 +73,7 @@ private:
     QByteArray password_;
     pg_conn* connection_ = nullptr;
     std::atomic<bool> answers_{true};
+    std::atomic<unsigned> asked_{0};
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stop_ = false;

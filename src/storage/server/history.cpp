@@ -13,7 +13,7 @@ void ServerEngine::recordChanges(std::vector<Change> changes)
 {
     if (changes.empty())
         return;
-    const QDateTime moment = program::nowUtc();
+    const QDateTime moment = typedAt_ ? *typedAt_ : program::nowUtc();
     const auto text = [](const QString& s) { return s.isNull() ? QString::fromLatin1("") : s; };
     for (Change& c : changes) {
         c.moment = moment;

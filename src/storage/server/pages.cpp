@@ -240,3 +240,25 @@ int ServerEngine::countPages()
 }
 
 }  // namespace storage
+
+namespace storage {
+
+std::vector<PageRow> ServerEngine::pagesBetween(QDate from, QDate to)
+{
+    const QString what = Tr::tr("reading the pages of the days around today");
+    std::vector<PageRow> rows;
+    server_.read(what, [&] {
+        rows.clear();
+        QSqlQuery& q = server_.run(
+            QStringLiteral("SELECT %1 FROM tbl_Appt WHERE CalDate BETWEEN ? AND ?").arg(kPageColumns), {from, to}, what);
+        while (q.next()) {
+            PageRow row;
+            readPageRow(q, row, true);
+            rows.push_back(row);
+        }
+        q.finish();
+    });
+    return rows;
+}
+
+}  // namespace storage

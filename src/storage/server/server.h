@@ -17,6 +17,8 @@ void setPasswordPrompt(PasswordPrompt prompt);
 // "database practice on frontdesk": the database and the server of a connection text, as
 // libpq would reach them; never a password.
 QString serverDisplayName(const QString& conninfo);
+// "frontdesk": the server alone, as the desk's status line names it.
+QString serverHost(const QString& conninfo);
 
 // Writes the book on the server to `destination` as a db.mdb, the file's own format, from one
 // consistent snapshot: written beside the destination, read back and checked, and only then

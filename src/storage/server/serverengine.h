@@ -6,6 +6,7 @@
 #include "storage/engine.h"
 #include "storage/server/connection.h"
 
+#include <QDateTime>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariantList>
@@ -64,6 +65,22 @@ public:
     // documents.cpp
     QString readHelp() override;
 
+    // What a desk that keeps working without the server needs of it (desk.cpp):
+    // pages.cpp: the newest rows of the dates from `from` to `to`, in one round trip.
+    std::vector<PageRow> pagesBetween(QDate from, QDate to);
+    // The book id of the book as the connection found it (made anew by a restore).
+    QString bookId() const { return server_.bookId(); }
+    // Whether the connection is known to be gone, without a round trip.
+    bool connectionLost() { return server_.lost(); }
+    // Whether the server answers a plain question now, within the deadline (connection.cpp).
+    bool answers();
+    // The desk reopens a lost connection itself, once its probe heard the server: the
+    // connection's watchdog leaves it alone.
+    void followedByDesk() { server_.setIdleReconnect(false); }
+    // history.cpp: the changes of the stores made until it is cleared are recorded at this
+    // moment (a page typed while the server did not answer is recorded when it was typed).
+    void setTypedAt(const std::optional<QDateTime>& moment) { typedAt_ = moment; }
+
 private:
     // settings.cpp: the values of fields of the settings row, held against other desks until
     // the commit.
@@ -86,6 +103,7 @@ private:
 
     ServerConnection server_;
     bool historyTable_ = false;  // tbl_History is known to be there
+    std::optional<QDateTime> typedAt_;
 };
 
 }  // namespace storage

@@ -1,0 +1,325 @@
+// A desk whose server goes away: it keeps working from its journal, and stores what was typed
+// once the server answers again. The test runs its own server, which it stops, suspends and
+// starts again underneath the desk.
+#include "common/daypage.h"
+#include "page/FlexGrid.h"
+#include "page/frmConflicts.h"
+#include "platform/dialogs.h"
+#include "storage/celltext.h"
+#include "storage/history.h"
+#include "storage/server/deadline.h"
+#include "storage/server/desk.h"
+#include "storage/engine.h"
+#include "storage/server/journal.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+
+using storage::setServerDeadline;
+
+namespace {
+
+const QDate Today = DayPageFixture::Today;
+QString g_dir;  // the server's folder
+
+// Runs a shell line as the server's owner (the cluster belongs to postgres when run as root).
+int run(const QString& line)
+{
+    const QString bin = QStringLiteral("$(pg_config --bindir 2>/dev/null || echo /usr/lib/postgresql/15/bin)");
+    QString command = QString(line).replace(QStringLiteral("PGCTL"), bin + QStringLiteral("/pg_ctl -D ") + g_dir
+                                                                         + QStringLiteral("/data"));
+    if (::getuid() == 0)
+        command = QStringLiteral("cd %1 && runuser -u postgres -- sh -c \"%2\"").arg(g_dir, command.replace('"', "\\\""));
+    QProcess p;
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+    p.waitForFinished(60000);
+    return p.exitCode();
+}
+
+void shell(const QString& line)
+{
+    const QString bin = QStringLiteral("$(pg_config --bindir 2>/dev/null || echo /usr/lib/postgresql/15/bin)");
+    QString command = QString(line).replace(QStringLiteral("PGCTL"), bin + QStringLiteral("/pg_ctl -D ") + g_dir
+                                                                         + QStringLiteral("/data"));
+    if (::getuid() == 0)
+        command = QStringLiteral("cd %1 && runuser -u postgres -- sh -c \"%2\"").arg(g_dir, command.replace('"', "\\\""));
+    QProcess p;
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+    QVERIFY(p.waitForFinished(60000));
+    QVERIFY2(p.exitCode() == 0, qPrintable(line + QString::fromUtf8(p.readAllStandardError())));
+}
+
+void stopServer()
+{
+    shell(QStringLiteral("PGCTL -m immediate stop"));
+}
+
+void startServer()
+{
+    shell(QStringLiteral("PGCTL -l %1/server.log -w start -o \"-c listen_addresses='' -k %1 -c fsync=off\"").arg(g_dir));
+}
+
+// Suspends (or resumes) the server and every process it runs, as a frozen computer would.
+void suspendServer(bool suspend)
+{
+    QProcess p;
+    p.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), g_dir + QStringLiteral("/data")});
+    p.waitForFinished();
+    const QStringList found = QString::fromLatin1(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    if (found.isEmpty())
+        return;
+    QList<int> pids{found.first().toInt()};
+    QProcess children;
+    children.start(QStringLiteral("pgrep"), {QStringLiteral("-P"), QString::number(pids.first())});
+    children.waitForFinished();
+    for (const QString& pid : QString::fromLatin1(children.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts))
+        pids << pid.toInt();
+    for (int pid : pids)
+        ::kill(pid, suspend ? SIGSTOP : SIGCONT);
+}
+
+// The server runs again when a test ends, whatever it left (declared after the day page, so
+// that the page's book is dropped on a running server).
+struct ServerBack {
+    ~ServerBack()
+    {
+        suspendServer(false);
+        if (run(QStringLiteral("PGCTL status")) != 0)
+            startServer();
+    }
+};
+
+void type(DayPageFixture& f, int row, int col, const QString& text)
+{
+    f.form->Grid1->setTextMatrix(row, col, text);
+}
+
+QString cell(DayPageFixture& f, QDate date, int row, int col)
+{
+    return celltext::split(f.storedData(date).toString()).value(row - 3).value(col - 1);
+}
+
+// Waits, the event loop running, until `done`; the longest time the loop did not turn goes
+// into `stall`.
+bool waitFor(const std::function<bool()>& done, qint64& stall, int ms = 30000)
+{
+    QElapsedTimer beat;
+    beat.start();
+    QTimer heart;
+    QObject::connect(&heart, &QTimer::timeout, [&] { stall = std::max(stall, beat.restart()); });
+    heart.start(20);
+    QElapsedTimer total;
+    total.start();
+    while (!done() && total.elapsed() < ms)
+        QTest::qWait(20);
+    return done();
+}
+
+}  // namespace
+
+class tst_offline : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void typedOfflineIsStoredWhenBack_data();
+    void typedOfflineIsStoredWhenBack();
+    void anotherDeskMeanwhile_data();
+    void anotherDeskMeanwhile();
+    void bookRestoredMeanwhile();
+    void journalDamagedOrOfAnotherBook_data();
+    void journalDamagedOrOfAnotherBook();
+
+private:
+    QTemporaryDir note_;
+};
+
+void tst_offline::initTestCase()
+{
+    // A server of this test's own, which it may stop without touching the other tests'.
+    const QString note = note_.filePath(QStringLiteral("cluster"));
+    QProcess p;
+    p.start(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgcluster.sh"),
+                                   QStringLiteral("start"), note});
+    QVERIFY(p.waitForFinished(120000) && p.exitCode() == 0);
+    QFile f(note);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    g_dir = QString::fromUtf8(f.readAll()).trimmed();
+    qputenv("PGHOST", g_dir.toUtf8());
+    qputenv("PGUSER", "postgres");
+    setServerDeadline(std::chrono::milliseconds(1000));
+}
+
+void tst_offline::cleanupTestCase()
+{
+    QProcess::execute(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgcluster.sh"),
+                                             QStringLiteral("stop"), note_.filePath(QStringLiteral("cluster"))});
+}
+
+
+void tst_offline::typedOfflineIsStoredWhenBack_data()
+{
+    QTest::addColumn<bool>("suspended");
+    QTest::newRow("server stopped") << false;
+    QTest::newRow("server suspended") << true;
+}
+
+void tst_offline::typedOfflineIsStoredWhenBack()
+{
+    // Typed on three days with the server away, the desk killed and started again while it
+    // is still away: every entry is on the server once it answers, recorded in the history
+    // at the moment it was typed, and the screen's loop never stopped for long.
+    QFETCH(bool, suspended);
+    DayPageFixture f;
+    ServerBack back;
+    QVERIFY(f.open());
+    const QDate days[] = {Today, Today.addDays(1), Today.addDays(2)};
+    f.openDate(days[1]);  // read from the server: its copy is on the desk
+    f.openDate(Today);
+    suspended ? suspendServer(true) : stopServer();
+    qint64 stall = 0;
+    QElapsedTimer loop;
+    for (int i = 0; i < 3; ++i) {
+        type(f, 5 + i, 1, QStringLiteral("offline %1").arg(i));
+        loop.start();
+        f.openDate(days[(i + 1) % 3]);
+        stall = std::max(stall, loop.elapsed());
+    }
+    QCOMPARE(f.form->PageDate, Today);
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 1), QStringLiteral("offline 0"));  // read back from the journal
+    QVERIFY2(waitFor([&] { return f.form->lblStatus->text().contains("(3 pages waiting)"); }, stall),
+             qPrintable(f.form->lblStatus->text() + u'|' + f.form->Grid1->TextMatrix(5, 1) + u'|'
+                        + QString::number(f.form->database().engine().desk()->journal().waiting().size()) + u'|'
+                        + (f.form->database().engine().desk()->journal().waiting().empty() ? QString() : f.form->database().engine().desk()->journal().waiting().back().typed.calDate.toString())));
+    QVERIFY2(f.form->lblStatus->text().startsWith("Offline since "), qPrintable(f.form->lblStatus->text()));
+    QVERIFY(f.dialogs.messages.isEmpty());
+    const QDateTime typedBefore = QDateTime::currentDateTimeUtc();
+
+    f.close();  // killed: nothing stored on the way out
+    QVERIFY(f.open());
+    QVERIFY2(f.form->lblStatus->text().contains("(3 pages waiting)"), qPrintable(f.form->lblStatus->text()));
+    QCOMPARE(f.form->Grid1->TextMatrix(5, 1), QStringLiteral("offline 0"));
+
+    suspended ? suspendServer(false) : startServer();
+    QVERIFY(waitFor([&] { return f.form->lblStatus->text().startsWith("Back online"); }, stall));
+    QCOMPARE(f.form->lblStatus->text(), QStringLiteral("Back online: 3 pages stored, 0 asked"));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(cell(f, days[i], 5 + i, 1), QStringLiteral("offline %1").arg(i));
+    const std::vector<storage::Change> history = storage::History(f.form->database()).day(days[2]);
+    QVERIFY(!history.empty());
+    QCOMPARE(history.front().newText, QStringLiteral("offline 2"));
+    QCOMPARE(history.front().desk, storage::deskName());
+    QVERIFY(history.front().moment <= typedBefore);
+    QVERIFY(f.dialogs.messages.isEmpty());
+    qInfo("largest stall of the screen's loop: %lld ms", stall);
+    QVERIFY2(stall < 2000, qPrintable(QString::number(stall)));
+}
+
+void tst_offline::anotherDeskMeanwhile_data()
+{
+    QTest::addColumn<int>("theirCol");
+    QTest::addColumn<int>("conflicts");
+    QTest::newRow("another cell: merged") << 2 << 0;
+    QTest::newRow("the same cell: asked") << 1 << 1;
+}
+
+void tst_offline::anotherDeskMeanwhile()
+{
+    QFETCH(int, theirCol);
+    QFETCH(int, conflicts);
+    DayPageFixture f;
+    ServerBack back;
+    QVERIFY(f.open());
+    stopServer();
+    type(f, 6, 1, QStringLiteral("mine"));
+    f.openDate(Today.addDays(1));
+    startServer();
+    // Another desk stores the same day before this one hears the server again.
+    QList<QStringList> theirs(4);
+    theirs[3] = QStringList{QString(), QString()};
+    theirs[3][theirCol - 1] = QStringLiteral("theirs");
+    f.exec(QStringLiteral("UPDATE tbl_Appt SET Data = '%1', version = version + 1 WHERE CalDate = '%2'")
+               .arg(celltext::join(theirs), DayPageFixture::key(Today)));
+    int asked = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<frmConflicts*>(QApplication::activeModalWidget())) {
+            ++asked;
+            dialog->cmdAllMine->click();
+            dialog->cmdStore->click();
+        }
+    });
+    answer.start(20);
+    qint64 stall = 0;
+    QVERIFY(waitFor([&] { return f.form->lblStatus->text().startsWith("Back online"); }, stall));
+    QCOMPARE(asked, conflicts);
+    QCOMPARE(cell(f, Today, 6, 1), QStringLiteral("mine"));
+    if (!conflicts)
+        QCOMPARE(cell(f, Today, 6, 2), QStringLiteral("theirs"));
+}
+
+void tst_offline::bookRestoredMeanwhile()
+{
+    // The book replaced on the server while the desk was away: the kept page is offered, not
+    // stored blindly; No leaves the restored page as it is.
+    DayPageFixture f;
+    ServerBack back;
+    QVERIFY(f.open());
+    stopServer();
+    type(f, 6, 1, QStringLiteral("typed before the restore"));
+    f.openDate(Today.addDays(1));
+    startServer();
+    f.exec(QStringLiteral("UPDATE tbl_Setup SET bookid = 'restored-elsewhere'"));
+    f.dialogs.answerMessage(dialogs::Answer::No);
+    qint64 stall = 0;
+    QVERIFY(waitFor([&] { return f.form->lblStatus->text().startsWith("Back online"); }, stall));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages.first().text.contains("was replaced while this desk was offline"));
+    QVERIFY(!f.storedData(Today).toString().contains("typed before the restore"));
+}
+
+void tst_offline::journalDamagedOrOfAnotherBook_data()
+{
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("damaged") << true;
+    QTest::newRow("of another book") << false;
+}
+
+void tst_offline::journalDamagedOrOfAnotherBook()
+{
+    QFETCH(bool, damaged);
+    DayPageFixture f;
+    const QString path = storage::journalPath();
+    if (damaged) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(8192, 'x'));
+    } else {
+        storage::Journal other(path);
+        other.belongTo(QStringLiteral("practice on backoffice"), QStringLiteral("another-book"));
+        storage::PageRow typed;
+        typed.calDate = Today;
+        typed.data = QStringLiteral("typed for another book");
+        typed.dataNull = false;
+        other.keepTyped(typed, storage::PageRow(), QDateTime::currentDateTimeUtc());
+    }
+    QVERIFY(f.open());
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY2(f.dialogs.messages.first().text.contains(damaged ? "was damaged" : "another book"),
+             qPrintable(f.dialogs.messages.first().text));
+    const QStringList aside = QDir(f.folder.path()).entryList({QStringLiteral("journal.db.*-*")});
+    QCOMPARE(aside.size(), 1);
+    QVERIFY(!f.storedData(Today).toString().contains("another book"));
+}
+
+QTEST_MAIN(tst_offline)
+#include "tst_offline.moc"
