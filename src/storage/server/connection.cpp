@@ -117,12 +117,29 @@ QString serverDisplayName(const QString& conninfo)
     QString host = part("host", "PGHOST");
     if (host.isEmpty())
         host = part("hostaddr", "PGHOSTADDR");
-    // A socket folder is a server on this computer.
-    if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
-        host = Tr::tr("this computer");
     const QString port = part("port", "PGPORT");
-    if (!port.isEmpty() && port != QLatin1String("5432"))
-        host += QLatin1Char(':') + port;
+    const QStringList hosts = host.split(QLatin1Char(','));
+    if (hosts.size() > 1) {
+        // A list of servers, tried in turn: each is named as written (a socket folder too,
+        // which tells the servers of one computer apart), with its port where the list gives
+        // one (a single port stands for every host).
+        const QStringList ports = port.split(QLatin1Char(','));
+        QStringList named;
+        for (qsizetype i = 0; i < hosts.size(); ++i) {
+            QString one = hosts[i].trimmed();
+            const QString itsPort = ports.size() == hosts.size() ? ports[i].trimmed() : ports.value(0).trimmed();
+            if (!itsPort.isEmpty() && itsPort != QLatin1String("5432"))
+                one += QLatin1Char(':') + itsPort;
+            named << one;
+        }
+        host = named.join(QStringLiteral(", "));
+    } else {
+        // A socket folder is a server on this computer.
+        if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
+            host = Tr::tr("this computer");
+        if (!port.isEmpty() && port != QLatin1String("5432"))
+            host += QLatin1Char(':') + port;
+    }
     QString database = part("dbname", "PGDATABASE");
     if (database.isEmpty())
         database = part("user", "PGUSER");
@@ -164,7 +181,9 @@ void ServerConnection::watch(BookEvents* events)
 
 void ServerConnection::listen()
 {
-    if (!events_)
+    // A standby takes no LISTEN: what the other desks store reaches it from the primary, and
+    // this desk stores nothing there.
+    if (!events_ || standby_)
         return;
     QSqlDriver* driver = db_.driver();
     for (const QString& channel : {kPageChannel, kSettingsChannel, kRestoreChannel})
@@ -304,17 +323,20 @@ void ServerConnection::open()
         if (mode_ == Open::Book) {
             check();
             // What the desk must know of the book before it reads, in one round trip: whether
-            // its user may only read (the book is then read as a read-only file is), and
-            // whether the database folds the letters A to Z as the program does.
+            // its user may only read, or the server is a standby that only reads (the book is
+            // then read as a read-only file is), and whether the database folds the letters
+            // A to Z as the program does.
             QSqlQuery& book = run(QStringLiteral(
                 "SELECT has_table_privilege('tbl_appt', 'INSERT') AND has_table_privilege('tbl_appt', 'UPDATE') "
                 "AND has_table_privilege('tbl_appt', 'DELETE') AND has_table_privilege('tbl_setup', 'UPDATE'), "
-                "lower('ABCDEFGHIJKLMNOPQRSTUVWXYZ') = 'abcdefghijklmnopqrstuvwxyz', datctype "
+                "lower('ABCDEFGHIJKLMNOPQRSTUVWXYZ') = 'abcdefghijklmnopqrstuvwxyz', datctype, pg_is_in_recovery() "
                 "FROM pg_database WHERE datname = current_database()"),
                 {}, Tr::tr("reading the rights of its user and its character locale"));
             const bool read = book.next();
             mayWrite_ = !read || book.value(0).toBool();
             otherFolding_ = read && !book.value(1).toBool() ? book.value(2).toString() : QString();
+            standby_ = read && book.value(3).toBool();
+            book.finish();
             bookId_ = readBookId();
         }
         listen();
@@ -368,6 +390,41 @@ bool ServerConnection::lost()
     return !connection || PQstatus(connection) != CONNECTION_OK;
 }
 
+bool ServerConnection::lostAfterFailure()
+{
+    if (lost())
+        return true;
+    // A request that could not be sent (the server went away and its socket is closed)
+    // leaves libpq's status as it was until libpq reads what the server said last: it is
+    // read now, without waiting, so that a server gone is told from a statement refused.
+    PGconn* connection = pgconn(db_);
+    PQconsumeInput(connection);
+    return PQstatus(connection) != CONNECTION_OK;
+}
+
+QString ServerConnection::connectedTo()
+{
+    PGconn* connection = lost() ? nullptr : pgconn(db_);
+    if (!connection)
+        return QString();
+    const QString host = QString::fromUtf8(PQhost(connection));
+    const QString port = QString::fromUtf8(PQport(connection));
+    return port.isEmpty() ? host : Tr::tr("%1, port %2", "a server's host and port").arg(host, port);
+}
+
+QString ServerConnection::standbyRefusal() const
+{
+    // The server of the list that was reached, not the list.
+    PGconn* connection = pgconn(db_);
+    QString host = connection ? QString::fromUtf8(PQhost(connection)) : QString();
+    if (host.isEmpty())
+        host = display_;
+    else
+        host = Tr::tr("%1 on %2", "a database on its server").arg(QString::fromUtf8(PQdb(connection)), host);
+    return Tr::tr("The server %1 only reads: it is a standby. Pages can be read; nothing can be stored "
+                  "until the primary or a promoted standby answers.").arg(host);
+}
+
 QString ServerConnection::notAnswering(const QString& what) const
 {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(serverDeadline()).count();
@@ -391,7 +448,7 @@ void ServerConnection::fail(const QSqlQuery& q, const QString& what)
     QString detail = q.lastError().databaseText();
     if (detail.trimmed().isEmpty())
         detail = q.lastError().text();
-    if (lost())
+    if (lostAfterFailure())
         throw ConnectionLost(describe(what, detail));
     throw StorageError(describe(what, detail));
 }
@@ -434,6 +491,9 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
         try {
             if (lost())
                 reconnect();
+            // A standby refuses every change; it is said so before anything is tried.
+            if (standby_)
+                throw StorageError(standbyRefusal());
             execute(isolation.isEmpty() ? QStringLiteral("BEGIN")
                                         : QStringLiteral("BEGIN ISOLATION LEVEL ") + isolation,
                     what);
@@ -443,22 +503,28 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
             inTransaction_ = false;
             deadline_.arm(pgconn(db_), serverDeadline());
             const bool committed = commit.exec(QStringLiteral("COMMIT"));
-            if (deadline_.disarm() && !committed)
+            if (deadline_.disarm() && !committed) {
+                inDoubt_ = what;
                 throw StorageError(describe(
                     what, notAnswering(Tr::tr("the commit"))
                               + QLatin1Char(' ') + Tr::tr("It is not known whether the change was stored.")));
+            }
             if (!committed) {
                 // Whether a commit the connection lost on the way reached the server is not
-                // known: it is reported, not run again.
-                if (lost())
+                // known: it is reported, not run again here. The unit's next run checks what
+                // the server holds (commitInDoubt).
+                if (lostAfterFailure()) {
+                    inDoubt_ = what;
                     throw StorageError(describe(
                         what, Tr::tr("The connection to the server was lost while the change "
                                              "was being committed, so it is not known whether it "
                                              "was stored. %1").arg(commit.lastError().databaseText())));
+                }
                 const QString detail = commit.lastError().databaseText();
                 execute(QStringLiteral("ROLLBACK"), what);
                 throw StorageError(describe(what, detail));
             }
+            inDoubt_.clear();
             return;
         } catch (const ConnectionLost& e) {
             inTransaction_ = false;
@@ -504,7 +570,17 @@ QString ServerEngine::describe(const QString& what, const QString& detail) const
 
 bool ServerEngine::readOnly()
 {
-    return !server_.mayWrite();
+    return !server_.mayWrite() || server_.standby();
+}
+
+QString ServerEngine::readOnlyReason()
+{
+    return server_.standby() ? server_.standbyRefusal() : QString();
+}
+
+QString ServerEngine::connectedTo()
+{
+    return server_.connectedTo();
 }
 
 void ServerEngine::reopen()

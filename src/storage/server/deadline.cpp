@@ -161,8 +161,13 @@ bool ServerProbe::ask()
         if (PQstatus(connection_) != CONNECTION_OK)
             return false;
     }
-    if (!PQsendQuery(connection_, "SELECT 1"))
+    if (!PQsendQuery(connection_, "SELECT 1")) {
+        // A connection that cannot take the question is given up: the next look makes a new
+        // one, through the connection text's list of hosts again.
+        PQfinish(connection_);
+        connection_ = nullptr;
         return false;
+    }
     const auto due = std::chrono::steady_clock::now() + serverDeadline();
     while (PQisBusy(connection_)) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(due - std::chrono::steady_clock::now());

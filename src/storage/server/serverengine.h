@@ -27,6 +27,8 @@ public:
     const QString& name() const override { return server_.displayName(); }
     QString describe(const QString& what, const QString& detail) const override;
     bool readOnly() override;
+    QString readOnlyReason() override;
+    QString connectedTo() override;
     void reopen() override;
     void watch(BookEvents* events) override;
 
