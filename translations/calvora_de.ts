@@ -380,6 +380,10 @@ Sie wurde %n-mal an anderen Arbeitsplätzen gespeichert, während dieser Arbeits
         <source>Language: %1</source>
         <translation>Sprache: %1</translation>
     </message>
+    <message>
+        <source>Connected to: %1</source>
+        <translation>Verbunden mit: %1</translation>
+    </message>
 </context>
 <context>
     <name>PageNavigation</name>
@@ -1778,6 +1782,14 @@ It is not a Calvora database: it holds no appointment book (%2). An empty databa
 
 Das ist keine Calvora-Datenbank: Sie enthält kein Terminbuch (%2). Eine leere Datenbank füllen Sie aus einer db.mdb mit „Wiederherstellen“ in der Ansicht „Sichern / Wiederherstellen“.</translation>
     </message>
+    <message>
+        <source>No server of the list takes changes: each one that answered is a standby, which only reads. Is the primary running, or has a standby been promoted?</source>
+        <translation>Kein Server der Liste nimmt Änderungen an: Jeder, der geantwortet hat, ist ein Standby-Server, der nur liest. Läuft der Primärserver, oder wurde ein Standby-Server hochgestuft?</translation>
+    </message>
+    <message>
+        <source>The connection string holds a value that libpq does not take.</source>
+        <translation>Die Verbindungsangabe enthält einen Wert, den libpq nicht annimmt.</translation>
+    </message>
 </context>
 <context>
     <name>startup</name>
@@ -2219,6 +2231,15 @@ Passwort:</translation>
     <message>
         <source>reading the rights of its user and its character locale</source>
         <translation>Lesen der Rechte seines Benutzers und seiner Zeichen-Locale</translation>
+    </message>
+    <message>
+        <source>%1, port %2</source>
+        <comment>a server&apos;s host and port</comment>
+        <translation>%1, Port %2</translation>
+    </message>
+    <message>
+        <source>The server %1 only reads: it is a standby. Pages can be read; nothing can be stored until the primary or a promoted standby answers.</source>
+        <translation>Der Server %1 liest nur: Er ist ein Standby-Server. Die Seiten können gelesen werden; gespeichert werden kann nichts, bis der Primärserver oder ein hochgestufter Standby-Server antwortet.</translation>
     </message>
 </context>
 </TS>

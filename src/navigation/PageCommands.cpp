@@ -154,13 +154,16 @@ void PageCommands::cmdDemo_Click()
     form_.Grid1->setFocus();
 }
 
-QString PageCommands::aboutText()
+QString PageCommands::aboutText(const QString& connectedTo)
 {
     const program::BookLocation book = program::bookLocation();
-    // Which book this desk works on: the file, or the practice server and its database.
-    const QString inUse = book.onServer()
+    // Which book this desk works on: the file, or the practice server and its database, and
+    // of the servers its connection text lists the one it reached.
+    QString inUse = book.onServer()
         ? tr("Database in use: %1").arg(program::describeServer(book.server))
         : tr("Database file in use: %1").arg(QDir::toNativeSeparators(book.file));
+    if (!connectedTo.isEmpty())
+        inUse += QLatin1Char('\n') + tr("Connected to: %1").arg(connectedTo);
     return tr("Calvora Version %1.%2.%3.  Please visit Norlyn Software's Homepage at  %4  to find "
               "out about the latest software updates and bug fixes.\n\n%5\n\n%6")
         .arg(CALVORA_VERSION_MAJOR)
@@ -172,7 +175,7 @@ QString PageCommands::aboutText()
 
 void PageCommands::mnuHelpAbout_Click()
 {
-    dialogs::message(&form_, aboutText(), dialogs::appTitle());
+    dialogs::message(&form_, aboutText(form_.database().connectedTo()), dialogs::appTitle());
 }
 
 void PageCommands::mnuHelpContent_Click()

@@ -27,7 +27,7 @@ public:
     void tbToolBar_ButtonClick(const QString& key);
 
     // The About message: the program's version, its home page and the database in use.
-    static QString aboutText();
+    static QString aboutText(const QString& connectedTo = QString());
 
 private:
     bool handleKey(int keyCode, int shift);

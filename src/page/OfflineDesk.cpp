@@ -185,7 +185,7 @@ bool OfflineDesk::storeKept(const storage::WaitingPage& page, bool replaced, Rep
         }
         try {
             desk_->storeWaiting(page, row, labels, notKept);
-            ++counts.stored;
+                    ++counts.stored;
             return true;
         } catch (const storage::StaleVersion& again) {
             // Stored elsewhere again in between: the merge is what this desk has typed,

@@ -161,7 +161,9 @@ bool frmAppt::Form_Load()
 
         // A file the user may not write is still read; said once here, unless the start
         // already said it of the whole folder.
-        if (db_->readOnly() && !QFileInfo::exists(db_->path()))
+        if (const QString why = db_->readOnlyReason(); !why.isEmpty())
+            dialogs::message(this, why, tr("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Information);
+        else if (db_->readOnly() && !QFileInfo::exists(db_->path()))
             dialogs::message(this,
                              tr("This desk's user may only read on %1: the pages can be read, "
                                 "but nothing typed on them can be stored.")

@@ -149,6 +149,12 @@ ServerFailure classifyServerFailure(const QString& libpqText)
 {
     const QString t = libpqText;
     auto has = [&](const char* words) { return t.contains(QLatin1String(words), Qt::CaseInsensitive); };
+    // Asked for a server that takes changes (target_session_attrs), libpq found only
+    // standbys; a list's other hosts may have been away.
+    if (has("session is read-only") || has("server is in hot standby mode"))
+        return ServerFailure::Standby;
+    if (has("invalid") && has("value:"))
+        return ServerFailure::BadSetting;
     if (has("could not translate host name") || has("could not parse network address"))
         return ServerFailure::UnknownHost;
     if (has("no password supplied"))
@@ -217,6 +223,13 @@ QString serverFailureMessage(const QString& conninfo, const QString& libpqText)
         break;
     case ServerFailure::TimedOut:
         what = Tr::tr("The server did not answer in time.");
+        break;
+    case ServerFailure::Standby:
+        what = Tr::tr("No server of the list takes changes: each one that answered is a standby, which only "
+                      "reads. Is the primary running, or has a standby been promoted?");
+        break;
+    case ServerFailure::BadSetting:
+        what = Tr::tr("The connection string holds a value that libpq does not take.");
         break;
     case ServerFailure::Other:
         what = Tr::tr("The connection failed.");

@@ -40,6 +40,8 @@ enum class ServerFailure {
     NoRights,        // the user may connect but not read the book's tables
     Tls,             // the secure connection failed (no TLS there, a certificate not trusted)
     TimedOut,
+    Standby,         // every server that answered only reads (a standby), none takes changes
+    BadSetting,      // libpq does not take a value of the connection text
     Other,
 };
 ServerFailure classifyServerFailure(const QString& libpqText);

@@ -70,6 +70,16 @@ bool Database::readOnly()
     return engine_->readOnly();
 }
 
+QString Database::readOnlyReason()
+{
+    return engine_->readOnlyReason();
+}
+
+QString Database::connectedTo()
+{
+    return engine_->connectedTo();
+}
+
 void Database::reopen()
 {
     engine_->reopen();

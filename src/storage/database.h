@@ -72,6 +72,11 @@ public:
     // The book was opened for reading only (the user may not write the file, or its disk is
     // read-only): every change will fail.
     bool readOnly();
+    // Why, where it is neither the user's rights nor the file's (a server that is a standby):
+    // the message to show; empty otherwise.
+    QString readOnlyReason();
+    // The server reached, of those the connection text lists; empty for a file.
+    QString connectedTo();
     // Closes the connection and opens it again, so that the book is seen as it is now (a
     // file made writable, a disk with room again, a server back). Throws StorageError.
     void reopen();

@@ -39,6 +39,12 @@ public:
     // Whether every change will fail because the book was opened for reading only (a file
     // the user may not write, a server's user that may only read).
     virtual bool readOnly() = 0;
+    // Why the book only reads where that is not the user's rights (a server that is a
+    // standby), as a message; empty otherwise.
+    virtual QString readOnlyReason() { return QString(); }
+    // The server this desk reached, of those its connection text lists (host and port);
+    // empty for a file.
+    virtual QString connectedTo() { return QString(); }
     // Closes the connection and opens it again, so that the book is seen as it is now.
     virtual void reopen() = 0;
     // Raises what other desks do to the book on `events` from now on, for as long as the

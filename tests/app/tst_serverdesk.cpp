@@ -207,6 +207,12 @@ void tst_serverdesk::startOnServer_data()
     QTest::newRow("a Calvora book") << "book" << "dbname=%1 user=calvora" << QString();
     QTest::newRow("refused") << "none" << "host=/tmp/calvora-no-server dbname=%1"
                              << "The connection was refused: is the server running, at that address and port?";
+    QTest::newRow("no host of a list answers")
+        << "none" << "host=/tmp/calvora-no-server,/tmp/calvora-no-server-either dbname=%1"
+        << "The connection was refused: is the server running, at that address and port?";
+    QTest::newRow("a target_session_attrs libpq refuses")
+        << "book" << "dbname=%1 user=calvora target_session_attrs=sometimes"
+        << "The connection string holds a value that libpq does not take.";
     QTest::newRow("unknown host") << "none" << "host=calvora-no-such-host.invalid dbname=%1 connect_timeout=5"
                                   << "The host calvora-no-such-host.invalid is unknown (unknown host): is its name "
                                      "spelt right, and is the network up?";

@@ -274,6 +274,7 @@ void tst_pagecommands::about()
                          + QStringLiteral("Language: English\n\n")
                          + (program::bookLocation().onServer()
                                 ? "Database in use: " + program::describeServer(program::bookLocation().server)
+                                      + "\nConnected to: " + qEnvironmentVariable("PGHOST") + ", port 5432"
                                 : "Database file in use: " + QDir::toNativeSeparators(f.folder.databasePath())));
 }
 

@@ -120,10 +120,26 @@ QString hostOf(const ConnInfo& info)
     QString host = part(info, "host", "PGHOST");
     if (host.isEmpty())
         host = part(info, "hostaddr", "PGHOSTADDR");
+    const QString port = part(info, "port", "PGPORT");
+    const QStringList hosts = host.split(QLatin1Char(','));
+    if (hosts.size() > 1) {
+        // A list of servers, tried in turn: each is named as written (a socket folder too,
+        // which tells the servers of one computer apart), with its port where the list gives
+        // one (a single port stands for every host).
+        const QStringList ports = port.split(QLatin1Char(','));
+        QStringList named;
+        for (qsizetype i = 0; i < hosts.size(); ++i) {
+            QString one = hosts[i].trimmed();
+            const QString itsPort = ports.size() == hosts.size() ? ports[i].trimmed() : ports.value(0).trimmed();
+            if (!itsPort.isEmpty() && itsPort != QLatin1String("5432"))
+                one += QLatin1Char(':') + itsPort;
+            named << one;
+        }
+        return named.join(QStringLiteral(", "));
+    }
     // A socket folder is a server on this computer.
     if (host.isEmpty() || host.startsWith(QLatin1Char('/')))
         host = Tr::tr("this computer");
-    const QString port = part(info, "port", "PGPORT");
     if (!port.isEmpty() && port != QLatin1String("5432"))
         host += QLatin1Char(':') + port;
     return host;
@@ -154,7 +170,8 @@ QString serverDisplayName(const QString& conninfo)
     return Tr::tr("%1 on %2", "a database on its server").arg(database, host);
 }
 
-ServerConnection::ServerConnection(const QString& conninfo, Open mode) : conninfo_(conninfo), mode_(mode)
+ServerConnection::ServerConnection(const QString& conninfo, Open mode, std::optional<std::chrono::milliseconds> limit)
+    : conninfo_(conninfo), mode_(mode), limit_(limit ? std::min(*limit, serverDeadline()) : serverDeadline())
 {
     display_ = serverDisplayName(conninfo);
     desk_ = deskName();
@@ -187,7 +204,9 @@ void ServerConnection::watch(BookEvents* events)
 
 void ServerConnection::listen()
 {
-    if (!events_)
+    // A standby takes no LISTEN: what the other desks store reaches it from the primary, and
+    // this desk stores nothing there.
+    if (!events_ || standby_)
         return;
     QSqlDriver* driver = db_.driver();
     for (const QString& channel : {kPageChannel, kSettingsChannel, kRestoreChannel})
@@ -327,22 +346,25 @@ void ServerConnection::open()
     try {
         // A store that waits for a row another connection holds gives up before the deadline,
         // with an answer of the server's own, and the connection stays usable.
-        const auto lockWait = std::max<long long>(500, serverDeadline().count() - 1000);
+        const auto lockWait = std::max<long long>(500, limit_.count() - 1000);
         execute(QStringLiteral("SET lock_timeout = %1").arg(lockWait), Tr::tr("connecting to it"));
         if (mode_ == Open::Book) {
             check();
             // What the desk must know of the book before it reads, in one round trip: whether
-            // its user may only read (the book is then read as a read-only file is), and
-            // whether the database folds the letters A to Z as the program does.
+            // its user may only read, or the server is a standby that only reads (the book is
+            // then read as a read-only file is), and whether the database folds the letters
+            // A to Z as the program does.
             QSqlQuery& book = run(QStringLiteral(
                 "SELECT has_table_privilege('tbl_appt', 'INSERT') AND has_table_privilege('tbl_appt', 'UPDATE') "
                 "AND has_table_privilege('tbl_appt', 'DELETE') AND has_table_privilege('tbl_setup', 'UPDATE'), "
-                "lower('ABCDEFGHIJKLMNOPQRSTUVWXYZ') = 'abcdefghijklmnopqrstuvwxyz', datctype "
+                "lower('ABCDEFGHIJKLMNOPQRSTUVWXYZ') = 'abcdefghijklmnopqrstuvwxyz', datctype, pg_is_in_recovery() "
                 "FROM pg_database WHERE datname = current_database()"),
                 {}, Tr::tr("reading the rights of its user and its character locale"));
             const bool read = book.next();
             mayWrite_ = !read || book.value(0).toBool();
             otherFolding_ = read && !book.value(1).toBool() ? book.value(2).toString() : QString();
+            standby_ = read && book.value(3).toBool();
+            book.finish();
             bookId_ = readBookId();
         }
         listen();
@@ -396,9 +418,44 @@ bool ServerConnection::lost()
     return !connection || PQstatus(connection) != CONNECTION_OK;
 }
 
+bool ServerConnection::lostAfterFailure()
+{
+    if (lost())
+        return true;
+    // A request that could not be sent (the server went away and its socket is closed)
+    // leaves libpq's status as it was until libpq reads what the server said last: it is
+    // read now, without waiting, so that a server gone is told from a statement refused.
+    PGconn* connection = pgconn(db_);
+    PQconsumeInput(connection);
+    return PQstatus(connection) != CONNECTION_OK;
+}
+
+QString ServerConnection::connectedTo()
+{
+    PGconn* connection = lost() ? nullptr : pgconn(db_);
+    if (!connection)
+        return QString();
+    const QString host = QString::fromUtf8(PQhost(connection));
+    const QString port = QString::fromUtf8(PQport(connection));
+    return port.isEmpty() ? host : Tr::tr("%1, port %2", "a server's host and port").arg(host, port);
+}
+
+QString ServerConnection::standbyRefusal() const
+{
+    // The server of the list that was reached, not the list.
+    PGconn* connection = pgconn(db_);
+    QString host = connection ? QString::fromUtf8(PQhost(connection)) : QString();
+    if (host.isEmpty())
+        host = display_;
+    else
+        host = Tr::tr("%1 on %2", "a database on its server").arg(QString::fromUtf8(PQdb(connection)), host);
+    return Tr::tr("The server %1 only reads: it is a standby. Pages can be read; nothing can be stored "
+                  "until the primary or a promoted standby answers.").arg(host);
+}
+
 QString ServerConnection::notAnswering(const QString& what) const
 {
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(serverDeadline()).count();
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limit_).count();
     return Tr::tr("The server %1 does not answer, so %2 was given up after %n second(s).", nullptr,
                   int(std::max<long long>(seconds, 1)))
         .arg(display_, what);
@@ -406,7 +463,7 @@ QString ServerConnection::notAnswering(const QString& what) const
 
 bool ServerConnection::timed(QSqlQuery& q, const std::function<bool()>& exec, const QString& what)
 {
-    deadline_.arm(pgconn(db_), serverDeadline());
+    deadline_.arm(pgconn(db_), limit_);
     const bool ok = exec();
     const bool passed = deadline_.disarm();
     if (!ok && passed)
@@ -421,7 +478,7 @@ void ServerConnection::fail(const QSqlQuery& q, const QString& what)
     QString detail = q.lastError().databaseText();
     if (detail.trimmed().isEmpty())
         detail = q.lastError().text();
-    if (lost())
+    if (lostAfterFailure())
         throw ConnectionLost(describe(what, detail));
     throw StorageError(describe(what, detail));
 }
@@ -464,6 +521,9 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
         try {
             if (lost())
                 reconnect();
+            // A standby refuses every change; it is said so before anything is tried.
+            if (standby_)
+                throw StorageError(standbyRefusal());
             execute(isolation.isEmpty() ? QStringLiteral("BEGIN")
                                         : QStringLiteral("BEGIN ISOLATION LEVEL ") + isolation,
                     what);
@@ -471,26 +531,32 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
             unit();
             QSqlQuery commit(db_);
             inTransaction_ = false;
-            deadline_.arm(pgconn(db_), serverDeadline());
+            deadline_.arm(pgconn(db_), limit_);
             const bool committed = commit.exec(QStringLiteral("COMMIT"));
-            if (deadline_.disarm() && !committed)
+            if (deadline_.disarm() && !committed) {
+                inDoubt_ = what;
                 throw StorageError(describe(
                     what, notAnswering(Tr::tr("the commit"))
                               + QLatin1Char(' ') + Tr::tr("It is not known whether the change was stored.")),
                                    StorageError::Kind::Unreachable);
+            }
             if (!committed) {
                 // Whether a commit the connection lost on the way reached the server is not
-                // known: it is reported, not run again.
-                if (lost())
+                // known: it is reported, not run again here. The unit's next run checks what
+                // the server holds (commitInDoubt).
+                if (lostAfterFailure()) {
+                    inDoubt_ = what;
                     throw StorageError(describe(
                         what, Tr::tr("The connection to the server was lost while the change "
                                              "was being committed, so it is not known whether it "
                                              "was stored. %1").arg(commit.lastError().databaseText())),
                                        StorageError::Kind::Unreachable);
+                }
                 const QString detail = commit.lastError().databaseText();
                 execute(QStringLiteral("ROLLBACK"), what);
                 throw StorageError(describe(what, detail));
             }
+            inDoubt_.clear();
             return;
         } catch (const ConnectionLost& e) {
             inTransaction_ = false;
@@ -546,7 +612,17 @@ bool ServerEngine::answers()
 
 bool ServerEngine::readOnly()
 {
-    return !server_.mayWrite();
+    return !server_.mayWrite() || server_.standby();
+}
+
+QString ServerEngine::readOnlyReason()
+{
+    return server_.standby() ? server_.standbyRefusal() : QString();
+}
+
+QString ServerEngine::connectedTo()
+{
+    return server_.connectedTo();
 }
 
 void ServerEngine::reopen()

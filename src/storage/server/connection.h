@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class QTimer;
 
@@ -40,7 +41,9 @@ public:
     enum class Open { Book, Connection };
 
     // Connects with a libpq connection string or URI. Throws StorageError.
-    explicit ServerConnection(const QString& conninfo, Open mode = Open::Book);
+    // `limit` bounds each round trip where it is shorter than serverDeadline().
+    explicit ServerConnection(const QString& conninfo, Open mode = Open::Book,
+                              std::optional<std::chrono::milliseconds> limit = std::nullopt);
     ~ServerConnection();
     ServerConnection(const ServerConnection&) = delete;
     ServerConnection& operator=(const ServerConnection&) = delete;
@@ -81,6 +84,17 @@ public:
     bool lost();
     // Whether this desk's user may change the book (found when the connection opened).
     bool mayWrite() const { return mayWrite_; }
+    // Whether the server reached is a standby, which only reads (found when the connection
+    // opened; a standby promoted since is seen by the next reconnect), and the message that
+    // refuses a store there.
+    bool standby() const { return standby_; }
+    QString standbyRefusal() const;
+    // The host and the port of the server this connection reached, of those the connection
+    // text lists; empty where there is no connection.
+    QString connectedTo();
+    // Whether the last unit named `what` lost its commit with the connection, so that it is
+    // not known whether it was stored; asked once by its next run, which then checks.
+    bool commitInDoubt(const QString& what) const { return inDoubt_ == what && !what.isEmpty(); }
     // The database's character locale where its lower() folds the letters A to Z otherwise
     // than the program does (a Turkish one folds I to a dotless i); empty where it folds them
     // the same, and the search may narrow its candidates by the server's folding.
@@ -126,6 +140,9 @@ private:
     // Throws that the database is not a Calvora book, for `cause`, naming `what`.
     [[noreturn]] void notABook(const QString& what, const QString& cause);
     void listen();
+    // After a failed round trip: whether the connection is gone, where libpq has not seen it
+    // yet (a request it could not send).
+    bool lostAfterFailure();
     // The watchdog's look at an idle connection.
     void checkIdle();
     // Runs one round trip on the connection within the deadline; false when it failed (the
@@ -144,8 +161,11 @@ private:
     BookEvents* events_ = nullptr;
     QTimer* watchdog_ = nullptr;
     Deadline deadline_;
+    std::chrono::milliseconds limit_;  // the longest wait for one answer
     bool mayWrite_ = true;
     bool idleReconnect_ = true;
+    bool standby_ = false;
+    QString inDoubt_;  // the unit whose commit was lost, until a unit commits
     QString otherFolding_;
     std::unique_ptr<ServerProbe> probe_;
 };

@@ -14,7 +14,7 @@ namespace {
 std::atomic<long long> g_deadline{5000};
 
 // After a cancel that is not heard, how long the socket is kept before it is cut.
-constexpr std::chrono::milliseconds kGrace{1000};
+constexpr std::chrono::milliseconds kGrace{300};
 // How often the watcher looks whether the armed round trip is past its time.
 constexpr std::chrono::milliseconds kTick{100};
 
@@ -91,19 +91,21 @@ void Deadline::watch()
             continue;
         // The server is asked to cancel the query: a statement waiting for a lock, or one
         // that runs long, ends with an error and the connection stays usable.
-        // The request is sent without the lock: it opens a connection of its own, which may
-        // itself wait, and the screen's thread must be able to disarm meanwhile. It is used
-        // once: the next round trip makes a new one.
+        // The request is used once: the next round trip makes a new one.
         passed_ = true;
         const unsigned long arming = arming_;
         PGcancel* cancel = std::exchange(cancel_, nullptr);
         connection_ = nullptr;
         const int socket = socket_;
-        lock.unlock();
-        char error[256];
-        PQcancel(cancel, error, sizeof error);
-        PQfreeCancel(cancel);
-        lock.lock();
+        // The request goes from a thread of its own: a server whose computer is frozen takes
+        // the request's connection and never answers it, and this watcher must still cut the
+        // socket after the grace.
+        if (cancel)
+            std::thread([cancel] {
+                char error[256];
+                PQcancel(cancel, error, sizeof error);
+                PQfreeCancel(cancel);
+            }).detach();
         const auto same = [&] { return armed_ && !stop_ && arming_ == arming; };
         const auto cut = std::chrono::steady_clock::now() + kGrace;
         while (same() && wake_.wait_until(lock, cut) != std::cv_status::timeout) {
@@ -165,8 +167,13 @@ bool ServerProbe::ask()
         if (PQstatus(connection_) != CONNECTION_OK)
             return false;
     }
-    if (!PQsendQuery(connection_, "SELECT 1"))
+    if (!PQsendQuery(connection_, "SELECT 1")) {
+        // A connection that cannot take the question is given up: the next look makes a new
+        // one, through the connection text's list of hosts again.
+        PQfinish(connection_);
+        connection_ = nullptr;
         return false;
+    }
     const auto due = std::chrono::steady_clock::now() + serverDeadline();
     while (PQisBusy(connection_)) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(due - std::chrono::steady_clock::now());

@@ -18,6 +18,10 @@ namespace {
 
 // The days read ahead around today, so that the week and the weeks around it show offline.
 constexpr int kDaysAround = 30;
+// The longest the day page waits for one answer of the server before it works offline: a
+// page's read or store is small, and the screen must never stop for long (the grace in which
+// a cancelled query may still answer comes on top).
+constexpr std::chrono::milliseconds kRoundTrip{1500};
 // The longest wait between two tries to reach the server again.
 constexpr int kLongestRetry = 30000;
 
@@ -55,7 +59,7 @@ DeskEngine::~DeskEngine() = default;
 
 void DeskEngine::connect()
 {
-    auto server = std::make_unique<ServerEngine>(conninfo_);
+    auto server = std::make_unique<ServerEngine>(conninfo_, kRoundTrip);
     server->followedByDesk();
     const QString aside = journal_->belongTo(name_, server->bookId());
     if (!aside.isEmpty())
@@ -178,6 +182,16 @@ auto DeskEngine::needsServer(const QString& what, Call call) -> decltype(call(st
 bool DeskEngine::readOnly()
 {
     return server_ && !offline_ && server_->readOnly();
+}
+
+QString DeskEngine::readOnlyReason()
+{
+    return server_ && !offline_ ? server_->readOnlyReason() : QString();
+}
+
+QString DeskEngine::connectedTo()
+{
+    return server_ && !offline_ ? server_->connectedTo() : QString();
 }
 
 void DeskEngine::reopen()

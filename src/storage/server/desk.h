@@ -60,6 +60,8 @@ public:
     const QString& name() const override { return name_; }
     QString describe(const QString& what, const QString& detail) const override;
     bool readOnly() override;
+    QString readOnlyReason() override;
+    QString connectedTo() override;
     void reopen() override;
     void watch(BookEvents* events) override;
     DeskEngine* desk() override { return this; }

@@ -131,6 +131,11 @@ void ServerEngine::updatePage(PageRow& row, const CellLabels& labels, const std:
     const QString what = Tr::tr("storing the page of %1").arg(day);
     bool stale = false;
     std::optional<PageRow> stored;
+    // The last store of this page lost its commit with the connection (its server may have
+    // gone and a standby taken its place): where the page stands now as that store left it,
+    // one version on, the store landed and is not made again.
+    const bool inDoubt = server_.commitInDoubt(what);
+    bool landed = false;
     server_.write(what, [&] {
         // The page as stored, held against other desks until the commit.
         QSqlQuery& old = server_.run(QStringLiteral("SELECT Data, Clinic, Memo FROM tbl_Appt WHERE id = ? FOR UPDATE"),
@@ -171,7 +176,14 @@ void ServerEngine::updatePage(PageRow& row, const CellLabels& labels, const std:
             readPageRow(now, *stored, true);
         }
         now.finish();
+        landed = inDoubt && stored && stored->id == row.id && stored->version == row.version + 1
+            && stored->dataNull == row.dataNull && stored->data == row.data && stored->clinic == row.clinic
+            && stored->memo == row.memo;
     });
+    if (landed) {
+        row.version = stored->version;
+        return;
+    }
     // Never over another desk's store: what was typed here stays on screen, and the page
     // life merges it into the stored page.
     if (stale)

@@ -22,12 +22,18 @@ class ServerEngine final : public Engine {
 public:
     // Connects with a libpq connection string or URI and checks the book. Throws
     // StorageError.
-    explicit ServerEngine(const QString& conninfo) : server_(conninfo) {}
+    // `limit` bounds each round trip where it is shorter than serverDeadline().
+    explicit ServerEngine(const QString& conninfo, std::optional<std::chrono::milliseconds> limit = std::nullopt)
+        : server_(conninfo, ServerConnection::Open::Book, limit)
+    {
+    }
 
     // connection.cpp
     const QString& name() const override { return server_.displayName(); }
     QString describe(const QString& what, const QString& detail) const override;
     bool readOnly() override;
+    QString readOnlyReason() override;
+    QString connectedTo() override;
     void reopen() override;
     void watch(BookEvents* events) override;
 
