@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 #include <sys/stat.h>
 
@@ -55,4 +56,31 @@ QVariant fileSql(const QString& path, const QString& statement)
     if (!failure.isEmpty())
         QTest::qFail(qPrintable(statement + ": " + failure), __FILE__, __LINE__);
     return result;
+}
+
+QStringList fileRows(const QString& path, const QStringList& statements)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fileRows"));
+        db.setDatabaseName(path);
+        if (!db.open())
+            rows = {QStringLiteral("<cannot open>")};
+        for (const QString& sql : db.isOpen() ? statements : QStringList()) {
+            QSqlQuery q(db);
+            if (!q.exec(sql)) {
+                rows = {QStringLiteral("<cannot read>")};
+                break;
+            }
+            while (q.next()) {
+                QString row;
+                for (int i = 0; i < q.record().count(); ++i)
+                    row += (q.isNull(i) ? QStringLiteral("<null>") : q.value(i).toString()) + u'|';
+                rows << row;
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fileRows"));
+    return rows;
 }

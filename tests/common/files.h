@@ -2,6 +2,7 @@
 // Files as a test reads and writes them behind the program's back.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // The file's bytes; a missing file reads as empty.
@@ -14,3 +15,6 @@ int fileMode(const QString& path);
 // Runs SQL on a SQLite file through a connection of the test's own, and gives the first field
 // of the first row. A file or statement that fails fails the test.
 QVariant fileSql(const QString& path, const QString& statement);
+// Every row the statements give on a SQLite file, in order, each field followed by '|' (a Null
+// as <null>); a file or statement that fails gives one row saying so.
+QStringList fileRows(const QString& path, const QStringList& statements);

@@ -102,9 +102,15 @@ void ServerDatabase::exec(const QString& sql) const
     value(sql);
 }
 
-TestBook::TestBook()
+void ServerDatabase::endDeskConnections() const
 {
-    if (!testserver::engineIsServer())
+    exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                        "WHERE datname = current_database() AND application_name = 'calvora'"));
+}
+
+TestBook::TestBook(bool onServer)
+{
+    if (!onServer)
         return;
     server_ = std::make_unique<ServerDatabase>();
     storage::restoreServer(folder.databasePath(), server_->conninfo());

@@ -37,6 +37,8 @@ public:
     // Runs SQL in this database as the server's administrator, for what a test does to the
     // server itself (roles, rules, settings).
     QVariant asAdmin(const QString& sql) const;
+    // Ends the program's connections to this database, as a restarted server would.
+    void endDeskConnections() const;
 
 private:
     QString name_;
@@ -47,7 +49,7 @@ private:
 // The program is pointed at it while the book lives.
 class TestBook {
 public:
-    TestBook();
+    explicit TestBook(bool onServer = testserver::engineIsServer());
     ~TestBook();
 
     bool onServer() const { return server_ != nullptr; }
