@@ -1,6 +1,7 @@
 // Several desks on one server at the same time, in one process with a connection each: a
 // store over another desk's store, the purge, the set-up's version, and what one desk hears
 // of the others.
+#include "common/refusal.h"
 #include "common/daypage.h"
 #include "common/testbook.h"
 #include "navigation/CellHistory.h"
@@ -47,7 +48,6 @@ private slots:
     void dayPageMerges();
     void everyStorePathStoresThePageOnScreen_data();
     void everyStorePathStoresThePageOnScreen();
-    void mergeLosesAgain();
     void idleDeskShowsTheOtherDesksStore();
     void otherDeskStoresTheCellBeingEdited();
     void purgedPageIsAddedAgainWhole();
@@ -57,20 +57,12 @@ private slots:
     void fixedMemoAndBook();
     void bookRestoredOnAnotherDesk_data();
     void bookRestoredOnAnotherDesk();
-    void connectionEndedWhileTyping();
     void twoDeskProcesses();
 };
 
 namespace {
 
 const QDate kDay(1998, 8, 8);
-
-void terminateDesks(TestBook& book)
-{
-    book.server().exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
-                                      "WHERE datname = '%1' AND application_name = 'calvora'")
-                           .arg(book.server().name()));
-}
 
 // Another desk's store of one cell of a page (grid coordinates, as the day page shows them).
 void storeCell(Database& desk, QDate date, int gridRow, int gridCol, const QString& text)
@@ -243,13 +235,8 @@ void tst_desks::setupVersion()
         QCOMPARE(readSettings(desk2).templates[0], QStringLiteral("my Monday"));
         return;
     }
-    try {
-        storeMine();
-        QFAIL("a store over a newer set-up was taken");
-    } catch (const StaleSettings& e) {
-        QVERIFY2(e.message().contains("The set-up was stored on another desk after this desk read it"),
-                 qPrintable(e.message()));
-    }
+    const QString said = refusal<StaleSettings>(storeMine);
+    QVERIFY2(said.contains("The set-up was stored on another desk after this desk read it"), qPrintable(said));
     QCOMPARE(book.server().value("SELECT Mon || '|' || Tue || '|' || timeslot FROM tbl_Setup").toString(), before);
     // Read again, it stores.
     const Settings again = readSettings(desk1);
@@ -311,57 +298,56 @@ void tst_desks::desksHearEachOther()
 
 void tst_desks::dayPageMerges_data()
 {
-    // This desk types into cell (5, 2); the other desk stores a cell first; then this desk
-    // stores. Both cells as stored and shown afterwards.
-    QTest::addColumn<int>("theirRow");
-    QTest::addColumn<int>("theirCol");
-    QTest::addColumn<QString>("theirText");
+    // This desk types into cell (5, 2); the other desk stores the same cell first; then this
+    // desk stores. The cell as stored and shown afterwards.
     QTest::addColumn<QStringList>("buttons");
-    QTest::addColumn<QString>("expected");  // cell (5, 2) after the store
-    QTest::addColumn<int>("asked");
-
-    QTest::newRow("same cell, keep mine") << 5 << 2 << "theirs" << QStringList{"cmdMine", "cmdStore"} << "mine" << 1;
-    QTest::newRow("same cell, keep theirs") << 5 << 2 << "theirs" << QStringList{"cmdStore"} << "theirs" << 1;
-    QTest::newRow("same cell, mine for all") << 5 << 2 << "theirs" << QStringList{"cmdAllMine", "cmdStore"} << "mine" << 1;
-    QTest::newRow("same cell, keys only") << 5 << 2 << "theirs" << QStringList{"m", "return"} << "mine" << 1;
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("meanwhile");  // the other desk stores another cell while this desk asks
+    QTest::newRow("keep mine") << QStringList{"cmdMine", "cmdStore"} << "mine" << false;
+    QTest::newRow("keep theirs") << QStringList{"cmdStore"} << "theirs" << false;
+    QTest::newRow("mine for all") << QStringList{"cmdAllMine", "cmdStore"} << "mine" << false;
+    QTest::newRow("keys only") << QStringList{"m", "return"} << "mine" << false;
+    // The answered page loses once more and is merged again, without asking again where
+    // nothing new conflicts.
+    QTest::newRow("keep mine, stored again while asked") << QStringList{"cmdMine", "cmdStore"} << "mine" << true;
 }
 
 void tst_desks::dayPageMerges()
 {
-    QFETCH(int, theirRow);
-    QFETCH(int, theirCol);
-    QFETCH(QString, theirText);
     QFETCH(QStringList, buttons);
     QFETCH(QString, expected);
-    QFETCH(int, asked);
+    QFETCH(bool, meanwhile);
     DayPageFixture f;
     QVERIFY(f.open());
     storage::setDeskName(QStringLiteral("office/ben"));
     Database desk2(f.book.location());
     storage::setDeskName(QStringLiteral("calvora"));
     f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("mine"));
-    storeCell(desk2, DayPageFixture::Today, theirRow, theirCol, theirText);
+    storeCell(desk2, DayPageFixture::Today, 5, 2, QStringLiteral("theirs"));
     {
         ConflictAnswers answers(buttons);
+        if (meanwhile)
+            answers.whenShown = [&] { storeCell(desk2, DayPageFixture::Today, 6, 1, QStringLiteral("stored while asked")); };
         f.form->SavePage();
-        QCOMPARE(answers.shown, asked);
-        if (asked) {
-            // Its time, its provider, their text with the desk and the moment of its store as
-            // the history has them, mine, and the choice.
-            QString when;
-            for (const storage::Change& c : storage::History(f.form->database()).cell(DayPageFixture::Today, 2, 1))
-                if (c.desk == "office/ben" && when.isEmpty())
-                    when = QLocale::system().toString(c.moment.toLocalTime(), QLocale::ShortFormat);
-            QVERIFY(!when.isEmpty());
-            QCOMPARE(answers.rows, QStringList(f.form->Grid1->TextMatrix(5, 0).trimmed() + "|"
-                                               + f.form->Grid1->TextMatrix(2, 2).trimmed()
-                                               + "|theirs (by office/ben, " + when + ")|mine|Keep " + expected));
-        }
+        QCOMPARE(answers.shown, 1);
+        // Its time, its provider, their text with the desk and the moment of its store as
+        // the history has them, mine, and the choice.
+        QString when;
+        for (const storage::Change& c : storage::History(f.form->database()).cell(DayPageFixture::Today, 2, 1))
+            if (c.desk == "office/ben" && when.isEmpty())
+                when = QLocale::system().toString(c.moment.toLocalTime(), QLocale::ShortFormat);
+        QVERIFY(!when.isEmpty());
+        QCOMPARE(answers.rows.value(0), f.form->Grid1->TextMatrix(5, 0).trimmed() + "|"
+                                             + f.form->Grid1->TextMatrix(2, 2).trimmed()
+                                             + "|theirs (by office/ben, " + when + ")|mine|Keep " + expected);
+        QCOMPARE(answers.rows.size(), 1);
     }
     QCOMPARE(storedCell(f, 5, 2), expected);
     QCOMPARE(f.form->Grid1->TextMatrix(5, 2), expected);
-    QCOMPARE(storedCell(f, theirRow, theirCol), theirRow == 5 ? expected : theirText);
-    QCOMPARE(f.form->Grid1->TextMatrix(theirRow, theirCol), theirRow == 5 ? expected : theirText);
+    if (meanwhile) {
+        QCOMPARE(storedCell(f, 6, 1), QStringLiteral("stored while asked"));
+        QCOMPARE(f.form->Grid1->TextMatrix(6, 1), QStringLiteral("stored while asked"));
+    }
     QCOMPARE(f.dialogs.messages.size(), 0);
     // Both desks' stores are in the history: theirs over what stood before, and this desk's
     // merged page where it differs from theirs. A text typed here and not kept is there too,
@@ -369,8 +355,8 @@ void tst_desks::dayPageMerges()
     QStringList stores, notKept;
     for (const storage::Change& c : storage::History(f.form->database()).day(DayPageFixture::Today))
         (c.notKept() ? notKept : stores) << c.desk + ':' + c.newText;
-    QVERIFY2(stores.contains("office/ben:" + theirText), qPrintable(stores.join(", ")));
-    QCOMPARE(stores.contains("calvora:mine"), theirText != "mine" && expected == "mine");
+    QVERIFY2(stores.contains("office/ben:theirs"), qPrintable(stores.join(", ")));
+    QCOMPARE(stores.contains("calvora:mine"), expected == "mine");
     QCOMPARE(notKept, expected == "theirs" ? QStringList("calvora:mine") : QStringList());
     if (expected == "theirs") {
         CellHistory* history = f.form->findChild<CellHistory*>();
@@ -409,6 +395,8 @@ void tst_desks::everyStorePathStoresThePageOnScreen_data()
     QTest::newRow("status list") << "status list" << true;
     QTest::newRow("status by keys") << "status by keys" << true;
     QTest::newRow("another day") << "another day" << false;
+    // The server ended this desk's connection while the user typed: nothing typed goes.
+    QTest::newRow("another day, the connection ended meanwhile") << "another day, ended" << false;
     QTest::newRow("demo page (F2)") << "demo page" << false;
     QTest::newRow("leaving") << "leaving" << false;
     QTest::newRow("the restore's question") << "restore" << true;
@@ -442,8 +430,10 @@ void tst_desks::everyStorePathStoresThePageOnScreen()
             storeCell(desk2, today, 6, 1, QStringLiteral("stored on desk 2"));
         };
     } else {
+        if (path.endsWith("ended"))
+            f.book.server().endDeskConnections();
         storeCell(desk2, today, 6, 1, QStringLiteral("stored on desk 2"));
-        QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 4000);
     }
     QCOMPARE(f.form->Grid1->TextMatrix(5, 2), QStringLiteral("typed here"));
 
@@ -453,7 +443,7 @@ void tst_desks::everyStorePathStoresThePageOnScreen()
         f.form->statusList->setFocus();
         QTest::keyClick(f.form->statusList, Qt::Key_Down);
         QTest::keyClick(f.form->statusList, Qt::Key_Return);
-    } else if (path == "another day") {
+    } else if (path.startsWith("another day")) {
         f.openDate(QDate(1998, 8, 8));
     } else if (path == "demo page") {
         QTest::keyClick(f.form->Grid1, Qt::Key_F2);
@@ -481,24 +471,6 @@ void tst_desks::everyStorePathStoresThePageOnScreen()
         QCOMPARE(f.form->Grid1->TextMatrix(6, 1), QStringLiteral("stored on desk 2"));
         QCOMPARE(f.form->TxtMemo->toPlainText(), QStringLiteral("memo typed here"));
     }
-}
-
-void tst_desks::mergeLosesAgain()
-{
-    // The other desk stores again while this desk's user is asked: the answered page loses
-    // once more and is merged again, without asking again where nothing new conflicts.
-    DayPageFixture f;
-    QVERIFY(f.open());
-    Database desk2(f.book.location());
-    f.form->Grid1->setTextMatrix(5, 2, QStringLiteral("mine"));
-    storeCell(desk2, DayPageFixture::Today, 5, 2, QStringLiteral("theirs"));
-    ConflictAnswers answers({"cmdMine", "cmdStore"});
-    answers.whenShown = [&] { storeCell(desk2, DayPageFixture::Today, 6, 1, QStringLiteral("stored while asked")); };
-    f.form->SavePage();
-    QCOMPARE(answers.shown, 1);
-    QCOMPARE(storedCell(f, 5, 2), QStringLiteral("mine"));
-    QCOMPARE(storedCell(f, 6, 1), QStringLiteral("stored while asked"));
-    QCOMPARE(f.form->Grid1->TextMatrix(6, 1), QStringLiteral("stored while asked"));
 }
 
 void tst_desks::idleDeskShowsTheOtherDesksStore()
@@ -733,7 +705,7 @@ void tst_desks::bookRestoredOnAnotherDesk()
     f.form->Grid1->setTextMatrix(5, 1, QStringLiteral("typed before the restore"));
     f.dialogs.answerMessage(storeMine ? dialogs::Answer::Yes : dialogs::Answer::No);
     if (cutOff)
-        terminateDesks(f.book);
+        f.book.server().endDeskConnections();
     restoreServer(out.filePath("db.mdb"), f.book.server().conninfo());
     QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 1, 4000);
     QVERIFY2(f.dialogs.messages[0].text.startsWith("The appointment book was replaced on another desk"),
@@ -745,24 +717,6 @@ void tst_desks::bookRestoredOnAnotherDesk()
     f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("after"));
     f.form->SavePage();
     QCOMPARE(storedCell(f, 6, 1), QStringLiteral("after"));
-}
-
-void tst_desks::connectionEndedWhileTyping()
-{
-    // The server ends this desk's connection while the user types and the other desk stores
-    // meanwhile: nothing typed goes, and the store merges both.
-    DayPageFixture f;
-    QVERIFY(f.open());
-    Database desk2(f.book.location());
-    f.form->Grid1->setTextMatrix(5, 1, QStringLiteral("typed while the server ended it"));
-    terminateDesks(f.book);
-    storeCell(desk2, DayPageFixture::Today, 6, 3, QStringLiteral("stored meanwhile"));
-    QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 4000);
-    QCOMPARE(f.form->Grid1->TextMatrix(5, 1), QStringLiteral("typed while the server ended it"));
-    f.openDate(QDate(1998, 8, 8));
-    QCOMPARE(f.dialogs.messages.size(), 0);
-    QCOMPARE(storedCell(f, 5, 1), QStringLiteral("typed while the server ended it"));
-    QCOMPARE(storedCell(f, 6, 3), QStringLiteral("stored meanwhile"));
 }
 
 void tst_desks::twoDeskProcesses()
