@@ -228,9 +228,7 @@ void tst_serverdesk::startOnServer()
     std::unique_ptr<ServerDatabase> empty;
     QString name = QStringLiteral("calvora_nowhere");
     if (kind == "book") {
-        qputenv("CALVORA_ENGINE", "server");
-        book = std::make_unique<TestBook>();
-        qunsetenv("CALVORA_ENGINE");
+        book = std::make_unique<TestBook>(true);
         name = book->server().name();
     } else if (kind == "empty") {
         empty = std::make_unique<ServerDatabase>();
@@ -321,9 +319,7 @@ void tst_serverdesk::passwords()
     QFETCH(QString, way);
     QFETCH(QStringList, typed);
     QFETCH(QString, what);
-    qputenv("CALVORA_ENGINE", "server");
-    TestBook book;
-    qunsetenv("CALVORA_ENGINE");
+    TestBook book(true);
     QVERIFY2(passwordRole(book.server()), "the suite's server did not take the password rule");
     PasswordPlaces places;
     if (way == "PGPASSWORD") {
@@ -413,9 +409,7 @@ void tst_serverdesk::backupScreenOnServer()
 // --print-day from the desktop's cron: the book where calvora.conf says, on the server.
 void tst_serverdesk::printDayFromTheServer()
 {
-    qputenv("CALVORA_ENGINE", "server");
-    TestBook book;
-    qunsetenv("CALVORA_ENGINE");
+    TestBook book(true);
     book.exec("UPDATE tbl_Appt SET Data = 'Kept' || chr(9) || 'onTheServer' WHERE CalDate = '1998-08-08'");
     QTemporaryDir data;
     QCOMPARE(program::rememberBook(data.path(), book.server().conninfo()), QString());

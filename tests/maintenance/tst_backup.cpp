@@ -158,6 +158,7 @@ private:
 
     std::unique_ptr<TestFolder> folder_;
     std::unique_ptr<QTemporaryDir> disk_;
+    std::unique_ptr<ScriptedDialogs> dialogs;
     int ends_ = 0;
 };
 
@@ -171,6 +172,7 @@ void tst_backup::init()
 {
     folder_ = std::make_unique<TestFolder>();
     disk_ = std::make_unique<QTemporaryDir>();
+    dialogs = std::make_unique<ScriptedDialogs>();
     ends_ = 0;
     program::setEndHandler([this] { ++ends_; });
     ExitAfterBackup = false;
@@ -180,6 +182,7 @@ void tst_backup::cleanup()
 {
     closeAllScreens();
     program::setEndHandler(nullptr);
+    dialogs.reset();
     disk_.reset();
     folder_.reset();
 }
@@ -240,14 +243,13 @@ void tst_backup::roundTrip()
     // A database that every user of the computer could read, as earlier versions left it.
     QFile::setPermissions(folder_->databasePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                                        QFile::ReadOther);
-    ScriptedDialogs dialogs;
     frmBackup* form = openScreen();
     click(form->cmdBackup, form->txtBackup, disk_->path());
     fileSql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'second'");
     form->cmdBackup->setFocus();
     typeKey(Qt::Key_Return);
     const QByteArray atBackup = readAll(folder_->databasePath());
-    QCOMPARE(dialogs.messages.size(), 0);
+    QCOMPARE(dialogs->messages.size(), 0);
     QCOMPARE(shownLabels(form), QStringLiteral("lblBackupComplete"));
     QCOMPARE(form->lblBackupComplete->text(), QStringLiteral("Files back-up completed successfully."));
     QCOMPARE(readAll(disk_->filePath("db.mdb")), atBackup);
@@ -256,13 +258,13 @@ void tst_backup::roundTrip()
 
     fileSql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'after the backup'");
     const QByteArray afterBackup = readAll(folder_->databasePath());
-    dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::Yes);
     form->txtRestore->setText(disk_->path());
     form->CmdRestore->setFocus();
     typeKey(Qt::Key_Return);
     settle();
-    QCOMPARE(dialogs.messages.size(), 1);
-    const dialogs::Prompt& question = dialogs.messages[0];
+    QCOMPARE(dialogs->messages.size(), 1);
+    const dialogs::Prompt& question = dialogs->messages[0];
     QCOMPARE(question.text, kRestoreQuestion);
     QCOMPARE(question.title, QStringLiteral("Restore files"));
     QCOMPARE(question.buttons, dialogs::Buttons::YesNo);
@@ -318,22 +320,21 @@ void tst_backup::refusedBeforeAnything()
     ReadOnlyFiles readOnly;
     if (pageStays)
         readOnly.add(folder_->databasePath());
-    ScriptedDialogs dialogs;
     screens::show(Screen::Menu);
     auto* page = static_cast<frmAppt*>(screens::show(Screen::Appt));
     page->Grid1->setTextMatrix(5, 1, QStringLiteral("Smith"));
     frmBackup* form = openScreen();
-    dialogs.messages.clear();  // the note that the file is read-only
+    dialogs->messages.clear();  // the note that the file is read-only
     if (restore)
-        dialogs.answerMessage(proceed ? dialogs::Answer::Yes : dialogs::Answer::No);
-    dialogs.answerMessage(pageStays ? dialogs::Answer::Cancel : dialogs::Answer::No);
+        dialogs->answerMessage(proceed ? dialogs::Answer::Yes : dialogs::Answer::No);
+    dialogs->answerMessage(pageStays ? dialogs::Answer::Cancel : dialogs::Answer::No);
     const QByteArray live = readAll(folder_->databasePath());
     const QByteArray earlierBytes = readAll(earlier);
     click(restore ? form->CmdRestore : form->cmdBackup, restore ? form->txtRestore : form->txtBackup, drive);
 
-    QCOMPARE(dialogs.messages.size(), restore && proceed ? 2 : 1);
-    QVERIFY2(dialogs.messages.last().text.endsWith(message), qPrintable(dialogs.messages.last().text));
-    QCOMPARE(dialogs.messages.last().buttons,
+    QCOMPARE(dialogs->messages.size(), restore && proceed ? 2 : 1);
+    QVERIFY2(dialogs->messages.last().text.endsWith(message), qPrintable(dialogs->messages.last().text));
+    QCOMPARE(dialogs->messages.last().buttons,
              pageStays ? dialogs::Buttons::RetryDiscardCancel : dialogs::Buttons::YesNo);
     QVERIFY(screens::loaded(Screen::Menu));
     QVERIFY(screens::loaded(Screen::Appt));
@@ -349,17 +350,16 @@ void tst_backup::retryGoesOnFromTheFailedStep()
 {
     // The user inserts the disk while the question stands, and answers Yes.
     const QString stick = disk_->filePath("stick");
-    ScriptedDialogs dialogs;
-    dialogs.whenAsked = [&](const dialogs::Prompt&) { QDir().mkpath(stick); };
-    dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs->whenAsked = [&](const dialogs::Prompt&) { QDir().mkpath(stick); };
+    dialogs->answerMessage(dialogs::Answer::Yes);
     // The day page and the menu, left open by the digit keys, are closed by the backup; the
     // page typed on them is in the backup.
     screens::show(Screen::Menu);
     static_cast<frmAppt*>(screens::show(Screen::Appt))->Grid1->setTextMatrix(5, 1, QStringLiteral("Smith"));
     frmBackup* form = openScreen();
     click(form->cmdBackup, form->txtBackup, stick);
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].text, QStringLiteral("The folder %1 cannot be found. Retry?").arg(stick));
+    QCOMPARE(dialogs->messages.size(), 1);
+    QCOMPARE(dialogs->messages[0].text, QStringLiteral("The folder %1 cannot be found. Retry?").arg(stick));
     QCOMPARE(shownLabels(form), QStringLiteral("lblBackupComplete"));
     QCOMPARE(readAll(stick + "/db.mdb"), readAll(folder_->databasePath()));
     QVERIFY(!screens::loaded(Screen::Menu));
@@ -403,22 +403,21 @@ void tst_backup::failedCopyKeepsEarlierBackup()
     } else if (small && !small->mounted()) {
         durable::failStepForTesting(2, ENOSPC);  // the first write
     }
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(dialogs::Answer::No);
+    dialogs->answerMessage(dialogs::Answer::No);
     frmBackup* form = openScreen();
     Qt::CursorShape whileAsked = Qt::ArrowCursor;
-    dialogs.whenAsked = [&](const dialogs::Prompt&) { whileAsked = form->cursor().shape(); };
+    dialogs->whenAsked = [&](const dialogs::Prompt&) { whileAsked = form->cursor().shape(); };
     click(form->cmdBackup, form->txtBackup, folder);
     durable::failStepForTesting(0, 0);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs->messages.size(), 1);
     if (disk == "damaged")
-        QVERIFY2(dialogs.messages[0].text.startsWith(
+        QVERIFY2(dialogs->messages[0].text.startsWith(
                      QStringLiteral("The backup %1 was written but does not read back as a database: ").arg(earlier)),
-                 qPrintable(dialogs.messages[0].text));
+                 qPrintable(dialogs->messages[0].text));
     else
-        QCOMPARE(dialogs.messages[0].text, QStringLiteral("The backup %1 could not be written: %2. Retry?").arg(earlier, why));
+        QCOMPARE(dialogs->messages[0].text, QStringLiteral("The backup %1 could not be written: %2. Retry?").arg(earlier, why));
     // The hourglass stands while the copy runs, and goes with the No.
     QCOMPARE(whileAsked, Qt::WaitCursor);
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
@@ -429,13 +428,12 @@ void tst_backup::failedCopyKeepsEarlierBackup()
 
 void tst_backup::backupOntoItselfRefused()
 {
-    ScriptedDialogs dialogs;
     frmBackup* form = openScreen();
     const QByteArray live = readAll(folder_->databasePath());
     click(form->cmdBackup, form->txtBackup, folder_->path() + "/");
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].text, QStringLiteral("The backup %1 would be the database itself; choose another "
-                                                      "drive or folder. Retry?").arg(folder_->databasePath()));
+    QCOMPARE(dialogs->messages.size(), 1);
+    QCOMPARE(dialogs->messages[0].text, QStringLiteral("The backup %1 would be the database itself; choose another "
+                                                       "drive or folder. Retry?").arg(folder_->databasePath()));
     QCOMPARE(readAll(folder_->databasePath()), live);
 }
 
@@ -478,15 +476,14 @@ void tst_backup::restoreRefused()
         QVERIFY(f.resize(f.size() / 2));
     }
 
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(dialogs::Answer::Yes);
-    dialogs.answerMessage(dialogs::Answer::No);
+    dialogs->answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::No);
     frmBackup* form = openScreen();
     const QByteArray live = readAll(folder_->databasePath());
     click(form->CmdRestore, form->txtRestore, disk_->path() + ending);
 
-    QCOMPARE(dialogs.messages.size(), 2);
-    const QString refusal = dialogs.messages[1].text;
+    QCOMPARE(dialogs->messages.size(), 2);
+    const QString refusal = dialogs->messages[1].text;
     QVERIFY2(refusal.startsWith(message.arg(source)) && refusal.contains(why) && refusal.endsWith(". Retry?"),
              qPrintable(refusal));
     QCOMPARE(readAll(folder_->databasePath()), live);
@@ -508,7 +505,6 @@ void tst_backup::restoreWithoutLiveFile()
     // restore brings it back. A journal of the lost file would be applied to the restored one.
     QFETCH(bool, journal);
     const QString live = folder_->databasePath();
-    ScriptedDialogs dialogs;
     QVERIFY(QFile::copy(live, disk_->filePath("db.mdb")));
     if (journal)
         crashInTheMiddleOfAChange(live);
@@ -516,12 +512,12 @@ void tst_backup::restoreWithoutLiveFile()
     QFile::remove(live);
     frmBackup* form = openScreen();
     QVERIFY(!form->dataConnected());
-    dialogs.answerMessage(dialogs::Answer::Yes);
-    dialogs.answerMessage(dialogs::Answer::No);
+    dialogs->answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::No);
     click(form->CmdRestore, form->txtRestore, disk_->path());
-    QCOMPARE(dialogs.messages.size(), journal ? 2 : 1);
+    QCOMPARE(dialogs->messages.size(), journal ? 2 : 1);
     if (journal) {
-        QCOMPARE(dialogs.messages[1].text,
+        QCOMPARE(dialogs->messages[1].text,
                  QStringLiteral("The journal %1-journal holds an unfinished change of a database that is no "
                                 "longer there, and would be applied to the restored file; move it out of "
                                 "the folder and restore again. The folder is unchanged. Retry?").arg(live));
@@ -558,15 +554,14 @@ void tst_backup::readOnlySources()
     const QString sourceFolder = QFileInfo(source).path();
     QVERIFY(QFile::setPermissions(source, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     QVERIFY(QFile::setPermissions(sourceFolder, QFile::ReadOwner | QFile::ExeOwner));
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(dialogs::Answer::Yes);
-    dialogs.answerMessage(dialogs::Answer::No);
+    dialogs->answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::No);
     frmBackup* form = openScreen();
     click(restore ? form->CmdRestore : form->cmdBackup, restore ? form->txtRestore : form->txtBackup,
           disk_->path());
     QFile::setPermissions(sourceFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    QCOMPARE(dialogs.messages.size(), restore ? 1 : 0);
+    QCOMPARE(dialogs->messages.size(), restore ? 1 : 0);
     QCOMPARE(shownLabels(form), restore ? QStringLiteral("lblRestoreComplete") : QStringLiteral("lblBackupComplete"));
     QCOMPARE(readAll(target), sourceBytes);
     QCOMPARE(fileMode(target), 0600);
@@ -596,24 +591,23 @@ void tst_backup::leftoverJournal()
         QFile::setPermissions(live, QFile::ReadOwner);
         readOnlyFiles.add(live);
     }
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::Yes);
     QMap<QString, QByteArray> whileAsked;
-    dialogs.whenAsked = [&](const dialogs::Prompt&) {
-        if (dialogs.messages.size() < 2)
+    dialogs->whenAsked = [&](const dialogs::Prompt&) {
+        if (dialogs->messages.size() < 2)
             return;
         // The user makes the file writable and answers Retry.
         whileAsked = contents({live, live + "-journal", live + ".bak"});
         QFile::setPermissions(live, QFile::ReadOwner | QFile::WriteOwner);
         readOnlyFiles.remove(live);
     };
-    dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::Yes);
     frmBackup* form = openScreen();
     click(form->CmdRestore, form->txtRestore, disk_->path());
 
-    QCOMPARE(dialogs.messages.size(), readOnly ? 2 : 1);
+    QCOMPARE(dialogs->messages.size(), readOnly ? 2 : 1);
     if (readOnly) {
-        QCOMPARE(dialogs.messages[1].text,
+        QCOMPARE(dialogs->messages[1].text,
                  QStringLiteral("The database %1 holds an unfinished change in %1-journal that could not be "
                                 "undone, and is unchanged: the database file is read-only, so the change "
                                 "cannot be undone; make it writable and restore again. Retry?").arg(live));
@@ -743,8 +737,7 @@ void tst_backup::browse()
     QFETCH(bool, restore);
     QFETCH(bool, byKey);
     QFETCH(bool, chosen);
-    ScriptedDialogs dialogs;
-    dialogs.answerFolder(chosen ? std::optional(disk_->path()) : std::nullopt);
+    dialogs->answerFolder(chosen ? std::optional(disk_->path()) : std::nullopt);
     frmBackup* form = openScreen();
     QLineEdit* box = restore ? form->txtRestore : form->txtBackup;
     box->setText(folder_->path());
@@ -754,11 +747,11 @@ void tst_backup::browse()
     } else {
         QTest::mouseClick(restore ? form->cmdBrowseRestore : form->cmdBrowseBackup, Qt::LeftButton);
     }
-    QCOMPARE(dialogs.folders.size(), 1);
+    QCOMPARE(dialogs->folders.size(), 1);
     // The chooser opens on the folder the box names.
-    QCOMPARE(dialogs.folders[0].startFolder, folder_->path());
+    QCOMPARE(dialogs->folders[0].startFolder, folder_->path());
     QCOMPARE(box->text(), chosen ? disk_->path() : folder_->path());
-    QCOMPARE(dialogs.messages.size(), 0);
+    QCOMPARE(dialogs->messages.size(), 0);
 }
 
 void tst_backup::exitFromTheMenu_data()
@@ -775,8 +768,7 @@ void tst_backup::exitFromTheMenu()
 {
     QFETCH(bool, fromExit);
     QFETCH(bool, closeBox);
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::Yes);
     auto* menu = static_cast<frmMenu*>(screens::show(Screen::Menu));
     QVERIFY(QTest::qWaitForWindowActive(menu));
     QTest::mousePress(fromExit ? menu->Option6 : menu->Option4, Qt::LeftButton);
@@ -796,7 +788,7 @@ void tst_backup::exitFromTheMenu()
     Form* newMenu = screens::loaded(Screen::Menu);
     QCOMPARE(newMenu != nullptr, !fromExit);
     QVERIFY(!newMenu || newMenu->isVisible());
-    QCOMPARE(dialogs.messages.size(), fromExit ? 1 : 0);
+    QCOMPARE(dialogs->messages.size(), fromExit ? 1 : 0);
 }
 
 QTEST_MAIN(tst_backup)

@@ -64,7 +64,6 @@ private slots:
     void shorterTemplateLeavesTheRestEmpty();
     void closingStoresNothingOfTheDay();
     void activationFromAnotherScreenOnly();
-    void separatorsBecomeBlanks_data();
     void separatorsBecomeBlanks();
     void copyAndPasteABlock();
     void pasteFromElsewhere();
@@ -251,17 +250,10 @@ void tst_configure::activationFromAnotherScreenOnly()
     QCOMPARE(f->dialogs.messages[1].text, kActivation);
 }
 
-void tst_configure::separatorsBecomeBlanks_data()
-{
-    QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QString>("cell");
-    QTest::newRow("all three") << "a\tb\r\nc" << "a b  c";
-}
-
 void tst_configure::separatorsBecomeBlanks()
 {
-    QFETCH(QString, pasted);
-    QFETCH(QString, cell);
+    // A tab, a line break and a carriage return pasted into the editor: each a blank.
+    const QString pasted = QStringLiteral("a\tb\r\nc"), cell = QStringLiteral("a b  c");
     f->exec("UPDATE tbl_Setup SET Mon = ''");
     QVERIFY(open());
     clickCell(9, 2);
