@@ -48,8 +48,8 @@ private slots:
     void dayPageMerges();
     void everyStorePathStoresThePageOnScreen_data();
     void everyStorePathStoresThePageOnScreen();
-    void idleDeskShowsTheOtherDesksStore();
-    void otherDeskStoresTheCellBeingEdited();
+    void otherDeskStoresWhileTheEditorIsOpen_data();
+    void otherDeskStoresWhileTheEditorIsOpen();
     void purgedPageIsAddedAgainWhole();
     void setupChangedOnAnotherDesk_data();
     void setupChangedOnAnotherDesk();
@@ -473,10 +473,19 @@ void tst_desks::everyStorePathStoresThePageOnScreen()
     }
 }
 
-void tst_desks::idleDeskShowsTheOtherDesksStore()
+void tst_desks::otherDeskStoresWhileTheEditorIsOpen_data()
 {
-    // A desk that has not typed shows the other desk's store by itself, where it was; one
-    // that has typed keeps its text, says so, and merges when it stores.
+    QTest::addColumn<bool>("typed");  // into the cell the other desk stores
+    // Shown by itself where it was; the editor open on another cell stays as it was.
+    QTest::newRow("nothing typed") << false;
+    // The editor keeps what was typed, the page is marked, and the store asks which text the
+    // cell keeps.
+    QTest::newRow("typed into the cell") << true;
+}
+
+void tst_desks::otherDeskStoresWhileTheEditorIsOpen()
+{
+    QFETCH(bool, typed);
     DayPageFixture f;
     QVERIFY(f.open());
     Database desk2(f.book.location());
@@ -488,16 +497,36 @@ void tst_desks::idleDeskShowsTheOtherDesksStore()
     QCOMPARE(grid->TopRow(), 6);
     grid->setRow(9);
     grid->setCol(3);
-    QTest::keyClick(grid, Qt::Key_Return);  // the editor opens on the cell, nothing typed
+    const QString editing = grid->TextMatrix(9, 3) + (typed ? QStringLiteral("mine") : QString());
+    if (typed) {
+        QTest::keyClick(grid, Qt::Key_M);
+        QTest::keyClicks(f.form->txtEdit, QStringLiteral("ine"));
+    } else {
+        QTest::keyClick(grid, Qt::Key_Return);  // the editor opens on the cell, nothing typed
+    }
     QVERIFY(f.form->editorOpen());
-    const QString editing = f.form->txtEdit->text();
-    storeCell(desk2, DayPageFixture::Today, 6, 2, QStringLiteral("from desk 2"));
-    QTRY_COMPARE_WITH_TIMEOUT(grid->TextMatrix(6, 2), QStringLiteral("from desk 2"), 2000);
+    QCOMPARE(f.form->txtEdit->text(), editing);
+    storeCell(desk2, DayPageFixture::Today, typed ? 9 : 6, typed ? 3 : 2, QStringLiteral("from desk 2"));
+    if (typed)
+        QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 2000);
+    else
+        QTRY_COMPARE_WITH_TIMEOUT(grid->TextMatrix(6, 2), QStringLiteral("from desk 2"), 2000);
     QCOMPARE(grid->Row(), 9);
     QCOMPARE(grid->Col(), 3);
     QCOMPARE(grid->TopRow(), 6);
     QVERIFY(f.form->editorOpen());
     QCOMPARE(f.form->txtEdit->text(), editing);
+    QCOMPARE(grid->TextMatrix(9, 3), editing);
+    if (typed) {
+        QTest::keyClicks(f.form->txtEdit, QStringLiteral("!"));
+        QTest::keyClick(f.form->txtEdit, Qt::Key_Return);
+        ConflictAnswers answers({"cmdMine", "cmdStore"});
+        f.form->SavePage();
+        QCOMPARE(answers.shown, 1);
+        QCOMPARE(storedCell(f, 9, 3), editing + "!");
+        QCOMPARE(grid->TextMatrix(9, 3), editing + "!");
+        return;
+    }
     QTest::keyClick(f.form->txtEdit, Qt::Key_Escape);
     QVERIFY(!f.form->lblOtherDesk->isVisibleTo(f.form));
 
@@ -513,6 +542,7 @@ void tst_desks::idleDeskShowsTheOtherDesksStore()
     storeCell(desk2, DayPageFixture::Today, 6, 2, QStringLiteral("from desk 2"));
     QTRY_VERIFY_WITH_TIMEOUT(!f.form->lblStatus->isVisibleTo(f.form), 2000);
 
+    // One that has typed elsewhere keeps its text, says so, and merges when it stores.
     grid->setTextMatrix(8, 1, QStringLiteral("typed here"));
     storeCell(desk2, DayPageFixture::Today, 6, 2, QStringLiteral("desk 2 again"));
     QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 2000);
@@ -523,37 +553,6 @@ void tst_desks::idleDeskShowsTheOtherDesksStore()
     QCOMPARE(storedCell(f, 8, 1), QStringLiteral("typed here"));
     QCOMPARE(storedCell(f, 6, 2), QStringLiteral("desk 2 again"));
     QVERIFY(!f.form->lblOtherDesk->isVisibleTo(f.form));
-}
-
-void tst_desks::otherDeskStoresTheCellBeingEdited()
-{
-    // The other desk stores the cell whose editor is open here with text typed in it: the
-    // editor keeps what was typed, the page is marked, and the store asks which text the
-    // cell keeps.
-    DayPageFixture f;
-    QVERIFY(f.open());
-    Database desk2(f.book.location());
-    FlexGrid* grid = f.form->Grid1;
-    grid->setFocus();
-    grid->setRow(5);
-    grid->setCol(2);
-    const QString typed = grid->TextMatrix(5, 2) + QStringLiteral("mine");
-    QTest::keyClick(grid, Qt::Key_M);
-    QVERIFY(f.form->editorOpen());
-    QTest::keyClicks(f.form->txtEdit, QStringLiteral("ine"));
-    QCOMPARE(f.form->txtEdit->text(), typed);
-    storeCell(desk2, DayPageFixture::Today, 5, 2, QStringLiteral("theirs"));
-    QTRY_VERIFY_WITH_TIMEOUT(f.form->lblOtherDesk->isVisibleTo(f.form), 2000);
-    QVERIFY(f.form->editorOpen());
-    QCOMPARE(f.form->txtEdit->text(), typed);
-    QCOMPARE(grid->TextMatrix(5, 2), typed);
-    QTest::keyClicks(f.form->txtEdit, QStringLiteral("!"));
-    QTest::keyClick(f.form->txtEdit, Qt::Key_Return);
-    ConflictAnswers answers({"cmdMine", "cmdStore"});
-    f.form->SavePage();
-    QCOMPARE(answers.shown, 1);
-    QCOMPARE(storedCell(f, 5, 2), typed + "!");
-    QCOMPARE(grid->TextMatrix(5, 2), typed + "!");
 }
 
 void tst_desks::purgedPageIsAddedAgainWhole()
