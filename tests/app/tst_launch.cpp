@@ -1,6 +1,7 @@
 // The start of the program before its first window: the data folder it settles on and the
 // lock that keeps a second copy off the same db.mdb.
 #include "app/startup.h"
+#include "common/files.h"
 #include "common/scripteddialogs.h"
 #include "common/testfolder.h"
 #include "platform/programfolder.h"
@@ -43,15 +44,8 @@ void leaveStaleLock(const QString& folder)
     f.write(content);
 }
 
-qint64 lockHolder(const QString& folder)
-{
-    QFile f(program::DatabaseLock::lockPath(folder));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    return f.readLine().trimmed().toLongLong();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
+// Writes over a file in place, so that a lock held on it stays held.
+void overwrite(const QString& path, const QByteArray& content)
 {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -125,9 +119,9 @@ void tst_launch::lock()
     if (before == "crashed")
         leaveStaleLock(dir.path());
     else if (before == "empty")
-        writeFile(lockFile, {});
+        overwrite(lockFile, {});
     else if (before.endsWith("garbled"))
-        writeFile(lockFile, "\x01\xff\nnot a lock\0\n");
+        overwrite(lockFile, "\x01\xff\nnot a lock\0\n");
 
     ScriptedDialogs dialogs;
     const startup::Begun begun = startup::begin({dir.path(), "/nonexistent/bin", "/nonexistent/user"});
@@ -139,7 +133,7 @@ void tst_launch::lock()
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("Calvora is already running on this file."));
     QVERIFY(!anyWindowShown());
     if (runs)
-        QCOMPARE(lockHolder(dir.path()), QCoreApplication::applicationPid());
+        QCOMPARE(lockHolder(program::DatabaseLock::lockPath(dir.path())), QCoreApplication::applicationPid());
     QCOMPARE(begun.lock->state() == program::DatabaseLock::State::Held, runs);
     // No database is made by a start on a folder without one.
     QVERIFY(!QFile::exists(dir.filePath("db.mdb")));

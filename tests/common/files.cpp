@@ -28,6 +28,11 @@ void writeFile(const QString& path, const QByteArray& content)
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
 }
 
+qint64 lockHolder(const QString& lockFile)
+{
+    return readAll(lockFile).split('\n').value(0).trimmed().toLongLong();
+}
+
 int fileMode(const QString& path)
 {
     struct stat info {};

@@ -10,6 +10,8 @@ QByteArray readAll(const QString& path);
 // Puts `content` in a new file at `path`, its folder made, the owner's alone (a file of that
 // name, and its other names, stay as they were); a null `content` leaves no file.
 void writeFile(const QString& path, const QByteArray& content);
+// The process a lock file names as its holder; 0 where there is none.
+qint64 lockHolder(const QString& lockFile);
 // The permission bits, as ls shows them; -1 where there is no file.
 int fileMode(const QString& path);
 // Runs SQL on a SQLite file through a connection of the test's own, and gives the first field
