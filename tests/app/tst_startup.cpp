@@ -27,8 +27,6 @@ private slots:
     void splashMouse();
     void menuEntries_data();
     void menuEntries();
-    void exitQuestion_data();
-    void exitQuestion();
 
 private:
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -143,6 +141,12 @@ void tst_startup::menuEntries_data()
     QTest::newRow("2 by digit, the menu not active") << 2 << "digit, inactive" << int(Screen::Setup) << true << true;
     for (int entry : {1, 2, 3, 4, 6})
         QTest::addRow("%d on the keypad", entry) << entry << "keypad" << -1 << true << true;
+    // Exit asks whether to back up first, with the day page open behind the menu: Yes leads
+    // to the backup screen, No ends the program.
+    QTest::newRow("Exit by mouse, Yes") << 6 << "mouse" << int(Screen::Backup) << false << true;
+    QTest::newRow("Exit by Enter, No") << 6 << "Enter" << -1 << false << false;
+    QTest::newRow("Exit by digit, Yes") << 6 << "digit" << int(Screen::Backup) << false << true;
+    QTest::newRow("Exit by the close box, Yes") << 6 << "close box" << int(Screen::Backup) << false << true;
 }
 
 void tst_startup::menuEntries()
@@ -152,51 +156,32 @@ void tst_startup::menuEntries()
     QFETCH(int, screen);
     QFETCH(bool, menuStays);
     QFETCH(bool, exitAfterBackup);
-    ExitAfterBackup = true;
+    const bool exit = entry == 6 && way != "keypad";
+    ScriptedDialogs dialogs;
+    dialogs.answerMessage(screen >= 0 ? dialogs::Answer::Yes : dialogs::Answer::No);
+    ExitAfterBackup = !exit;  // as the menu's Exit left it before
     frmMenu* menu = showMenu();
+    if (exit) {
+        screens::show(Screen::Appt);  // a day page left open behind the menu by digit key 1
+        menu->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+    }
     const QList<QRadioButton*> options{menu->Option1, menu->Option2, menu->Option3, menu->Option4,
                                        menu->Option6, menu->Option6};
     choose(menu, options[entry - 1], way, Qt::Key(Qt::Key_0 + entry));
     for (Screen other : {Screen::Appt, Screen::Setup, Screen::Configure, Screen::Backup})
         QCOMPARE(screens::loaded(other) && screens::loaded(other)->isVisible(), int(other) == screen);
+    QVERIFY(!exit || !screens::loaded(Screen::Appt));
     QCOMPARE(screens::loaded(Screen::Menu) != nullptr, menuStays);
     QCOMPARE(ExitAfterBackup, exitAfterBackup);
-    QCOMPARE(ends_, 0);
-}
-
-void tst_startup::exitQuestion_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("mouse, Yes") << "mouse" << true;
-    QTest::newRow("Enter, No") << "Enter" << false;
-    QTest::newRow("digit, Yes") << "digit" << true;
-    QTest::newRow("close box, Yes") << "close box" << true;
-}
-
-void tst_startup::exitQuestion()
-{
-    QFETCH(QString, way);
-    QFETCH(bool, yes);
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(yes ? dialogs::Answer::Yes : dialogs::Answer::No);
-    frmMenu* menu = showMenu();
-    screens::show(Screen::Appt);  // a day page left open behind the menu by digit key 1
-    menu->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(menu));
-
-    choose(menu, menu->Option6, way, Qt::Key_6);
-    QCOMPARE(dialogs.messages.size(), 1);
-    const dialogs::Prompt& p = dialogs.messages.first();
-    QCOMPARE(p.text, QStringLiteral("Would you like to back-up your files now? Regular files back-up "
-                                    "will minimize loss of data in case your hard disk crashes."));
-    QCOMPARE(p.buttons, dialogs::Buttons::YesNo);
-
-    QVERIFY(!screens::loaded(Screen::Menu));
-    QVERIFY(!screens::loaded(Screen::Appt));
-    QCOMPARE(ExitAfterBackup, yes);
-    QCOMPARE(ends_, yes ? 0 : 1);
-    QCOMPARE(screens::loaded(Screen::Backup) != nullptr, yes);
+    QCOMPARE(ends_, exit && screen < 0 ? 1 : 0);
+    QCOMPARE(dialogs.messages.size(), exit ? 1 : 0);
+    if (exit) {
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("Would you like to back-up your files now? Regular files "
+                                                          "back-up will minimize loss of data in case your hard disk "
+                                                          "crashes."));
+        QCOMPARE(dialogs.messages[0].buttons, dialogs::Buttons::YesNo);
+    }
 }
 
 QTEST_MAIN(tst_startup)
