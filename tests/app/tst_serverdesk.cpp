@@ -139,11 +139,7 @@ void tst_serverdesk::bookChoice()
     QFETCH(bool, error);
     QTemporaryDir dir;
     const QString conf = program::confPath(dir.path());
-    if (!confBefore.isEmpty()) {
-        QFile f(conf);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(confBefore);
-    }
+    writeFile(conf, confBefore);
     const commandline::Result parsed = commandline::parse(QStringList{"calvora"} + arguments);
     if (parsed.ends()) {
         // Refused before the book is settled: the run ends, and the desk's choice stays.
@@ -325,12 +321,9 @@ void tst_serverdesk::passwords()
     if (way == "PGPASSWORD") {
         qputenv("PGPASSWORD", kPassword.toUtf8());
     } else if (way == "pgpass") {
-        QFile pgpass(places.dir.filePath(QStringLiteral("pgpass")));
-        QVERIFY(pgpass.open(QIODevice::WriteOnly));
-        pgpass.write("*:*:*:" + kPasswordRole.toUtf8() + ":rose bud's\n");
-        pgpass.close();
-        pgpass.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        qputenv("PGPASSFILE", pgpass.fileName().toLocal8Bit());
+        const QString pgpass = places.dir.filePath(QStringLiteral("pgpass"));
+        writeFile(pgpass, "*:*:*:" + kPasswordRole.toUtf8() + ":rose bud's\n");
+        qputenv("PGPASSFILE", pgpass.toLocal8Bit());
     }
     // A password typed is kept per server for the run: each row names its server afresh.
     const QString conninfo = QStringLiteral("dbname=%1 user=%2 application_name=%3")
