@@ -21,6 +21,13 @@
 
 namespace {
 
+// Writes over a file in place, so that a lock held on it stays held.
+void overwrite(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(content), content.size());
+}
 
 // A lock file as a copy that crashed would have left it: its process is gone.
 void leaveStaleLock(const QString& folder)
@@ -30,26 +37,14 @@ void leaveStaleLock(const QString& folder)
     {
         QLockFile lock(path);
         QVERIFY(lock.tryLock(0));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        content = f.readAll();
+        content = readAll(path);
     }
     const pid_t child = fork();
     if (child == 0)
         _exit(0);
     waitpid(child, nullptr, 0);
     content.replace(0, content.indexOf('\n'), QByteArray::number(child));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
-// Writes over a file in place, so that a lock held on it stays held.
-void overwrite(const QString& path, const QByteArray& content)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(content), content.size());
+    overwrite(path, content);
 }
 
 // Makes this (single-threaded, forked) process root of a user namespace of its own, where it

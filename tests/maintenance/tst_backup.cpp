@@ -461,9 +461,7 @@ void tst_backup::restoreRefused()
     QFETCH(QString, why);
     const QString source = disk_->filePath("db.mdb");
     if (kind == "text") {
-        QFile f(source);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Dear Dr. Marwick,\nplease find the appointments for March attached.\n");
+        writeFile(source, "Dear Dr. Marwick,\nplease find the appointments for March attached.\n");
     } else if (kind == "other") {
         fileSql(source, "CREATE TABLE invoices (number INTEGER, amount REAL)");
     } else if (kind != "none") {

@@ -1,4 +1,5 @@
 // A day's schedule printed to PDF from the command line, without a window.
+#include "common/files.h"
 #include "common/daypage.h"
 #include "common/german.h"
 #include "common/pdffile.h"
@@ -185,11 +186,8 @@ void tst_printday::failures()
     }
     if (damage == QLatin1String("remove"))
         QVERIFY(QFile::remove(f.folder.databasePath()));
-    if (damage == QLatin1String("garbage")) {
-        QFile db(f.folder.databasePath());
-        QVERIFY(db.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        db.write(QByteArray(4096, 'x'));
-    }
+    if (damage == QLatin1String("garbage"))
+        writeFile(f.folder.databasePath(), QByteArray(4096, 'x'));
     const QString pdf = f.folder.path() + QLatin1Char('/') + pdfName;
     QString message;
     const printday::Request request{date, pdf, column ? std::optional(column) : std::nullopt};

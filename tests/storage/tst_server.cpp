@@ -112,10 +112,7 @@ void tst_server::refusedRestoreChangesNothing()
     book.exec("UPDATE tbl_Appt SET Memo = 'kept'");
     QTemporaryDir dir;
     const QString damaged = dir.filePath("db.mdb");
-    QFile f(damaged);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(4096, 'x'));
-    f.close();
+    writeFile(damaged, QByteArray(4096, 'x'));
     const QString copy = dir.filePath("noorder.mdb");
     QVERIFY(QFile::copy(book.folder.databasePath(), copy));
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
