@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 QByteArray readAll(const QString& path)
@@ -88,4 +89,22 @@ QStringList fileRows(const QString& path, const QStringList& statements)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("fileRows"));
     return rows;
+}
+
+void crashInTheMiddleOf(const QString& path, const char* change)
+{
+    const QString scratch = path + QStringLiteral(".crashing");
+    QFile::remove(scratch);
+    QVERIFY(QFile::copy(path, scratch));
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(scratch.toUtf8().constData(), &db), SQLITE_OK);
+    // A cache too small for the change: its pages go into the file before the end.
+    QCOMPARE(sqlite3_exec(db, "PRAGMA cache_size = 2; BEGIN", nullptr, nullptr, nullptr), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, change, nullptr, nullptr, nullptr), SQLITE_OK);
+    QVERIFY(QFileInfo(scratch + QStringLiteral("-journal")).size() > 0);
+    writeFile(path, readAll(scratch));
+    writeFile(path + QStringLiteral("-journal"), readAll(scratch + QStringLiteral("-journal")));
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QFile::remove(scratch);
 }

@@ -20,3 +20,6 @@ QVariant fileSql(const QString& path, const QString& statement);
 // Every row the statements give on a SQLite file, in order, each field followed by '|' (a Null
 // as <null>); a file or statement that fails gives one row saying so.
 QStringList fileRows(const QString& path, const QStringList& statements);
+// Leaves a SQLite file as a crash in the middle of `change` leaves it: part of the change
+// written into the file, and the pages it overwrote in the journal beside it.
+void crashInTheMiddleOf(const QString& path, const char* change);

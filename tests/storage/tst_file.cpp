@@ -98,33 +98,6 @@ void tst_file::failedWriteLeavesRows()
     QCOMPARE(pages.count(), before);
 }
 
-namespace {
-
-// Leaves beside the file an unfinished change, as a program stopped in the middle of a
-// transaction does: a copy of the file taken then, with its journal.
-void leaveUnfinishedChange(const QString& path)
-{
-    const QString scratch = path + QStringLiteral(".scratch");
-    QVERIFY(QFile::copy(path, scratch));
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(scratch.toUtf8().constData(), &db), SQLITE_OK);
-    // A small cache makes the engine write the change into the file before the commit.
-    QCOMPARE(sqlite3_exec(db, "PRAGMA cache_size = 4; BEGIN; "
-                              "UPDATE tbl_Setup SET Readme = Readme || printf('%.100000c', 'x'), location = 'Half'; "
-                              "UPDATE tbl_Appt SET Data = printf('%.20000c', 'y');",
-                          nullptr, nullptr, nullptr),
-             SQLITE_OK);
-    QVERIFY(QFileInfo(scratch + QStringLiteral("-journal")).size() > 0);
-    QFile::remove(path);
-    QVERIFY(QFile::copy(scratch, path));
-    QVERIFY(QFile::copy(scratch + QStringLiteral("-journal"), path + QStringLiteral("-journal")));
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    QFile::remove(scratch);
-}
-
-}  // namespace
-
 void tst_file::readOnlyFile_data()
 {
     QTest::addColumn<bool>("writable");
@@ -138,7 +111,8 @@ void tst_file::readOnlyFile()
     ReadOnlyFiles readOnly;
     TestFolder folder;
     const QString path = folder.databasePath();
-    leaveUnfinishedChange(path);
+    crashInTheMiddleOf(path, "UPDATE tbl_Setup SET Readme = Readme || printf('%.100000c', 'x'), location = 'Half'; "
+                             "UPDATE tbl_Appt SET Data = printf('%.20000c', 'y');");
     if (QTest::currentTestFailed())
         return;
     if (!writable) {
