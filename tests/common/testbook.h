@@ -18,6 +18,9 @@ bool reach();
 void admin(const QString& sql);
 }  // namespace testserver
 
+// A page's cell text with one cell set (its row and column in the text, from 0), grown as needed.
+QString withCell(const QString& data, int row, int col, const QString& text);
+
 // A database of its own on the suite's server, dropped at the end.
 class ServerDatabase {
 public:

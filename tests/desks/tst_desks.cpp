@@ -69,13 +69,7 @@ void storeCell(Database& desk, QDate date, int gridRow, int gridCol, const QStri
 {
     PageTable pages(desk);
     PageRow row = *pages.find(date);
-    QList<QStringList> cells = celltext::split(row.data);
-    while (cells.size() <= gridRow - 3)
-        cells.append(QStringList());
-    while (cells[gridRow - 3].size() <= gridCol - 1)
-        cells[gridRow - 3].append(QString());
-    cells[gridRow - 3][gridCol - 1] = text;
-    row.data = celltext::join(cells);
+    row.data = withCell(row.data, gridRow - 3, gridCol - 1, text);
     pages.update(row);
 }
 

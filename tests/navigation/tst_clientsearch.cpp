@@ -40,16 +40,10 @@ struct Cell {
 // The stored cell text of a page holding these cells.
 QString pageText(const QList<Cell>& cells)
 {
-    QList<QStringList> rows;
-    for (const Cell& c : cells) {
-        while (rows.size() <= c.row - 3)
-            rows.append(QStringList());
-        QStringList& r = rows[c.row - 3];
-        while (r.size() < c.col)
-            r.append(QString());
-        r[c.col - 1] = c.text;
-    }
-    return celltext::join(rows);
+    QString text;
+    for (const Cell& c : cells)
+        text = withCell(text, c.row - 3, c.col - 1, c.text);
+    return text;
 }
 
 }  // namespace

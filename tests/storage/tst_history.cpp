@@ -38,18 +38,6 @@ QStringList lines(const std::vector<Change>& changes)
     return all;
 }
 
-// Sets one cell of a cell text.
-QString withCell(const QString& data, int row, int col, const QString& text)
-{
-    QList<QStringList> rows = celltext::split(data);
-    while (rows.size() <= row)
-        rows.append(QStringList());
-    while (rows[row].size() <= col)
-        rows[row].append(QString());
-    rows[row][col] = text;
-    return celltext::join(rows);
-}
-
 const CellLabels Labels{{"", "08:00 AM", "08:15 AM", "08:30 AM"}, {"Dr. A", "Dr. B"}};
 
 }  // namespace
