@@ -30,7 +30,6 @@ private slots:
 
 private:
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    static frmMenu* showMenu();
     static void choose(frmMenu* menu, QRadioButton* option, const QString& way, Qt::Key digit);
 
     int ends_ = 0;
@@ -47,14 +46,6 @@ void tst_startup::cleanup()
 {
     closeAllScreens();
     program::setEndHandler(nullptr);
-}
-
-frmMenu* tst_startup::showMenu()
-{
-    auto* menu = static_cast<frmMenu*>(screens::show(Screen::Menu));
-    if (!QTest::qWaitForWindowActive(menu))
-        qWarning("menu not active");
-    return menu;
 }
 
 // Chooses a menu entry as a user may: "mouse", "right mouse", "Enter", "Space", "digit" or,
@@ -160,7 +151,7 @@ void tst_startup::menuEntries()
     ScriptedDialogs dialogs;
     dialogs.answerMessage(screen >= 0 ? dialogs::Answer::Yes : dialogs::Answer::No);
     ExitAfterBackup = !exit;  // as the menu's Exit left it before
-    frmMenu* menu = showMenu();
+    frmMenu* menu = showScreen<frmMenu>(Screen::Menu);
     if (exit) {
         screens::show(Screen::Appt);  // a day page left open behind the menu by digit key 1
         menu->activateWindow();

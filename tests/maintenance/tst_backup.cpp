@@ -127,7 +127,6 @@ private slots:
     void exitFromTheMenu();
 
 private:
-    frmBackup* openScreen();
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     static void click(QPushButton* button, QLineEdit* box, const QString& folder);
     // Status labels shown, by name, in screen order.
@@ -164,14 +163,6 @@ void tst_backup::cleanup()
     folder_.reset();
 }
 
-frmBackup* tst_backup::openScreen()
-{
-    auto* form = static_cast<frmBackup*>(screens::show(Screen::Backup));
-    if (!QTest::qWaitForWindowActive(form))
-        qWarning("the backup screen is not active");
-    return form;
-}
-
 // Types a drive into a box and clicks the button that acts on it.
 void tst_backup::click(QPushButton* button, QLineEdit* box, const QString& folder)
 {
@@ -206,7 +197,7 @@ void tst_backup::keyboard()
     QFETCH(QString, from);
     QFETCH(int, key);
     QFETCH(QString, to);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     QCOMPARE(QApplication::focusWidget(), form->txtBackup);
     form->findChild<QWidget*>(from)->setFocus();
     typeKey(Qt::Key(key));
@@ -220,7 +211,7 @@ void tst_backup::roundTrip()
     // A database that every user of the computer could read, as earlier versions left it.
     QFile::setPermissions(folder_->databasePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                                        QFile::ReadOther);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     click(form->cmdBackup, form->txtBackup, disk_->path());
     fileSql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'second'");
     form->cmdBackup->setFocus();
@@ -300,7 +291,7 @@ void tst_backup::refusedBeforeAnything()
     screens::show(Screen::Menu);
     auto* page = static_cast<frmAppt*>(screens::show(Screen::Appt));
     page->Grid1->setTextMatrix(5, 1, QStringLiteral("Smith"));
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     dialogs->messages.clear();  // the note that the file is read-only
     if (restore)
         dialogs->answerMessage(proceed ? dialogs::Answer::Yes : dialogs::Answer::No);
@@ -333,7 +324,7 @@ void tst_backup::retryGoesOnFromTheFailedStep()
     // page typed on them is in the backup.
     screens::show(Screen::Menu);
     static_cast<frmAppt*>(screens::show(Screen::Appt))->Grid1->setTextMatrix(5, 1, QStringLiteral("Smith"));
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     click(form->cmdBackup, form->txtBackup, stick);
     QCOMPARE(dialogs->messages.size(), 1);
     QCOMPARE(dialogs->messages[0].text, QStringLiteral("The folder %1 cannot be found. Retry?").arg(stick));
@@ -381,7 +372,7 @@ void tst_backup::failedCopyKeepsEarlierBackup()
         durable::failStepForTesting(2, ENOSPC);  // the first write
     }
     dialogs->answerMessage(dialogs::Answer::No);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     Qt::CursorShape whileAsked = Qt::ArrowCursor;
     dialogs->whenAsked = [&](const dialogs::Prompt&) { whileAsked = form->cursor().shape(); };
     click(form->cmdBackup, form->txtBackup, folder);
@@ -405,7 +396,7 @@ void tst_backup::failedCopyKeepsEarlierBackup()
 
 void tst_backup::backupOntoItselfRefused()
 {
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     const QByteArray live = readAll(folder_->databasePath());
     click(form->cmdBackup, form->txtBackup, folder_->path() + "/");
     QCOMPARE(dialogs->messages.size(), 1);
@@ -453,7 +444,7 @@ void tst_backup::restoreRefused()
 
     dialogs->answerMessage(dialogs::Answer::Yes);
     dialogs->answerMessage(dialogs::Answer::No);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     const QByteArray live = readAll(folder_->databasePath());
     click(form->CmdRestore, form->txtRestore, disk_->path() + ending);
 
@@ -485,7 +476,7 @@ void tst_backup::restoreWithoutLiveFile()
         crashInTheMiddleOfAChange(live);
     const QByteArray journalBytes = readAll(live + "-journal");
     QFile::remove(live);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     QVERIFY(!form->dataConnected());
     dialogs->answerMessage(dialogs::Answer::Yes);
     dialogs->answerMessage(dialogs::Answer::No);
@@ -531,7 +522,7 @@ void tst_backup::readOnlySources()
     QVERIFY(QFile::setPermissions(sourceFolder, QFile::ReadOwner | QFile::ExeOwner));
     dialogs->answerMessage(dialogs::Answer::Yes);
     dialogs->answerMessage(dialogs::Answer::No);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     click(restore ? form->CmdRestore : form->cmdBackup, restore ? form->txtRestore : form->txtBackup,
           disk_->path());
     QFile::setPermissions(sourceFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -577,7 +568,7 @@ void tst_backup::leftoverJournal()
         readOnlyFiles.remove(live);
     };
     dialogs->answerMessage(dialogs::Answer::Yes);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     click(form->CmdRestore, form->txtRestore, disk_->path());
 
     QCOMPARE(dialogs->messages.size(), readOnly ? 2 : 1);
@@ -632,7 +623,7 @@ void tst_backup::injectedFailures()
         if (restore)
             dialogs.answerMessage(dialogs::Answer::Yes);
         dialogs.answerMessage(dialogs::Answer::Yes);
-        frmBackup* form = openScreen();
+        frmBackup* form = showScreen<frmBackup>(Screen::Backup);
         QMap<QString, QByteArray> whileAsked;
         QString integrity, labels;
         dialogs.whenAsked = [&](const dialogs::Prompt& p) {
@@ -688,7 +679,7 @@ void tst_backup::typedDriveLetters()
 {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     for (QLineEdit* box : {form->txtBackup, form->txtRestore}) {
         box->setFocus();
         box->selectAll();
@@ -713,7 +704,7 @@ void tst_backup::browse()
     QFETCH(bool, byKey);
     QFETCH(bool, chosen);
     dialogs->answerFolder(chosen ? std::optional(disk_->path()) : std::nullopt);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     QLineEdit* box = restore ? form->txtRestore : form->txtBackup;
     box->setText(folder_->path());
     if (byKey) {
@@ -744,8 +735,7 @@ void tst_backup::exitFromTheMenu()
     QFETCH(bool, fromExit);
     QFETCH(bool, closeBox);
     dialogs->answerMessage(dialogs::Answer::Yes);
-    auto* menu = static_cast<frmMenu*>(screens::show(Screen::Menu));
-    QVERIFY(QTest::qWaitForWindowActive(menu));
+    auto* menu = showScreen<frmMenu>(Screen::Menu);
     QTest::mousePress(fromExit ? menu->Option6 : menu->Option4, Qt::LeftButton);
     settle();
     auto* form = static_cast<frmBackup*>(screens::loaded(Screen::Backup));

@@ -72,7 +72,7 @@ private slots:
     void templatesGoByName();
 
 private:
-    frmConfigure* open();
+    frmConfigure* open() { return c = showScreen<frmConfigure>(Screen::Configure); }
     void clickCell(int row, int col);
     void typeIntoCell(int row, int col, const QString& text);
     QString field(const char* name) const;
@@ -81,15 +81,6 @@ private:
     std::unique_ptr<DayPageFixture> f;
     frmConfigure* c = nullptr;
 };
-
-frmConfigure* tst_configure::open()
-{
-    c = qobject_cast<frmConfigure*>(screens::show(Screen::Configure));
-    if (c && !QTest::qWaitForWindowActive(c))
-        qWarning("the template editor did not become active");
-    DayPageFixture::settle();
-    return c;
-}
 
 void tst_configure::clickCell(int row, int col)
 {

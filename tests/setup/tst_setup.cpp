@@ -74,7 +74,7 @@ private slots:
     void leadsOn();
 
 private:
-    frmSetup* open();
+    frmSetup* open() { return s = showScreen<frmSetup>(Screen::Setup); }
     // Types a text over a box's own and, where a key is named, leaves the box with it.
     static void enter(QLineEdit* box, const QString& text, Qt::Key leave = Qt::Key_unknown);
     void typeIntoCell(int row, int col, const QString& text);
@@ -84,15 +84,6 @@ private:
     std::unique_ptr<DayPageFixture> f;
     frmSetup* s = nullptr;
 };
-
-frmSetup* tst_setup::open()
-{
-    s = qobject_cast<frmSetup*>(screens::show(Screen::Setup));
-    if (s && !QTest::qWaitForWindowActive(s))
-        qWarning("the set-up page did not become active");
-    DayPageFixture::settle();
-    return s;
-}
 
 void tst_setup::enter(QLineEdit* box, const QString& text, Qt::Key leave)
 {
