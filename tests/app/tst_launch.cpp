@@ -1,6 +1,7 @@
 // The start of the program before its first window: the data folder it settles on and the
 // lock that keeps a second copy off the same db.mdb.
 #include "app/startup.h"
+#include "common/files.h"
 #include "common/scripteddialogs.h"
 #include "common/testfolder.h"
 #include "platform/programfolder.h"
@@ -20,6 +21,13 @@
 
 namespace {
 
+// Writes over a file in place, so that a lock held on it stays held.
+void overwrite(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(content), content.size());
+}
 
 // A lock file as a copy that crashed would have left it: its process is gone.
 void leaveStaleLock(const QString& folder)
@@ -29,33 +37,14 @@ void leaveStaleLock(const QString& folder)
     {
         QLockFile lock(path);
         QVERIFY(lock.tryLock(0));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        content = f.readAll();
+        content = readAll(path);
     }
     const pid_t child = fork();
     if (child == 0)
         _exit(0);
     waitpid(child, nullptr, 0);
     content.replace(0, content.indexOf('\n'), QByteArray::number(child));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
-
-qint64 lockHolder(const QString& folder)
-{
-    QFile f(program::DatabaseLock::lockPath(folder));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    return f.readLine().trimmed().toLongLong();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(content), content.size());
+    overwrite(path, content);
 }
 
 // Makes this (single-threaded, forked) process root of a user namespace of its own, where it
@@ -125,9 +114,9 @@ void tst_launch::lock()
     if (before == "crashed")
         leaveStaleLock(dir.path());
     else if (before == "empty")
-        writeFile(lockFile, {});
+        overwrite(lockFile, {});
     else if (before.endsWith("garbled"))
-        writeFile(lockFile, "\x01\xff\nnot a lock\0\n");
+        overwrite(lockFile, "\x01\xff\nnot a lock\0\n");
 
     ScriptedDialogs dialogs;
     const startup::Begun begun = startup::begin({dir.path(), "/nonexistent/bin", "/nonexistent/user"});
@@ -139,7 +128,7 @@ void tst_launch::lock()
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("Calvora is already running on this file."));
     QVERIFY(!anyWindowShown());
     if (runs)
-        QCOMPARE(lockHolder(dir.path()), QCoreApplication::applicationPid());
+        QCOMPARE(lockHolder(program::DatabaseLock::lockPath(dir.path())), QCoreApplication::applicationPid());
     QCOMPARE(begun.lock->state() == program::DatabaseLock::State::Held, runs);
     // No database is made by a start on a folder without one.
     QVERIFY(!QFile::exists(dir.filePath("db.mdb")));

@@ -1,5 +1,7 @@
 // The Debian package as a new user gets it: built, unpacked into a bare folder, and started
 // with a home folder of its own, where it must make the user's db.mdb from the shipped one.
+#include "common/files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,12 +10,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Runs a tool to its end; its standard output, or a failed check.
 QString run(const QString& program, const QStringList& arguments, const QString& folder = {})
@@ -25,12 +21,6 @@ QString run(const QString& program, const QStringList& arguments, const QString&
     if (!p.waitForFinished(180000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         qWarning("%s failed:\n%s", qPrintable(program), p.readAll().constData());
     return p.exitCode() == 0 ? QString::fromLocal8Bit(p.readAll()) : QString();
-}
-
-qint64 lockHolder(const QString& folder)
-{
-    QFile f(folder + "/db.mdb.lock");
-    return f.open(QIODevice::ReadOnly) ? f.readLine().trimmed().toLongLong() : 0;
 }
 
 }  // namespace
@@ -134,7 +124,7 @@ void tst_package::firstStartOfTheInstalledProgram()
         program.setProcessEnvironment(env);
         program.start(top + "/bin/calvora", {});
         QVERIFY(program.waitForStarted());
-        QTRY_COMPARE_WITH_TIMEOUT(lockHolder(data), program.processId(), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(lockHolder(data + "/db.mdb.lock"), program.processId(), 20000);
         program.kill();
         program.waitForFinished();
     };

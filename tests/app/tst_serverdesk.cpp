@@ -139,11 +139,7 @@ void tst_serverdesk::bookChoice()
     QFETCH(bool, error);
     QTemporaryDir dir;
     const QString conf = program::confPath(dir.path());
-    if (!confBefore.isEmpty()) {
-        QFile f(conf);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(confBefore);
-    }
+    writeFile(conf, confBefore);
     const commandline::Result parsed = commandline::parse(QStringList{"calvora"} + arguments);
     if (parsed.ends()) {
         // Refused before the book is settled: the run ends, and the desk's choice stays.
@@ -234,9 +230,7 @@ void tst_serverdesk::startOnServer()
     std::unique_ptr<ServerDatabase> empty;
     QString name = QStringLiteral("calvora_nowhere");
     if (kind == "book") {
-        qputenv("CALVORA_ENGINE", "server");
-        book = std::make_unique<TestBook>();
-        qunsetenv("CALVORA_ENGINE");
+        book = std::make_unique<TestBook>(true);
         name = book->server().name();
     } else if (kind == "empty") {
         empty = std::make_unique<ServerDatabase>();
@@ -327,20 +321,15 @@ void tst_serverdesk::passwords()
     QFETCH(QString, way);
     QFETCH(QStringList, typed);
     QFETCH(QString, what);
-    qputenv("CALVORA_ENGINE", "server");
-    TestBook book;
-    qunsetenv("CALVORA_ENGINE");
+    TestBook book(true);
     QVERIFY2(passwordRole(book.server()), "the suite's server did not take the password rule");
     PasswordPlaces places;
     if (way == "PGPASSWORD") {
         qputenv("PGPASSWORD", kPassword.toUtf8());
     } else if (way == "pgpass") {
-        QFile pgpass(places.dir.filePath(QStringLiteral("pgpass")));
-        QVERIFY(pgpass.open(QIODevice::WriteOnly));
-        pgpass.write("*:*:*:" + kPasswordRole.toUtf8() + ":rose bud's\n");
-        pgpass.close();
-        pgpass.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        qputenv("PGPASSFILE", pgpass.fileName().toLocal8Bit());
+        const QString pgpass = places.dir.filePath(QStringLiteral("pgpass"));
+        writeFile(pgpass, "*:*:*:" + kPasswordRole.toUtf8() + ":rose bud's\n");
+        qputenv("PGPASSFILE", pgpass.toLocal8Bit());
     }
     // A password typed is kept per server for the run: each row names its server afresh.
     const QString conninfo = QStringLiteral("dbname=%1 user=%2 application_name=%3")
@@ -419,9 +408,7 @@ void tst_serverdesk::backupScreenOnServer()
 // --print-day from the desktop's cron: the book where calvora.conf says, on the server.
 void tst_serverdesk::printDayFromTheServer()
 {
-    qputenv("CALVORA_ENGINE", "server");
-    TestBook book;
-    qunsetenv("CALVORA_ENGINE");
+    TestBook book(true);
     book.exec("UPDATE tbl_Appt SET Data = 'Kept' || chr(9) || 'onTheServer' WHERE CalDate = '1998-08-08'");
     QTemporaryDir data;
     QCOMPARE(program::rememberBook(data.path(), book.server().conninfo()), QString());

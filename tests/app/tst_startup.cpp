@@ -22,19 +22,13 @@ private slots:
     void init();
     void cleanup();
 
-    void splashKeys_data();
-    void splashKeys();
-    void splashMouse();
+    void splash_data();
+    void splash();
     void menuEntries_data();
     void menuEntries();
-    void keypadDigitsDoNothing();
-    void previewWithoutActiveWindow();
-    void exitQuestion_data();
-    void exitQuestion();
 
 private:
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    static frmMenu* showMenu();
     static void choose(frmMenu* menu, QRadioButton* option, const QString& way, Qt::Key digit);
 
     int ends_ = 0;
@@ -53,22 +47,25 @@ void tst_startup::cleanup()
     program::setEndHandler(nullptr);
 }
 
-frmMenu* tst_startup::showMenu()
-{
-    auto* menu = static_cast<frmMenu*>(screens::show(Screen::Menu));
-    if (!QTest::qWaitForWindowActive(menu))
-        qWarning("menu not active");
-    return menu;
-}
-
 // Chooses a menu entry as a user may: "mouse", "right mouse", "Enter", "Space", "digit" or,
-// for Exit, "close box".
+// for Exit, "close box". A digit on the keypad is no choice. After a dialog closes, the window
+// system may hand keys to a window Qt does not count as active ("digit, inactive"): the form
+// still sees them first.
 void tst_startup::choose(frmMenu* menu, QRadioButton* option, const QString& way, Qt::Key digit)
 {
     if (way == "mouse" || way == "right mouse") {
         QTest::mousePress(option, way == "mouse" ? Qt::LeftButton : Qt::RightButton);
     } else if (way == "digit") {
         typeKey(digit);
+    } else if (way == "keypad") {
+        typeKey(digit, Qt::KeypadModifier);
+    } else if (way == "digit, inactive") {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(QApplication::focusWidget() != menu->focusWidget());
+        QTest::keyClick(menu->focusWidget(), digit);
     } else if (way == "close box") {
         menu->close();
     } else {
@@ -78,44 +75,39 @@ void tst_startup::choose(frmMenu* menu, QRadioButton* option, const QString& way
     settle();
 }
 
-void tst_startup::splashKeys_data()
+void tst_startup::splash_data()
 {
-    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("key");  // 0: a right click on a label, which reaches the frame beneath it
     QTest::addColumn<bool>("dismisses");
     QTest::newRow("letter") << int(Qt::Key_A) << true;
     QTest::newRow("Esc") << int(Qt::Key_Escape) << true;
     QTest::newRow("arrow") << int(Qt::Key_Left) << false;
     QTest::newRow("function key") << int(Qt::Key_F1) << false;
     QTest::newRow("Shift alone") << int(Qt::Key_Shift) << false;
+    QTest::newRow("right click on a label") << 0 << true;
 }
 
-void tst_startup::splashKeys()
+void tst_startup::splash()
 {
     QFETCH(int, key);
     QFETCH(bool, dismisses);
-    Form* splash = screens::show(Screen::Splash);
+    auto* splash = static_cast<frmSplash*>(screens::show(Screen::Splash));
     QVERIFY(QTest::qWaitForWindowActive(splash));
     // The menu is made by the splash but not shown.
     QVERIFY(screens::loaded(Screen::Menu));
     QVERIFY(!screens::loaded(Screen::Menu)->isVisible());
-
-    typeKey(Qt::Key(key));
+    if (key)
+        typeKey(Qt::Key(key));
+    else
+        QTest::mousePress(splash->lblVersion, Qt::RightButton);
     settle();
     QCOMPARE(screens::loaded(Screen::Splash) == nullptr, dismisses);
-    QCOMPARE(screens::loaded(Screen::Menu)->isVisible(), dismisses);
-}
-
-void tst_startup::splashMouse()
-{
-    auto* splash = static_cast<frmSplash*>(screens::show(Screen::Splash));
-    QVERIFY(QTest::qWaitForWindowExposed(splash));
-    // A press on a label reaches the frame beneath it, as on the frame itself.
-    QTest::mousePress(splash->lblVersion, Qt::RightButton);
-    settle();
-    QVERIFY(!screens::loaded(Screen::Splash));
     auto* menu = static_cast<frmMenu*>(screens::loaded(Screen::Menu));
-    QVERIFY(QTest::qWaitForWindowActive(menu));
-    QCOMPARE(QApplication::focusWidget(), menu->Option1);
+    QCOMPARE(menu->isVisible(), dismisses);
+    if (dismisses) {
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        QCOMPARE(QApplication::focusWidget(), menu->Option1);
+    }
 }
 
 void tst_startup::menuEntries_data()
@@ -131,6 +123,15 @@ void tst_startup::menuEntries_data()
     QTest::newRow("4 by Space") << 4 << "Space" << int(Screen::Backup) << false << false;
     QTest::newRow("1 by digit") << 1 << "digit" << int(Screen::Appt) << true << true;
     QTest::newRow("4 by digit") << 4 << "digit" << int(Screen::Backup) << true << true;
+    QTest::newRow("2 by digit, the menu not active") << 2 << "digit, inactive" << int(Screen::Setup) << true << true;
+    for (int entry : {1, 2, 3, 4, 6})
+        QTest::addRow("%d on the keypad", entry) << entry << "keypad" << -1 << true << true;
+    // Exit asks whether to back up first, with the day page open behind the menu: Yes leads
+    // to the backup screen, No ends the program.
+    QTest::newRow("Exit by mouse, Yes") << 6 << "mouse" << int(Screen::Backup) << false << true;
+    QTest::newRow("Exit by Enter, No") << 6 << "Enter" << -1 << false << false;
+    QTest::newRow("Exit by digit, Yes") << 6 << "digit" << int(Screen::Backup) << false << true;
+    QTest::newRow("Exit by the close box, Yes") << 6 << "close box" << int(Screen::Backup) << false << true;
 }
 
 void tst_startup::menuEntries()
@@ -140,75 +141,32 @@ void tst_startup::menuEntries()
     QFETCH(int, screen);
     QFETCH(bool, menuStays);
     QFETCH(bool, exitAfterBackup);
-    ExitAfterBackup = true;
-    frmMenu* menu = showMenu();
-    const QList<QRadioButton*> options{menu->Option1, menu->Option2, menu->Option3, menu->Option4};
+    const bool exit = entry == 6 && way != "keypad";
+    ScriptedDialogs dialogs;
+    dialogs.answerMessage(screen >= 0 ? dialogs::Answer::Yes : dialogs::Answer::No);
+    ExitAfterBackup = !exit;  // as the menu's Exit left it before
+    frmMenu* menu = showScreen<frmMenu>(Screen::Menu);
+    if (exit) {
+        screens::show(Screen::Appt);  // a day page left open behind the menu by digit key 1
+        menu->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+    }
+    const QList<QRadioButton*> options{menu->Option1, menu->Option2, menu->Option3, menu->Option4,
+                                       menu->Option6, menu->Option6};
     choose(menu, options[entry - 1], way, Qt::Key(Qt::Key_0 + entry));
-    QVERIFY(screens::loaded(Screen(screen)) && screens::loaded(Screen(screen))->isVisible());
+    for (Screen other : {Screen::Appt, Screen::Setup, Screen::Configure, Screen::Backup})
+        QCOMPARE(screens::loaded(other) && screens::loaded(other)->isVisible(), int(other) == screen);
+    QVERIFY(!exit || !screens::loaded(Screen::Appt));
     QCOMPARE(screens::loaded(Screen::Menu) != nullptr, menuStays);
     QCOMPARE(ExitAfterBackup, exitAfterBackup);
-    QCOMPARE(ends_, 0);
-}
-
-void tst_startup::keypadDigitsDoNothing()
-{
-    showMenu();
-    for (Qt::Key k : {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_6})
-        typeKey(k, Qt::KeypadModifier);
-    settle();
-    for (Screen other : {Screen::Appt, Screen::Setup, Screen::Configure, Screen::Backup})
-        QVERIFY(!screens::loaded(other));
-    QCOMPARE(ends_, 0);
-}
-
-void tst_startup::previewWithoutActiveWindow()
-{
-    // After a dialog closes, the window system may hand keys to a window Qt does not count
-    // as active: the form still sees them first.
-    frmMenu* menu = showMenu();
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
-    QVERIFY(QApplication::focusWidget() != menu->focusWidget());
-    QTest::keyClick(menu->focusWidget(), Qt::Key_2);
-    settle();
-    QVERIFY(screens::loaded(Screen::Setup));
-}
-
-void tst_startup::exitQuestion_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("mouse, Yes") << "mouse" << true;
-    QTest::newRow("Enter, No") << "Enter" << false;
-    QTest::newRow("digit, Yes") << "digit" << true;
-    QTest::newRow("close box, Yes") << "close box" << true;
-}
-
-void tst_startup::exitQuestion()
-{
-    QFETCH(QString, way);
-    QFETCH(bool, yes);
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(yes ? dialogs::Answer::Yes : dialogs::Answer::No);
-    frmMenu* menu = showMenu();
-    screens::show(Screen::Appt);  // a day page left open behind the menu by digit key 1
-    menu->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(menu));
-
-    choose(menu, menu->Option6, way, Qt::Key_6);
-    QCOMPARE(dialogs.messages.size(), 1);
-    const dialogs::Prompt& p = dialogs.messages.first();
-    QCOMPARE(p.text, QStringLiteral("Would you like to back-up your files now? Regular files back-up "
-                                    "will minimize loss of data in case your hard disk crashes."));
-    QCOMPARE(p.buttons, dialogs::Buttons::YesNo);
-
-    QVERIFY(!screens::loaded(Screen::Menu));
-    QVERIFY(!screens::loaded(Screen::Appt));
-    QCOMPARE(ExitAfterBackup, yes);
-    QCOMPARE(ends_, yes ? 0 : 1);
-    QCOMPARE(screens::loaded(Screen::Backup) != nullptr, yes);
+    QCOMPARE(ends_, exit && screen < 0 ? 1 : 0);
+    QCOMPARE(dialogs.messages.size(), exit ? 1 : 0);
+    if (exit) {
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("Would you like to back-up your files now? Regular files "
+                                                          "back-up will minimize loss of data in case your hard disk "
+                                                          "crashes."));
+        QCOMPARE(dialogs.messages[0].buttons, dialogs::Buttons::YesNo);
+    }
 }
 
 QTEST_MAIN(tst_startup)

@@ -140,12 +140,7 @@ void DayPageFixture::reorderSetupColumns() const
     const QString fields = QStringLiteral(
         "location, open, Close, timeslot, Listno, Names, Sites, FixedMemo, bookno, Licence, chk1, chk2, chk3, "
         "chk4, chk5, chk6, chk7, Readme, Sun, Sat, Fri, Thu, Wed, Tue, Mon");
-    exec(QStringLiteral("CREATE TABLE reordered (location TEXT, open TEXT, Close TEXT, timeslot INTEGER, "
-                        "Listno INTEGER, Names TEXT, Sites TEXT, FixedMemo TEXT, bookno TEXT, Licence TEXT, "
-                        "chk1 INTEGER, chk2 INTEGER, chk3 INTEGER, chk4 INTEGER, chk5 INTEGER, chk6 INTEGER, "
-                        "chk7 INTEGER, Readme TEXT, Sun TEXT, Sat TEXT, Fri TEXT, Thu TEXT, Wed TEXT, "
-                        "Tue TEXT, Mon TEXT)"));
-    exec(QStringLiteral("INSERT INTO reordered (%1) SELECT %1 FROM tbl_Setup").arg(fields));
+    exec(QStringLiteral("CREATE TABLE reordered AS SELECT %1 FROM tbl_Setup").arg(fields));
     exec(QStringLiteral("DROP TABLE tbl_Setup"));
     exec(QStringLiteral("ALTER TABLE reordered RENAME TO tbl_Setup"));
 }

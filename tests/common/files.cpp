@@ -6,7 +6,9 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 QByteArray readAll(const QString& path)
@@ -25,6 +27,11 @@ void writeFile(const QString& path, const QByteArray& content)
     if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
         qFatal("cannot write %s", qPrintable(path));
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+}
+
+qint64 lockHolder(const QString& lockFile)
+{
+    return readAll(lockFile).split('\n').value(0).trimmed().toLongLong();
 }
 
 int fileMode(const QString& path)
@@ -55,4 +62,49 @@ QVariant fileSql(const QString& path, const QString& statement)
     if (!failure.isEmpty())
         QTest::qFail(qPrintable(statement + ": " + failure), __FILE__, __LINE__);
     return result;
+}
+
+QStringList fileRows(const QString& path, const QStringList& statements)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fileRows"));
+        db.setDatabaseName(path);
+        if (!db.open())
+            rows = {QStringLiteral("<cannot open>")};
+        for (const QString& sql : db.isOpen() ? statements : QStringList()) {
+            QSqlQuery q(db);
+            if (!q.exec(sql)) {
+                rows = {QStringLiteral("<cannot read>")};
+                break;
+            }
+            while (q.next()) {
+                QString row;
+                for (int i = 0; i < q.record().count(); ++i)
+                    row += (q.isNull(i) ? QStringLiteral("<null>") : q.value(i).toString()) + u'|';
+                rows << row;
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fileRows"));
+    return rows;
+}
+
+void crashInTheMiddleOf(const QString& path, const char* change)
+{
+    const QString scratch = path + QStringLiteral(".crashing");
+    QFile::remove(scratch);
+    QVERIFY(QFile::copy(path, scratch));
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(scratch.toUtf8().constData(), &db), SQLITE_OK);
+    // A cache too small for the change: its pages go into the file before the end.
+    QCOMPARE(sqlite3_exec(db, "PRAGMA cache_size = 2; BEGIN", nullptr, nullptr, nullptr), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, change, nullptr, nullptr, nullptr), SQLITE_OK);
+    QVERIFY(QFileInfo(scratch + QStringLiteral("-journal")).size() > 0);
+    writeFile(path, readAll(scratch));
+    writeFile(path + QStringLiteral("-journal"), readAll(scratch + QStringLiteral("-journal")));
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QFile::remove(scratch);
 }

@@ -4,6 +4,7 @@
 #include "app/screens.h"
 
 #include <QCoreApplication>
+#include <QTest>
 
 void closeAllScreens()
 {
@@ -16,4 +17,15 @@ void closeAllScreens()
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+Form* showScreen(Screen screen)
+{
+    Form* form = screens::show(screen);
+    if (form && !QTest::qWaitForWindowActive(form))
+        qWarning("the screen did not become active");
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    return form;
 }

@@ -1,5 +1,6 @@
 #include "common/testbook.h"
 
+#include "storage/celltext.h"
 #include "storage/server/server.h"
 
 #include <QCoreApplication>
@@ -38,6 +39,17 @@ QVariant run(const QString& driver, const QString& database, const QString& sql,
 }
 
 }  // namespace
+
+QString withCell(const QString& data, int row, int col, const QString& text)
+{
+    QList<QStringList> rows = celltext::split(data);
+    while (rows.size() <= row)
+        rows.append(QStringList());
+    while (rows[row].size() <= col)
+        rows[row].append(QString());
+    rows[row][col] = text;
+    return celltext::join(rows);
+}
 
 namespace testserver {
 
@@ -102,9 +114,15 @@ void ServerDatabase::exec(const QString& sql) const
     value(sql);
 }
 
-TestBook::TestBook()
+void ServerDatabase::endDeskConnections() const
 {
-    if (!testserver::engineIsServer())
+    exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                        "WHERE datname = current_database() AND application_name = 'calvora'"));
+}
+
+TestBook::TestBook(bool onServer)
+{
+    if (!onServer)
         return;
     server_ = std::make_unique<ServerDatabase>();
     storage::restoreServer(folder.databasePath(), server_->conninfo());

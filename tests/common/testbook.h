@@ -18,6 +18,9 @@ bool reach();
 void admin(const QString& sql);
 }  // namespace testserver
 
+// A page's cell text with one cell set (its row and column in the text, from 0), grown as needed.
+QString withCell(const QString& data, int row, int col, const QString& text);
+
 // A database of its own on the suite's server, dropped at the end.
 class ServerDatabase {
 public:
@@ -37,6 +40,8 @@ public:
     // Runs SQL in this database as the server's administrator, for what a test does to the
     // server itself (roles, rules, settings).
     QVariant asAdmin(const QString& sql) const;
+    // Ends the program's connections to this database, as a restarted server would.
+    void endDeskConnections() const;
 
 private:
     QString name_;
@@ -47,7 +52,7 @@ private:
 // The program is pointed at it while the book lives.
 class TestBook {
 public:
-    TestBook();
+    explicit TestBook(bool onServer = testserver::engineIsServer());
     ~TestBook();
 
     bool onServer() const { return server_ != nullptr; }

@@ -6,6 +6,7 @@
 #include "app/screens.h"
 #include "common/daypage.h"
 #include "common/faultyfiles.h"
+#include "common/files.h"
 #include "common/screenstest.h"
 #include "navigation/MemoPanel.h"
 #include "page/FlexGrid.h"
@@ -20,9 +21,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 #include <functional>
 
@@ -71,27 +69,24 @@ WritePath writePath(const QString& name)
         return {openPage, act, act};
     }
     if (name == "purge on leaving") {
+        const auto leave = [](DayPageFixture& f) {
+            f.form->Grid1->setFocus();
+            typeKey(Qt::Key_F12);
+            f.form = nullptr;
+            screens::unload(Screen::Menu);
+            f.settle();
+        };
         return {[=](DayPageFixture& f) {
                     f.addPage(later, f.settingsTemplate(later), 0);
                     openPage(f);
                 },
-                [](DayPageFixture& f) {
-                    f.form->Grid1->setFocus();
-                    typeKey(Qt::Key_F12);
-                    f.form = nullptr;
-                    screens::unload(Screen::Menu);
-                    f.settle();
-                },
-                [](DayPageFixture& f) {
+                leave,
+                [=](DayPageFixture& f) {
                     // The page opened again and left again.
                     closeAllScreens();
                     f.form = nullptr;
-                    QVERIFY(f.open());
-                    f.form->Grid1->setFocus();
-                    typeKey(Qt::Key_F12);
-                    f.form = nullptr;
-                    screens::unload(Screen::Menu);
-                    f.settle();
+                    openPage(f);
+                    leave(f);
                 }};
     }
     if (name == "set-up Okay") {
@@ -140,26 +135,8 @@ WritePath writePath(const QString& name)
 // Every stored row, every field: the settings row and the pages.
 QString storedState(const QString& path)
 {
-    QString state;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("state"));
-        db.setDatabaseName(path);
-        if (!db.open())
-            return QStringLiteral("<cannot open>");
-        for (const char* sql : {"PRAGMA integrity_check", "SELECT * FROM tbl_Setup", "SELECT * FROM tbl_Appt ORDER BY id"}) {
-            QSqlQuery q(db);
-            if (!q.exec(QString::fromLatin1(sql)))
-                return QStringLiteral("<cannot read>");
-            while (q.next()) {
-                for (int i = 0; i < q.record().count(); ++i)
-                    state += q.value(i).isNull() ? QStringLiteral("<null>|") : q.value(i).toString() + u'|';
-                state += u'\n';
-            }
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("state"));
-    return state;
+    return fileRows(path, {"PRAGMA integrity_check", "SELECT * FROM tbl_Setup", "SELECT * FROM tbl_Appt ORDER BY id"})
+               .join(u'\n') + u'\n';
 }
 
 // The rows of a state found in neither of two others, cut short, for a failure's message.

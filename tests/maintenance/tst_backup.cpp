@@ -22,8 +22,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -66,33 +64,12 @@ private:
     bool mounted_ = false;
 };
 
-// A database left as a crash in the middle of a change leaves it: some of the change written
-// into the file, and the pages it overwrote in the journal beside it.
+// A database left as a crash in the middle of a change of 300 pages leaves it.
 void crashInTheMiddleOfAChange(const QString& path)
 {
-    const QString scratch = path + ".crashing";
-    QFile::remove(scratch);
-    QVERIFY(QFile::copy(path, scratch));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("crash"));
-        db.setDatabaseName(scratch);
-        QVERIFY(db.open());
-        QSqlQuery q(db);
-        QVERIFY(q.exec("INSERT INTO tbl_Appt (CalDate, Data) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
-                       "SELECT i + 1 FROM n WHERE i < 300) SELECT '2023-01-01', printf('%0900d', i) FROM n"));
-        // A cache too small for the change: its pages go into the file before the end.
-        QVERIFY(q.exec("PRAGMA cache_size = 2"));
-        QVERIFY(q.exec("BEGIN"));
-        QVERIFY(q.exec("UPDATE tbl_Appt SET Data = 'half-done ' || Data"));
-        QVERIFY(QFileInfo(scratch + "-journal").size() > 0);
-        writeFile(path, readAll(scratch));
-        writeFile(path + "-journal", readAll(scratch + "-journal"));
-        QVERIFY(q.exec("ROLLBACK"));
-        q.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("crash"));
-    QFile::remove(scratch);
+    fileSql(path, "INSERT INTO tbl_Appt (CalDate, Data) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                  "SELECT i + 1 FROM n WHERE i < 300) SELECT '2023-01-01', printf('%0900d', i) FROM n");
+    crashInTheMiddleOf(path, "UPDATE tbl_Appt SET Data = 'half-done ' || Data");
 }
 
 // Damages the leaf page of tbl_Appt that holds a page with the text `marker`: the settings
@@ -150,7 +127,6 @@ private slots:
     void exitFromTheMenu();
 
 private:
-    frmBackup* openScreen();
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     static void click(QPushButton* button, QLineEdit* box, const QString& folder);
     // Status labels shown, by name, in screen order.
@@ -158,6 +134,7 @@ private:
 
     std::unique_ptr<TestFolder> folder_;
     std::unique_ptr<QTemporaryDir> disk_;
+    std::unique_ptr<ScriptedDialogs> dialogs;
     int ends_ = 0;
 };
 
@@ -171,6 +148,7 @@ void tst_backup::init()
 {
     folder_ = std::make_unique<TestFolder>();
     disk_ = std::make_unique<QTemporaryDir>();
+    dialogs = std::make_unique<ScriptedDialogs>();
     ends_ = 0;
     program::setEndHandler([this] { ++ends_; });
     ExitAfterBackup = false;
@@ -180,16 +158,9 @@ void tst_backup::cleanup()
 {
     closeAllScreens();
     program::setEndHandler(nullptr);
+    dialogs.reset();
     disk_.reset();
     folder_.reset();
-}
-
-frmBackup* tst_backup::openScreen()
-{
-    auto* form = static_cast<frmBackup*>(screens::show(Screen::Backup));
-    if (!QTest::qWaitForWindowActive(form))
-        qWarning("the backup screen is not active");
-    return form;
 }
 
 // Types a drive into a box and clicks the button that acts on it.
@@ -226,7 +197,7 @@ void tst_backup::keyboard()
     QFETCH(QString, from);
     QFETCH(int, key);
     QFETCH(QString, to);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     QCOMPARE(QApplication::focusWidget(), form->txtBackup);
     form->findChild<QWidget*>(from)->setFocus();
     typeKey(Qt::Key(key));
@@ -240,14 +211,13 @@ void tst_backup::roundTrip()
     // A database that every user of the computer could read, as earlier versions left it.
     QFile::setPermissions(folder_->databasePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                                        QFile::ReadOther);
-    ScriptedDialogs dialogs;
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     click(form->cmdBackup, form->txtBackup, disk_->path());
     fileSql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'second'");
     form->cmdBackup->setFocus();
     typeKey(Qt::Key_Return);
     const QByteArray atBackup = readAll(folder_->databasePath());
-    QCOMPARE(dialogs.messages.size(), 0);
+    QCOMPARE(dialogs->messages.size(), 0);
     QCOMPARE(shownLabels(form), QStringLiteral("lblBackupComplete"));
     QCOMPARE(form->lblBackupComplete->text(), QStringLiteral("Files back-up completed successfully."));
     QCOMPARE(readAll(disk_->filePath("db.mdb")), atBackup);
@@ -256,13 +226,13 @@ void tst_backup::roundTrip()
 
     fileSql(folder_->databasePath(), "UPDATE tbl_Setup SET bookno = 'after the backup'");
     const QByteArray afterBackup = readAll(folder_->databasePath());
-    dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::Yes);
     form->txtRestore->setText(disk_->path());
     form->CmdRestore->setFocus();
     typeKey(Qt::Key_Return);
     settle();
-    QCOMPARE(dialogs.messages.size(), 1);
-    const dialogs::Prompt& question = dialogs.messages[0];
+    QCOMPARE(dialogs->messages.size(), 1);
+    const dialogs::Prompt& question = dialogs->messages[0];
     QCOMPARE(question.text, kRestoreQuestion);
     QCOMPARE(question.title, QStringLiteral("Restore files"));
     QCOMPARE(question.buttons, dialogs::Buttons::YesNo);
@@ -318,22 +288,21 @@ void tst_backup::refusedBeforeAnything()
     ReadOnlyFiles readOnly;
     if (pageStays)
         readOnly.add(folder_->databasePath());
-    ScriptedDialogs dialogs;
     screens::show(Screen::Menu);
     auto* page = static_cast<frmAppt*>(screens::show(Screen::Appt));
     page->Grid1->setTextMatrix(5, 1, QStringLiteral("Smith"));
-    frmBackup* form = openScreen();
-    dialogs.messages.clear();  // the note that the file is read-only
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
+    dialogs->messages.clear();  // the note that the file is read-only
     if (restore)
-        dialogs.answerMessage(proceed ? dialogs::Answer::Yes : dialogs::Answer::No);
-    dialogs.answerMessage(pageStays ? dialogs::Answer::Cancel : dialogs::Answer::No);
+        dialogs->answerMessage(proceed ? dialogs::Answer::Yes : dialogs::Answer::No);
+    dialogs->answerMessage(pageStays ? dialogs::Answer::Cancel : dialogs::Answer::No);
     const QByteArray live = readAll(folder_->databasePath());
     const QByteArray earlierBytes = readAll(earlier);
     click(restore ? form->CmdRestore : form->cmdBackup, restore ? form->txtRestore : form->txtBackup, drive);
 
-    QCOMPARE(dialogs.messages.size(), restore && proceed ? 2 : 1);
-    QVERIFY2(dialogs.messages.last().text.endsWith(message), qPrintable(dialogs.messages.last().text));
-    QCOMPARE(dialogs.messages.last().buttons,
+    QCOMPARE(dialogs->messages.size(), restore && proceed ? 2 : 1);
+    QVERIFY2(dialogs->messages.last().text.endsWith(message), qPrintable(dialogs->messages.last().text));
+    QCOMPARE(dialogs->messages.last().buttons,
              pageStays ? dialogs::Buttons::RetryDiscardCancel : dialogs::Buttons::YesNo);
     QVERIFY(screens::loaded(Screen::Menu));
     QVERIFY(screens::loaded(Screen::Appt));
@@ -349,17 +318,16 @@ void tst_backup::retryGoesOnFromTheFailedStep()
 {
     // The user inserts the disk while the question stands, and answers Yes.
     const QString stick = disk_->filePath("stick");
-    ScriptedDialogs dialogs;
-    dialogs.whenAsked = [&](const dialogs::Prompt&) { QDir().mkpath(stick); };
-    dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs->whenAsked = [&](const dialogs::Prompt&) { QDir().mkpath(stick); };
+    dialogs->answerMessage(dialogs::Answer::Yes);
     // The day page and the menu, left open by the digit keys, are closed by the backup; the
     // page typed on them is in the backup.
     screens::show(Screen::Menu);
     static_cast<frmAppt*>(screens::show(Screen::Appt))->Grid1->setTextMatrix(5, 1, QStringLiteral("Smith"));
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     click(form->cmdBackup, form->txtBackup, stick);
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].text, QStringLiteral("The folder %1 cannot be found. Retry?").arg(stick));
+    QCOMPARE(dialogs->messages.size(), 1);
+    QCOMPARE(dialogs->messages[0].text, QStringLiteral("The folder %1 cannot be found. Retry?").arg(stick));
     QCOMPARE(shownLabels(form), QStringLiteral("lblBackupComplete"));
     QCOMPARE(readAll(stick + "/db.mdb"), readAll(folder_->databasePath()));
     QVERIFY(!screens::loaded(Screen::Menu));
@@ -403,22 +371,21 @@ void tst_backup::failedCopyKeepsEarlierBackup()
     } else if (small && !small->mounted()) {
         durable::failStepForTesting(2, ENOSPC);  // the first write
     }
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(dialogs::Answer::No);
-    frmBackup* form = openScreen();
+    dialogs->answerMessage(dialogs::Answer::No);
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     Qt::CursorShape whileAsked = Qt::ArrowCursor;
-    dialogs.whenAsked = [&](const dialogs::Prompt&) { whileAsked = form->cursor().shape(); };
+    dialogs->whenAsked = [&](const dialogs::Prompt&) { whileAsked = form->cursor().shape(); };
     click(form->cmdBackup, form->txtBackup, folder);
     durable::failStepForTesting(0, 0);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs->messages.size(), 1);
     if (disk == "damaged")
-        QVERIFY2(dialogs.messages[0].text.startsWith(
+        QVERIFY2(dialogs->messages[0].text.startsWith(
                      QStringLiteral("The backup %1 was written but does not read back as a database: ").arg(earlier)),
-                 qPrintable(dialogs.messages[0].text));
+                 qPrintable(dialogs->messages[0].text));
     else
-        QCOMPARE(dialogs.messages[0].text, QStringLiteral("The backup %1 could not be written: %2. Retry?").arg(earlier, why));
+        QCOMPARE(dialogs->messages[0].text, QStringLiteral("The backup %1 could not be written: %2. Retry?").arg(earlier, why));
     // The hourglass stands while the copy runs, and goes with the No.
     QCOMPARE(whileAsked, Qt::WaitCursor);
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
@@ -429,13 +396,12 @@ void tst_backup::failedCopyKeepsEarlierBackup()
 
 void tst_backup::backupOntoItselfRefused()
 {
-    ScriptedDialogs dialogs;
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     const QByteArray live = readAll(folder_->databasePath());
     click(form->cmdBackup, form->txtBackup, folder_->path() + "/");
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages[0].text, QStringLiteral("The backup %1 would be the database itself; choose another "
-                                                      "drive or folder. Retry?").arg(folder_->databasePath()));
+    QCOMPARE(dialogs->messages.size(), 1);
+    QCOMPARE(dialogs->messages[0].text, QStringLiteral("The backup %1 would be the database itself; choose another "
+                                                       "drive or folder. Retry?").arg(folder_->databasePath()));
     QCOMPARE(readAll(folder_->databasePath()), live);
 }
 
@@ -463,9 +429,7 @@ void tst_backup::restoreRefused()
     QFETCH(QString, why);
     const QString source = disk_->filePath("db.mdb");
     if (kind == "text") {
-        QFile f(source);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Dear Dr. Marwick,\nplease find the appointments for March attached.\n");
+        writeFile(source, "Dear Dr. Marwick,\nplease find the appointments for March attached.\n");
     } else if (kind == "other") {
         fileSql(source, "CREATE TABLE invoices (number INTEGER, amount REAL)");
     } else if (kind != "none") {
@@ -478,15 +442,14 @@ void tst_backup::restoreRefused()
         QVERIFY(f.resize(f.size() / 2));
     }
 
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(dialogs::Answer::Yes);
-    dialogs.answerMessage(dialogs::Answer::No);
-    frmBackup* form = openScreen();
+    dialogs->answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::No);
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     const QByteArray live = readAll(folder_->databasePath());
     click(form->CmdRestore, form->txtRestore, disk_->path() + ending);
 
-    QCOMPARE(dialogs.messages.size(), 2);
-    const QString refusal = dialogs.messages[1].text;
+    QCOMPARE(dialogs->messages.size(), 2);
+    const QString refusal = dialogs->messages[1].text;
     QVERIFY2(refusal.startsWith(message.arg(source)) && refusal.contains(why) && refusal.endsWith(". Retry?"),
              qPrintable(refusal));
     QCOMPARE(readAll(folder_->databasePath()), live);
@@ -508,20 +471,19 @@ void tst_backup::restoreWithoutLiveFile()
     // restore brings it back. A journal of the lost file would be applied to the restored one.
     QFETCH(bool, journal);
     const QString live = folder_->databasePath();
-    ScriptedDialogs dialogs;
     QVERIFY(QFile::copy(live, disk_->filePath("db.mdb")));
     if (journal)
         crashInTheMiddleOfAChange(live);
     const QByteArray journalBytes = readAll(live + "-journal");
     QFile::remove(live);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     QVERIFY(!form->dataConnected());
-    dialogs.answerMessage(dialogs::Answer::Yes);
-    dialogs.answerMessage(dialogs::Answer::No);
+    dialogs->answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::No);
     click(form->CmdRestore, form->txtRestore, disk_->path());
-    QCOMPARE(dialogs.messages.size(), journal ? 2 : 1);
+    QCOMPARE(dialogs->messages.size(), journal ? 2 : 1);
     if (journal) {
-        QCOMPARE(dialogs.messages[1].text,
+        QCOMPARE(dialogs->messages[1].text,
                  QStringLiteral("The journal %1-journal holds an unfinished change of a database that is no "
                                 "longer there, and would be applied to the restored file; move it out of "
                                 "the folder and restore again. The folder is unchanged. Retry?").arg(live));
@@ -558,15 +520,14 @@ void tst_backup::readOnlySources()
     const QString sourceFolder = QFileInfo(source).path();
     QVERIFY(QFile::setPermissions(source, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     QVERIFY(QFile::setPermissions(sourceFolder, QFile::ReadOwner | QFile::ExeOwner));
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(dialogs::Answer::Yes);
-    dialogs.answerMessage(dialogs::Answer::No);
-    frmBackup* form = openScreen();
+    dialogs->answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::No);
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     click(restore ? form->CmdRestore : form->cmdBackup, restore ? form->txtRestore : form->txtBackup,
           disk_->path());
     QFile::setPermissions(sourceFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    QCOMPARE(dialogs.messages.size(), restore ? 1 : 0);
+    QCOMPARE(dialogs->messages.size(), restore ? 1 : 0);
     QCOMPARE(shownLabels(form), restore ? QStringLiteral("lblRestoreComplete") : QStringLiteral("lblBackupComplete"));
     QCOMPARE(readAll(target), sourceBytes);
     QCOMPARE(fileMode(target), 0600);
@@ -596,24 +557,23 @@ void tst_backup::leftoverJournal()
         QFile::setPermissions(live, QFile::ReadOwner);
         readOnlyFiles.add(live);
     }
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(dialogs::Answer::Yes);
+    dialogs->answerMessage(dialogs::Answer::Yes);
     QMap<QString, QByteArray> whileAsked;
-    dialogs.whenAsked = [&](const dialogs::Prompt&) {
-        if (dialogs.messages.size() < 2)
+    dialogs->whenAsked = [&](const dialogs::Prompt&) {
+        if (dialogs->messages.size() < 2)
             return;
         // The user makes the file writable and answers Retry.
         whileAsked = contents({live, live + "-journal", live + ".bak"});
         QFile::setPermissions(live, QFile::ReadOwner | QFile::WriteOwner);
         readOnlyFiles.remove(live);
     };
-    dialogs.answerMessage(dialogs::Answer::Yes);
-    frmBackup* form = openScreen();
+    dialogs->answerMessage(dialogs::Answer::Yes);
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     click(form->CmdRestore, form->txtRestore, disk_->path());
 
-    QCOMPARE(dialogs.messages.size(), readOnly ? 2 : 1);
+    QCOMPARE(dialogs->messages.size(), readOnly ? 2 : 1);
     if (readOnly) {
-        QCOMPARE(dialogs.messages[1].text,
+        QCOMPARE(dialogs->messages[1].text,
                  QStringLiteral("The database %1 holds an unfinished change in %1-journal that could not be "
                                 "undone, and is unchanged: the database file is read-only, so the change "
                                 "cannot be undone; make it writable and restore again. Retry?").arg(live));
@@ -663,7 +623,7 @@ void tst_backup::injectedFailures()
         if (restore)
             dialogs.answerMessage(dialogs::Answer::Yes);
         dialogs.answerMessage(dialogs::Answer::Yes);
-        frmBackup* form = openScreen();
+        frmBackup* form = showScreen<frmBackup>(Screen::Backup);
         QMap<QString, QByteArray> whileAsked;
         QString integrity, labels;
         dialogs.whenAsked = [&](const dialogs::Prompt& p) {
@@ -719,7 +679,7 @@ void tst_backup::typedDriveLetters()
 {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
-    frmBackup* form = openScreen();
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     for (QLineEdit* box : {form->txtBackup, form->txtRestore}) {
         box->setFocus();
         box->selectAll();
@@ -743,9 +703,8 @@ void tst_backup::browse()
     QFETCH(bool, restore);
     QFETCH(bool, byKey);
     QFETCH(bool, chosen);
-    ScriptedDialogs dialogs;
-    dialogs.answerFolder(chosen ? std::optional(disk_->path()) : std::nullopt);
-    frmBackup* form = openScreen();
+    dialogs->answerFolder(chosen ? std::optional(disk_->path()) : std::nullopt);
+    frmBackup* form = showScreen<frmBackup>(Screen::Backup);
     QLineEdit* box = restore ? form->txtRestore : form->txtBackup;
     box->setText(folder_->path());
     if (byKey) {
@@ -754,11 +713,11 @@ void tst_backup::browse()
     } else {
         QTest::mouseClick(restore ? form->cmdBrowseRestore : form->cmdBrowseBackup, Qt::LeftButton);
     }
-    QCOMPARE(dialogs.folders.size(), 1);
+    QCOMPARE(dialogs->folders.size(), 1);
     // The chooser opens on the folder the box names.
-    QCOMPARE(dialogs.folders[0].startFolder, folder_->path());
+    QCOMPARE(dialogs->folders[0].startFolder, folder_->path());
     QCOMPARE(box->text(), chosen ? disk_->path() : folder_->path());
-    QCOMPARE(dialogs.messages.size(), 0);
+    QCOMPARE(dialogs->messages.size(), 0);
 }
 
 void tst_backup::exitFromTheMenu_data()
@@ -775,10 +734,8 @@ void tst_backup::exitFromTheMenu()
 {
     QFETCH(bool, fromExit);
     QFETCH(bool, closeBox);
-    ScriptedDialogs dialogs;
-    dialogs.answerMessage(dialogs::Answer::Yes);
-    auto* menu = static_cast<frmMenu*>(screens::show(Screen::Menu));
-    QVERIFY(QTest::qWaitForWindowActive(menu));
+    dialogs->answerMessage(dialogs::Answer::Yes);
+    auto* menu = showScreen<frmMenu>(Screen::Menu);
     QTest::mousePress(fromExit ? menu->Option6 : menu->Option4, Qt::LeftButton);
     settle();
     auto* form = static_cast<frmBackup*>(screens::loaded(Screen::Backup));
@@ -796,7 +753,7 @@ void tst_backup::exitFromTheMenu()
     Form* newMenu = screens::loaded(Screen::Menu);
     QCOMPARE(newMenu != nullptr, !fromExit);
     QVERIFY(!newMenu || newMenu->isVisible());
-    QCOMPARE(dialogs.messages.size(), fromExit ? 1 : 0);
+    QCOMPARE(dialogs->messages.size(), fromExit ? 1 : 0);
 }
 
 QTEST_MAIN(tst_backup)

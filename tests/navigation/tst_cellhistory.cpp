@@ -63,6 +63,8 @@ private slots:
 private:
     // Types a text into the cell and stores the page by going to the next day and back.
     void storeCell(const QString& text);
+    // Stores the page by going to the next day and back.
+    void storePage();
     CellHistory* history() const { return f->form->findChild<CellHistory*>(); }
     std::unique_ptr<DayPageFixture> f;
 };
@@ -83,6 +85,11 @@ void tst_cellhistory::cleanup()
 void tst_cellhistory::storeCell(const QString& text)
 {
     f->form->Grid1->setTextMatrix(Row, Col, text);
+    storePage();
+}
+
+void tst_cellhistory::storePage()
+{
     QVERIFY(f->form->switchPage(kToday.addDays(1)));
     QVERIFY(f->form->switchPage(kToday));
 }
@@ -127,8 +134,7 @@ void tst_cellhistory::putBackByKeyboard()
     f->settle();
     QVERIFY(!history()->dialog());
     QCOMPARE(f->form->Grid1->TextMatrix(Row, Col), QStringLiteral("Ann Lee"));
-    QVERIFY(f->form->switchPage(kToday.addDays(1)));
-    QVERIFY(f->form->switchPage(kToday));
+    storePage();
     QCOMPARE(f->form->Grid1->TextMatrix(Row, Col), QStringLiteral("Ann Lee"));
     const std::vector<storage::Change> cellHistory = storage::History(f->form->database()).cell(kToday, Row - 3, Col - 1);
     QCOMPARE(cellHistory.size(), size_t(3));
@@ -150,8 +156,7 @@ void tst_cellhistory::putBackByKeyboard()
     f->form->Check2_Click();
     const int lastCol = f->form->LastCol;
     f->form->Grid1->setTextMatrix(Row, lastCol, QStringLiteral("Cy Dee"));
-    QVERIFY(f->form->switchPage(kToday.addDays(1)));
-    QVERIFY(f->form->switchPage(kToday));
+    storePage();
     storage::Settings s = storage::readSettings(f->form->database());
     s.layout.listno = lastCol - 1;
     storage::storeSetup(f->form->database(), s.layout, kToday, s.version);
@@ -171,8 +176,7 @@ void tst_cellhistory::dayChangesListEveryKind()
     f->form->Grid1->setTextMatrix(Row, Col, QStringLiteral("Cy Moss"));
     f->form->TxtMemo->setPlainText(QStringLiteral("call the lab"));
     f->form->setClosed(true);
-    QVERIFY(f->form->switchPage(kToday.addDays(1)));
-    QVERIFY(f->form->switchPage(kToday));
+    storePage();
     f->form->findChild<QAction*>(QStringLiteral("mnuEditDayChanges"))->trigger();
     f->settle();
     auto* dialog = qobject_cast<frmDayChanges*>(history()->dialog());

@@ -28,13 +28,11 @@ class tst_memos : public QObject {
 private slots:
     void switchingMemos_data();
     void switchingMemos();
-    void tabLeavesMemoAsItWas_data();
-    void tabLeavesMemoAsItWas();
+    void keysLeaveABox_data();
+    void keysLeaveABox();
     void memoColours();
     void dailyMemoBelongsToItsDay();
     void closingWithFixedMemoFocused();
-    void bookKeysGoToGrid_data();
-    void bookKeysGoToGrid();
 };
 
 void tst_memos::switchingMemos_data()
@@ -73,26 +71,39 @@ void tst_memos::switchingMemos()
     QCOMPARE(QApplication::focusWidget(), f.form->TxtMemo);
 }
 
-void tst_memos::tabLeavesMemoAsItWas_data()
+void tst_memos::keysLeaveABox_data()
 {
-    QTest::addColumn<bool>("fixed");
-    QTest::newRow("daily memo") << false;
-    QTest::newRow("fixed memo") << true;
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Tab in the daily memo") << "TxtMemo" << int(Qt::Key_Tab);
+    QTest::newRow("Tab in the fixed memo") << "TxtFixedMemo" << int(Qt::Key_Tab);
+    QTest::newRow("Enter in the book number") << "txtBook" << int(Qt::Key_Return);
+    QTest::newRow("Tab in the book number") << "txtBook" << int(Qt::Key_Tab);
 }
 
-void tst_memos::tabLeavesMemoAsItWas()
+void tst_memos::keysLeaveABox()
 {
-    QFETCH(bool, fixed);
+    // The box keeps what was typed, a memo takes no tab, and the book number is stored at once.
+    QFETCH(QString, box);
+    QFETCH(int, key);
     DayPageFixture f;
     QVERIFY(f.open());
-    if (fixed)
-        typeKey(Qt::Key_F6);
-    QPlainTextEdit* memo = fixed ? f.memos->TxtFixedMemo : f.form->TxtMemo;
-    memo->setFocus();
-    memo->setPlainText(QStringLiteral("Bring the X-rays"));
-    typeKey(Qt::Key_Tab);
-    QCOMPARE(memo->toPlainText(), QStringLiteral("Bring the X-rays"));
-    QCOMPARE(QApplication::focusWidget(), f.calendar->Picture2);
+    const bool book = box == QLatin1String("txtBook");
+    if (box != QLatin1String("TxtMemo"))
+        typeKey(book ? Qt::Key_F7 : Qt::Key_F6);
+    auto* memo = f.form->findChild<QPlainTextEdit*>(box);
+    const QString text = book ? QStringLiteral("77") : QStringLiteral("Bring the X-rays");
+    if (book) {
+        f.memos->txtBook->setText(text);
+    } else {
+        memo->setFocus();
+        memo->setPlainText(text);
+    }
+    typeKey(Qt::Key(key));
+    QCOMPARE(QApplication::focusWidget(), book ? static_cast<QWidget*>(f.form->Grid1) : f.calendar->Picture2);
+    QCOMPARE(book ? f.memos->txtBook->text() : memo->toPlainText(), text);
+    if (book)
+        QCOMPARE(f.value("SELECT bookno FROM tbl_Setup").toString(), text);
 }
 
 void tst_memos::memoColours()
@@ -146,27 +157,6 @@ void tst_memos::closingWithFixedMemoFocused()
     QCOMPARE(f.value("SELECT FixedMemo FROM tbl_Setup").toString(), QStringLiteral("typed last"));
     QVERIFY(f.open());
     QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), QStringLiteral("typed last"));
-}
-
-void tst_memos::bookKeysGoToGrid_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("Enter") << int(Qt::Key_Return);
-    QTest::newRow("Tab") << int(Qt::Key_Tab);
-}
-
-void tst_memos::bookKeysGoToGrid()
-{
-    QFETCH(int, key);
-    DayPageFixture f;
-    QVERIFY(f.open());
-    typeKey(Qt::Key_F7);
-    f.memos->txtBook->setText(QStringLiteral("77"));
-    typeKey(Qt::Key(key));
-    QCOMPARE(QApplication::focusWidget(), f.form->Grid1);
-    QCOMPARE(f.memos->txtBook->text(), QStringLiteral("77"));
-    // Leaving the box stores it at once.
-    QCOMPARE(f.value("SELECT bookno FROM tbl_Setup").toString(), QStringLiteral("77"));
 }
 
 QTEST_MAIN(tst_memos)

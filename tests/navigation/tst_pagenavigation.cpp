@@ -31,9 +31,8 @@ private slots:
     void typedDate();
     void datesInTheDesktopsLanguage_data();
     void datesInTheDesktopsLanguage();
-    void wheelOverUnfocusedList_data();
-    void wheelOverUnfocusedList();
-    void wheelOverFocusedListBrowses();
+    void wheelOverList_data();
+    void wheelOverList();
 
     void keysMoveWithoutSwitching();
     void openingTheSelectedDay_data();
@@ -164,13 +163,14 @@ void tst_pagenavigation::datesInTheDesktopsLanguage()
     QCOMPARE(f.calendar->monthList->currentText(), month);
 }
 
-void tst_pagenavigation::wheelOverUnfocusedList_data()
+void tst_pagenavigation::wheelOverList_data()
 {
     QTest::addColumn<int>("list");
-    QTest::addColumn<int>("notch");  // + up, - down
-    QTest::newRow("status list, down") << 0 << -120;
-    QTest::newRow("month list, down") << 1 << -120;
-    QTest::newRow("year list, down") << 2 << -120;
+    QTest::addColumn<bool>("focused");
+    QTest::newRow("status list, down") << 0 << false;
+    QTest::newRow("month list, down") << 1 << false;
+    QTest::newRow("year list, down") << 2 << false;
+    QTest::newRow("status list focused, down") << 0 << true;
 }
 
 static void turnWheel(QWidget* w, int delta)
@@ -182,42 +182,34 @@ static void turnWheel(QWidget* w, int delta)
     QCoreApplication::processEvents();
 }
 
-void tst_pagenavigation::wheelOverUnfocusedList()
+void tst_pagenavigation::wheelOverList()
 {
+    // The wheel over a list without the focus does nothing; over the focused one it moves the
+    // selection as the arrow keys do, and nothing is stored until Enter.
     QFETCH(int, list);
-    QFETCH(int, notch);
+    QFETCH(bool, focused);
     DayPageFixture f;
     QVERIFY(f.open());
-    f.form->Grid1->setFocus();
     QComboBox* combo = f.navigation->Combo(list);
+    (focused ? static_cast<QWidget*>(combo) : f.form->Grid1)->setFocus();
     const int index = combo->currentIndex();
     const QDate selected = f.calendar->CalDates[f.calendar->selDay];
-    const QVariant clinic = f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'");
-    turnWheel(combo, notch);
-    QCOMPARE(combo->currentIndex(), index);
+    const QString clinic = "SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'";
+    turnWheel(combo, -120);
+    QCOMPARE(combo->currentIndex(), focused ? index + 1 : index);
+    QCOMPARE(f.navigation->ListBrowsing, focused);
     QCOMPARE(f.calendar->CalDates[f.calendar->selDay], selected);
-    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'"), clinic);
+    QVERIFY(!f.form->Check1->isChecked());
+    QCOMPARE(f.value(clinic).toInt(), 0);
     QCOMPARE(f.form->Grid1->BackColor(), colours::Cream);
     QCOMPARE(f.form->PageDate, kToday);
-    QCOMPARE(QApplication::focusWidget(), f.form->Grid1);
-}
-
-void tst_pagenavigation::wheelOverFocusedListBrowses()
-{
-    DayPageFixture f;
-    QVERIFY(f.open());
-    QComboBox* status = f.form->statusList;
-    status->setFocus();
-    turnWheel(status, -120);
-    // The selection moves as with the arrow keys; nothing is stored until Enter.
-    QCOMPARE(status->currentIndex(), 1);
-    QVERIFY(f.navigation->ListBrowsing);
-    QVERIFY(!f.form->Check1->isChecked());
-    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'").toInt(), 0);
-    typeKey(Qt::Key_Return);
-    QVERIFY(f.form->Check1->isChecked());
-    QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '" + kTodayKey + "'").toInt(), 1);
-    QCOMPARE(f.form->Grid1->BackColor(), colours::Desktop);
+    QCOMPARE(QApplication::focusWidget(), focused ? static_cast<QWidget*>(combo) : f.form->Grid1);
+    if (focused) {
+        typeKey(Qt::Key_Return);
+        QVERIFY(f.form->Check1->isChecked());
+        QCOMPARE(f.value(clinic).toInt(), 1);
+        QCOMPARE(f.form->Grid1->BackColor(), colours::Desktop);
+    }
 }
 
 void tst_pagenavigation::keysMoveWithoutSwitching()

@@ -108,7 +108,6 @@ private slots:
     void retryQuestion_data();
     void retryQuestion();
     void closeReturnsToEditedCell();
-    void menuOnlyOpens();
     void previewShowsTheSheets();
 };
 
@@ -235,7 +234,12 @@ void tst_printpanel::options()
 {
     PrintFixture f;
     QVERIFY(f.open());
-    f.press(Qt::Key_F11);
+    // The menu's Print only opens the panel, however often it is chosen.
+    QAction* print = f.form->findChild<QAction*>(QStringLiteral("mnuPagePrint"));
+    print->trigger();
+    print->trigger();
+    QVERIFY(f.panel->Frame3->isVisible());
+    QCOMPARE(f.targetsMade, 0);
     QCOMPARE(f.panel->Option2->text(), QStringLiteral("Print Column No. ( 1 to 3 )"));
     QCOMPARE(QApplication::focusWidget(), f.panel->Option1);
     QVERIFY(f.panel->Option1->isChecked());
@@ -345,18 +349,6 @@ void tst_printpanel::closeReturnsToEditedCell()
     QCOMPARE(grid->Row(), 7);
     QCOMPARE(grid->Col(), 2);
     QCOMPARE(QApplication::focusWidget(), grid);
-}
-
-void tst_printpanel::menuOnlyOpens()
-{
-    PrintFixture f;
-    QVERIFY(f.open());
-    QAction* print = f.form->findChild<QAction*>(QStringLiteral("mnuPagePrint"));
-    print->trigger();
-    QVERIFY(f.panel->Frame3->isVisible());
-    print->trigger();
-    QCOMPARE(f.targetsMade, 0);
-    QCOMPARE(QApplication::focusWidget(), f.panel->Option1);
 }
 
 void tst_printpanel::previewShowsTheSheets()

@@ -64,7 +64,6 @@ private slots:
     void shorterTemplateLeavesTheRestEmpty();
     void closingStoresNothingOfTheDay();
     void activationFromAnotherScreenOnly();
-    void separatorsBecomeBlanks_data();
     void separatorsBecomeBlanks();
     void copyAndPasteABlock();
     void pasteFromElsewhere();
@@ -73,7 +72,7 @@ private slots:
     void templatesGoByName();
 
 private:
-    frmConfigure* open();
+    frmConfigure* open() { return c = showScreen<frmConfigure>(Screen::Configure); }
     void clickCell(int row, int col);
     void typeIntoCell(int row, int col, const QString& text);
     QString field(const char* name) const;
@@ -82,15 +81,6 @@ private:
     std::unique_ptr<DayPageFixture> f;
     frmConfigure* c = nullptr;
 };
-
-frmConfigure* tst_configure::open()
-{
-    c = qobject_cast<frmConfigure*>(screens::show(Screen::Configure));
-    if (c && !QTest::qWaitForWindowActive(c))
-        qWarning("the template editor did not become active");
-    DayPageFixture::settle();
-    return c;
-}
 
 void tst_configure::clickCell(int row, int col)
 {
@@ -251,17 +241,10 @@ void tst_configure::activationFromAnotherScreenOnly()
     QCOMPARE(f->dialogs.messages[1].text, kActivation);
 }
 
-void tst_configure::separatorsBecomeBlanks_data()
-{
-    QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QString>("cell");
-    QTest::newRow("all three") << "a\tb\r\nc" << "a b  c";
-}
-
 void tst_configure::separatorsBecomeBlanks()
 {
-    QFETCH(QString, pasted);
-    QFETCH(QString, cell);
+    // A tab, a line break and a carriage return pasted into the editor: each a blank.
+    const QString pasted = QStringLiteral("a\tb\r\nc"), cell = QStringLiteral("a b  c");
     f->exec("UPDATE tbl_Setup SET Mon = ''");
     QVERIFY(open());
     clickCell(9, 2);

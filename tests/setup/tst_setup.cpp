@@ -74,8 +74,9 @@ private slots:
     void leadsOn();
 
 private:
-    frmSetup* open();
-    static void enter(QLineEdit* box, const QString& text);
+    frmSetup* open() { return s = showScreen<frmSetup>(Screen::Setup); }
+    // Types a text over a box's own and, where a key is named, leaves the box with it.
+    static void enter(QLineEdit* box, const QString& text, Qt::Key leave = Qt::Key_unknown);
     void typeIntoCell(int row, int col, const QString& text);
     QString setting(const char* field) const;
     QString pageField(QDate date, const char* field) const;
@@ -84,21 +85,14 @@ private:
     frmSetup* s = nullptr;
 };
 
-frmSetup* tst_setup::open()
-{
-    s = qobject_cast<frmSetup*>(screens::show(Screen::Setup));
-    if (s && !QTest::qWaitForWindowActive(s))
-        qWarning("the set-up page did not become active");
-    DayPageFixture::settle();
-    return s;
-}
-
-void tst_setup::enter(QLineEdit* box, const QString& text)
+void tst_setup::enter(QLineEdit* box, const QString& text, Qt::Key leave)
 {
     box->setFocus();
     box->selectAll();
     typeKey(Qt::Key_Backspace);
     typeText(text);
+    if (leave != Qt::Key_unknown)
+        typeKey(leave);
 }
 
 void tst_setup::typeIntoCell(int row, int col, const QString& text)
@@ -202,8 +196,7 @@ void tst_setup::leavingABox()
     QVERIFY(open());
     auto* edit = s->findChild<QLineEdit*>(box);
     QVERIFY(edit);
-    enter(edit, typed);
-    typeKey(Qt::Key_Tab);
+    enter(edit, typed, Qt::Key_Tab);
     QCOMPARE(edit->text(), shown);
     QCOMPARE(QApplication::focusWidget() == edit, kept);
     if (box == QLatin1String("Text5"))
@@ -231,8 +224,7 @@ void tst_setup::timeCheck()
     QVERIFY(open());
     const QList<QLineEdit*> boxes{s->txtHrO, s->txtMinO, s->txtAM, s->txtHrC, s->txtMinC, s->txtPM};
     for (int i = 0; i < 6; ++i) {
-        enter(boxes[i], times[i]);
-        typeKey(Qt::Key_Tab);
+        enter(boxes[i], times[i], Qt::Key_Tab);
     }
     s->CmdOkay->setFocus();
     typeKey(Qt::Key_Return);
@@ -254,8 +246,7 @@ void tst_setup::growingProvidersUpdatesFuturePages()
     f->exec(QStringLiteral("UPDATE tbl_Appt SET Listno = 8, Sites = 'a%b%c%d%e%f%g%h%' WHERE CalDate = '%1'")
                 .arg(wide.toString(Qt::ISODate)));
     QVERIFY(open());
-    enter(s->Text5, "6");
-    typeKey(Qt::Key_Return);
+    enter(s->Text5, "6", Qt::Key_Return);
     QCOMPARE(s->Grid1->TextMatrix(0, 5), QStringLiteral("6"));
     typeIntoCell(1, 5, "Room 6");
     typeIntoCell(2, 5, "Dr. Vera Lindqvist");
@@ -279,8 +270,7 @@ void tst_setup::reducingProvidersStoresTheFirst()
     f->exec(QStringLiteral("UPDATE tbl_Appt SET Listno = 5 WHERE CalDate = '%1'").arg(five.toString(Qt::ISODate)));
     f->exec(QStringLiteral("UPDATE tbl_Appt SET Listno = 4 WHERE CalDate = '%1'").arg(four.toString(Qt::ISODate)));
     QVERIFY(open());
-    enter(s->Text5, "4");
-    typeKey(Qt::Key_Tab);
+    enter(s->Text5, "4", Qt::Key_Tab);
     QCOMPARE(s->Grid1->Cols(), 4);
     s->CmdOkay->click();
     QCOMPARE(setting(kProviders), "4|" + kSites + "|" + kNames);
@@ -295,8 +285,7 @@ void tst_setup::resetRestoresStoredCount()
             "Sites = 'A%B%C%', Names = 'N1%N2%N3%'");
     QVERIFY(open());
     typeIntoCell(1, 0, "typed");
-    enter(s->Text5, "7");
-    typeKey(Qt::Key_Tab);
+    enter(s->Text5, "7", Qt::Key_Tab);
     QCOMPARE(s->Grid1->Cols(), 7);
     // What was typed stays when the count changes.
     QCOMPARE(s->Grid1->TextMatrix(1, 0), QStringLiteral("typed"));
@@ -387,8 +376,7 @@ void tst_setup::questionBeforeEntriesMove()
     const QString before = setting("open || Close || timeslot");
     QVERIFY(open());
     auto* box = s->findChild<QLineEdit*>(change.section(u':', 0, 0));
-    enter(box, change.section(u':', 1));
-    typeKey(Qt::Key_Tab);
+    enter(box, change.section(u':', 1), Qt::Key_Tab);
     f->dialogs.answerMessage(dialogs::Answer(answer));
     s->CmdOkay->click();
     if (question.isEmpty()) {
@@ -423,8 +411,7 @@ void tst_setup::okayClosesTheDayPageFirst()
         f->exec("CREATE TRIGGER refuse BEFORE UPDATE OF Data ON tbl_Appt BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
     const QString before = setting("timeslot");
     QVERIFY(open());
-    enter(s->Text4, "15");
-    typeKey(Qt::Key_Tab);
+    enter(s->Text4, "15", Qt::Key_Tab);
     f->dialogs.messages.clear();
     if (!storable)
         f->dialogs.answerMessage(dialogs::Answer(answer));
@@ -488,8 +475,7 @@ void tst_setup::failedReadKeepsTheGrid()
     // Another program holds the file for longer than the page waits for it.
     f->exec("BEGIN EXCLUSIVE");
     if (action == QLatin1String("count")) {
-        enter(s->Text5, "6");
-        typeKey(Qt::Key_Tab);
+        enter(s->Text5, "6", Qt::Key_Tab);
     } else {
         s->CmdReset->click();
     }
@@ -557,8 +543,7 @@ void tst_setup::closingWritesNothing()
     QVERIFY(open());
     enter(s->Text1, "Agency");
     enter(s->txtHrO, "9");
-    enter(s->Text5, "9");
-    typeKey(Qt::Key_Tab);
+    enter(s->Text5, "9", Qt::Key_Tab);
     typeIntoCell(2, 8, "Nobody");
     s->close();
     DayPageFixture::settle();
@@ -587,8 +572,7 @@ void tst_setup::leadsOn()
     QVERIFY(editor && QTest::qWaitForWindowActive(editor));
     DayPageFixture::settle();
     QVERIFY(open());
-    enter(s->Text5, "5");
-    typeKey(Qt::Key_Tab);
+    enter(s->Text5, "5", Qt::Key_Tab);
     f->dialogs.messages.clear();
     f->dialogs.answerMessage(dialogs::Answer(answer));
     s->CmdOkay->click();

@@ -1,5 +1,6 @@
 // The file's own ways: a damaged or read-only file, a write another program keeps out, a
 // file from before the history, and rows whose dates no page can show.
+#include "common/refusal.h"
 #include "common/files.h"
 #include "common/readonlyfiles.h"
 #include "common/testbook.h"
@@ -13,8 +14,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 #include <sqlite3.h>
 
@@ -54,31 +53,16 @@ void tst_file::damagedFile()
     if (damage == "remove") {
         QFile::remove(path);
     } else if (damage == "garbage") {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(QByteArray(4096, 'z'));
+        writeFile(path, QByteArray(4096, 'z'));
     } else {
         fileSql(path, damage);
     }
-    const QByteArray before = [&] {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
-    try {
-        Database db(path);
-        QFAIL("a damaged file was opened");
-    } catch (const StorageError& e) {
-        QVERIFY2(e.message().contains(path), qPrintable(e.message()));
-        QVERIFY2(e.message().contains(problem), qPrintable(e.message()));
-    }
+    const QByteArray before = readAll(path);
+    const QString said = refusal<StorageError>([&] { Database db(path); });
+    QVERIFY2(said.contains(path) && said.contains(problem), qPrintable(said));
     // Nothing was created or repaired.
-    QFile after(path);
-    if (damage == "remove") {
-        QVERIFY(!after.exists());
-    } else {
-        QVERIFY(after.open(QIODevice::ReadOnly));
-        QCOMPARE(after.readAll(), before);
-    }
+    QCOMPARE(QFile::exists(path), damage != "remove");
+    QCOMPARE(readAll(path), before);
 }
 
 void tst_file::failedWriteLeavesRows_data()
@@ -102,56 +86,17 @@ void tst_file::failedWriteLeavesRows()
     QList<qint64> ids;
     pages.walk([&](const PageRow& r) { ids << r.id; return true; });
 
-    QSqlDatabase other;
+    sqlite3* other = nullptr;  // another program's connection, holding the file
     if (failure == "lock") {
-        other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
-        other.setDatabaseName(path);
-        QVERIFY(other.open());
-        QVERIFY(QSqlQuery(other).exec("BEGIN EXCLUSIVE"));
+        QCOMPARE(sqlite3_open(path.toUtf8().constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
     }
-    try {
-        pages.remove(ids);
-        QFAIL("the write did not fail");
-    } catch (const StorageError& e) {
-        QVERIFY2(e.message().contains(path), qPrintable(e.message()));
-        QVERIFY2(e.message().contains("deleting"), qPrintable(e.message()));
-    }
-    if (failure == "lock") {
-        QVERIFY(QSqlQuery(other).exec("ROLLBACK"));
-        other.close();
-        other = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
-    }
+    const QString said = refusal<StorageError>([&] { pages.remove(ids); });
+    QVERIFY2(said.contains(path) && said.contains("deleting"), qPrintable(said));
+    sqlite3_close(other);  // ends its transaction
     // One transaction: not one of the rows went.
     QCOMPARE(pages.count(), before);
 }
-
-namespace {
-
-// Leaves beside the file an unfinished change, as a program stopped in the middle of a
-// transaction does: a copy of the file taken then, with its journal.
-void leaveUnfinishedChange(const QString& path)
-{
-    const QString scratch = path + QStringLiteral(".scratch");
-    QVERIFY(QFile::copy(path, scratch));
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(scratch.toUtf8().constData(), &db), SQLITE_OK);
-    // A small cache makes the engine write the change into the file before the commit.
-    QCOMPARE(sqlite3_exec(db, "PRAGMA cache_size = 4; BEGIN; "
-                              "UPDATE tbl_Setup SET Readme = Readme || printf('%.100000c', 'x'), location = 'Half'; "
-                              "UPDATE tbl_Appt SET Data = printf('%.20000c', 'y');",
-                          nullptr, nullptr, nullptr),
-             SQLITE_OK);
-    QVERIFY(QFileInfo(scratch + QStringLiteral("-journal")).size() > 0);
-    QFile::remove(path);
-    QVERIFY(QFile::copy(scratch, path));
-    QVERIFY(QFile::copy(scratch + QStringLiteral("-journal"), path + QStringLiteral("-journal")));
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    QFile::remove(scratch);
-}
-
-}  // namespace
 
 void tst_file::readOnlyFile_data()
 {
@@ -166,22 +111,18 @@ void tst_file::readOnlyFile()
     ReadOnlyFiles readOnly;
     TestFolder folder;
     const QString path = folder.databasePath();
-    leaveUnfinishedChange(path);
+    crashInTheMiddleOf(path, "UPDATE tbl_Setup SET Readme = Readme || printf('%.100000c', 'x'), location = 'Half'; "
+                             "UPDATE tbl_Appt SET Data = printf('%.20000c', 'y');");
     if (QTest::currentTestFailed())
         return;
     if (!writable) {
         readOnly.add(path);
-        try {
-            Database db(path);
-            QFAIL("the file was read");
-        } catch (const StorageError& e) {
-            QCOMPARE(e.message(),
-                     QStringLiteral("The database file %1 cannot be read: it is read-only and holds an "
+        QCOMPARE(refusal<StorageError>([&] { Database db(path); }),
+                 QStringLiteral("The database file %1 cannot be read: it is read-only and holds an "
                                     "unfinished change that only a writable copy can undo (the journal "
                                     "%1-journal beside it keeps that change). Make the file writable, or "
                                     "copy it together with its journal to a writable folder, and open it again.")
-                         .arg(path));
-        }
+                     .arg(path));
         QVERIFY(QFile::exists(path + QStringLiteral("-journal")));
         return;
     }

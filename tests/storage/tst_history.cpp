@@ -1,4 +1,6 @@
 // The history of the book: what each store records, in its own transaction, on either engine.
+#include "common/files.h"
+#include "common/refusal.h"
 #include "common/testbook.h"
 #include "storage/celltext.h"
 #include "storage/database.h"
@@ -9,8 +11,6 @@
 #include "storage/settings.h"
 #include "storage/setupstore.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,18 +36,6 @@ QStringList lines(const std::vector<Change>& changes)
     for (const Change& c : changes)
         all << line(c);
     return all;
-}
-
-// Sets one cell of a cell text.
-QString withCell(const QString& data, int row, int col, const QString& text)
-{
-    QList<QStringList> rows = celltext::split(data);
-    while (rows.size() <= row)
-        rows.append(QStringList());
-    while (rows[row].size() <= col)
-        rows[row].append(QString());
-    rows[row][col] = text;
-    return celltext::join(rows);
 }
 
 const CellLabels Labels{{"", "08:00 AM", "08:15 AM", "08:30 AM"}, {"Dr. A", "Dr. B"}};
@@ -130,12 +118,8 @@ void tst_history::settingsRecordTheirFields()
     const int rows = book.value("SELECT count(*) FROM tbl_History WHERE CalDate IS NULL").toInt();
     writeMemoAndBook(db, s.fixedMemo, s.bookno);  // unchanged: nothing
     // A weekday that is none is refused on either engine, and nothing is stored.
-    try {
-        storeTemplate(db, 8, QStringLiteral("x"), false);
-        QFAIL("the template of no weekday was stored");
-    } catch (const StorageError& e) {
-        QVERIFY2(e.message().endsWith(QStringLiteral("There is no weekday 8.")), qPrintable(e.message()));
-    }
+    const QString said = refusal<StorageError>([&] { storeTemplate(db, 8, QStringLiteral("x"), false); });
+    QVERIFY2(said.endsWith(QStringLiteral("There is no weekday 8.")), qPrintable(said));
     QCOMPARE(book.value("SELECT count(*) FROM tbl_History WHERE CalDate IS NULL").toInt(), rows);
     QCOMPARE(book.value("SELECT NewText FROM tbl_History WHERE Field = 'location'").toString(),
              QStringLiteral("Elm Street"));
@@ -172,24 +156,20 @@ void tst_history::failedStoreRecordsNothing()
 void tst_history::backupAndRestoreCarryIt()
 {
     TestBook book;
-    if (!book.onServer()) {
-        // The file is copied whole: a restored file holds the history of the backup.
-        const QString live = book.folder.databasePath();
-        {
-            Database db(live);
-            PageTable pages(db);
-            PageRow row = *pages.find(QDate(1998, 8, 8));
-            row.data = withCell(row.data, 1, 1, "kept in the backup");
-            pages.update(row);
-        }
-        QTemporaryDir dir;
-        backupDatabase(live, dir.filePath("db.mdb"));
-        book.exec("DELETE FROM tbl_History");
-        restoreDatabase(dir.filePath("db.mdb"), live);
-        Database db(live);
-        QCOMPARE(History(db).cell(QDate(1998, 8, 8), 1, 1).size(), size_t(1));
-        return;
-    }
+    const QString live = book.folder.databasePath(), server = book.location().server;
+    QTemporaryDir dir;
+    const QString backup = dir.filePath("db.mdb");
+    const auto backUpAndRestore = [&](bool clear) {
+        book.onServer() ? backupServer(server, backup) : backupDatabase(live, backup);
+        if (clear)
+            book.exec("DELETE FROM tbl_History");
+        else
+            fileSql(backup, "DROP TABLE tbl_History");  // a backup from before the history
+        if (book.onServer())
+            restoreServer(backup, server);
+        else
+            restoreDatabase(backup, live);
+    };
     {
         Database db(book.location());
         PageTable pages(db);
@@ -197,34 +177,24 @@ void tst_history::backupAndRestoreCarryIt()
         row.data = withCell(row.data, 1, 1, "kept in the backup");
         pages.update(row);
     }
-    QTemporaryDir dir;
-    const QString backup = dir.filePath("db.mdb");
-    backupServer(book.location().server, backup);
-    book.exec("DELETE FROM tbl_History");
-    restoreServer(backup, book.location().server);
-    Database db(book.location());
-    const std::vector<Change> cell = History(db).cell(QDate(1998, 8, 8), 1, 1);
-    QCOMPARE(cell.size(), size_t(1));
-    QCOMPARE(cell[0].newText, QStringLiteral("kept in the backup"));
-    QCOMPARE(cell[0].desk, QStringLiteral("front/anna"));
-    // New rows follow the restored ones.
-    PageTable pages(db);
-    PageRow row = *pages.find(QDate(1998, 8, 8));
-    row.memo = QStringLiteral("after the restore");
-    pages.update(row);
-    QCOMPARE(History(db).day(row.calDate).size(), size_t(2));
-    // A backup from before the history restores with none.
-    backupServer(book.location().server, backup);
+    backUpAndRestore(true);
     {
-        QSqlDatabase f = QSqlDatabase::addDatabase("QSQLITE", "old");
-        f.setDatabaseName(backup);
-        QVERIFY(f.open());
-        QVERIFY(QSqlQuery(f).exec("DROP TABLE tbl_History"));
-        f.close();
+        Database db(book.location());
+        const std::vector<Change> cell = History(db).cell(QDate(1998, 8, 8), 1, 1);
+        QCOMPARE(cell.size(), size_t(1));
+        QCOMPARE(cell[0].newText, QStringLiteral("kept in the backup"));
+        QCOMPARE(cell[0].desk, QStringLiteral("front/anna"));
+        // New rows follow the restored ones.
+        PageTable pages(db);
+        PageRow row = *pages.find(QDate(1998, 8, 8));
+        row.memo = QStringLiteral("after the restore");
+        pages.update(row);
+        QCOMPARE(History(db).day(row.calDate).size(), size_t(2));
     }
-    QSqlDatabase::removeDatabase("old");
-    restoreServer(backup, book.location().server);
-    QCOMPARE(History(db).day(row.calDate).size(), size_t(0));
+    // A backup from before the history restores with none.
+    backUpAndRestore(false);
+    Database db(book.location());
+    QCOMPARE(History(db).day(QDate(1998, 8, 8)).size(), size_t(0));
 }
 
 void tst_history::deskNameNeverEmpty()
