@@ -278,6 +278,49 @@
     </message>
 </context>
 <context>
+    <name>OfflineDesk</name>
+    <message numerus="yes">
+        <source>Back online: %n page(s) stored</source>
+        <translation>
+            <numerusform>Wieder verbunden: %n Seite gespeichert</numerusform>
+            <numerusform>Wieder verbunden: %n Seiten gespeichert</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, %1 asked</source>
+        <translation>, %1 nachgefragt</translation>
+    </message>
+    <message numerus="yes">
+        <source>; %n page(s) still kept on this desk</source>
+        <translation>
+            <numerusform>; %n Seite noch an diesem Platz aufbewahrt</numerusform>
+            <numerusform>; %n Seiten noch an diesem Platz aufbewahrt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Offline since %1: the server at %2 does not answer. Pages typed here are kept on this desk and stored when it answers again (%n page(s) waiting).</source>
+        <translation>
+            <numerusform>Offline seit %1: Der Server auf %2 antwortet nicht. Hier getippte Seiten werden an diesem Platz aufbewahrt und gespeichert, sobald er wieder antwortet (%n Seite wartet).</numerusform>
+            <numerusform>Offline seit %1: Der Server auf %2 antwortet nicht. Hier getippte Seiten werden an diesem Platz aufbewahrt und gespeichert, sobald er wieder antwortet (%n Seiten warten).</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The appointment book on the server was replaced while this desk was offline: a backup was restored there. The page of %1 was typed here meanwhile and is not stored.
+
+Yes stores it over the restored page. No discards it.</source>
+        <translation>Das Terminbuch auf dem Server wurde ersetzt, während dieser Platz offline war: Dort wurde eine Sicherung zurückgespielt. Die Seite vom %1 wurde hier in der Zwischenzeit getippt und ist nicht gespeichert.
+
+Ja speichert sie über die zurückgespielte Seite. Nein verwirft sie.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The page of %1 was stored on other desks %n times while this desk stored what it kept offline; it stays kept on this desk.</source>
+        <translation>
+            <numerusform>Die Seite vom %1 wurde %n-mal an anderen Plätzen gespeichert, während dieser Platz speicherte, was er offline aufbewahrt hatte; sie bleibt an diesem Platz aufbewahrt.</numerusform>
+            <numerusform>Die Seite vom %1 wurde %n-mal an anderen Plätzen gespeichert, während dieser Platz speicherte, was er offline aufbewahrt hatte; sie bleibt an diesem Platz aufbewahrt.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>OtherDesks</name>
     <message>
         <source>The set-up was changed on another desk. The page of %1 is shown again under the new set-up.</source>
@@ -807,6 +850,10 @@ Wiederholen speichert die Seite erneut. Verwerfen verlässt die Seite vom %2, oh
     <message>
         <source>Status line</source>
         <translation>Statuszeile</translation>
+    </message>
+    <message>
+        <source>%1, not yet on the server</source>
+        <translation>%1, noch nicht auf dem Server</translation>
     </message>
 </context>
 <context>
@@ -2240,6 +2287,116 @@ Passwort:</translation>
     <message>
         <source>The server %1 only reads: it is a standby. Pages can be read; nothing can be stored until the primary or a promoted standby answers.</source>
         <translation>Der Server %1 liest nur: Er ist ein Standby-Server. Die Seiten können gelesen werden; gespeichert werden kann nichts, bis der Primärserver oder ein hochgestufter Standby-Server antwortet.</translation>
+    </message>
+    <message>
+        <source>asking whether the server answers</source>
+        <translation>Fragen, ob der Server antwortet</translation>
+    </message>
+    <message>
+        <source>The desk&apos;s journal %1 was damaged. Nothing was stored from it; it is kept as %2 for inspection.</source>
+        <translation>Das Journal dieses Platzes %1 war beschädigt. Nichts daraus wurde gespeichert; es wird zur Prüfung als %2 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>The desk&apos;s journal held pages typed for another book than %1. None of them is stored in this book; the journal is kept as %2.</source>
+        <translation>Das Journal dieses Platzes enthielt Seiten, die für ein anderes Buch als %1 getippt wurden. Keine davon wird in diesem Buch gespeichert; das Journal wird als %2 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>This desk is offline: the server at %1 does not answer, so %2 cannot be done now. Nothing was changed. It can be done again once the server answers.</source>
+        <translation>Dieser Platz ist offline: Der Server auf %1 antwortet nicht, daher ist %2 jetzt nicht möglich. Nichts wurde geändert. Es kann wieder getan werden, sobald der Server antwortet.</translation>
+    </message>
+    <message>
+        <source>opening the connection again</source>
+        <translation>erneutes Öffnen der Verbindung</translation>
+    </message>
+    <message>
+        <source>reading the page from the server</source>
+        <translation>Lesen der Seite vom Server</translation>
+    </message>
+    <message>
+        <source>storing the pages typed offline</source>
+        <translation>Speichern der offline getippten Seiten</translation>
+    </message>
+    <message>
+        <source>The page of %1 was added on another desk.</source>
+        <translation>Die Seite vom %1 wurde an einem anderen Platz angelegt.</translation>
+    </message>
+    <message>
+        <source>The page of %1 was stored on the server while this desk was offline.</source>
+        <translation>Die Seite vom %1 wurde auf dem Server gespeichert, während dieser Platz offline war.</translation>
+    </message>
+    <message>
+        <source>removing pages</source>
+        <translation>Entfernen von Seiten</translation>
+    </message>
+    <message>
+        <source>removing empty pages</source>
+        <translation>Entfernen leerer Seiten</translation>
+    </message>
+    <message>
+        <source>reading every page</source>
+        <translation>Lesen aller Seiten</translation>
+    </message>
+    <message>
+        <source>storing the fixed memo</source>
+        <translation>Speichern des festen Memos</translation>
+    </message>
+    <message>
+        <source>storing the set-up</source>
+        <translation>Speichern der Einrichtung</translation>
+    </message>
+    <message>
+        <source>storing the template</source>
+        <translation>Speichern der Vorlage</translation>
+    </message>
+    <message>
+        <source>the client search</source>
+        <translation>Kundensuche</translation>
+    </message>
+    <message>
+        <source>reading the help</source>
+        <translation>Lesen der Hilfe</translation>
+    </message>
+    <message>
+        <source>Another copy of Calvora on this desk keeps the pages typed while the server does not answer in %1. Only one copy may work on a server&apos;s book at a time: close the other copy first.</source>
+        <translation>Eine andere Kopie von Calvora an diesem Platz bewahrt in %1 die Seiten auf, die getippt werden, während der Server nicht antwortet. Nur eine Kopie darf gleichzeitig mit dem Buch eines Servers arbeiten: Schließen Sie zuerst die andere Kopie.</translation>
+    </message>
+    <message>
+        <source>The desk&apos;s journal %1 cannot be made: its folder cannot be written.</source>
+        <translation>Das Journal dieses Platzes %1 kann nicht angelegt werden: Sein Ordner ist nicht beschreibbar.</translation>
+    </message>
+    <message>
+        <source>The desk&apos;s journal %1 is damaged and cannot be moved aside.</source>
+        <translation>Das Journal dieses Platzes %1 ist beschädigt und kann nicht beiseitegelegt werden.</translation>
+    </message>
+    <message>
+        <source>The desk&apos;s journal %1 failed while %2:
+%3</source>
+        <translation>Fehler im Journal dieses Platzes %1 beim %2:
+%3</translation>
+    </message>
+    <message>
+        <source>keeping a page typed on this desk</source>
+        <translation>Aufbewahren einer an diesem Platz getippten Seite</translation>
+    </message>
+    <message>
+        <source>keeping what it knows of the book</source>
+        <translation>Aufbewahren dessen, was es vom Buch weiß</translation>
+    </message>
+    <message>
+        <source>keeping a copy of a page read from the server</source>
+        <translation>Aufbewahren einer Kopie einer vom Server gelesenen Seite</translation>
+    </message>
+    <message>
+        <source>keeping the page of %1 typed on this desk</source>
+        <translation>Aufbewahren der an diesem Platz getippten Seite vom %1</translation>
+    </message>
+    <message>
+        <source>removing a page stored on the server</source>
+        <translation>Entfernen einer auf dem Server gespeicherten Seite</translation>
+    </message>
+    <message>
+        <source>reading the pages of the days around today</source>
+        <translation>Lesen der Seiten der Tage um heute</translation>
     </message>
 </context>
 </TS>

@@ -43,7 +43,6 @@ DeskEngine::DeskEngine(const QString& conninfo)
             throw;
         offline_ = true;
         since_ = QDateTime::currentDateTime();
-        why_ = e.reason();
     }
     probe_ = std::make_unique<ServerProbe>(conninfo.toUtf8(), QByteArray());
     retry_ = std::make_unique<QTimer>();
@@ -95,23 +94,22 @@ bool DeskEngine::reachable()
     if (offline_)
         return false;
     if (!server_ || server_->connectionLost()) {
-        goOffline(Tr::tr("the connection to it was lost"));
+        goOffline();
         return false;
     }
     if (!probe_->answers()) {
-        goOffline(Tr::tr("it does not answer"));
+        goOffline();
         return false;
     }
     return true;
 }
 
-void DeskEngine::goOffline(const QString& why)
+void DeskEngine::goOffline()
 {
     if (offline_)
         return;
     offline_ = true;
     since_ = QDateTime::currentDateTime();
-    why_ = why;
     askedWhenAway_ = probe_->asked();
     retry_->start(1000);
     if (events_)
@@ -137,9 +135,8 @@ void DeskEngine::tryAgain()
             if (events_)
                 emit events_->serverBack();
             return;
-        } catch (const StorageError& e) {
-            if (e.kind() != StorageError::Kind::Unreachable)
-                why_ = e.reason();
+        } catch (const StorageError&) {
+            // Still away (or refusing): the next answer of the probe is tried again.
             askedWhenAway_ = probe_->asked();
         }
     }
@@ -172,7 +169,7 @@ auto DeskEngine::needsServer(const QString& what, Call call) -> decltype(call(st
         } catch (const StorageError& e) {
             if (!away(e))
                 throw;
-            goOffline(e.reason());
+            goOffline();
             throw StorageError(e.message(), StorageError::Kind::Unreachable);
         }
     }
@@ -273,7 +270,7 @@ std::optional<PageRow> DeskEngine::findPage(QDate date)
         } catch (const StorageError& e) {
             if (!away(e))
                 throw;
-            goOffline(e.reason());
+            goOffline();
         }
     }
     return journal_->copy(date);
@@ -290,7 +287,7 @@ PageRow DeskEngine::addPage(QDate date, const Layout& layout, const QString& dat
         } catch (const StorageError& e) {
             if (!away(e))
                 throw;
-            goOffline(e.reason());
+            goOffline();
         }
     }
     // A page the server has not seen: nothing is kept until something is typed on it.
@@ -327,7 +324,7 @@ void DeskEngine::updatePage(PageRow& row, const CellLabels& labels, const std::v
         } catch (const StorageError& e) {
             if (!away(e))
                 throw;
-            goOffline(e.reason());
+            goOffline();
         }
     }
     // The base of the later merge: the page as this desk last read it from the server.
@@ -390,7 +387,7 @@ Settings DeskEngine::readSettings()
         } catch (const StorageError& e) {
             if (!away(e))
                 throw;
-            goOffline(e.reason());
+            goOffline();
         }
     }
     if (std::optional<Settings> settings = journal_->settings())

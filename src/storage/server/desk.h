@@ -32,7 +32,7 @@ public:
     explicit DeskEngine(const QString& conninfo);
     ~DeskEngine() override;
 
-    // The desk's own: whether it works offline now, since when (local time), and why.
+    // The desk's own: whether it works offline now, and since when (local time).
     bool offline() const { return offline_; }
     const QDateTime& offlineSince() const { return since_; }
     // The server as the status line names it ("frontdesk", "this computer").
@@ -96,7 +96,7 @@ private:
     // the desk offline and `call` then throws that it needs the server.
     template <typename Call>
     auto needsServer(const QString& what, Call call) -> decltype(call(std::declval<ServerEngine&>()));
-    void goOffline(const QString& why);
+    void goOffline();
     // Whether a failure of the server's engine means that the server is away.
     bool away(const StorageError& e);
     // The retry timer's look: opens the connection again once the probe heard the server.
@@ -115,7 +115,6 @@ private:
     BookEvents* events_ = nullptr;
     bool offline_ = false;
     QDateTime since_;
-    QString why_;
     unsigned askedWhenAway_ = 0;
     QString notice_;
 };
