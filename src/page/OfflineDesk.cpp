@@ -17,6 +17,7 @@
 #include <QLocale>
 #include <QScopedValueRollback>
 #include <QTime>
+#include <QTimer>
 
 using storage::StorageError;
 
@@ -47,8 +48,13 @@ OfflineDesk::OfflineDesk(frmAppt& form) : QObject(&form), form_(form)
 {
     connect(&form, &frmAppt::loaded, this, &OfflineDesk::watch);
     connect(&form, &frmAppt::pageStored, this, [this] {
-        if (desk_ && desk_->offline())
+        if (!desk_)
+            return;
+        if (desk_->offline())
             showState();
+        // A page stored while others still wait (a question cancelled): they are tried again.
+        else if (desk_->journal().countWaiting() > 0 && again_ && !replaying_)
+            again_->start();
     });
 }
 
@@ -59,18 +65,33 @@ void OfflineDesk::watch()
         return;
     storage::BookEvents& events = form_.database().events();
     connect(&events, &storage::BookEvents::serverAway, this, &OfflineDesk::showState);
-    connect(&events, &storage::BookEvents::serverBack, this, [this] {
-        const Replayed done = replay();
-        QString line = tr("Back online: %n page(s) stored", nullptr, done.stored)
-            + tr(", %1 asked").arg(done.asked);
-        if (done.waiting > 0)
-            line += tr("; %n page(s) still kept on this desk", nullptr, done.waiting);
-        form_.showStatus(done.stored + done.asked + done.waiting > 0 ? line : QString());
+    connect(&events, &storage::BookEvents::serverBack, this, &OfflineDesk::storeKept);
+    // Pages a replay could not store (the server refused one, or the user cancelled its
+    // question) are tried again a little later, as long as the server answers.
+    again_ = new QTimer(this);
+    again_->setSingleShot(true);
+    again_->setInterval(2000);
+    connect(again_, &QTimer::timeout, this, [this] {
+        if (!desk_->offline())
+            storeKept();
     });
     if (const QString notice = desk_->takeNotice(); !notice.isEmpty())
         form_.report(notice);
     if (desk_->offline())
         showState();
+}
+
+void OfflineDesk::storeKept()
+{
+    const Replayed done = replay();
+    QString line = tr("Back online: %n page(s) stored", nullptr, done.stored) + tr(", %1 asked").arg(done.asked);
+    if (done.waiting > 0)
+        line += tr("; %n page(s) still kept on this desk", nullptr, done.waiting);
+    if (!done.failure.isEmpty())
+        line += QLatin1Char(' ') + done.failure;
+    form_.showStatus(done.stored + done.asked + done.waiting > 0 ? line : QString());
+    if (done.waiting > 0 && !done.cancelled && !desk_->offline())
+        again_->start();
 }
 
 void OfflineDesk::showState()
@@ -92,18 +113,15 @@ OfflineDesk::Replayed OfflineDesk::replay()
     QScopedValueRollback<bool> busy(replaying_, true);
     const bool replaced = desk_->bookReplaced();
     const std::vector<storage::WaitingPage> pages = desk_->journal().waiting();
-    bool stopped = false;
     for (const storage::WaitingPage& page : pages) {
         try {
-            if (!storeKept(page, replaced, counts))
-                ++counts.waiting;
+            if (!storePage(page, replaced, counts))
+                counts.cancelled = true;
         } catch (const StorageError& e) {
             // Offline again, or a store the server refused: the page stays kept, and the
-            // user is told once.
-            ++counts.waiting;
-            if (!stopped)
-                form_.report(e.message());
-            stopped = true;
+            // status line says why.
+            if (counts.failure.isEmpty())
+                counts.failure = e.message();
             if (e.kind() == StorageError::Kind::Unreachable)
                 break;
         }
@@ -115,7 +133,7 @@ OfflineDesk::Replayed OfflineDesk::replay()
     return counts;
 }
 
-bool OfflineDesk::storeKept(const storage::WaitingPage& page, bool replaced, Replayed& counts)
+bool OfflineDesk::storePage(const storage::WaitingPage& page, bool replaced, Replayed& counts)
 {
     const QDate date = page.typed.calDate;
     const storage::CellLabels labels = labelsOf(page.typed.layout);
@@ -182,6 +200,13 @@ bool OfflineDesk::storeKept(const storage::WaitingPage& page, bool replaced, Rep
                 }
             }
             row = merge.result();
+        }
+        // The server holds the page as it would be stored (a store whose commit was lost did
+        // land): nothing is stored twice.
+        if (theirs && row.data == theirs->data && row.clinic == theirs->clinic && row.memo == theirs->memo) {
+            desk_->journal().stored(page);
+            ++counts.stored;
+            return true;
         }
         try {
             desk_->storeWaiting(page, row, labels, notKept);

@@ -10,6 +10,7 @@
 #include <QObject>
 
 class frmAppt;
+class QTimer;
 
 namespace storage {
 class DeskEngine;
@@ -26,17 +27,22 @@ public:
         int stored = 0;
         int asked = 0;
         int waiting = 0;  // still in the journal (cancelled, or the server went away again)
+        QString failure;  // why the first page that could not be stored was not
+        bool cancelled = false;  // the user cancelled a question: not asked again at once
     };
     Replayed replay();
 
 private:
     void watch();
     void showState();
+    // Stores the kept pages and says in the status line how it went.
+    void storeKept();
     // Stores one kept page; false when the user cancelled its question.
-    bool storeKept(const storage::WaitingPage& page, bool replaced, Replayed& counts);
+    bool storePage(const storage::WaitingPage& page, bool replaced, Replayed& counts);
     void reloadShownPage();
 
     frmAppt& form_;
     storage::DeskEngine* desk_ = nullptr;
     bool replaying_ = false;
+    QTimer* again_ = nullptr;
 };

@@ -128,8 +128,8 @@ public:
     explicit DeskProcess(TestBook& book)
     {
         process_.setProgram(QStringLiteral(CALVORA_DESK_DRIVER));
-        process_.setArguments({book.server().conninfo(), DayPageFixture::Today.toString(Qt::ISODate),
-                               book.folder.path()});
+        // Each desk a computer of its own: its own folder, and in it its own journal.
+        process_.setArguments({book.server().conninfo(), DayPageFixture::Today.toString(Qt::ISODate), folder_.path()});
         process_.setProcessChannelMode(QProcess::SeparateChannels);
         process_.start();
         ready = process_.waitForStarted(10000) && line() == QLatin1String("ready");
@@ -149,6 +149,7 @@ public:
     bool ready = false;
 
 private:
+    QTemporaryDir folder_;
     QString line()
     {
         while (!process_.canReadLine())

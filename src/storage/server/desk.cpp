@@ -52,6 +52,14 @@ DeskEngine::DeskEngine(const QString& conninfo)
         askedWhenAway_ = probe_->asked();
         retry_->start(1000);
     }
+    // A connection the server ended while the desk is idle is found within a second, so that
+    // the desk opens it again and hears the other desks again.
+    idle_ = std::make_unique<QTimer>();
+    QObject::connect(idle_.get(), &QTimer::timeout, idle_.get(), [this] {
+        if (!offline_ && server_ && server_->connectionLost())
+            goOffline(Away::Lost);
+    });
+    idle_->start(1000);
 }
 
 DeskEngine::~DeskEngine() = default;
@@ -94,24 +102,26 @@ bool DeskEngine::reachable()
     if (offline_)
         return false;
     if (!server_ || server_->connectionLost()) {
-        goOffline();
+        goOffline(Away::Lost);
         return false;
     }
     if (!probe_->answers()) {
-        goOffline();
+        goOffline(Away::NoAnswer);
         return false;
     }
     return true;
 }
 
-void DeskEngine::goOffline()
+void DeskEngine::goOffline(Away away)
 {
     if (offline_)
         return;
     offline_ = true;
     since_ = QDateTime::currentDateTime();
-    askedWhenAway_ = probe_->asked();
-    retry_->start(1000);
+    // A connection the server ended is opened again at once where the probe last heard the
+    // server; a server that did not answer is tried only after the probe hears it again.
+    askedWhenAway_ = away == Away::Lost && probe_->answers() ? probe_->asked() - 1 : probe_->asked();
+    retry_->start(away == Away::Lost ? 0 : 1000);
     if (events_)
         QMetaObject::invokeMethod(events_, [events = events_] { emit events->serverAway(); }, Qt::QueuedConnection);
 }
@@ -169,7 +179,7 @@ auto DeskEngine::needsServer(const QString& what, Call call) -> decltype(call(st
         } catch (const StorageError& e) {
             if (!away(e))
                 throw;
-            goOffline();
+            goOffline(Away::NoAnswer);
             throw StorageError(e.message(), StorageError::Kind::Unreachable);
         }
     }
@@ -270,7 +280,7 @@ std::optional<PageRow> DeskEngine::findPage(QDate date)
         } catch (const StorageError& e) {
             if (!away(e))
                 throw;
-            goOffline();
+            goOffline(Away::NoAnswer);
         }
     }
     return journal_->copy(date);
@@ -287,7 +297,7 @@ PageRow DeskEngine::addPage(QDate date, const Layout& layout, const QString& dat
         } catch (const StorageError& e) {
             if (!away(e))
                 throw;
-            goOffline();
+            goOffline(Away::NoAnswer);
         }
     }
     // A page the server has not seen: nothing is kept until something is typed on it.
@@ -324,7 +334,7 @@ void DeskEngine::updatePage(PageRow& row, const CellLabels& labels, const std::v
         } catch (const StorageError& e) {
             if (!away(e))
                 throw;
-            goOffline();
+            goOffline(Away::NoAnswer);
         }
     }
     // The base of the later merge: the page as this desk last read it from the server.
@@ -387,7 +397,7 @@ Settings DeskEngine::readSettings()
         } catch (const StorageError& e) {
             if (!away(e))
                 throw;
-            goOffline();
+            goOffline(Away::NoAnswer);
         }
     }
     if (std::optional<Settings> settings = journal_->settings())

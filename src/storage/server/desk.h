@@ -96,7 +96,8 @@ private:
     // the desk offline and `call` then throws that it needs the server.
     template <typename Call>
     auto needsServer(const QString& what, Call call) -> decltype(call(std::declval<ServerEngine&>()));
-    void goOffline();
+    enum class Away { NoAnswer, Lost };
+    void goOffline(Away away);
     // Whether a failure of the server's engine means that the server is away.
     bool away(const StorageError& e);
     // The retry timer's look: opens the connection again once the probe heard the server.
@@ -112,6 +113,7 @@ private:
     std::unique_ptr<ServerEngine> server_;
     std::unique_ptr<ServerProbe> probe_;
     std::unique_ptr<QTimer> retry_;
+    std::unique_ptr<QTimer> idle_;
     BookEvents* events_ = nullptr;
     bool offline_ = false;
     QDateTime since_;
