@@ -22,8 +22,9 @@ constexpr int kDaysAround = 30;
 // page's read or store is small, and the screen must never stop for long (the grace in which
 // a cancelled query may still answer comes on top).
 constexpr std::chrono::milliseconds kRoundTrip{1500};
-// The longest wait between two tries to reach the server again.
-constexpr int kLongestRetry = 30000;
+// The longest wait between two looks at whether the probe heard the server (a look costs no
+// round trip: the probe asks on its own thread).
+constexpr int kLongestRetry = 4000;
 
 }  // namespace
 
@@ -379,6 +380,10 @@ void DeskEngine::removeUnchangedPages(const QList<PageRow>& rows)
 void DeskEngine::walkPages(const std::function<bool(const PageRow&)>& visit, std::optional<qint64> fromId,
                            bool withLayout)
 {
+    // The walk finds the empty pages to tidy away on leaving: offline there are none to find,
+    // and the tidying waits for the next time.
+    if (!reachable())
+        return;
     needsServer(Tr::tr("reading every page"), [&](ServerEngine& s) { s.walkPages(visit, fromId, withLayout); });
 }
 
