@@ -2,6 +2,7 @@
 // once the server answers again. The test runs its own server, which it stops, suspends and
 // starts again underneath the desk.
 #include "common/daypage.h"
+#include "common/refusal.h"
 #include "page/FlexGrid.h"
 #include "page/frmConflicts.h"
 #include "platform/clock.h"
@@ -211,6 +212,16 @@ void tst_offline::typedOfflineIsStoredWhenBack()
                         + (f.form->database().engine().desk()->journal().waiting().empty() ? QString() : f.form->database().engine().desk()->journal().waiting().back().typed.calDate.toString())));
     QVERIFY2(f.form->lblStatus->text().startsWith("Offline since "), qPrintable(f.form->lblStatus->text()));
     QVERIFY(f.dialogs.messages.isEmpty());
+    // A day the desk never read is laid out from the last set-up known, and says so; what
+    // needs the server says so and does nothing.
+    f.openDate(days[2]);
+    QVERIFY2(f.form->lblCalDate->text().endsWith(", not yet on the server"), qPrintable(f.form->lblCalDate->text()));
+    QVERIFY(refusal<storage::StorageError>([&] { storage::History(f.form->database()).day(Today); })
+                .startsWith("This desk is offline: the server at this computer does not answer"));
+    // A second copy of the program on this desk is refused the journal.
+    QVERIFY(refusal<storage::StorageError>([] { storage::Journal second(storage::journalPath()); })
+                .startsWith("Another copy of Calvora on this desk"));
+    f.openDate(Today);
     const QDateTime typedBefore = program::nowUtc();
 
     f.close();  // killed: nothing stored on the way out
