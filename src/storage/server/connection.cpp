@@ -105,6 +105,12 @@ void setPasswordPrompt(PasswordPrompt prompt)
     g_prompt = std::move(prompt);
 }
 
+QString typedPassword(const QString& conninfo)
+{
+    const auto typed = g_passwords.find(conninfo);
+    return typed == g_passwords.end() ? QString() : typed->second;
+}
+
 namespace {
 
 QString part(const ConnInfo& info, const char* key, const char* environment)
@@ -191,6 +197,9 @@ void ServerConnection::watch(BookEvents* events)
         return;
     events_ = events;
     listen();
+    // A desk that works without the server has a probe and a watchdog of its own.
+    if (!idleReconnect_)
+        return;
     // A connection the server ended while this desk typed or waited says nothing: the
     // watchdog looks every second and opens it again, so that the desk hears again.
     const auto typed = g_passwords.find(conninfo_);

@@ -164,8 +164,14 @@ bool ServerProbe::ask()
         const char* values[] = {conninfo_.constData(), timeout.constData(), "calvora watchdog",
                                 password_.constData(), nullptr};
         connection_ = PQconnectdbParams(keys, values, 1);
-        if (PQstatus(connection_) != CONNECTION_OK)
-            return false;
+        if (PQstatus(connection_) != CONNECTION_OK) {
+            // A server that asks for a password this probe does not know is there: the desk's
+            // own connection asks the user for it.
+            const bool asks = PQconnectionNeedsPassword(connection_);
+            PQfinish(connection_);
+            connection_ = nullptr;
+            return asks;
+        }
     }
     if (!PQsendQuery(connection_, "SELECT 1")) {
         // A connection that cannot take the question is given up: the next look makes a new

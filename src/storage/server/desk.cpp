@@ -45,7 +45,7 @@ DeskEngine::DeskEngine(const QString& conninfo)
         offline_ = true;
         since_ = QDateTime::currentDateTime();
     }
-    probe_ = std::make_unique<ServerProbe>(conninfo.toUtf8(), QByteArray());
+    probe_ = std::make_unique<ServerProbe>(conninfo.toUtf8(), typedPassword(conninfo).toUtf8());
     retry_ = std::make_unique<QTimer>();
     retry_->setSingleShot(true);
     QObject::connect(retry_.get(), &QTimer::timeout, retry_.get(), [this] { tryAgain(); });

@@ -13,6 +13,8 @@ namespace storage {
 // A password given is kept in memory for this run only, for every later connection.
 using PasswordPrompt = std::function<std::optional<QString>(const QString& server)>;
 void setPasswordPrompt(PasswordPrompt prompt);
+// The password typed into the box for a connection text in this run; empty when none was.
+QString typedPassword(const QString& conninfo);
 
 // "database practice on frontdesk": the database and the server of a connection text, as
 // libpq would reach them; never a password.
