@@ -73,18 +73,21 @@ void startServer()
 // Suspends (or resumes) the server and every process it runs, as a frozen computer would.
 void suspendServer(bool suspend)
 {
-    QProcess p;
-    p.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), g_dir + QStringLiteral("/data")});
-    p.waitForFinished();
-    const QStringList found = QString::fromLatin1(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    if (found.isEmpty())
+    // The postmaster's pid is the first line of postmaster.pid; its children name it as
+    // their parent in /proc.
+    QFile pidFile(g_dir + QStringLiteral("/data/postmaster.pid"));
+    if (!pidFile.open(QIODevice::ReadOnly))
         return;
-    QList<int> pids{found.first().toInt()};
-    QProcess children;
-    children.start(QStringLiteral("pgrep"), {QStringLiteral("-P"), QString::number(pids.first())});
-    children.waitForFinished();
-    for (const QString& pid : QString::fromLatin1(children.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts))
-        pids << pid.toInt();
+    const int postmaster = pidFile.readLine().trimmed().toInt();
+    QList<int> pids{postmaster};
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile status(QStringLiteral("/proc/%1/status").arg(entry));
+        if (entry.toInt() <= 0 || !status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("PPid:") && line.mid(5).trimmed().toInt() == postmaster)
+                pids << entry.toInt();
+    }
     for (int pid : pids)
         ::kill(pid, suspend ? SIGSTOP : SIGCONT);
 }
