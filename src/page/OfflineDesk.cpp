@@ -186,18 +186,7 @@ bool OfflineDesk::storePage(const storage::WaitingPage& page, bool replaced, Rep
                 asked = true;
                 if (!frmConflicts::ask(&form_, date, merge.conflicts, place))
                     return false;
-                for (const PageConflict& c : merge.conflicts) {
-                    if (c.keepMine)
-                        continue;
-                    storage::Change given;
-                    if (c.kind == PageConflict::Cell) {
-                        given.row = c.row;
-                        given.col = c.col;
-                    }
-                    given.oldText = c.theirs;
-                    given.newText = c.mine;
-                    notKept.push_back(given);
-                }
+                notKept = merge.notKept();
             }
             row = merge.result();
         }

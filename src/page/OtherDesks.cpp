@@ -269,21 +269,7 @@ bool OtherDesks::mergeLostStore(const storage::StaleVersion& lost, storage::Page
         base = theirs;
         typed = merge.result();
         merged = true;
-        // What was typed here and given up for their text is kept in the history with the
-        // store, where it can be seen and put back.
-        std::vector<storage::Change> notKept;
-        for (const PageConflict& c : merge.conflicts) {
-            if (c.keepMine)
-                continue;
-            storage::Change given;
-            if (c.kind == PageConflict::Cell) {
-                given.row = c.row;
-                given.col = c.col;
-            }
-            given.oldText = c.theirs;
-            given.newText = c.mine;
-            notKept.push_back(given);
-        }
+        const std::vector<storage::Change> notKept = merge.notKept();
         try {
             pages.update(typed, notKept);
             merged_ = merged;

@@ -129,6 +129,24 @@ PageMerge::PageMerge(const storage::PageRow& base, const storage::PageRow& mine,
         merged_.clinic = closed;
 }
 
+std::vector<storage::Change> PageMerge::notKept() const
+{
+    std::vector<storage::Change> given;
+    for (const PageConflict& c : conflicts) {
+        if (c.keepMine)
+            continue;
+        storage::Change change;
+        if (c.kind == PageConflict::Cell) {
+            change.row = c.row;
+            change.col = c.col;
+        }
+        change.oldText = c.theirs;
+        change.newText = c.mine;
+        given.push_back(change);
+    }
+    return given;
+}
+
 storage::PageRow PageMerge::result() const
 {
     storage::PageRow row = merged_;

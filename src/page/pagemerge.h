@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 struct PageConflict {
     // A cell or the daily memo of the page; the fixed memo and the book number, which the
@@ -53,6 +54,9 @@ public:
     // The merged page with each conflict as chosen: the stored row (its id and version) with
     // the merged Data, memo and flag.
     storage::PageRow result() const;
+    // What was typed here and given up for their text, as the history keeps it with the
+    // store (where it can be seen and put back): each conflict decided for theirs.
+    std::vector<storage::Change> notKept() const;
 
 private:
     storage::PageRow theirs_;

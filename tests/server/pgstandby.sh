@@ -14,21 +14,7 @@
 set -eu
 action=$1
 
-bindir=$(pg_config --bindir 2>/dev/null || true)
-[ -x "$bindir/initdb" ] || bindir=/usr/lib/postgresql/15/bin
-if [ ! -x "$bindir/initdb" ]; then
-    echo "PostgreSQL's initdb was not found (install the package postgresql)" >&2
-    exit 1
-fi
-
-# initdb refuses root: the clusters then belong to the postgres user.
-as_owner() {
-    if [ "$(id -u)" = 0 ]; then
-        (cd "$dir" && runuser -u postgres -- "$@")
-    else
-        (cd "$dir" && "$@")
-    fi
-}
+. "$(dirname "$0")/pgbin.sh"
 
 sql() {  # sql NODE TEXT: one value, as the administrator
     as_owner "$bindir/psql" -h "$dir/$1" -U postgres -d postgres -XAtqc "$2"
