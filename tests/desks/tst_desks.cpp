@@ -3,6 +3,7 @@
 // of the others.
 #include "common/refusal.h"
 #include "common/daypage.h"
+#include "common/deskprocess.h"
 #include "common/testbook.h"
 #include "navigation/CellHistory.h"
 #include "navigation/MemoPanel.h"
@@ -24,7 +25,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -123,43 +123,6 @@ private:
 
 // A desk in a process of its own: the program's day page on the book, typed on through its
 // keys, its question answered through the accessibility tree.
-class DeskProcess {
-public:
-    explicit DeskProcess(TestBook& book)
-    {
-        process_.setProgram(QStringLiteral(CALVORA_DESK_DRIVER));
-        // Each desk a computer of its own: its own folder, and in it its own journal.
-        process_.setArguments({book.server().conninfo(), DayPageFixture::Today.toString(Qt::ISODate), folder_.path()});
-        process_.setProcessChannelMode(QProcess::SeparateChannels);
-        process_.start();
-        ready = process_.waitForStarted(10000) && line() == QLatin1String("ready");
-    }
-    ~DeskProcess()
-    {
-        send(QStringLiteral("quit"));
-        if (!process_.waitForFinished(10000))
-            process_.kill();
-        process_.waitForFinished(2000);
-    }
-    QString send(const QString& command)
-    {
-        process_.write(command.toUtf8() + '\n');
-        return line();
-    }
-    bool ready = false;
-
-private:
-    QTemporaryDir folder_;
-    QString line()
-    {
-        while (!process_.canReadLine())
-            if (!process_.waitForReadyRead(15000))
-                return QStringLiteral("<no answer> ") + QString::fromUtf8(process_.readAllStandardError());
-        return QString::fromUtf8(process_.readLine()).trimmed();
-    }
-    QProcess process_;
-};
-
 }  // namespace
 
 void tst_desks::initTestCase()

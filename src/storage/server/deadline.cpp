@@ -57,6 +57,7 @@ void Deadline::arm(pg_conn* connection, std::chrono::milliseconds limit)
     ++arming_;
     passed_ = false;
     due_ = std::chrono::steady_clock::now() + limit;
+    wake_.notify_all();
 }
 
 bool Deadline::disarm()
@@ -85,8 +86,10 @@ void Deadline::watch()
 {
     std::unique_lock lock(mutex_);
     while (!stop_) {
-        // A look every tick: a round trip is over long before it, and arming costs nothing.
-        wake_.wait_for(lock, kTick);
+        // Woken at the armed round trip's time (arming wakes the watcher to learn it), or a
+        // tick later when nothing is armed.
+        const auto now = std::chrono::steady_clock::now();
+        wake_.wait_until(lock, armed_ && !passed_ ? std::max(due_, now) : now + kTick);
         if (stop_ || !armed_ || passed_ || std::chrono::steady_clock::now() < due_)
             continue;
         // The server is asked to cancel the query: a statement waiting for a lock, or one

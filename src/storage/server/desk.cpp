@@ -21,7 +21,7 @@ constexpr int kDaysAround = 30;
 // The longest the day page waits for one answer of the server before it works offline: a
 // page's read or store is small, and the screen must never stop for long (the grace in which
 // a cancelled query may still answer comes on top).
-constexpr std::chrono::milliseconds kRoundTrip{1500};
+constexpr std::chrono::milliseconds kRoundTrip{1300};
 // The longest wait between two looks at whether the probe heard the server (a look costs no
 // round trip: the probe asks on its own thread).
 constexpr int kLongestRetry = 4000;

@@ -4,9 +4,13 @@
 //   type ROW COL TEXT   types TEXT into a grid cell and presses Enter
 //   store               stores the page (what leaving it or moving to another does)
 //   cell ROW COL        the cell's text on screen
+//   date YYYY-MM-DD     opens that day through Open Page, as typed into its box
+//   status              the page's status line
+//   stall               the longest time, in ms, the desk's event loop did not turn
 //   answer BUTTON...    names the buttons to press, in order, when the program asks which
 //                       of two desks' texts to keep
 //   quit
+#include "navigation/PageNavigation.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
 #include "platform/clock.h"
@@ -16,6 +20,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDate>
+#include <QElapsedTimer>
+#include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSocketNotifier>
@@ -102,6 +109,14 @@ int main(int argc, char** argv)
     });
     answerer.start();
 
+    // A heartbeat: the longest gap between its beats is how long the desk stood still.
+    QElapsedTimer beat;
+    qint64 stall = 0;
+    QTimer heart;
+    QObject::connect(&heart, &QTimer::timeout, [&] { stall = std::max(stall, beat.restart()); });
+    beat.start();
+    heart.start(20);
+
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QTextStream in(stdin);
     QObject::connect(&input, &QSocketNotifier::activated, [&] {
@@ -136,6 +151,25 @@ int main(int argc, char** argv)
             say(QStringLiteral("asked %1%2").arg(asked).arg(seen.isEmpty() ? QString() : QLatin1Char(' ') + seen.join(u';')));
         } else if (command == QLatin1String("cell")) {
             say(grid->TextMatrix(words.value(1).toInt(), words.value(2).toInt()));
+        } else if (command == QLatin1String("date")) {
+            // Types the date into the Open Page box once it shows.
+            const QString date = words.value(1);
+            auto* typer = new QTimer(form);
+            typer->setInterval(10);
+            QObject::connect(typer, &QTimer::timeout, [typer, date] {
+                if (auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+                    box->setTextValue(date);
+                    box->accept();
+                    typer->deleteLater();
+                }
+            });
+            typer->start();
+            form->findChild<PageNavigation*>()->mnuPageOpen_Click();
+            say(form->PageDate.toString(Qt::ISODate));
+        } else if (command == QLatin1String("status")) {
+            say(form->lblStatus->text());
+        } else if (command == QLatin1String("stall")) {
+            say(QString::number(stall));
         } else if (command == QLatin1String("answer")) {
             buttons = words.mid(1);
             for (QString& b : buttons)
