@@ -319,6 +319,14 @@ Ja speichert sie über die zurückgespielte Seite. Nein verwirft sie.</translati
             <numerusform>Die Seite vom %1 wurde %n-mal an anderen Plätzen gespeichert, während dieser Platz speicherte, was er offline aufbewahrt hatte; sie bleibt an diesem Platz aufbewahrt.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The appointment book on the server was replaced while this desk was offline: a backup was restored there. The fixed memo and the book number were typed here meanwhile and are not stored.
+
+Yes stores them over the restored ones. No discards them.</source>
+        <translation>Das Terminbuch auf dem Server wurde ersetzt, während dieser Platz offline war: Dort wurde eine Sicherung zurückgespielt. Die Dauernotiz und die Buchnummer wurden hier in der Zwischenzeit getippt und sind nicht gespeichert.
+
+Ja speichert sie über die zurückgespielten. Nein verwirft sie.</translation>
+    </message>
 </context>
 <context>
     <name>OtherDesks</name>

@@ -97,32 +97,58 @@ void MemoPanel::load()
     txtBook->setText(storedBook_);
 }
 
+void MemoPanel::refresh()
+{
+    const bool memoTyped = TxtFixedMemo->toPlainText() != storedMemo_;
+    const bool bookTyped = txtBook->text() != storedBook_;
+    try {
+        const storage::Settings settings = form_.readSettings();
+        storedMemo_ = settings.fixedMemo;
+        storedBook_ = settings.bookno;
+    } catch (const storage::StorageError& e) {
+        form_.report(e.message());
+        return;
+    }
+    if (!memoTyped)
+        TxtFixedMemo->setPlainText(storedMemo_);
+    if (!bookTyped)
+        txtBook->setText(storedBook_);
+}
+
 void MemoPanel::storeOrThrow()
 {
-    const storage::MemoAndBook origin{storedMemo_, storedBook_};
-    storage::MemoAndBook read = origin;
-    storage::MemoAndBook typed{TxtFixedMemo->toPlainText(), txtBook->text()};
+    const storage::MemoAndBook read{storedMemo_, storedBook_};
+    const storage::MemoAndBook typed{TxtFixedMemo->toPlainText(), txtBook->text()};
     if (typed == read)
         return;
+    const storage::MemoAndBook now = storeAsking(
+        form_,
+        [this](const storage::MemoAndBook& read, const storage::MemoAndBook& typed) {
+            return storage::storeMemoAndBook(form_.database(), read, typed);
+        },
+        read, typed);
+    storedMemo_ = now.fixedMemo;
+    storedBook_ = now.bookno;
+    // A text another desk stored where nothing was typed here, or kept where the user chose
+    // theirs, is shown.
+    if (TxtFixedMemo->toPlainText() != now.fixedMemo)
+        TxtFixedMemo->setPlainText(now.fixedMemo);
+    if (txtBook->text() != now.bookno)
+        txtBook->setText(now.bookno);
+}
+
+storage::MemoAndBook MemoPanel::storeAsking(frmAppt& form, const Store& store, storage::MemoAndBook read,
+                                             storage::MemoAndBook typed)
+{
     // Each of the two is stored only where it was changed here: another desk may have
     // stored the other meanwhile. Where it stored the same one differently, the user chooses
     // whose text stays, as for the daily memo.
     for (int attempt = 1;; ++attempt) {
-        const storage::MemoAndBook now = storage::storeMemoAndBook(form_.database(), read, typed);
+        const storage::MemoAndBook now = store(read, typed);
         const bool memoAsked = typed.fixedMemo != read.fixedMemo && now.fixedMemo != typed.fixedMemo;
         const bool bookAsked = typed.bookno != read.bookno && now.bookno != typed.bookno;
-        // What the book holds now is what this desk has read, except where a text typed here
-        // was not stored: the next store asks about it again.
-        storedMemo_ = memoAsked ? origin.fixedMemo : now.fixedMemo;
-        storedBook_ = bookAsked ? origin.bookno : now.bookno;
-        if (!memoAsked && !bookAsked) {
-            // A text another desk stored where nothing was typed here is shown.
-            if (TxtFixedMemo->toPlainText() != now.fixedMemo)
-                TxtFixedMemo->setPlainText(now.fixedMemo);
-            if (txtBook->text() != now.bookno)
-                txtBook->setText(now.bookno);
-            return;
-        }
+        if (!memoAsked && !bookAsked)
+            return now;
         if (attempt == kStoreAttempts)
             throw storage::StorageError(tr("The fixed memo or the book number was stored on other desks "
                                            "%n times while this desk stored its own; what was typed here "
@@ -138,7 +164,7 @@ void MemoPanel::storeOrThrow()
             ask(PageConflict::FixedMemo, now.fixedMemo, typed.fixedMemo);
         if (bookAsked)
             ask(PageConflict::Book, now.bookno, typed.bookno);
-        if (!frmConflicts::ask(&form_, form_.PageDate, conflicts,
+        if (!frmConflicts::ask(&form, form.PageDate, conflicts,
                                [](const PageConflict&) { return std::pair<QString, QString>(); }))
             throw StoreCancelled(tr("The fixed memo and the book number were not stored."));
         // Stored over their text where the user keeps this desk's; left as theirs otherwise.

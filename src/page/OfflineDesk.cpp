@@ -1,5 +1,6 @@
 #include "page/OfflineDesk.h"
 
+#include "navigation/MemoPanel.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
 #include "page/frmConflicts.h"
@@ -11,6 +12,7 @@
 #include "storage/database.h"
 #include "storage/engine.h"
 #include "storage/server/desk.h"
+#include "storage/server/journal.h"
 #include "storage/storedtime.h"
 
 #include <QLabel>
@@ -53,7 +55,7 @@ OfflineDesk::OfflineDesk(frmAppt& form) : QObject(&form), form_(form)
         if (desk_->offline())
             showState();
         // A page stored while others still wait (a question cancelled): they are tried again.
-        else if (desk_->journal().countWaiting() > 0 && again_ && !replaying_)
+        else if ((desk_->journal().countWaiting() > 0 || desk_->journal().waitingMemo()) && again_ && !replaying_)
             again_->start();
     });
 }
@@ -126,8 +128,18 @@ OfflineDesk::Replayed OfflineDesk::replay()
                 break;
         }
     }
+    if (counts.failure.isEmpty() || !desk_->offline()) {
+        try {
+            storeMemo(replaced, counts);
+        } catch (const StoreCancelled&) {
+            counts.cancelled = true;  // kept, and asked again with the next pages
+        } catch (const StorageError& e) {
+            if (counts.failure.isEmpty())
+                counts.failure = e.message();
+        }
+    }
     counts.waiting = desk_->journal().countWaiting();
-    if (counts.waiting == 0)
+    if (counts.waiting == 0 && !desk_->journal().waitingMemo())
         desk_->acceptBook();
     reloadShownPage();
     return counts;
@@ -199,7 +211,7 @@ bool OfflineDesk::storePage(const storage::WaitingPage& page, bool replaced, Rep
         }
         try {
             desk_->storeWaiting(page, row, labels, notKept);
-                    ++counts.stored;
+            ++counts.stored;
             return true;
         } catch (const storage::StaleVersion& again) {
             // Stored elsewhere again in between: the merge is what this desk has typed,
@@ -209,6 +221,45 @@ bool OfflineDesk::storePage(const storage::WaitingPage& page, bool replaced, Rep
             theirs = again.stored();
         }
     }
+}
+
+void OfflineDesk::storeMemo(bool replaced, Replayed& counts)
+{
+    const std::optional<storage::Journal::WaitingMemo> memo = desk_->journal().waitingMemo();
+    if (!memo)
+        return;
+    if (replaced) {
+        const dialogs::Answer answer = dialogs::message(
+            &form_,
+            tr("The appointment book on the server was replaced while this desk was offline: a backup was "
+               "restored there. The fixed memo and the book number were typed here meanwhile and are not "
+               "stored.\n\nYes stores them over the restored ones. No discards them."),
+            frmAppt::tr("Appointments"), dialogs::Buttons::YesNo, dialogs::Icon::Question);
+        ++counts.asked;
+        if (answer != dialogs::Answer::Yes) {
+            desk_->journal().memoStored(memo->typed);
+            showMemo();
+            return;
+        }
+        desk_->storeKeptMemo(memo->typed, std::nullopt);
+    } else {
+        // Stored through the server, which merges them with what other desks stored meanwhile;
+        // kept in the journal until that store is done.
+        MemoPanel::storeAsking(
+            form_,
+            [this](const storage::MemoAndBook& read, const storage::MemoAndBook& typed) {
+                return desk_->storeKeptMemo(typed, read);
+            },
+            memo->base, memo->typed);
+    }
+    desk_->journal().memoStored(memo->typed);
+    showMemo();
+}
+
+void OfflineDesk::showMemo()
+{
+    if (MemoPanel* memos = form_.findChild<MemoPanel*>())
+        memos->refresh();
 }
 
 void OfflineDesk::reloadShownPage()

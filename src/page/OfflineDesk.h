@@ -39,6 +39,10 @@ private:
     void storeKept();
     // Stores one kept page; false when the user cancelled its question.
     bool storePage(const storage::WaitingPage& page, bool replaced, Replayed& counts);
+    // Stores the fixed memo and book number kept offline (StoreCancelled when the user
+    // cancels the question).
+    void storeMemo(bool replaced, Replayed& counts);
+    void showMemo();
     void reloadShownPage();
 
     frmAppt& form_;

@@ -4,6 +4,7 @@
 #include "common/daypage.h"
 #include "common/deskprocess.h"
 #include "common/refusal.h"
+#include "navigation/MemoPanel.h"
 #include "page/FlexGrid.h"
 #include "page/frmConflicts.h"
 #include "platform/clock.h"
@@ -20,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -148,34 +150,55 @@ private slots:
 
 private:
     QTemporaryDir note_;
+    const bool pair_ = qEnvironmentVariableIsSet("CALVORA_STANDBY");
 };
 
 void tst_offline::initTestCase()
 {
-    // A server of this test's own, which it may stop without touching the other tests'.
-    const QString note = note_.filePath(QStringLiteral("cluster"));
+    // A server of this test's own, which it may stop without touching the other tests'. With
+    // CALVORA_STANDBY set, a primary and its streaming standby: the desk names both, and it is
+    // the primary that goes away while the standby, which takes no changes, still answers.
     QProcess p;
-    p.start(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgcluster.sh"),
-                                   QStringLiteral("start"), note});
-    QVERIFY(p.waitForFinished(120000) && p.exitCode() == 0);
-    QFile f(note);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    g_dir = QString::fromUtf8(f.readAll()).trimmed();
-    // Started again without the suite's asynchronous commits: a store the server said it
-    // committed is on its disk when the test stops it at once.
-    shell(QStringLiteral("PGCTL -m fast stop"));
-    startServer();
-    qputenv("PGHOST", g_dir.toUtf8());
+    const QString note = note_.filePath(QStringLiteral("cluster"));
+    if (pair_) {
+        p.start(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgstandby.sh"), QStringLiteral("start")});
+        QVERIFY(p.waitForFinished(180000) && p.exitCode() == 0);
+        const QString folder = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+        QFile kept(note);
+        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write(folder.toUtf8()) > 0);
+        g_dir = folder + QStringLiteral("/a");
+        qputenv("PGHOST", QStringLiteral("%1/a,%1/b").arg(folder).toUtf8());
+        qputenv("PGTARGETSESSIONATTRS", "read-write");
+    } else {
+        p.start(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgcluster.sh"),
+                                       QStringLiteral("start"), note});
+        QVERIFY(p.waitForFinished(120000) && p.exitCode() == 0);
+        QFile f(note);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        g_dir = QString::fromUtf8(f.readAll()).trimmed();
+        // Started again without the suite's asynchronous commits: a store the server said it
+        // committed is on its disk when the test stops it at once.
+        shell(QStringLiteral("PGCTL -m fast stop"));
+        startServer();
+        qputenv("PGHOST", g_dir.toUtf8());
+    }
     qputenv("PGUSER", "postgres");
     setServerDeadline(std::chrono::milliseconds(1000));
 }
 
 void tst_offline::cleanupTestCase()
 {
-    QProcess::execute(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgcluster.sh"),
-                                             QStringLiteral("stop"), note_.filePath(QStringLiteral("cluster"))});
+    const QString note = note_.filePath(QStringLiteral("cluster"));
+    if (pair_) {
+        QFile f(note);
+        if (f.open(QIODevice::ReadOnly))
+            QProcess::execute(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgstandby.sh"),
+                                                     QStringLiteral("stop"), QString::fromUtf8(f.readAll())});
+    } else {
+        QProcess::execute(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgcluster.sh"),
+                                                 QStringLiteral("stop"), note});
+    }
 }
-
 
 void tst_offline::typedOfflineIsStoredWhenBack_data()
 {
@@ -223,8 +246,15 @@ void tst_offline::typedOfflineIsStoredWhenBack()
     f.openDate(days[2]);
     QVERIFY2(f.form->lblCalDate->text().endsWith(", not yet on the server"), qPrintable(f.form->lblCalDate->text()));
     QCOMPARE(f.form->Grid1->TextMatrix(7, 1), QStringLiteral("offline 2"));
-    QVERIFY(refusal<storage::StorageError>([&] { storage::History(f.form->database()).day(Today); })
-                .startsWith("This desk is offline: the server at this computer does not answer"));
+    const QString refused = refusal<storage::StorageError>([&] { storage::History(f.form->database()).day(Today); });
+    QVERIFY2(refused.startsWith("This desk is offline: the server at ") && refused.contains(" does not answer"),
+             qPrintable(refused));
+    // The fixed memo typed offline goes with the pages, and leaving the day asks nothing.
+    f.memos->cmdMemo_Click();
+    f.memos->TxtFixedMemo->setPlainText(QStringLiteral("fixed memo typed offline"));
+    f.form->Grid1->setFocus();  // leaving the box keeps what was typed
+    f.openDate(Today);
+    QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), QStringLiteral("fixed memo typed offline"));
     // A second copy of the program on this desk is refused the journal.
     QVERIFY(refusal<storage::StorageError>([] { storage::Journal second(storage::journalPath()); })
                 .startsWith("Another copy of Calvora on this desk"));
@@ -237,6 +267,7 @@ void tst_offline::typedOfflineIsStoredWhenBack()
     const std::vector<storage::Change> history = storage::History(f.form->database()).day(days[2]);
     QVERIFY(!history.empty());
     QCOMPARE(history.front().newText, QStringLiteral("offline 2"));
+    QCOMPARE(f.book.value(QStringLiteral("SELECT FixedMemo FROM tbl_Setup")).toString(), QStringLiteral("fixed memo typed offline"));
     QCOMPARE(history.front().desk, storage::deskName());
     QVERIFY(history.front().moment <= typedBefore);
     QVERIFY(f.dialogs.messages.isEmpty());

@@ -394,23 +394,48 @@ int DeskEngine::countPages()
 
 Settings DeskEngine::readSettings()
 {
+    std::optional<Settings> settings;
     if (reachable()) {
         try {
-            Settings settings = server_->readSettings();
-            journal_->keepSettings(settings);
-            return settings;
+            settings = server_->readSettings();
+            journal_->keepSettings(*settings);
         } catch (const StorageError& e) {
             if (!away(e))
                 throw;
             goOffline(Away::NoAnswer);
         }
     }
-    if (std::optional<Settings> settings = journal_->settings())
-        return *settings;
-    refuse(Tr::tr("reading the settings"));
+    if (!settings)
+        settings = journal_->settings();
+    if (!settings)
+        refuse(Tr::tr("reading the settings"));
+    // A fixed memo or book number typed offline shows until it is stored.
+    if (const std::optional<Journal::WaitingMemo> memo = journal_->waitingMemo()) {
+        settings->fixedMemo = memo->typed.fixedMemo;
+        settings->bookno = memo->typed.bookno;
+    }
+    return *settings;
 }
 
 MemoAndBook DeskEngine::writeMemoAndBook(const MemoAndBook& typed, const std::optional<MemoAndBook>& read)
+{
+    if (reachable() && !journal_->waitingMemo()) {
+        try {
+            return server_->writeMemoAndBook(typed, read);
+        } catch (const StorageError& e) {
+            if (!away(e))
+                throw;
+            goOffline(Away::NoAnswer);
+        }
+    }
+    // Kept on the desk, over the two as this desk read them, and stored with the pages when
+    // the server answers (the merge there asks where another desk changed the same one).
+    const std::optional<Settings> known = journal_->settings();
+    journal_->keepMemo(typed, read.value_or(known ? MemoAndBook{known->fixedMemo, known->bookno} : typed));
+    return typed;
+}
+
+MemoAndBook DeskEngine::storeKeptMemo(const MemoAndBook& typed, const std::optional<MemoAndBook>& read)
 {
     return needsServer(Tr::tr("storing the fixed memo"),
                        [&](ServerEngine& s) { return s.writeMemoAndBook(typed, read); });

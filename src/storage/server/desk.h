@@ -76,6 +76,10 @@ public:
     int countPages() override;
     Settings readSettings() override;
     MemoAndBook writeMemoAndBook(const MemoAndBook& typed, const std::optional<MemoAndBook>& read) override;
+    // The fixed memo and book number the journal keeps, stored on the server over `read`, or
+    // over whatever it holds without it (the journal's entry stays until the caller says they
+    // are stored).
+    MemoAndBook storeKeptMemo(const MemoAndBook& typed, const std::optional<MemoAndBook>& read);
     int storeSetup(const Layout& layout, QDate today, std::optional<int> readVersion) override;
     int pagesWithOwnEntries(QDate today) override;
     int storeTemplate(const QString& field, const QString& flag, const QString& cellText, bool closed,

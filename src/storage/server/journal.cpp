@@ -243,7 +243,7 @@ QString Journal::bookId()
 QString Journal::belongTo(const QString& name, const QString& id)
 {
     const QString keptName = bookName();
-    if (!keptName.isEmpty() && keptName != name && countWaiting() > 0) {
+    if (!keptName.isEmpty() && keptName != name && (countWaiting() > 0 || waitingMemo())) {
         // Pages typed for another book are never stored in this one: they are kept aside.
         close();
         const QString aside = path_ + QStringLiteral(".other-book-")
@@ -283,6 +283,38 @@ std::optional<Settings> Journal::settings()
     if (q.step() != SQLITE_ROW)
         return std::nullopt;
     return decodeSettings(q.blob(0));
+}
+
+void Journal::keepMemo(const MemoAndBook& typed, const MemoAndBook& base)
+{
+    const MemoAndBook kept = waitingMemo() ? waitingMemo()->base : base;
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << typed.fixedMemo << typed.bookno << kept.fixedMemo << kept.bookno;
+    setValue("memo", bytes);
+}
+
+std::optional<Journal::WaitingMemo> Journal::waitingMemo()
+{
+    Statement q(db_, "SELECT value FROM book WHERE key = 'memo'");
+    if (q.step() != SQLITE_ROW)
+        return std::nullopt;
+    QDataStream in(q.blob(0));
+    WaitingMemo memo;
+    in >> memo.typed.fixedMemo >> memo.typed.bookno >> memo.base.fixedMemo >> memo.base.bookno;
+    if (in.status() != QDataStream::Ok)
+        return std::nullopt;
+    return memo;
+}
+
+void Journal::memoStored(const MemoAndBook& typed)
+{
+    const std::optional<WaitingMemo> memo = waitingMemo();
+    if (!memo || memo->typed != typed)
+        return;
+    Statement q(db_, "DELETE FROM book WHERE key = 'memo'");
+    if (q.step() != SQLITE_DONE)
+        fail(Tr::tr("keeping what it knows of the book"));
 }
 
 void Journal::keepCopy(const PageRow& row)

@@ -6,7 +6,9 @@
 //   was typed; one transaction, synced, per store;
 // - a copy of the pages this desk read from the server, so that they can be shown offline;
 // - the book it belongs to (its name and the book id the server keeps in the settings row)
-//   and the last settings read, from which a page never read is laid out.
+//   and the last settings read, from which a page never read is laid out;
+// - the fixed memo and the book number typed here and not yet stored, with the two as this
+//   desk last read them.
 // One program on a desk holds it at a time (a lock file beside it). A file that cannot be
 // read as a journal is set aside under another name, never replayed.
 #include "storage/pagetable.h"
@@ -58,6 +60,17 @@ public:
     // The settings as last read from the server.
     void keepSettings(const Settings& settings);
     std::optional<Settings> settings();
+
+    // The fixed memo and the book number stored offline: `typed`, over `base` as this desk read
+    // them (the base kept from the first such store until they are stored on the server).
+    void keepMemo(const MemoAndBook& typed, const MemoAndBook& base);
+    struct WaitingMemo {
+        MemoAndBook typed;
+        MemoAndBook base;
+    };
+    std::optional<WaitingMemo> waitingMemo();
+    // They were stored on the server (`typed` as kept then: a later store keeps its own).
+    void memoStored(const MemoAndBook& typed);
 
     // The copy of pages read from the server.
     void keepCopy(const PageRow& row);
