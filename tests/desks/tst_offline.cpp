@@ -10,8 +10,6 @@
 #include "storage/celltext.h"
 #include "storage/history.h"
 #include "storage/server/deadline.h"
-#include "storage/server/desk.h"
-#include "storage/engine.h"
 #include "storage/server/journal.h"
 
 #include <QDir>
