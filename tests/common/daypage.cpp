@@ -6,6 +6,7 @@
 #include "program.h"
 #include "page/frmAppt.h"
 #include "platform/clock.h"
+#include "storage/pagetable.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -168,4 +169,12 @@ void DayPageFixture::settle()
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+void storeCell(storage::Database& desk, QDate date, int gridRow, int gridCol, const QString& text)
+{
+    storage::PageTable pages(desk);
+    storage::PageRow row = *pages.find(date);
+    row.data = withCell(row.data, gridRow - 3, gridCol - 1, text);
+    pages.update(row);
 }

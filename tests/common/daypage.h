@@ -12,6 +12,9 @@
 #include <QVariant>
 #include <memory>
 
+namespace storage {
+class Database;
+}
 class MemoPanel;
 class MonthCalendar;
 class PageNavigation;
@@ -72,3 +75,6 @@ public:
 private:
     QDate pinnedBefore_;
 };
+
+// Another desk's store of one cell of a page (grid coordinates, as the day page shows them).
+void storeCell(storage::Database& desk, QDate date, int gridRow, int gridCol, const QString& text);

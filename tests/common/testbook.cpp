@@ -134,6 +134,13 @@ TestBook::~TestBook()
     program::setServer(QString());
 }
 
+QString TestBook::storedCell(QDate date, int gridRow, int gridCol) const
+{
+    const QString data = value(QStringLiteral("SELECT Data FROM tbl_Appt WHERE CalDate = '%1'")
+                                   .arg(date.toString(Qt::ISODate))).toString();
+    return celltext::split(data).value(gridRow - 3).value(gridCol - 1);
+}
+
 QVariant TestBook::value(const QString& sql) const
 {
     return server_ ? server_->value(sql) : run(QStringLiteral("QSQLITE"), folder.databasePath(), sql);

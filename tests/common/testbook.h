@@ -4,6 +4,7 @@
 #include "common/testfolder.h"
 #include "platform/programfolder.h"
 
+#include <QDate>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -60,6 +61,8 @@ public:
     // Runs SQL on the book through a connection of its own.
     QVariant value(const QString& sql) const;
     void exec(const QString& sql) const;
+    // A cell of a date's page as stored, at its grid coordinates (as the day page shows it).
+    QString storedCell(QDate date, int gridRow, int gridCol) const;
     // The server's database (only on the server).
     ServerDatabase& server() { return *server_; }
 

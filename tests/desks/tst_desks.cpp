@@ -1,6 +1,7 @@
 // Several desks on one server at the same time, in one process with a connection each: a
 // store over another desk's store, the purge, the set-up's version, and what one desk hears
 // of the others.
+#include "common/conflictanswers.h"
 #include "common/refusal.h"
 #include "common/daypage.h"
 #include "common/deskprocess.h"
@@ -19,7 +20,6 @@
 #include "storage/settings.h"
 #include "storage/setupstore.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,8 +27,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTableWidget>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,63 +61,6 @@ private slots:
 namespace {
 
 const QDate kDay(1998, 8, 8);
-
-// Another desk's store of one cell of a page (grid coordinates, as the day page shows them).
-void storeCell(Database& desk, QDate date, int gridRow, int gridCol, const QString& text)
-{
-    PageTable pages(desk);
-    PageRow row = *pages.find(date);
-    row.data = withCell(row.data, gridRow - 3, gridCol - 1, text);
-    pages.update(row);
-}
-
-QString storedCell(DayPageFixture& f, int gridRow, int gridCol)
-{
-    return celltext::split(f.storedData(DayPageFixture::Today).toString()).value(gridRow - 3).value(gridCol - 1);
-}
-
-// Answers the window that asks about cells both desks changed, when it shows: reads its
-// list as the buttons named, pressed in order, left it.
-class ConflictAnswers {
-public:
-    explicit ConflictAnswers(QStringList buttons) : buttons_(std::move(buttons))
-    {
-        timer_.setInterval(20);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<frmConflicts*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            ++shown;
-            if (whenShown)
-                whenShown();
-            // A button by its name, or a key as the user presses it in the list ("m", "return").
-            for (const QString& name : buttons_) {
-                if (name == QLatin1String("m"))
-                    QTest::keyClick(dialog->tblConflicts, Qt::Key_M);
-                else if (name == QLatin1String("return"))
-                    QTest::keyClick(dialog->tblConflicts, Qt::Key_Return);
-                else
-                    dialog->findChild<QPushButton*>(name)->click();
-            }
-            QTableWidget* table = dialog->tblConflicts;
-            for (int r = 0; r < table->rowCount(); ++r) {
-                QStringList cells;
-                for (int c = 0; c < table->columnCount(); ++c)
-                    cells << table->item(r, c)->text();
-                rows << cells.join(u'|');
-            }
-        });
-        timer_.start();
-    }
-    int shown = 0;
-    QStringList rows;
-    // Runs as the window shows, before it is answered (another desk storing meanwhile).
-    std::function<void()> whenShown;
-
-private:
-    QStringList buttons_;
-    QTimer timer_;
-};
 
 // A desk in a process of its own: the program's day page on the book, typed on through its
 // keys, its question answered through the accessibility tree.
@@ -300,10 +241,10 @@ void tst_desks::dayPageMerges()
                                              + "|theirs (by office/ben, " + when + ")|mine|Keep " + expected);
         QCOMPARE(answers.rows.size(), 1);
     }
-    QCOMPARE(storedCell(f, 5, 2), expected);
+    QCOMPARE(f.book.storedCell(DayPageFixture::Today, 5, 2), expected);
     QCOMPARE(f.form->Grid1->TextMatrix(5, 2), expected);
     if (meanwhile) {
-        QCOMPARE(storedCell(f, 6, 1), QStringLiteral("stored while asked"));
+        QCOMPARE(f.book.storedCell(DayPageFixture::Today, 6, 1), QStringLiteral("stored while asked"));
         QCOMPARE(f.form->Grid1->TextMatrix(6, 1), QStringLiteral("stored while asked"));
     }
     QCOMPARE(f.dialogs.messages.size(), 0);
@@ -328,7 +269,7 @@ void tst_desks::dayPageMerges()
         f.settle();
         QCOMPARE(f.form->Grid1->TextMatrix(5, 2), QStringLiteral("mine"));
         f.form->SavePage();
-        QCOMPARE(storedCell(f, 5, 2), QStringLiteral("mine"));
+        QCOMPARE(f.book.storedCell(DayPageFixture::Today, 5, 2), QStringLiteral("mine"));
     }
 
     // Cancelled, nothing is stored and the page stays on screen as typed, marked.
@@ -339,7 +280,7 @@ void tst_desks::dayPageMerges()
     QCOMPARE(cancel.shown, 1);
     QCOMPARE(f.form->PageDate, DayPageFixture::Today);
     QCOMPARE(f.form->Grid1->TextMatrix(7, 3), QStringLiteral("mine again"));
-    QCOMPARE(storedCell(f, 7, 3), QStringLiteral("theirs again"));
+    QCOMPARE(f.book.storedCell(DayPageFixture::Today, 7, 3), QStringLiteral("theirs again"));
     QVERIFY(f.form->lblOtherDesk->isVisibleTo(f.form));
     QCOMPARE(f.dialogs.messages.size(), 0);
 }
@@ -418,8 +359,8 @@ void tst_desks::everyStorePathStoresThePageOnScreen()
     }
     f.settle();
     QCOMPARE(f.dialogs.messages.size(), restore ? 1 : 0);
-    QCOMPARE(storedCell(f, 5, 2), QStringLiteral("typed here"));
-    QCOMPARE(storedCell(f, 6, 1), QStringLiteral("stored on desk 2"));
+    QCOMPARE(f.book.storedCell(DayPageFixture::Today, 5, 2), QStringLiteral("typed here"));
+    QCOMPARE(f.book.storedCell(DayPageFixture::Today, 6, 1), QStringLiteral("stored on desk 2"));
     QCOMPARE(f.value("SELECT Memo FROM tbl_Appt WHERE CalDate = '2030-03-05'").toString(), QStringLiteral("memo typed here"));
     if (path.startsWith("status"))
         QCOMPARE(f.value("SELECT Clinic FROM tbl_Appt WHERE CalDate = '2030-03-05'").toBool(), true);
@@ -481,7 +422,7 @@ void tst_desks::otherDeskStoresWhileTheEditorIsOpen()
         ConflictAnswers answers({"cmdMine", "cmdStore"});
         f.form->SavePage();
         QCOMPARE(answers.shown, 1);
-        QCOMPARE(storedCell(f, 9, 3), editing + "!");
+        QCOMPARE(f.book.storedCell(DayPageFixture::Today, 9, 3), editing + "!");
         QCOMPARE(grid->TextMatrix(9, 3), editing + "!");
         return;
     }
@@ -508,8 +449,8 @@ void tst_desks::otherDeskStoresWhileTheEditorIsOpen()
     QCOMPARE(grid->TextMatrix(6, 2), QStringLiteral("from desk 2"));
     f.form->SavePage();
     QCOMPARE(grid->TextMatrix(6, 2), QStringLiteral("desk 2 again"));
-    QCOMPARE(storedCell(f, 8, 1), QStringLiteral("typed here"));
-    QCOMPARE(storedCell(f, 6, 2), QStringLiteral("desk 2 again"));
+    QCOMPARE(f.book.storedCell(DayPageFixture::Today, 8, 1), QStringLiteral("typed here"));
+    QCOMPARE(f.book.storedCell(DayPageFixture::Today, 6, 2), QStringLiteral("desk 2 again"));
     QVERIFY(!f.form->lblOtherDesk->isVisibleTo(f.form));
 }
 
@@ -527,7 +468,7 @@ void tst_desks::purgedPageIsAddedAgainWhole()
     f.openDate(QDate(1998, 8, 8));
     QCOMPARE(f.form->PageDate, QDate(1998, 8, 8));
     QCOMPARE(f.dialogs.messages.size(), 0);
-    QCOMPARE(storedCell(f, 4, 1), QStringLiteral("typed on a purged page"));
+    QCOMPARE(f.book.storedCell(DayPageFixture::Today, 4, 1), QStringLiteral("typed on a purged page"));
 }
 
 void tst_desks::setupChangedOnAnotherDesk_data()
@@ -586,7 +527,7 @@ void tst_desks::setupChangedOnAnotherDesk()
     QCOMPARE(f.form->Grid1->TextMatrix(row, 0), time);
     if (col <= f.form->LastCol)
         QCOMPARE(f.form->Grid1->TextMatrix(row, col), QStringLiteral("typed here"));
-    QCOMPARE(storedCell(f, row, col), QStringLiteral("typed here"));
+    QCOMPARE(f.book.storedCell(DayPageFixture::Today, row, col), QStringLiteral("typed here"));
     QVERIFY(!f.form->typedSinceRead());
     QTest::qWait(300);
     QCOMPARE(f.dialogs.messages.size(), 1);
@@ -668,12 +609,12 @@ void tst_desks::bookRestoredOnAnotherDesk()
     QVERIFY2(f.dialogs.messages[0].text.startsWith("The appointment book was replaced on another desk"),
              qPrintable(f.dialogs.messages[0].text));
     const QString expected = storeMine ? QStringLiteral("typed before the restore") : QString();
-    QCOMPARE(storedCell(f, 5, 1), expected);
+    QCOMPARE(f.book.storedCell(DayPageFixture::Today, 5, 1), expected);
     QCOMPARE(f.form->Grid1->TextMatrix(5, 1), expected);
     // The page stores on over the restored rows.
     f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("after"));
     f.form->SavePage();
-    QCOMPARE(storedCell(f, 6, 1), QStringLiteral("after"));
+    QCOMPARE(f.book.storedCell(DayPageFixture::Today, 6, 1), QStringLiteral("after"));
 }
 
 void tst_desks::twoDeskProcesses()
@@ -686,17 +627,13 @@ void tst_desks::twoDeskProcesses()
     DeskProcess b(book);
     QVERIFY(a.ready);
     QVERIFY(b.ready);
-    auto storedAt = [&](int row, int col) {
-        return celltext::split(book.value("SELECT Data FROM tbl_Appt WHERE CalDate = '2030-03-05'").toString())
-            .value(row - 3).value(col - 1);
-    };
 
     QCOMPARE(a.send("type 5 1 desk A"), QStringLiteral("ok"));
     QCOMPARE(b.send("type 6 2 desk B"), QStringLiteral("ok"));
     QCOMPARE(a.send("store"), QStringLiteral("asked 0"));
     QCOMPARE(b.send("store"), QStringLiteral("asked 0"));
-    QCOMPARE(storedAt(5, 1), QStringLiteral("desk A"));
-    QCOMPARE(storedAt(6, 2), QStringLiteral("desk B"));
+    QCOMPARE(book.storedCell(DayPageFixture::Today, 5, 1), QStringLiteral("desk A"));
+    QCOMPARE(book.storedCell(DayPageFixture::Today, 6, 2), QStringLiteral("desk B"));
     QCOMPARE(b.send("cell 5 1"), QStringLiteral("desk A"));
     QTRY_COMPARE_WITH_TIMEOUT(a.send("cell 6 2"), QStringLiteral("desk B"), 3000);
 
@@ -707,10 +644,10 @@ void tst_desks::twoDeskProcesses()
     const QString asked = b.send("store");
     QVERIFY2(asked.startsWith("asked 1 ") && asked.contains("|from A (by ") && asked.endsWith(")|from B|Keep theirs"),
              qPrintable(asked));
-    QCOMPARE(storedAt(7, 1), QStringLiteral("from B"));
+    QCOMPARE(book.storedCell(DayPageFixture::Today, 7, 1), QStringLiteral("from B"));
     QCOMPARE(b.send("cell 7 1"), QStringLiteral("from B"));
     QTRY_COMPARE_WITH_TIMEOUT(a.send("cell 7 1"), QStringLiteral("from B"), 3000);
-    QCOMPARE(storedAt(5, 1), QStringLiteral("desk A"));
+    QCOMPARE(book.storedCell(DayPageFixture::Today, 5, 1), QStringLiteral("desk A"));
 }
 
 QTEST_MAIN(tst_desks)

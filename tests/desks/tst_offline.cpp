@@ -1,29 +1,25 @@
 // A desk whose server goes away: it keeps working from its journal, and stores what was typed
 // once the server answers again. The test runs its own server, which it stops, suspends and
 // starts again underneath the desk.
+#include "common/conflictanswers.h"
 #include "common/daypage.h"
 #include "common/deskprocess.h"
 #include "common/refusal.h"
 #include "navigation/MemoPanel.h"
 #include "page/FlexGrid.h"
-#include "page/frmConflicts.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "storage/celltext.h"
 #include "storage/history.h"
 #include "storage/server/deadline.h"
-#include "storage/server/desk.h"
-#include "storage/engine.h"
 #include "storage/server/journal.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -36,28 +32,28 @@ namespace {
 const QDate Today = DayPageFixture::Today;
 QString g_dir;  // the server's folder
 
-// Runs a shell line as the server's owner (the cluster belongs to postgres when run as root);
-// its exit code.
-int run(const QString& line, QString* error = nullptr)
+// Runs a shell line as the server's owner (the cluster belongs to postgres when run as root):
+// its exit code, and what it wrote on its error output in `said`.
+int run(const QString& line, QString* said = nullptr)
 {
-    const QString bin = QStringLiteral("$(pg_config --bindir 2>/dev/null || echo /usr/lib/postgresql/15/bin)");
-    QString command = QString(line).replace(QStringLiteral("PGCTL"), bin + QStringLiteral("/pg_ctl -D ") + g_dir
-                                                                         + QStringLiteral("/data"));
+    QString command = QString(line).replace(
+        QStringLiteral("PGCTL"),
+        QStringLiteral("$(pg_config --bindir 2>/dev/null || echo /usr/lib/postgresql/15/bin)/pg_ctl -D %1/data").arg(g_dir));
     if (::getuid() == 0)
         command = QStringLiteral("cd %1 && runuser -u postgres -- sh -c \"%2\"").arg(g_dir, command.replace('"', "\\\""));
     QProcess p;
     p.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
     if (!p.waitForFinished(60000))
         return -1;
-    if (error)
-        *error = QString::fromUtf8(p.readAllStandardError());
+    if (said)
+        *said = QString::fromUtf8(p.readAllStandardError());
     return p.exitCode();
 }
 
 void shell(const QString& line)
 {
-    QString error;
-    QVERIFY2(run(line, &error) == 0, qPrintable(line + error));
+    QString said;
+    QVERIFY2(run(line, &said) == 0, qPrintable(line + said));
 }
 
 void stopServer()
@@ -103,20 +99,6 @@ struct ServerBack {
     }
 };
 
-void type(DayPageFixture& f, int row, int col, const QString& text)
-{
-    f.form->Grid1->setTextMatrix(row, col, text);
-}
-
-// A cell as stored, read through a connection of its own (the server may have been started
-// again since the test's first connection).
-QString cell(DayPageFixture& f, QDate date, int row, int col)
-{
-    const QString data
-        = f.book.value(QStringLiteral("SELECT Data FROM tbl_Appt WHERE CalDate = '%1'").arg(DayPageFixture::key(date))).toString();
-    return celltext::split(data).value(row - 3).value(col - 1);
-}
-
 // Waits, the event loop running, until `done`; the longest time the loop did not turn goes
 // into `stall`.
 bool waitFor(const std::function<bool()>& done, qint64& stall, int ms = 30000)
@@ -144,7 +126,6 @@ private slots:
     void typedOfflineIsStoredWhenBack();
     void anotherDeskMeanwhile_data();
     void anotherDeskMeanwhile();
-    void bookRestoredMeanwhile();
     void journalDamagedOrOfAnotherBook_data();
     void journalDamagedOrOfAnotherBook();
 
@@ -263,7 +244,7 @@ void tst_offline::typedOfflineIsStoredWhenBack()
     QVERIFY(waitFor([&] { return f.form->lblStatus->text().startsWith("Back online"); }, stall));
     QCOMPARE(f.form->lblStatus->text(), QStringLiteral("Back online: 3 pages stored, 0 asked"));
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(cell(f, days[i], 5 + i, 1), QStringLiteral("offline %1").arg(i));
+        QCOMPARE(f.book.storedCell(days[i], 5 + i, 1), QStringLiteral("offline %1").arg(i));
     const std::vector<storage::Change> history = storage::History(f.form->database()).day(days[2]);
     QVERIFY(!history.empty());
     QCOMPARE(history.front().newText, QStringLiteral("offline 2"));
@@ -277,10 +258,14 @@ void tst_offline::typedOfflineIsStoredWhenBack()
 
 void tst_offline::anotherDeskMeanwhile_data()
 {
-    QTest::addColumn<int>("theirCol");
+    // Before this desk hears the server again, another desk stores the same day, or the book is
+    // replaced on the server: the kept page is then offered, not stored blindly, and No leaves
+    // the restored page as it is.
+    QTest::addColumn<int>("theirCol");  // 0: the book replaced
     QTest::addColumn<int>("conflicts");
     QTest::newRow("another cell: merged") << 2 << 0;
     QTest::newRow("the same cell: asked") << 1 << 1;
+    QTest::newRow("the book restored: offered, No") << 0 << 0;
 }
 
 void tst_offline::anotherDeskMeanwhile()
@@ -291,52 +276,32 @@ void tst_offline::anotherDeskMeanwhile()
     ServerBack back;
     QVERIFY(f.open());
     stopServer();
-    type(f, 6, 1, QStringLiteral("mine"));
+    f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("mine"));
     f.openDate(Today.addDays(1));
     startServer();
-    // Another desk stores the same day before this one hears the server again.
-    QList<QStringList> theirs(4);
-    theirs[3] = QStringList{QString(), QString()};
-    theirs[3][theirCol - 1] = QStringLiteral("theirs");
-    f.book.exec(QStringLiteral("UPDATE tbl_Appt SET Data = '%1', version = version + 1 WHERE CalDate = '%2'")
-                    .arg(celltext::join(theirs), DayPageFixture::key(Today)));
-    int asked = 0;
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<frmConflicts*>(QApplication::activeModalWidget())) {
-            ++asked;
-            dialog->cmdAllMine->click();
-            dialog->cmdStore->click();
-        }
-    });
-    answer.start(20);
+    if (theirCol) {
+        QList<QStringList> theirs(4);
+        theirs[3] = QStringList{QString(), QString()};
+        theirs[3][theirCol - 1] = QStringLiteral("theirs");
+        f.book.exec(QStringLiteral("UPDATE tbl_Appt SET Data = '%1', version = version + 1 WHERE CalDate = '%2'")
+                        .arg(celltext::join(theirs), DayPageFixture::key(Today)));
+    } else {
+        f.book.exec(QStringLiteral("UPDATE tbl_Setup SET bookid = 'restored-elsewhere'"));
+        f.dialogs.answerMessage(dialogs::Answer::No);
+    }
+    ConflictAnswers answers({"cmdAllMine", "cmdStore"});
     qint64 stall = 0;
     QVERIFY(waitFor([&] { return f.form->lblStatus->text().startsWith("Back online"); }, stall));
-    QCOMPARE(asked, conflicts);
-    QCOMPARE(cell(f, Today, 6, 1), QStringLiteral("mine"));
+    QCOMPARE(answers.shown, conflicts);
+    if (!theirCol) {
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY(f.dialogs.messages.first().text.contains("was replaced while this desk was offline"));
+        QVERIFY(f.book.storedCell(Today, 6, 1) != QLatin1String("mine"));
+        return;
+    }
+    QCOMPARE(f.book.storedCell(Today, 6, 1), QStringLiteral("mine"));
     if (!conflicts)
-        QCOMPARE(cell(f, Today, 6, 2), QStringLiteral("theirs"));
-}
-
-void tst_offline::bookRestoredMeanwhile()
-{
-    // The book replaced on the server while the desk was away: the kept page is offered, not
-    // stored blindly; No leaves the restored page as it is.
-    DayPageFixture f;
-    ServerBack back;
-    QVERIFY(f.open());
-    stopServer();
-    type(f, 6, 1, QStringLiteral("typed before the restore"));
-    f.openDate(Today.addDays(1));
-    startServer();
-    f.book.exec(QStringLiteral("UPDATE tbl_Setup SET bookid = 'restored-elsewhere'"));
-    f.dialogs.answerMessage(dialogs::Answer::No);
-    qint64 stall = 0;
-    QVERIFY(waitFor([&] { return f.form->lblStatus->text().startsWith("Back online"); }, stall));
-    QCOMPARE(f.dialogs.messages.size(), 1);
-    QVERIFY(f.dialogs.messages.first().text.contains("was replaced while this desk was offline"));
-    QVERIFY(!f.book.value(QStringLiteral("SELECT Data FROM tbl_Appt WHERE CalDate = '%1'").arg(DayPageFixture::key(Today)))
-                 .toString().contains("typed before the restore"));
+        QCOMPARE(f.book.storedCell(Today, 6, 2), QStringLiteral("theirs"));
 }
 
 void tst_offline::journalDamagedOrOfAnotherBook_data()

@@ -121,31 +121,11 @@ void moveIn(DayPageFixture& f, const StandbyPair& pair, const QString& conninfo)
     program::setServer(conninfo);
 }
 
-QString cellOf(const QString& data, int gridRow, int gridCol)
-{
-    return celltext::split(data).value(gridRow - 3).value(gridCol - 1);
-}
-
 QString stored(const StandbyPair& pair, char node, QDate date, int gridRow, int gridCol)
 {
-    return cellOf(pair.value(node, QStringLiteral("SELECT Data FROM tbl_Appt WHERE CalDate = '%1'")
-                                       .arg(DayPageFixture::key(date))).toString(),
-                  gridRow, gridCol);
-}
-
-// Another desk's store of one cell (grid coordinates, as the day page shows them).
-void storeCell(Database& desk, QDate date, int gridRow, int gridCol, const QString& text)
-{
-    PageTable pages(desk);
-    PageRow row = *pages.find(date);
-    QList<QStringList> cells = celltext::split(row.data);
-    while (cells.size() <= gridRow - 3)
-        cells.append(QStringList());
-    while (cells[gridRow - 3].size() <= gridCol - 1)
-        cells[gridRow - 3].append(QString());
-    cells[gridRow - 3][gridCol - 1] = text;
-    row.data = celltext::join(cells);
-    pages.update(row);
+    return celltext::split(pair.value(node, QStringLiteral("SELECT Data FROM tbl_Appt WHERE CalDate = '%1'")
+                                                .arg(DayPageFixture::key(date))).toString())
+        .value(gridRow - 3).value(gridCol - 1);
 }
 
 QString about(DayPageFixture& f)
