@@ -39,14 +39,20 @@ std::optional<QByteArray> searchIndexQuery(const QString& name)
 {
     // A page holds the name where a stretch of its text folds as the name does. The ASCII
     // characters of a name fold only from ASCII ones, the long s and the Kelvin sign, which
-    // the index folds the same way: each ASCII stretch of the name is in the index's folded
-    // text of every page that holds the name.
+    // the index folds the same way: each trigram of an ASCII stretch of the name is in the
+    // index's folded text of every page that holds the name. The index keeps no places, so
+    // it is asked for the pages that hold them all.
     QByteArray query;
+    QList<QByteArray> asked;
     QByteArray run;
     auto endRun = [&] {
-        if (run.size() >= 3) {
-            run.replace('"', "\"\"");
-            query += (query.isEmpty() ? "\"" : " \"") + run + '"';
+        for (qsizetype i = 0; i + 3 <= run.size(); ++i) {
+            QByteArray trigram = run.mid(i, 3);
+            if (asked.contains(trigram))
+                continue;
+            asked << trigram;
+            trigram.replace('"', "\"\"");
+            query += (query.isEmpty() ? "\"" : " \"") + trigram + '"';
         }
         run.clear();
     };

@@ -6,10 +6,10 @@
 
 namespace storage {
 
-// The index's query for the pages that may hold a name (as the matcher keeps it): each
-// stretch of three or more ASCII characters of the name, in small letters, as a phrase that
-// every page holding the name holds too. None where the name has no such stretch: only the
-// walk finds those.
+// The index's query for the pages that may hold a name (as the matcher keeps it): every
+// trigram of each stretch of three or more ASCII characters of the name, in small letters,
+// which every page holding the name holds too. None where the name has no such stretch:
+// only the walk finds those.
 std::optional<QByteArray> searchIndexQuery(const QString& name);
 
 }  // namespace storage
