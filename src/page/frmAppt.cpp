@@ -149,10 +149,11 @@ void frmAppt::prepareSearch()
             bar->setValue(total > 0 ? int(done * 1000 / total) : 1000);
         });
     } catch (const storage::StorageError& e) {
-        // Nothing is lost: the file holds no part of the index, and the search walks every
-        // page as it always has. A file that cannot be written fails again at its next store,
-        // which says so.
-        qWarning("%s", qPrintable(e.message()));
+        // Nothing is lost: the file holds no part of the index, and the search reads every
+        // page instead; the next opening tries again.
+        bar.reset();
+        dialogs::message(this, e.message() + QStringLiteral("\n\n") + tr("The client search reads every page instead."),
+                         tr("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Exclamation);
     }
 }
 
