@@ -61,7 +61,7 @@ sanitize: deps
 # repository's). A crash leaves its input in the build folder and fails the run.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := typeddate celltext pagesearch databasefile
+FUZZ_TARGETS := typeddate celltext pagesearch databasefile searchindex
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 fuzz: deps

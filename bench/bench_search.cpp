@@ -1,12 +1,17 @@
 // The search's whole-page test on twenty years of pages: a name that no page holds (every
 // row walked) and one that only the oldest page holds, each timed in turns with its floor,
 // the plainest walk on SQLite's C API: each Data folded to small ASCII letters into one
-// reused buffer and searched with memmem.
+// reused buffer and searched with memmem. The same on a copy of the file with the index of
+// its pages' text, beside the index's own query and the same folded memmem per page it names.
 #include "generator.h"
 #include "pair.h"
 #include "storage/database.h"
+#include "storage/file/searchindex.h"
 #include "storage/pagesearch.h"
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <benchmark/benchmark.h>
 #include <cstring>
 #include <sqlite3.h>
@@ -26,6 +31,42 @@ void markOldestPage(const bench::BigDatabase& big)
                             + "') = 0";
     sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
     sqlite3_close(db);
+}
+
+struct SearchCopy {
+    QString path;
+    qint64 bytes = 0;
+    double buildSeconds = 0;  // the index made on its first opening that may write
+};
+
+// A copy of the twenty-year file as it is (no index: the day page's benchmarks may give the
+// file itself one), or with the index; each made once per run.
+const SearchCopy& searchCopy(bool indexed)
+{
+    static SearchCopy copies[2];
+    SearchCopy& copy = copies[indexed];
+    if (!copy.path.isEmpty())
+        return copy;
+    const bench::BigDatabase& big = bench::twentyYearDatabase();
+    markOldestPage(big);
+    copy.path = big.folder + (indexed ? QStringLiteral("/indexed.mdb") : QStringLiteral("/walked.mdb"));
+    QFile::copy(big.path, copy.path);
+    QFile::setPermissions(copy.path, QFile::ReadOwner | QFile::WriteOwner);
+    sqlite3* db = nullptr;
+    sqlite3_open(copy.path.toUtf8().constData(), &db);
+    sqlite3_exec(db,
+                 "DROP TRIGGER IF EXISTS tbl_ApptSearch_add; DROP TRIGGER IF EXISTS tbl_ApptSearch_remove;"
+                 " DROP TRIGGER IF EXISTS tbl_ApptSearch_store; DROP TABLE IF EXISTS tbl_ApptSearch; VACUUM",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    if (indexed) {
+        QElapsedTimer clock;
+        clock.start();
+        storage::Database(copy.path).prepareSearch();
+        copy.buildSeconds = double(clock.nsecsElapsed()) / 1e9;
+    }
+    copy.bytes = QFileInfo(copy.path).size();
+    return copy;
 }
 
 // The floor: walks from the newest row to the first whose folded Data holds the folded name.
@@ -53,12 +94,11 @@ qint64 floorSearch(sqlite3_stmt* stmt, const std::string& name, std::string& buf
 
 void BM_SearchPages(benchmark::State& state, const char* name)
 {
-    const bench::BigDatabase& big = bench::twentyYearDatabase();
-    markOldestPage(big);
-    storage::Database db(big.path);
+    const SearchCopy& file = searchCopy(false);
+    storage::Database db(file.path);
 
     sqlite3* raw = nullptr;
-    sqlite3_open_v2(big.path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_open_v2(file.path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(raw, "SELECT id, CalDate, Data FROM tbl_Appt ORDER BY id DESC", -1, &stmt, nullptr);
     std::string folded = QString::fromUtf8(name).toLower().toStdString();
@@ -84,6 +124,51 @@ void BM_SearchPages(benchmark::State& state, const char* name)
 BENCHMARK_CAPTURE(BM_SearchPages, name_nowhere, "Zbigniew Wojciechowski")
     ->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK_CAPTURE(BM_SearchPages, name_on_oldest_page_only, "quillFEATHER")
+    ->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The same searches through the index. Beside them, the index's query for the name on SQLite's
+// C API, each page it names folded and searched with memmem. The file's size with and without
+// the index and the time its making took go beside the figures.
+void BM_SearchIndexed(benchmark::State& state, const char* name)
+{
+    const SearchCopy& file = searchCopy(true);
+    storage::Database db(file.path);
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(file.path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(raw,
+                       "SELECT a.id, a.CalDate, a.Data FROM tbl_ApptSearch s JOIN tbl_Appt a ON a.id = s.rowid"
+                       " WHERE tbl_ApptSearch MATCH ?1 ORDER BY s.rowid DESC",
+                       -1, &stmt, nullptr);
+    const QByteArray query = storage::searchIndexQuery(QString::fromUtf8(name)).value_or(QByteArray());
+    std::string folded = QString::fromUtf8(name).toLower().toStdString();
+    std::string buffer;
+
+    bench::Pair pair;
+    qint64 ours = -1, plain = -1;
+    for (auto _ : state)
+        pair.run(
+            [&] {
+                storage::PageSearch search(db, QString::fromUtf8(name));
+                const std::optional<storage::PageMatch> hit = search.next(std::nullopt);
+                ours = hit ? hit->id : 0;
+            },
+            [&] {
+                sqlite3_bind_text(stmt, 1, query.constData(), int(query.size()), SQLITE_STATIC);
+                plain = floorSearch(stmt, folded, buffer);
+            });
+    if (ours != plain)
+        state.SkipWithError("the search and its floor found different rows");
+    pair.report(state);
+    state.counters["file_MB"] = double(file.bytes) / 1e6;
+    state.counters["without_MB"] = double(searchCopy(false).bytes) / 1e6;
+    state.counters["build_s"] = file.buildSeconds;
+    sqlite3_finalize(stmt);
+    sqlite3_close(raw);
+}
+BENCHMARK_CAPTURE(BM_SearchIndexed, name_nowhere, "Zbigniew Wojciechowski")
+    ->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(BM_SearchIndexed, name_on_oldest_page_only, "quillFEATHER")
     ->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace

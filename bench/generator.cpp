@@ -1,5 +1,7 @@
 #include "generator.h"
 
+#include "storage/database.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 #include <QStringList>
@@ -124,6 +126,8 @@ const BigDatabase& twentyYearDatabase()
         throw;
     }
     sqlite3_close(db);
+    // As the day page's first opening leaves it: with the index of the pages' text.
+    storage::Database(big.path).prepareSearch();
     return big;
 }
 

@@ -747,6 +747,14 @@ Die Optionen zeigt &apos;%1 --help&apos;.</translation>
         <translation>Termine</translation>
     </message>
     <message>
+        <source>Preparing the search of the pages ...</source>
+        <translation>Die Suche in den Seiten wird vorbereitet ...</translation>
+    </message>
+    <message>
+        <source>The client search reads every page instead.</source>
+        <translation>Die Kundensuche liest stattdessen jede Seite.</translation>
+    </message>
+    <message>
         <source>            F1 Help     F2 Demo     F3                          F4 Search     F5 Refresh     F6 Memo     F7 Book     F8 Status     F9 Month     F10 Year     F11 Print     F12 Exit</source>
         <comment>the key legend: the page lock sits in the gap after F3</comment>
         <translation>            F1 Hilfe     F2 Demo     F3                                F4 Suchen     F5 Neu     F6 Notiz     F7 Buch     F8 Status     F9 Monat     F10 Jahr     F11 Druck     F12 Ende</translation>
@@ -2120,6 +2128,10 @@ Passwort:</translation>
     <message>
         <source>searching the pages</source>
         <translation>Durchsuchen der Seiten</translation>
+    </message>
+    <message>
+        <source>building the index of the pages' text</source>
+        <translation>Anlegen des Verzeichnisses der Seitentexte</translation>
     </message>
     <message>
         <source>storing the fixed memo and book number</source>

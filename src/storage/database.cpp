@@ -85,6 +85,11 @@ void Database::reopen()
     engine_->reopen();
 }
 
+void Database::prepareSearch(const std::function<void(qint64, qint64)>& progress)
+{
+    engine_->prepareSearch(progress);
+}
+
 QString Database::describe(const QString& what, const QString& detail) const
 {
     return engine_->describe(what, detail);

@@ -4,6 +4,7 @@
 // picked once, when it is opened; the domain calls (PageTable, readSettings, ...) go through
 // it and never ask which one it is.
 #include <QString>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -80,6 +81,9 @@ public:
     // Closes the connection and opens it again, so that the book is seen as it is now (a
     // file made writable, a disk with room again, a server back). Throws StorageError.
     void reopen();
+
+    // Makes what the search needs where the book lacks it and may be written (see Engine).
+    void prepareSearch(const std::function<void(qint64, qint64)>& progress = {});
 
     // The error text for a failure while doing `what`.
     QString describe(const QString& what, const QString& detail) const;

@@ -106,6 +106,10 @@ public:
     virtual std::optional<PageMatch> searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId) = 0;
     // Every such row whose Data holds the name, newest first, with its text and layout.
     virtual void searchAll(const NameMatcher& matcher, const std::function<void(const PageMatch&)>& visit) = 0;
+    // Makes what the search needs where the book lacks it and may be written (the file's index
+    // of its pages' text), telling `progress` how far it is (done of total); where it cannot
+    // be made, the search still finds the same pages, more slowly.
+    virtual void prepareSearch(const std::function<void(qint64, qint64)>& progress) { (void)progress; }
     // What the user should know about the search of this book (it finds the same pages,
     // more slowly); empty where there is nothing to say.
     virtual QString searchNotice() { return {}; }

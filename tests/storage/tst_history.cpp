@@ -6,6 +6,7 @@
 #include "storage/database.h"
 #include "storage/file/databasefile.h"
 #include "storage/history.h"
+#include "storage/pagesearch.h"
 #include "storage/pagetable.h"
 #include "storage/server/server.h"
 #include "storage/settings.h"
@@ -170,16 +171,23 @@ void tst_history::backupAndRestoreCarryIt()
         else
             restoreDatabase(backup, live);
     };
+    qint64 stored = 0;
     {
         Database db(book.location());
+        db.prepareSearch();
         PageTable pages(db);
         PageRow row = *pages.find(QDate(1998, 8, 8));
         row.data = withCell(row.data, 1, 1, "kept in the backup");
         pages.update(row);
+        stored = row.id;
     }
     backUpAndRestore(true);
     {
         Database db(book.location());
+        // The file's index of the pages' text comes back with it, as it was.
+        if (!book.onServer())
+            QCOMPARE(fileSql(live, "SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND tbl_name = 'tbl_Appt'").toInt(), 3);
+        QCOMPARE(PageSearch(db, QStringLiteral("in the backup")).next(std::nullopt)->id, stored);
         const std::vector<Change> cell = History(db).cell(QDate(1998, 8, 8), 1, 1);
         QCOMPARE(cell.size(), size_t(1));
         QCOMPARE(cell[0].newText, QStringLiteral("kept in the backup"));

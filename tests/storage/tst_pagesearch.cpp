@@ -1,10 +1,14 @@
 // Finding a name in the stored pages: the same answer from the stored bytes as from the
 // text on screen, on either engine, and the name never taken for SQL.
+#include "common/files.h"
+#include "common/readonlyfiles.h"
 #include "common/testbook.h"
 #include "storage/database.h"
 #include "storage/pagesearch.h"
 #include "storage/pagetable.h"
 
+#include <QFile>
+#include <map>
 #include <memory>
 
 #include <QTest>
@@ -19,22 +23,59 @@ private slots:
     void cleanupTestCase();
     void matcher_data();
     void matcher();
+    void indexBuiltLater_data() { matcher_data(); }
+    void indexBuiltLater();
 
 private:
-    // One book for the matcher's table, each text stored on a page of its own.
+    // One book for the matcher's table, each text stored on a page of its own; on the file,
+    // with the index of the pages' text from the start.
     std::unique_ptr<TestBook> book_;
     std::unique_ptr<Database> db_;
     QDate nextDay_{2040, 1, 1};
+    // On the file, a copy of the book from before the index, with the same texts: searched
+    // by walking, then read-only, then given its index.
+    QString before_;
+    std::unique_ptr<Database> beforeDb_;
+    std::map<QByteArray, qint64> beforeRows_;
 };
+
+namespace {
+
+bool holdsIndex(const QString& path)
+{
+    return fileSql(path, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name LIKE 'tbl_ApptSearch%'")).toInt() > 0;
+}
+
+// The row's verdict from both searches of a book, each as the caller sees it.
+bool found(Database& db, const QString& name, qint64 id)
+{
+    PageSearch search(db, name);
+    const std::optional<PageMatch> hit = search.next(id + 1);
+    bool listed = false;
+    search.allMatches([&](const PageMatch& match) { listed = listed || match.id == id; });
+    if ((hit && hit->id == id) != listed)
+        qFatal("the next match and the list disagree for %s", qPrintable(name));
+    return listed;
+}
+
+}  // namespace
 
 void tst_pagesearch::initTestCase()
 {
     book_ = std::make_unique<TestBook>();
+    if (!book_->onServer()) {
+        before_ = book_->folder.databasePath() + QStringLiteral(".before");
+        QVERIFY(QFile::copy(book_->location().file, before_));
+        beforeDb_ = std::make_unique<Database>(before_);
+    }
     db_ = std::make_unique<Database>(book_->location());
+    db_->prepareSearch();
+    QCOMPARE(holdsIndex(db_->path()), !book_->onServer());
 }
 
 void tst_pagesearch::cleanupTestCase()
 {
+    beforeDb_.reset();
     db_.reset();
     book_.reset();
 }
@@ -102,16 +143,57 @@ void tst_pagesearch::matcher()
     QVERIFY(!m.matchesUtf8(nullptr, 0));
 
     // The search over the stored pages gives the same answer on either engine (the server
-    // narrows the rows it sends by its own folding; the matcher decides).
+    // narrows the rows it sends by its own folding, the file by its index; the matcher
+    // decides).
     PageTable pages(*db_);
     const PageRow row = pages.add(nextDay_, readSettings(*db_).layout, text, false);
+    QCOMPARE(found(*db_, name, row.id), holds);
+    if (beforeDb_) {
+        // Stored empty first: the index built later must take the text the page has now.
+        PageTable before(*beforeDb_);
+        PageRow page = before.add(nextDay_, readSettings(*beforeDb_).layout, QString(), false);
+        page.data = text;
+        before.update(page);
+        beforeRows_[QTest::currentDataTag()] = page.id;
+        QCOMPARE(found(*beforeDb_, name, page.id), holds);
+        // Read-only, it is searched by walking and stays as it is.
+        ReadOnlyFiles readOnly;
+        readOnly.add(before_);
+        Database db(before_);
+        QVERIFY(db.readOnly());
+        db.prepareSearch();
+        QVERIFY(!holdsIndex(before_));
+        QCOMPARE(found(db, name, page.id), holds);
+    }
     nextDay_ = nextDay_.addDays(1);
-    PageSearch search(*db_, name);
-    const std::optional<PageMatch> hit = search.next(row.id + 1);
-    QCOMPARE(hit && hit->id == row.id, holds);
-    bool listed = false;
-    search.allMatches([&](const PageMatch& match) { listed = listed || match.id == row.id; });
-    QCOMPARE(listed, holds);
+}
+
+void tst_pagesearch::indexBuiltLater()
+{
+    // The file from before gets its index on the first opening that may write, from the rows
+    // it holds; every later store keeps it.
+    QFETCH(QString, name);
+    QFETCH(bool, holds);
+    if (!beforeDb_)
+        QSKIP("the server has an index of its own");
+    if (!holdsIndex(before_)) {
+        qint64 lastDone = -1, lastTotal = -1;
+        beforeDb_->prepareSearch([&](qint64 done, qint64 total) { lastDone = done, lastTotal = total; });
+        QVERIFY(holdsIndex(before_));
+        QCOMPARE(lastDone, fileSql(before_, QStringLiteral("SELECT count(*) FROM tbl_Appt")).toLongLong());
+        QCOMPARE(lastTotal, lastDone);
+    }
+    const qint64 id = beforeRows_.at(QTest::currentDataTag());
+    QCOMPARE(found(*beforeDb_, name, id), holds);
+    PageTable pages(*beforeDb_);
+    PageRow page;
+    pages.walk([&](const PageRow& r) { page = r; return false; }, id);
+    const QString kept = page.data;
+    page.data = QStringLiteral("x");
+    pages.update(page);
+    page.data = kept;
+    pages.update(page);
+    QCOMPARE(found(*beforeDb_, name, id), holds);
 }
 
 QTEST_MAIN(tst_pagesearch)

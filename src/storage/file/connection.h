@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <map>
+#include <optional>
 #include <string>
 
 class QSqlQuery;
@@ -33,6 +34,9 @@ public:
     // forgotten when the file is opened again.
     bool historyKnown() const { return historyKnown_; }
     void setHistoryKnown() { historyKnown_ = true; }
+    // Whether the file holds the search's index whole (table and triggers); unknown until
+    // asked, and forgotten when the file is opened again.
+    std::optional<bool>& searchIndexed() { return searchIndexed_; }
 
     // The engine opened the file for reading only (the user may not write it, or its disk is
     // read-only): every change will fail.
@@ -63,6 +67,7 @@ private:
     QString name_;
     QString desk_;
     bool historyKnown_ = false;
+    std::optional<bool> searchIndexed_;
     QSqlDatabase db_;
     std::map<std::string, sqlite3_stmt*> statements_;
 };

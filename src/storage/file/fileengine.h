@@ -48,6 +48,9 @@ public:
     // search.cpp
     std::optional<PageMatch> searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId) override;
     void searchAll(const NameMatcher& matcher, const std::function<void(const PageMatch&)>& visit) override;
+    void prepareSearch(const std::function<void(qint64, qint64)>& progress) override;
+    // Whether the file holds the search's index whole.
+    bool searchIndexed();
 
     // history.cpp
     std::vector<Change> cellHistory(QDate date, int row, int col) override;
@@ -68,6 +71,8 @@ private:
     bool hasHistory();
     // search.cpp: whether a row is the one the day page shows for its date.
     bool shown(qint64 id, QDate date);
+    // pages.cpp: the rows the search's index names for a query, newest first, read whole.
+    void walkIndexed(const QByteArray& query, const std::function<void(const PageRow&)>& visit);
 
     FileConnection file_;
 };

@@ -203,6 +203,21 @@ void FileEngine::walkPages(const std::function<bool(const PageRow&)>& visit, std
     }
 }
 
+void FileEngine::walkIndexed(const QByteArray& query, const std::function<void(const PageRow&)>& visit)
+{
+    Query q(file_,
+            "SELECT a.id, a.CalDate, a.Data, a.Clinic, a.Memo, a.location, a.open, a.Close, a.timeslot, a.Listno,"
+            " a.Sites, a.Names FROM tbl_ApptSearch s JOIN tbl_Appt a ON a.id = s.rowid"
+            " WHERE tbl_ApptSearch MATCH ?1 ORDER BY s.rowid DESC",
+            Tr::tr("searching the pages"));
+    sqlite3_bind_text(q.get(), 1, query.constData(), int(query.size()), SQLITE_STATIC);
+    PageRow row;
+    while (q.step()) {
+        readRow(q.get(), row, true);
+        visit(row);
+    }
+}
+
 int FileEngine::countPages()
 {
     Query q(file_, "SELECT count(*) FROM tbl_Appt", Tr::tr("counting the pages"));

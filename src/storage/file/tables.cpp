@@ -25,4 +25,29 @@ const char* const kFileHistoryTables[2] = {
     "CREATE INDEX IF NOT EXISTS idx_History_Cell ON tbl_History (CalDate, CellRow, CellCol)",
 };
 
+// The table holds no copy of the text (content='') and no places (detail=none): for each
+// trigram, the rows that hold it; removing a row from it takes the text it was given, which the triggers take from the old
+// row. The trigram tokenizer folds letters as the search does where it matters: A to Z, and
+// the long s and the Kelvin sign to the ASCII s and k. Triggers, not the program's stores,
+// keep it: every change of a row is in them whatever statement makes it, in the same
+// transaction, and a build that knows nothing of the index keeps it right when it writes.
+const char* const kFileSearchIndex[4] = {
+    "CREATE VIRTUAL TABLE tbl_ApptSearch USING fts5(Data, content='', columnsize=0, detail=none,"
+    " tokenize='trigram')",
+    "CREATE TRIGGER tbl_ApptSearch_add AFTER INSERT ON tbl_Appt BEGIN"
+    " INSERT INTO tbl_ApptSearch (rowid, Data) VALUES (new.id, new.Data); END",
+    "CREATE TRIGGER tbl_ApptSearch_remove AFTER DELETE ON tbl_Appt BEGIN"
+    " INSERT INTO tbl_ApptSearch (tbl_ApptSearch, rowid, Data) VALUES ('delete', old.id, old.Data); END",
+    "CREATE TRIGGER tbl_ApptSearch_store AFTER UPDATE OF id, Data ON tbl_Appt"
+    " WHEN old.id IS NOT new.id OR old.Data IS NOT new.Data BEGIN"
+    " INSERT INTO tbl_ApptSearch (tbl_ApptSearch, rowid, Data) VALUES ('delete', old.id, old.Data);"
+    " INSERT INTO tbl_ApptSearch (rowid, Data) VALUES (new.id, new.Data); END",
+};
+
+const char* const kFileSearchIndexNames[4] = {"tbl_ApptSearch", "tbl_ApptSearch_add", "tbl_ApptSearch_remove",
+                                              "tbl_ApptSearch_store"};
+
+const char* const kFileSearchIndexFill =
+    "INSERT INTO tbl_ApptSearch (rowid, Data) SELECT id, Data FROM tbl_Appt WHERE id > ?1 AND id <= ?2";
+
 }  // namespace storage
