@@ -41,6 +41,7 @@ FileConnection::~FileConnection()
 void FileConnection::open()
 {
     historyKnown_ = false;
+    historyIndexKnown_ = false;
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
     db_.setDatabaseName(path_);
     // Wait a little for a lock held by another program before giving up.

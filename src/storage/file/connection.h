@@ -33,6 +33,9 @@ public:
     // forgotten when the file is opened again.
     bool historyKnown() const { return historyKnown_; }
     void setHistoryKnown() { historyKnown_ = true; }
+    // Whether its index is known to be the current one (a file from before has another).
+    bool historyIndexKnown() const { return historyIndexKnown_; }
+    void setHistoryIndexKnown() { historyIndexKnown_ = true; }
 
     // The engine opened the file for reading only (the user may not write it, or its disk is
     // read-only): every change will fail.
@@ -63,6 +66,7 @@ private:
     QString name_;
     QString desk_;
     bool historyKnown_ = false;
+    bool historyIndexKnown_ = false;
     QSqlDatabase db_;
     std::map<std::string, sqlite3_stmt*> statements_;
 };

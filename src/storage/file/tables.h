@@ -8,5 +8,6 @@ namespace storage {
 extern const char* const kFileTables[4];
 // The history table and its index (CREATE ... IF NOT EXISTS).
 extern const char* const kFileHistoryTables[2];
+extern const char* const kFileHistoryEarlierIndex;
 
 }  // namespace storage
