@@ -739,6 +739,10 @@ Die Optionen zeigt &apos;%1 --help&apos;.</translation>
         <source>only %1 of %2 bytes could be read</source>
         <translation>nur %1 von %2 Bytes konnten gelesen werden</translation>
     </message>
+    <message>
+        <source>what the disk gives back differs from the database from byte %1 on</source>
+        <translation>was der Datenträger zurückgibt, weicht ab Byte %1 von der Datenbank ab</translation>
+    </message>
 </context>
 <context>
     <name>frmAppt</name>

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <algorithm>
 
 // The grid on screen: where its cells stand in pixels, the scrolling that keeps the headings
 // in place, the mouse and the keys, and the painting. The cells themselves are in
@@ -421,6 +422,52 @@ void FlexGrid::resizeEvent(QResizeEvent* event)
 
 // --- painting -------------------------------------------------------------------------------
 
+namespace {
+
+// Lines of the pen's colour, one pixel wide, each cell's edges joined into one line per row
+// and column where they meet end to end: the same pixels, a few dozen lines, not a thousand.
+void drawJoined(QPainter& p, QVector<QLine> lines)
+{
+    QVector<QLine> across, down, other;
+    for (const QLine& l : std::as_const(lines)) {
+        if (l.y1() == l.y2())
+            across.append(l.x1() <= l.x2() ? l : QLine(l.p2(), l.p1()));
+        else if (l.x1() == l.x2())
+            down.append(l.y1() <= l.y2() ? l : QLine(l.p2(), l.p1()));
+        else
+            other.append(l);
+    }
+    const auto join = [](QVector<QLine>& v, auto key, auto from, auto to, auto make) {
+        std::sort(v.begin(), v.end(), [&](const QLine& a, const QLine& b) {
+            return std::pair(key(a), from(a)) < std::pair(key(b), from(b));
+        });
+        QVector<QLine> joined;
+        for (const QLine& l : std::as_const(v)) {
+            if (!joined.isEmpty() && key(joined.last()) == key(l) && from(l) <= to(joined.last()) + 1) {
+                QLine& last = joined.last();
+                last = make(key(l), from(last), std::max(to(last), to(l)));
+            } else {
+                joined.append(l);
+            }
+        }
+        v.swap(joined);
+    };
+    join(across, [](const QLine& l) { return l.y1(); }, [](const QLine& l) { return l.x1(); },
+         [](const QLine& l) { return l.x2(); }, [](int y, int a, int b) { return QLine(a, y, b, y); });
+    join(down, [](const QLine& l) { return l.x1(); }, [](const QLine& l) { return l.y1(); },
+         [](const QLine& l) { return l.y2(); }, [](int x, int a, int b) { return QLine(x, a, x, b); });
+    // A line one pixel wide along a row or a column is that rectangle of pixels, which the
+    // painter fills a row at a time rather than pixel by pixel.
+    const QColor colour = p.pen().color();
+    for (const QLine& l : std::as_const(across))
+        p.fillRect(QRect(l.p1(), l.p2()), colour);
+    for (const QLine& l : std::as_const(down))
+        p.fillRect(QRect(l.p1(), l.p2()), colour);
+    p.drawLines(other);
+}
+
+}  // namespace
+
 void FlexGrid::paintEvent(QPaintEvent*)
 {
     QPainter p(viewport());
@@ -493,20 +540,19 @@ void FlexGrid::paintEvent(QPaintEvent*)
             const QString& full = cells_[index(r, c)];
             const QString text = full.size() > 1024 ? full.left(1024) : full;
             if (!text.isEmpty()) {
+                // drawText keeps a text to its box by itself, and only where it does not fit.
                 p.setPen(fixed ? headingText : textColour);
-                p.setClipRect(inner);
                 p.drawText(inner.adjusted(TextPadding, 0, -TextPadding, 0),
                            int(alignmentFlags(alignment_[index(r, c)])) | Qt::TextSingleLine, text);
-                p.setClipping(false);
             }
         }
     }
     p.setPen(GridLineColour);
-    p.drawLines(gridLines);
+    drawJoined(p, std::move(gridLines));
     p.setPen(darkLine);
-    p.drawLines(darkLines);
+    drawJoined(p, std::move(darkLines));
     p.setPen(lightLine);
-    p.drawLines(lightLines);
+    drawJoined(p, std::move(lightLines));
 
     // A selection of more than one cell is outlined: its colour may equal the background.
     if (sel.width() > 1 || sel.height() > 1) {

@@ -220,6 +220,16 @@ bool frmAppt::Form_Load()
     return true;
 }
 
+namespace {
+
+bool sameLayout(const Layout& a, const Layout& b)
+{
+    return a.open == b.open && a.close == b.close && a.timeslot == b.timeslot && a.listno == b.listno
+        && a.sites == b.sites && a.names == b.names && a.location == b.location && a.missing == b.missing;
+}
+
+}  // namespace
+
 void frmAppt::buildGrid(const Layout& source)
 {
     checkLayout(source, PastLayout ? tr("the page's own layout", "never written in ...")
@@ -231,22 +241,36 @@ void frmAppt::buildGrid(const Layout& source)
             ApplyTemplate();
         };
     }
+    // Browsing past pages mostly goes from one layout to the same: the grid's headings, times
+    // and sizes are then those on screen, and only what a new build leaves differently is
+    // set again (the grid back at its top row, the template of the new date).
+    const bool built = gridBuilt_ && sameLayout(source, ShownLayout);
     SharedLayout.ListNo = source.listno;
     SharedLayout.ColCount = SharedLayout.ListNo + 1;
     SharedLayout.SitesText = source.sites;
     SplitList(SharedLayout.SitesText, SharedLayout.SiteList);
     SharedLayout.NamesText = source.names;
     SplitList(SharedLayout.NamesText, SharedLayout.NameList);
-    layout_->BuildProviderColumns(SharedLayout.ColCount, SharedLayout.SiteList, SharedLayout.NameList);
+    if (!built)
+        layout_->BuildProviderColumns(SharedLayout.ColCount, SharedLayout.SiteList, SharedLayout.NameList);
     LastCol = layout_->LastCol;
     SharedLayout.OpenTime = source.open;
     SharedLayout.CloseTime = source.close;
     SharedLayout.TimeSlot = source.timeslot;
-    layout_->BuildTimeRows(SharedLayout.OpenTime, SharedLayout.CloseTime, SharedLayout.TimeSlot);
+    if (built) {
+        SharedLayout.OpenTime = builtOpenTime_;
+        Grid1->setTopRow(0);
+        layout_->afterTimeRows();
+    } else {
+        gridBuilt_ = false;
+        layout_->BuildTimeRows(SharedLayout.OpenTime, SharedLayout.CloseTime, SharedLayout.TimeSlot);
+        builtOpenTime_ = SharedLayout.OpenTime;
+    }
     LastRow = layout_->LastRow;
     ShownLayout = source;
-    if (pages_)
+    if (pages_ && !built)
         pages_->setCellLabels(cellLabels());
+    gridBuilt_ = true;
 }
 
 storage::CellLabels frmAppt::cellLabels() const
@@ -395,14 +419,20 @@ storage::PageRow frmAppt::pageOnScreen()
     // outside the data area: the screen's cells are written over the stored ones.
     QString text = onScreen;
     if (!row_.dataNull && !row_.data.isEmpty()) {
-        const QList<QStringList> stored = celltext::split(row_.data);
         const int screenRows = LastRow - 2;
         const int screenCols = LastCol;
-        int storedCols = 0;
-        for (const QStringList& r : stored)
-            storedCols = std::max<int>(storedCols, r.size());
-        if (stored.size() > screenRows || storedCols > screenCols) {
-            QList<QStringList> merged = stored;
+        // Counted in place: the stored text is split only when it does reach beyond.
+        int storedRows = 1, storedCols = 1, cells = 1;
+        for (const QChar ch : row_.data) {
+            if (ch == celltext::RowSeparator) {
+                ++storedRows;
+                cells = 1;
+            } else if (ch == celltext::CellSeparator) {
+                storedCols = std::max(storedCols, ++cells);
+            }
+        }
+        if (storedRows > screenRows || storedCols > screenCols) {
+            QList<QStringList> merged = celltext::split(row_.data);
             const QList<QStringList> screenCells = celltext::split(onScreen);
             while (merged.size() < screenRows)
                 merged.append(QStringList());

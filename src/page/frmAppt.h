@@ -237,6 +237,9 @@ private:
     std::unique_ptr<storage::PageTable> pages_;
     storage::PageRow row_;
     std::unique_ptr<PageGridLayout> layout_;
+    // The grid holds the headings and times of ShownLayout, built with this opening time.
+    bool gridBuilt_ = false;
+    QString builtOpenTime_;
     DayCalendar* calendar_ = nullptr;
     CellEditor* editor_ = nullptr;
     QWidget* calendarSlot_ = nullptr;

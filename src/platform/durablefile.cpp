@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -174,11 +175,12 @@ bool failedForTesting()
 }
 
 #if defined(Q_OS_UNIX)
-QString copyToDisk(const QString& source, const QString& target)
+namespace {
+
+QString copyFrom(int in, const QString& target)
 {
-    Fd in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
-    if (in.get() < 0 || ::fstat(in.get(), &info) != 0)
+    if (::fstat(in, &info) != 0 || ::lseek(in, 0, SEEK_SET) != 0)
         return describeErrno(errno);
     const QByteArray targetName = QFile::encodeName(target);
     // A new file, so that it takes the user's own mode and not an earlier file's.
@@ -193,7 +195,7 @@ QString copyToDisk(const QString& source, const QString& target)
     bool inKernel = true;
     std::vector<char> buffer;
     while (copied < size) {
-        const ssize_t n = injected() ? -1 : copyChunk(in.get(), out.get(), size_t(std::min<qint64>(size - copied, kChunk)), inKernel, buffer);
+        const ssize_t n = injected() ? -1 : copyChunk(in, out.get(), size_t(std::min<qint64>(size - copied, kChunk)), inKernel, buffer);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -212,6 +214,21 @@ QString copyToDisk(const QString& source, const QString& target)
     if (out.close() != 0)
         return describeErrno(errno);
     return {};
+}
+
+}  // namespace
+
+QString copyToDisk(const QString& source, const QString& target)
+{
+    Fd in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (in.get() < 0)
+        return describeErrno(errno);
+    return copyFrom(in.get(), target);
+}
+
+QString copyToDisk(QFile& source, const QString& target)
+{
+    return copyFrom(source.handle(), target);
 }
 #else
 QString copyToDisk(const QString& source, const QString& target)
@@ -234,24 +251,44 @@ QString copyToDisk(const QString& source, const QString& target)
         return shortCopy(copy.size(), QFileInfo(source).size());
     return {};
 }
+
+QString copyToDisk(QFile& source, const QString& target)
+{
+    return copyToDisk(source.fileName(), target);
+}
 #endif
 
-QString readBack(const QString& path)
+QString readBack(const QString& path, QFile* original)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return file.errorString();
+    if (original && !original->seek(0))
+        return original->errorString();
 #if defined(Q_OS_LINUX)
     // The cached pages go first, so the reads below reach the disk, in one sweep.
     ::posix_fadvise(file.handle(), 0, 0, POSIX_FADV_DONTNEED);
     ::posix_fadvise(file.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
     std::vector<char> buffer(size_t(1) << 20);
+    std::vector<char> expected(original ? buffer.size() : 0);
     qint64 read = 0;
     for (;;) {
         const qint64 n = file.read(buffer.data(), qint64(buffer.size()));
         if (n < 0)
             return file.errorString();
+        if (original) {
+            // Read to the same length, so that a copy cut short or grown shows as one.
+            const qint64 m = original->read(expected.data(), std::max<qint64>(n, 1));
+            if (m < 0)
+                return original->errorString();
+            if (m != n || std::memcmp(buffer.data(), expected.data(), size_t(n)) != 0) {
+                const qint64 common = std::min(n, m);
+                const qint64 at = std::mismatch(buffer.data(), buffer.data() + common, expected.data()).first
+                                  - buffer.data();
+                return Tr::tr("what the disk gives back differs from the database from byte %1 on").arg(read + at);
+            }
+        }
         if (n == 0)
             break;
         read += n;

@@ -6,16 +6,22 @@
 // the user (no full stop at the end).
 #include <QString>
 
+class QFile;
+
 namespace durable {
 
 // Copies `source` to `target` (replacing it) and flushes the copy to the disk. The copy is
 // the user's own file, readable and writable by the user alone, whatever the source's mode
 // (a backup on a write-protected disk is read-only, and its copy must still be written).
 QString copyToDisk(const QString& source, const QString& target);
+// The same from a file already open, read from its start and left open: a database holds its
+// locks only as long as every handle of the program on that file stays open.
+QString copyToDisk(QFile& source, const QString& target);
 
 // Reads the whole file back from the disk itself, not from the system's cache: a disk that
 // dropped some of the data shows it now. The file stays in the cache for what reads it next.
-QString readBack(const QString& path);
+// Given `original` (open), what is read back must also be that file's bytes, one for one.
+QString readBack(const QString& path, QFile* original = nullptr);
 
 // Replaces `target` by `source` in one rename.
 QString replace(const QString& source, const QString& target);

@@ -53,32 +53,51 @@ void setDeskName(const QString& name)
     g_desk = name.trimmed();
 }
 
+namespace {
+
+// The piece of `text` from `pos` up to the next `separator`; `pos` moves past it, to -1 once
+// the text is used up (a text used up gives an empty piece, which compares as an empty cell).
+QStringView nextPiece(QStringView text, qsizetype& pos, QChar separator)
+{
+    if (pos < 0)
+        return {};
+    const qsizetype end = text.indexOf(separator, pos);
+    const QStringView piece = end < 0 ? text.mid(pos) : text.mid(pos, end - pos);
+    pos = end < 0 ? -1 : end + 1;
+    return piece;
+}
+
+}  // namespace
+
 std::vector<Change> pageChanges(QDate date, const PageState& before, const PageState& after,
                                 const CellLabels& labels)
 {
     std::vector<Change> changes;
     if (before.data != after.data) {
-        const QList<QStringList> oldRows = celltext::split(before.data);
-        const QList<QStringList> newRows = celltext::split(after.data);
-        const qsizetype rows = std::max(oldRows.size(), newRows.size());
-        for (qsizetype r = 0; r < rows; ++r) {
-            const QStringList oldCells = oldRows.value(r);
-            const QStringList newCells = newRows.value(r);
-            const qsizetype cols = std::max(oldCells.size(), newCells.size());
-            for (qsizetype c = 0; c < cols; ++c) {
-                const QString oldText = oldCells.value(c);
-                const QString newText = newCells.value(c);
+        // Walked in place, row beside row: a store changes a few cells of a page of a thousand,
+        // and only those become texts of their own.
+        const QStringView oldData(before.data), newData(after.data);
+        qsizetype oldRowAt = 0, newRowAt = 0;
+        for (int r = 0; oldRowAt >= 0 || newRowAt >= 0; ++r) {
+            const QStringView oldRow = nextPiece(oldData, oldRowAt, celltext::RowSeparator);
+            const QStringView newRow = nextPiece(newData, newRowAt, celltext::RowSeparator);
+            if (oldRow == newRow)
+                continue;
+            qsizetype oldCellAt = 0, newCellAt = 0;
+            for (int c = 0; oldCellAt >= 0 || newCellAt >= 0; ++c) {
+                const QStringView oldText = nextPiece(oldRow, oldCellAt, celltext::CellSeparator);
+                const QStringView newText = nextPiece(newRow, newCellAt, celltext::CellSeparator);
                 if (oldText == newText)
                     continue;
                 Change change;
                 change.calDate = date;
                 change.field = QStringLiteral("Data");
-                change.row = int(r);
-                change.col = int(c);
+                change.row = r;
+                change.col = c;
                 change.timeLabel = labels.times.value(r).trimmed();
                 change.provider = labels.providers.value(c).trimmed();
-                change.oldText = oldText;
-                change.newText = newText;
+                change.oldText = oldText.toString();
+                change.newText = newText.toString();
                 changes.push_back(change);
             }
         }

@@ -29,6 +29,7 @@ private slots:
     void failedWriteLeavesRows();
     void readOnlyFile_data();
     void readOnlyFile();
+    void fileFromBeforeGetsTheTable_data();
     void fileFromBeforeGetsTheTable();
     void rowsThatCannotBeShownArePassed();
 };
@@ -136,23 +137,51 @@ void tst_file::readOnlyFile()
     pages.update(row);
 }
 
+void tst_file::fileFromBeforeGetsTheTable_data()
+{
+    QTest::addColumn<bool>("cellIndex");  // the history there already, indexed by cell
+    QTest::newRow("no history") << false;
+    QTest::newRow("history indexed by cell") << true;
+}
+
 void tst_file::fileFromBeforeGetsTheTable()
 {
+    QFETCH(bool, cellIndex);
     TestBook book;
-    QVERIFY(!book.value("SELECT count(*) FROM sqlite_master WHERE name = 'tbl_History'").toBool());
+    const QString path = book.folder.databasePath();
+    const auto indexes = [&] {
+        return book.value("SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master WHERE "
+                          "tbl_name = 'tbl_History' ORDER BY name)").toString();
+    };
+    if (cellIndex) {
+        fileSql(path, "CREATE TABLE tbl_History (id INTEGER PRIMARY KEY, CalDate TEXT, Field TEXT NOT NULL,"
+                      " CellRow INTEGER, CellCol INTEGER, TimeLabel TEXT, Provider TEXT, OldText TEXT,"
+                      " NewText TEXT, Moment TEXT NOT NULL, Desk TEXT NOT NULL)");
+        fileSql(path, "CREATE INDEX idx_History_Cell ON tbl_History (CalDate, CellRow, CellCol)");
+        fileSql(path, "INSERT INTO tbl_History (CalDate, Field, CellRow, CellCol, OldText, NewText, Moment, Desk)"
+                      " VALUES ('1998-08-08', 'Data', 1, 1, '', 'Ann', '1998-08-07T10:00:00.000Z', 'old/desk')");
+    }
+    QVERIFY(cellIndex || !book.value("SELECT count(*) FROM sqlite_master WHERE name = 'tbl_History'").toBool());
     {
         Database db(book.location());
         PageTable pages(db);
         PageRow row = *pages.find(QDate(1998, 8, 8));
-        // Reading the history of a file without the table finds none and makes nothing.
-        QCOMPARE(History(db).day(row.calDate).size(), size_t(0));
-        QVERIFY(!book.value("SELECT count(*) FROM sqlite_master WHERE name = 'tbl_History'").toBool());
+        // Reading the history of a file without the table finds none and makes nothing; a file
+        // that has one is read through the index it has.
+        QCOMPARE(History(db).cell(row.calDate, 1, 1).size(), size_t(cellIndex));
+        QCOMPARE(indexes(), cellIndex ? QStringLiteral("idx_History_Cell tbl_History") : QString());
         row.memo += QStringLiteral(" and more");
+        row.data = withCell(row.data, 1, 1, QStringLiteral("Bob"));
         pages.update(row);
-        QCOMPARE(History(db).day(row.calDate).size(), size_t(1));
+        QCOMPARE(History(db).day(row.calDate).size(), size_t(cellIndex ? 3 : 2));
+        QCOMPARE(History(db).cell(row.calDate, 1, 1).front().newText, QStringLiteral("Bob"));
+        QCOMPARE(History(db).cell(row.calDate, 1, 1).size(), size_t(cellIndex ? 2 : 1));
+        row.memo += QStringLiteral(" again");
+        pages.update(row);
     }
-    QCOMPARE(book.value("SELECT count(*) FROM sqlite_master WHERE name IN ('tbl_History', 'idx_History_Cell')").toInt(), 2);
-    QCOMPARE(databaseProblem(book.folder.databasePath(), Check::Full), QString());
+    // The history is indexed by date alone, whatever the file had.
+    QCOMPARE(indexes(), QStringLiteral("idx_History_Day tbl_History"));
+    QCOMPARE(databaseProblem(path, Check::Full), QString());
     Database again(book.location());
 }
 

@@ -60,7 +60,7 @@ private slots:
 
 void tst_history::storeRecordsChangedCells_data()
 {
-    QTest::addColumn<QStringList>("edits");  // row,col,text
+    QTest::addColumn<QStringList>("edits");  // row,col,text; "cut,N" keeps N rows; "|" stores
     QTest::addColumn<QStringList>("expected");  // newest first
     QTest::newRow("nothing changed") << QStringList{} << QStringList{};
     QTest::newRow("one cell typed") << QStringList{"1,0,Jones"}
@@ -69,6 +69,11 @@ void tst_history::storeRecordsChangedCells_data()
         << QStringList{"2,1,Smith", "7,3,far"}
         << QStringList{"Data 7,3 / [] -> [far]", "Data 2,1 08:15 AM/Dr. B [] -> [Smith]"};
     QTest::newRow("the same text again") << QStringList{"1,0,Jones", "1,0,"} << QStringList{};
+    // A text with fewer rows or cells than the stored one: the cells gone were emptied.
+    QTest::newRow("a stored page cut short")
+        << QStringList{"1,0,Jones", "3,1,Lee", "|", "cut,2", "1,1,Kim"}
+        << QStringList{"Data 3,1 08:30 AM/Dr. B [Lee] -> []", "Data 1,1 08:00 AM/Dr. B [] -> [Kim]",
+                       "Data 3,1 08:30 AM/Dr. B [] -> [Lee]", "Data 1,0 08:00 AM/Dr. A [] -> [Jones]"};
 }
 
 void tst_history::storeRecordsChangedCells()
@@ -88,7 +93,12 @@ void tst_history::storeRecordsChangedCells()
     pages.update(row);
     for (const QString& edit : edits) {
         const QStringList p = edit.split(',');
-        row.data = withCell(row.data, p[0].toInt(), p[1].toInt(), p[2]);
+        if (edit == QLatin1String("|"))
+            pages.update(row);
+        else if (p[0] == QLatin1String("cut"))
+            row.data = row.data.section(celltext::RowSeparator, 0, p[1].toInt() - 1);
+        else
+            row.data = withCell(row.data, p[0].toInt(), p[1].toInt(), p[2]);
     }
     pages.update(row);
     const std::vector<Change> changes = History(db).day(Day);

@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <sqlite3.h>
 #include <QCoreApplication>
+#include <thread>
 
 namespace storage {
 namespace {
@@ -214,30 +215,46 @@ void backupDatabase(const QString& live, const QString& destination)
                                .arg(native(destination)));
     Scratch copy(destination + QStringLiteral(".new"));
     {
-        // A read transaction for the length of the copy: no writer can change the file under
-        // it, and a transaction a crashed program left half-done is rolled back before it.
+        // A read transaction for the length of the copy and its checks: no writer can change the
+        // file under it, and a transaction a crashed program left half-done is rolled back before it.
+        // Opened before the transaction and closed only after it: on some systems the closing
+        // of any handle of the file lets go of the engine's locks on it.
+        QFile source(live);
         FileConnection reader(live);
+        if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            throw StorageError(reader.describe(Tr::tr("reading it for the backup"), source.errorString()));
         QSqlQuery hold(reader.database());
         if (!hold.exec(QStringLiteral("BEGIN")) ||
             !hold.exec(QStringLiteral("SELECT count(*) FROM tbl_Setup")) || !hold.next())
             throw StorageError(reader.describe(Tr::tr("reading it for the backup"),
                                                hold.lastError().text()));
-        if (const QString why = durable::copyToDisk(live, copy.path()); !why.isEmpty())
-            throw StorageError(Tr::tr("The backup %1 could not be written: %2")
-                                   .arg(native(destination), why));
+        // The copy is written, then read back from the disk itself (a stick that lost some shows
+        // it now) and compared with the database byte for byte, on a thread of its own; here,
+        // meanwhile, the database is checked page by page (one damaged before it was copied shows
+        // it now). The file cannot change until both are done, so the copy that reads back the
+        // same is the file that was checked, at the cost of the longer of the two.
+        QString notWritten, notReadBack;
+        QString damage;
+        {
+            std::jthread copier([&] {
+                notWritten = durable::copyToDisk(source, copy.path());
+                if (notWritten.isEmpty())
+                    notReadBack = durable::readBack(copy.path(), &source);
+            });
+            damage = pagesProblem(reader, Check::Quick);
+        }
         hold.exec(QStringLiteral("ROLLBACK"));
+        if (!notWritten.isEmpty())
+            throw StorageError(Tr::tr("The backup %1 could not be written: %2")
+                                   .arg(native(destination), notWritten));
+        if (!notReadBack.isEmpty())
+            throw StorageError(Tr::tr("The backup %1 was written but cannot be read back: %2")
+                                   .arg(native(destination), notReadBack));
+        if (!damage.isEmpty())
+            throw StorageError(Tr::tr("The backup %1 was written but does not read back as a "
+                                              "database: %2")
+                                   .arg(native(destination), damage));
     }
-    // Every page is read back from the disk itself, then checked: a stick that lost some, or a
-    // database damaged before it was copied, shows it now, while the earlier backup is still
-    // there. (The check reads the pages the sweep left in the cache: read one by one from the
-    // disk they would take many times as long.)
-    if (const QString why = durable::readBack(copy.path()); !why.isEmpty())
-        throw StorageError(Tr::tr("The backup %1 was written but cannot be read back: %2")
-                               .arg(native(destination), why));
-    if (const QString why = databaseProblem(copy.path(), Check::Quick); !why.isEmpty())
-        throw StorageError(Tr::tr("The backup %1 was written but does not read back as a "
-                                          "database: %2")
-                               .arg(native(destination), why));
 
     Earlier previous(destination);
     const QString earlierKept = Tr::tr("and the earlier backup is as it was");

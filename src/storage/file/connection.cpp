@@ -42,6 +42,7 @@ void FileConnection::open()
 {
     historyKnown_ = false;
     searchIndexed_.reset();
+    historyIndexKnown_ = false;
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
     db_.setDatabaseName(path_);
     // Wait a little for a lock held by another program before giving up.

@@ -37,6 +37,9 @@ public:
     // Whether the file holds the search's index whole (table and triggers); unknown until
     // asked, and forgotten when the file is opened again.
     std::optional<bool>& searchIndexed() { return searchIndexed_; }
+    // Whether its index is known to be the current one (a file from before has another).
+    bool historyIndexKnown() const { return historyIndexKnown_; }
+    void setHistoryIndexKnown() { historyIndexKnown_ = true; }
 
     // The engine opened the file for reading only (the user may not write it, or its disk is
     // read-only): every change will fail.
@@ -68,6 +71,7 @@ private:
     QString desk_;
     bool historyKnown_ = false;
     std::optional<bool> searchIndexed_;
+    bool historyIndexKnown_ = false;
     QSqlDatabase db_;
     std::map<std::string, sqlite3_stmt*> statements_;
 };

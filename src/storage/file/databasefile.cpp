@@ -17,25 +17,29 @@ QString withoutStop(QString text)
     return text;
 }
 
+QString pagesProblem(FileConnection& db, Check check)
+{
+    if (check == Check::Tables)
+        return {};
+    QSqlQuery q(db.database());
+    if (!q.exec(check == Check::Full ? QStringLiteral("PRAGMA integrity_check") : QStringLiteral("PRAGMA quick_check")))
+        return withoutStop(q.lastError().text());
+    QStringList findings;
+    while (q.next() && findings.size() < 3)
+        findings << q.value(0).toString();
+    if (findings != QStringList{QStringLiteral("ok")})
+        return withoutStop(findings.join(QStringLiteral("; ")));
+    return {};
+}
+
 QString databaseProblem(const QString& path, Check check)
 {
     try {
         FileConnection db(path);
-        if (check != Check::Tables) {
-            QSqlQuery q(db.database());
-            if (!q.exec(check == Check::Full ? QStringLiteral("PRAGMA integrity_check")
-                                             : QStringLiteral("PRAGMA quick_check")))
-                return withoutStop(q.lastError().text());
-            QStringList findings;
-            while (q.next() && findings.size() < 3)
-                findings << q.value(0).toString();
-            if (findings != QStringList{QStringLiteral("ok")})
-                return withoutStop(findings.join(QStringLiteral("; ")));
-        }
+        return pagesProblem(db, check);
     } catch (const StorageError& e) {
         return withoutStop(e.reason());
     }
-    return {};
 }
 
 }  // namespace storage

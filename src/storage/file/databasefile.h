@@ -17,11 +17,17 @@ enum class Check {
 // A reason as it stands inside a sentence: without blanks or full stops at its end.
 QString withoutStop(QString text);
 
+class FileConnection;
+
 // Why the file at `path` cannot serve as the program's database, or an empty text when it can.
 QString databaseProblem(const QString& path, Check check);
+// The same for a file already open (and so found to have the tables), by SQLite's quick or
+// integrity check.
+QString pagesProblem(FileConnection& db, Check check);
 
 // Copies the database `live` to `destination`: into a new file beside the destination, on the
-// disk, read back and checked page by page, and only then renamed over an earlier backup,
+// disk, read back from it the same byte for byte as the database, which is checked page by
+// page meanwhile, and only then renamed over an earlier backup,
 // which is put back if the rename cannot be made durable. The copy is taken while no other
 // connection can write the file. Throws StorageError.
 void backupDatabase(const QString& live, const QString& destination);

@@ -61,21 +61,35 @@ void FileEngine::recordChanges(std::vector<Change> changes)
         return;
     const QDateTime moment = program::nowUtc();
     const QString what = Tr::tr("recording the change in the history");
-    if (!hasHistory())
-        for (const char* sql : kFileHistoryTables) {
-            char* error = nullptr;
-            if (sqlite3_exec(file_.native(), sql, nullptr, nullptr, &error) != SQLITE_OK) {
-                const QString detail = QString::fromUtf8(error ? error : sqlite3_errmsg(file_.native()));
-                sqlite3_free(error);
-                throw StorageError(file_.describe(what, detail));
-            }
+    const auto execute = [&](const char* sql) {
+        char* error = nullptr;
+        if (sqlite3_exec(file_.native(), sql, nullptr, nullptr, &error) != SQLITE_OK) {
+            const QString detail = QString::fromUtf8(error ? error : sqlite3_errmsg(file_.native()));
+            sqlite3_free(error);
+            throw StorageError(file_.describe(what, detail));
         }
+    };
+    if (!hasHistory()) {
+        for (const char* sql : kFileHistoryTables)
+            execute(sql);
+    } else if (!file_.historyIndexKnown()) {
+        // A file from before indexes its history by cell: that index goes, in this store's
+        // transaction, and the index by date is made from the rows there are.
+        Query q(file_, "SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = 'idx_History_Day'", what);
+        if (q.step()) {
+            file_.setHistoryIndexKnown();
+        } else {
+            q.reset();
+            execute(QByteArray("DROP INDEX IF EXISTS ").append(kFileHistoryEarlierIndex).constData());
+            execute(kFileHistoryTables[1]);
+        }
+    }
     const QByteArray when = moment.toString(Qt::ISODateWithMs).toUtf8();
+    Query q(file_, "INSERT INTO tbl_History (CalDate, Field, CellRow, CellCol, TimeLabel, Provider,"
+                   " OldText, NewText, Moment, Desk) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+            what);
+    sqlite3_stmt* st = q.get();
     for (const Change& c : changes) {
-        Query q(file_, "INSERT INTO tbl_History (CalDate, Field, CellRow, CellCol, TimeLabel, Provider,"
-                       " OldText, NewText, Moment, Desk) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
-                what);
-        sqlite3_stmt* st = q.get();
         if (c.calDate.isValid())
             bindText(st, 1, c.calDate.toString(kDateFormat));
         bindText(st, 2, c.field);
@@ -90,6 +104,7 @@ void FileEngine::recordChanges(std::vector<Change> changes)
         sqlite3_bind_text(st, 9, when.constData(), int(when.size()), SQLITE_STATIC);
         bindText(st, 10, file_.desk());
         q.run();
+        q.reset();
     }
 }
 

@@ -44,6 +44,12 @@ void Query::run()
     }
 }
 
+void Query::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
 int Query::changes() const
 {
     return sqlite3_changes(db_.native());

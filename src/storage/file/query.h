@@ -25,6 +25,8 @@ public:
     bool step();
     // Runs a statement that returns no rows.
     void run();
+    // Ready for the next run, its values unbound.
+    void reset();
     // The number of rows the last run changed.
     int changes() const;
 

@@ -17,12 +17,15 @@ const char* const kFileTables[4] = {
 // Made in the file by the first writing transaction that records a change, so that a file
 // from before keeps everything else as it was and still opens in an earlier version (which
 // never looks at this table). Rows are only ever appended, so the row ids grow with time
-// without AUTOINCREMENT's bookkeeping, which would cost every store a page more.
+// without AUTOINCREMENT's bookkeeping, which would cost every store a page more. The index
+// holds the date alone (and so the row id after it): a store's rows all go to the end of their
+// date's run, one index page however many cells changed, where an index by cell scattered
+// them over as many pages as cells. A cell's history is then the date's rows, a few dozen.
 const char* const kFileHistoryTables[2] = {
     "CREATE TABLE IF NOT EXISTS tbl_History (id INTEGER PRIMARY KEY, CalDate TEXT,"
     " Field TEXT NOT NULL, CellRow INTEGER, CellCol INTEGER, TimeLabel TEXT, Provider TEXT,"
     " OldText TEXT, NewText TEXT, Moment TEXT NOT NULL, Desk TEXT NOT NULL)",
-    "CREATE INDEX IF NOT EXISTS idx_History_Cell ON tbl_History (CalDate, CellRow, CellCol)",
+    "CREATE INDEX IF NOT EXISTS idx_History_Day ON tbl_History (CalDate)",
 };
 
 // The table holds no copy of the text (content='') and no places (detail=none): for each
@@ -49,5 +52,8 @@ const char* const kFileSearchIndexNames[4] = {"tbl_ApptSearch", "tbl_ApptSearch_
 
 const char* const kFileSearchIndexFill =
     "INSERT INTO tbl_ApptSearch (rowid, Data) SELECT id, Data FROM tbl_Appt WHERE id > ?1 AND id <= ?2";
+// The index by cell that files from before have; replaced by the one above on their first
+// store that records a change.
+const char* const kFileHistoryEarlierIndex = "idx_History_Cell";
 
 }  // namespace storage

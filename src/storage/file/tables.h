@@ -9,6 +9,7 @@ namespace storage {
 extern const char* const kFileTables[4];
 // The history table and its index (CREATE ... IF NOT EXISTS).
 extern const char* const kFileHistoryTables[2];
+extern const char* const kFileHistoryEarlierIndex;
 
 // The index of the pages' text for the search of a name: a table of the text's trigrams
 // and the triggers that keep it with every row of tbl_Appt added, changed or deleted.
