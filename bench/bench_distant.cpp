@@ -2,8 +2,9 @@
 // loopback that holds every chunk 20 ms each way, so that each round trip costs 40 ms as it
 // would over a slow link. The relay counts the round trips (each time a client speaks after
 // the server answered). A page switch while browsing (to a day ahead of today, whose
-// template the page shows, and to a day past) and a store of a typed page, each beside the
-// same reads and writes through libpq directly over the same relay.
+// template the page shows, and to a day past), a store of a typed page, a new day and a
+// client search that misses, each beside the same reads and writes through libpq directly
+// over the same relay.
 #include "daypage.h"
 #include "generator.h"
 #include "pair.h"
@@ -13,6 +14,8 @@
 #include "page/frmAppt.h"
 #include "platform/clock.h"
 #include "program.h"
+#include "storage/database.h"
+#include "storage/pagesearch.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -196,14 +199,14 @@ private:
 QString serverSocket(const QString& conninfo)
 {
     const QRegularExpressionMatch host = QRegularExpression(QStringLiteral("host=(\\S+)")).match(conninfo);
-    const QStringList sockets = QDir(host.captured(1)).entryList({QStringLiteral(".s.PGSQL.*")}, QDir::System);
+    const QStringList sockets = QDir(host.captured(1)).entryList({QStringLiteral(".s.PGSQL.*")}, QDir::System | QDir::Hidden);
     for (const QString& s : sockets)
         if (!s.endsWith(QLatin1String(".lock")))
             return QDir(host.captured(1)).filePath(s);
     return {};
 }
 
-enum class Work { BrowseAhead, BrowsePast, Store };
+enum class Work { BrowseAhead, BrowsePast, Store, NewDay, SearchMiss };
 
 void BM_ServerDistant(benchmark::State& state, Work work)
 {
@@ -234,6 +237,9 @@ void BM_ServerDistant(benchmark::State& state, Work work)
                                             .arg(bench::key(day), bench::key(big.newest)))
                            : qPrintable(QStringLiteral("DELETE FROM tbl_Appt WHERE CalDate = '%1'").arg(bench::key(day))));
     };
+    // The days ahead the new days take, left by a run that did not finish.
+    const QString laterDays = QStringLiteral("DELETE FROM tbl_Appt WHERE CalDate > '%1'").arg(bench::key(big.newest));
+    admin.exec(qPrintable(laterDays));
     addAhead(true);
     const QDate a = work == Work::BrowseAhead ? aheadA : big.newest.addDays(-3);
     const QDate b = work == Work::BrowseAhead ? aheadB : big.newest.addDays(-2);
@@ -279,7 +285,13 @@ void BM_ServerDistant(benchmark::State& state, Work work)
         PQexitPipelineMode(c);
     };
 
-    int n = 0;
+    raw.prepare("add", "INSERT INTO tbl_Appt (CalDate, Data, Clinic) VALUES ($1, '', false)");
+    raw.prepare("search", "SELECT id, CalDate, Data FROM tbl_Appt WHERE translate(lower(Data), '\u017F\u212A', 'sk') "
+                          "LIKE $1 ORDER BY id DESC");
+    std::optional<storage::Database> db;
+    if (work == Work::SearchMiss)
+        db.emplace(program::BookLocation{program::databasePath(), distant});
+    int n = 0, newDays = 0;
     long trips = 0, floorTrips = 0, rounds = 0;
     bench::Pair pair;
     for (auto _ : state) {
@@ -291,6 +303,11 @@ void BM_ServerDistant(benchmark::State& state, Work work)
                 if (work == Work::Store) {
                     form->Grid1->setTextMatrix(5, 2, typed);
                     form->SavePage();
+                } else if (work == Work::NewDay) {
+                    form->switchPage(program::today().addDays(100 + ++newDays));
+                } else if (work == Work::SearchMiss) {
+                    storage::PageSearch search(*db, QStringLiteral("Zbigniew Wojciechowski"));
+                    benchmark::DoNotOptimize(search.next(std::nullopt));
                 } else {
                     form->switchPage(to);
                     form->repaint();
@@ -301,6 +318,10 @@ void BM_ServerDistant(benchmark::State& state, Work work)
                 const long before = relay.roundTrips();
                 if (work == Work::Store) {
                     floorStore(typed);
+                } else if (work == Work::NewDay) {
+                    PQclear(raw.run("add", {bench::key(program::today().addDays(200 + ++newDays))}));
+                } else if (work == Work::SearchMiss) {
+                    PQclear(raw.run("search", {"%zbigniew wojciechowski%"}));
                 } else {
                     PGresult* r = raw.run("find", {bench::key(to)});
                     bench::RawRow row;
@@ -318,12 +339,16 @@ void BM_ServerDistant(benchmark::State& state, Work work)
     state.counters["round_trips"] = double(trips) / double(rounds + 1);
     state.counters["floor_round_trips"] = double(floorTrips) / double(rounds + 1);
     delete form;
+    db.reset();
     bench::settle();
     program::setServer({});
     addAhead(false);
+    admin.exec(qPrintable(laterDays));
 }
 BENCHMARK_CAPTURE(BM_ServerDistant, browse_ahead, Work::BrowseAhead)->Unit(benchmark::kMillisecond)->Iterations(12);
 BENCHMARK_CAPTURE(BM_ServerDistant, browse_past, Work::BrowsePast)->Unit(benchmark::kMillisecond)->Iterations(12);
 BENCHMARK_CAPTURE(BM_ServerDistant, store, Work::Store)->Unit(benchmark::kMillisecond)->Iterations(12);
+BENCHMARK_CAPTURE(BM_ServerDistant, new_day, Work::NewDay)->Unit(benchmark::kMillisecond)->Iterations(12);
+BENCHMARK_CAPTURE(BM_ServerDistant, search_miss, Work::SearchMiss)->Unit(benchmark::kMillisecond)->Iterations(6);
 
 }  // namespace
