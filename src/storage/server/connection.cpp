@@ -609,7 +609,7 @@ std::vector<ServerConnection::Rows> ServerConnection::batch(const std::vector<St
 
     PGconn* connection = pgconn(db_);
     if (!connection)
-        throw ConnectionLost(describe(what, Tr::tr("The connection to the server is closed.")));
+        throw ConnectionLost(describe(what, QString()));
     std::vector<std::shared_ptr<PGresult>> answers(sent.size());
     bool cut = false;
     deadline_.arm(connection, limit_);
@@ -677,10 +677,11 @@ std::vector<ServerConnection::Rows> ServerConnection::batch(const std::vector<St
         if (commits) {
             inDoubt_ = what;
             inTransaction_ = false;
-            throw StorageError(describe(what, (passed ? notAnswering(Tr::tr("the commit"))
-                                                      : Tr::tr("The connection to the server was lost while the change "
-                                                               "was being committed.")) + QLatin1Char(' ')
-                                                  + Tr::tr("It is not known whether the change was stored.")),
+            throw StorageError(describe(what, passed ? notAnswering(Tr::tr("the commit")) + QLatin1Char(' ')
+                                                           + Tr::tr("It is not known whether the change was stored.")
+                                                     : Tr::tr("The connection to the server was lost while the change "
+                                                              "was being committed, so it is not known whether it "
+                                                              "was stored. %1").arg(refusal)),
                                StorageError::Kind::Unreachable);
         }
         if (passed)
@@ -706,7 +707,7 @@ void ServerConnection::copyOut(const QString& sql, const QString& what,
     begin(what);
     PGconn* connection = pgconn(db_);
     if (!connection)
-        throw ConnectionLost(describe(what, Tr::tr("The connection to the server is closed.")));
+        throw ConnectionLost(describe(what, QString()));
     // What the server answered at the end, and whether any wait passed its deadline.
     bool passed = false;
     auto finish = [&](QString refusal) {

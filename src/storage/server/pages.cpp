@@ -207,6 +207,7 @@ void ServerEngine::updatePage(PageRow& row, const CellLabels& labels, const std:
     // one version on, the store landed and is not made again.
     const bool inDoubt = server_.commitInDoubt(what);
     bool landed = false;
+    bool missed = false;
     // Two round trips: the page read and held, then the store, its history, the notice to
     // the other desks and the commit.
     server_.write(what, [&] {
@@ -255,11 +256,15 @@ void ServerEngine::updatePage(PageRow& row, const CellLabels& labels, const std:
         for (ServerConnection::Statement& s : historyStatements(std::move(changes), row.id, row.version + 1))
             store.push_back(std::move(s));
         const std::vector<ServerConnection::Rows> done = server_.batch(store, what, ServerConnection::Then::Commit);
-        // The row was held since it was read: the store cannot miss it.
-        if (done[0].text(0, 0) != QLatin1String("1"))
-            throw StorageError(server_.describe(what, Tr::tr("The page was not found to store it.")));
         historyTable_ = true;
+        // The row was held since it was read, so the store cannot miss it; were it missed
+        // all the same, nothing was stored (the history rows and the notice go only with it).
+        missed = done[0].text(0, 0) != QLatin1String("1");
     });
+    if (missed) {
+        stale = true;
+        stored = findPage(row.calDate);
+    }
     if (landed) {
         row.version = stored->version;
         return;
