@@ -2228,6 +2228,10 @@ Passwort:</translation>
         <translation>Die Verbindung zum Server brach ab, während die Änderung abgeschlossen wurde; daher ist nicht bekannt, ob sie gespeichert wurde. %1</translation>
     </message>
     <message>
+        <source>A row of %1 came with %2 fields instead of %3.</source>
+        <translation>Eine Zeile von %1 kam mit %2 statt %3 Feldern.</translation>
+    </message>
+    <message>
         <source>The page was neither added nor found.</source>
         <translation>Die Seite wurde weder angelegt noch gefunden.</translation>
     </message>

@@ -23,7 +23,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QSqlDriver>
 #include <csignal>
+#include <cstdio>
+#include <libpq-fe.h>
 
 using namespace storage;
 
@@ -50,6 +53,8 @@ private slots:
     void userThatMayOnlyRead();
     void storeMeetsAServerFault_data();
     void storeMeetsAServerFault();
+    void roundTrips_data();
+    void roundTrips();
 };
 
 namespace {
@@ -60,6 +65,72 @@ QStringList rowsOf(const QString& file)
     return fileRows(file, {"SELECT * FROM tbl_Setup", "SELECT * FROM tbl_Appt ORDER BY id",
                            "SELECT * FROM tbl_Order ORDER BY id"});
 }
+
+// Counts the round trips of the program's connections to the server while it lives: each run
+// of messages a connection sends before the server answers, as libpq traces them.
+class RoundTrips {
+public:
+    RoundTrips()
+    {
+        for (const auto& [name, connection] : connections()) {
+            FILE* trace = std::tmpfile();
+            PQtrace(connection, trace);
+            PQsetTraceFlags(connection, PQTRACE_SUPPRESS_TIMESTAMPS);
+            traced_.push_back({name, connection, trace});
+        }
+    }
+    ~RoundTrips()
+    {
+        stop();
+        for (const Traced& t : traced_)
+            std::fclose(t.trace);
+    }
+    int count()
+    {
+        stop();
+        int trips = 0;
+        for (const Traced& t : traced_) {
+            std::rewind(t.trace);
+            bool sending = false;
+            char* line = nullptr;
+            size_t size = 0;
+            while (getline(&line, &size, t.trace) > 0) {
+                if (line[0] == 'F' && !std::exchange(sending, true))
+                    ++trips;
+                else if (line[0] == 'B')
+                    sending = false;
+            }
+            free(line);
+        }
+        return trips;
+    }
+
+private:
+    struct Traced {
+        QString name;
+        PGconn* connection;
+        FILE* trace;
+    };
+    static std::vector<std::pair<QString, PGconn*>> connections()
+    {
+        std::vector<std::pair<QString, PGconn*>> found;
+        for (const QString& name : QSqlDatabase::connectionNames()) {
+            const QVariant handle = QSqlDatabase::database(name, false).driver()->handle();
+            if (name.startsWith(QLatin1String("calvora-server-")) && handle.isValid())
+                found.emplace_back(name, *static_cast<PGconn* const*>(handle.data()));
+        }
+        return found;
+    }
+    void stop()
+    {
+        // Only where the connection is still the one traced (a reconnect ends it).
+        for (const auto& [name, connection] : connections())
+            for (Traced& t : traced_)
+                if (t.name == name && t.connection == connection)
+                    PQuntrace(std::exchange(t.connection, nullptr));
+    }
+    std::vector<Traced> traced_;
+};
 
 }  // namespace
 
@@ -459,6 +530,49 @@ void tst_server::storeMeetsAServerFault()
     QVERIFY(f.storedData(DayPageFixture::Today).toString().contains(typed));
     QCOMPARE(f.value(version).toInt(), before + 1);
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM tbl_History WHERE NewText = '%1'").arg(typed)).toInt(), 1);
+}
+
+void tst_server::roundTrips_data()
+{
+    QTest::addColumn<QString>("work");
+    QTest::addColumn<int>("trips");
+    // A server far away costs its round trip on each: a page browsed to comes at once with
+    // the settings its template and layout come from.
+    QTest::newRow("a switch to a page ahead") << "ahead" << 1;
+    QTest::newRow("a switch to a page past") << "past" << 1;
+    // The page read and held, then the store with its history, its notice and the commit.
+    QTest::newRow("a store") << "store" << 2;
+}
+
+void tst_server::roundTrips()
+{
+    QFETCH(QString, work);
+    QFETCH(int, trips);
+    DayPageFixture f;
+    const QDate ahead = DayPageFixture::Today.addDays(7);
+    const QDate past(1998, 8, 8);
+    f.addPage(ahead, QStringLiteral("booked ahead"));
+    QVERIFY(f.open());
+    const QDate to = work == "ahead" ? ahead : past;
+    auto act = [&](int n) {
+        if (work == "store") {
+            f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed %1").arg(n));
+            f.form->SavePage();
+        } else {
+            f.openDate(n % 2 ? to : DayPageFixture::Today);
+        }
+    };
+    // The first time prepares the statements a connection keeps.
+    act(1);
+    act(2);
+    RoundTrips counted;
+    act(3);
+    QCOMPARE(counted.count(), trips);
+    DayPageFixture::settle();
+    if (work == "store")
+        QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM tbl_History WHERE NewText = 'typed 3'")).toInt(), 1);
+    else
+        QCOMPARE(f.form->PageDate, to);
 }
 
 QTEST_MAIN(tst_server)

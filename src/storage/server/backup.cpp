@@ -15,6 +15,11 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <QSqlDriver>
+#include <cctype>
+#include <memory>
+#include <optional>
+#include <sqlite3.h>
 #include <atomic>
 #include <set>
 #include <vector>
@@ -60,17 +65,6 @@ QVariant toServer(const QVariant& v, Kind kind)
     }
 }
 
-QVariant toFile(const QVariant& v, Kind kind)
-{
-    if (v.isNull())
-        return kind == Kind::Text ? QVariant(QMetaType::fromType<QString>()) : QVariant(QMetaType::fromType<qint64>());
-    switch (kind) {
-    case Kind::Flag: return v.toBool() ? 1 : 0;
-    case Kind::Number: return v.toLongLong();
-    default: return v.toString();
-    }
-}
-
 QString placeholders(int n)
 {
     QStringList marks;
@@ -85,6 +79,69 @@ QString setupFieldList()
     for (const char* f : kSetupFields)
         fields << QString::fromLatin1(f);
     return fields.join(QStringLiteral(", "));
+}
+
+// The fields of a row in the server's copy text format: tab between fields, a backslash
+// before a tab, line end or backslash within one, \N for Null.
+void copyFields(QByteArrayView row, std::vector<std::optional<QByteArray>>& fields)
+{
+    fields.clear();
+    if (row.endsWith('\n'))
+        row.chop(1);
+    QByteArray field;
+    bool null = false;
+    const auto end = [&] {
+        fields.push_back(null ? std::nullopt : std::optional<QByteArray>(field));
+        field.clear();
+        null = false;
+    };
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        // The plain run up to the next tab or backslash, at once.
+        qsizetype plain = i;
+        while (plain < row.size() && row[plain] != '\t' && row[plain] != '\\')
+            ++plain;
+        field.append(row.data() + i, plain - i);
+        i = plain;
+        if (i == row.size())
+            break;
+        if (row[i] == '\t') {
+            end();
+            continue;
+        }
+        if (i + 1 == row.size()) {
+            field += row[i];
+            continue;
+        }
+        const char e = row[++i];
+        switch (e) {
+        case 'N': null = true; break;
+        case 'b': field += '\b'; break;
+        case 'f': field += '\f'; break;
+        case 'n': field += '\n'; break;
+        case 'r': field += '\r'; break;
+        case 't': field += '\t'; break;
+        case 'v': field += '\v'; break;
+        case 'x': {
+            int value = 0, digits = 0;
+            while (digits < 2 && i + 1 < row.size() && std::isxdigit(static_cast<unsigned char>(row[i + 1]))) {
+                value = value * 16 + QByteArray(1, row[++i]).toInt(nullptr, 16);
+                ++digits;
+            }
+            field += char(value);
+            break;
+        }
+        default:
+            if (e >= '0' && e <= '7') {
+                int value = e - '0';
+                for (int digits = 1; digits < 3 && i + 1 < row.size() && row[i + 1] >= '0' && row[i + 1] <= '7'; ++digits)
+                    value = value * 8 + (row[++i] - '0');
+                field += char(value);
+            } else {
+                field += e;
+            }
+        }
+    }
+    end();
 }
 
 // A new SQLite file with the file's tables, through a connection of its own.
@@ -119,6 +176,35 @@ public:
         if (!ok || !q.exec())
             throw StorageError(Tr::tr("The backup could not be written: %1").arg(q.lastError().text()));
     }
+    // Copies the rows a query on the server selects into `table` of the file.
+    void copy(ServerConnection& server, const QString& what, const QString& table, const QString& fields,
+              const QString& select)
+    {
+        const int n = int(fields.count(QLatin1Char(',')) + 1);
+        sqlite3* file = *static_cast<sqlite3* const*>(db_.driver()->handle().data());
+        sqlite3_stmt* insert = nullptr;
+        const QByteArray sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, fields, placeholders(n)).toUtf8();
+        if (sqlite3_prepare_v2(file, sql.constData(), int(sql.size()), &insert, nullptr) != SQLITE_OK)
+            throw StorageError(Tr::tr("The backup could not be written: %1").arg(QString::fromUtf8(sqlite3_errmsg(file))));
+        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> kept(insert, sqlite3_finalize);
+        std::vector<std::optional<QByteArray>> values;
+        server.copyOut(QStringLiteral("COPY (%1) TO STDOUT").arg(select), what, [&](QByteArrayView row) {
+            copyFields(row, values);
+            if (int(values.size()) != n)
+                throw StorageError(server.describe(what, Tr::tr("A row of %1 came with %2 fields instead of %3.")
+                                                             .arg(table).arg(values.size()).arg(n)));
+            for (int i = 0; i < n; ++i) {
+                if (values[i])
+                    sqlite3_bind_text(insert, i + 1, values[i]->constData(), int(values[i]->size()), SQLITE_STATIC);
+                else
+                    sqlite3_bind_null(insert, i + 1);
+            }
+            const int done = sqlite3_step(insert);
+            sqlite3_reset(insert);
+            if (done != SQLITE_DONE)
+                throw StorageError(Tr::tr("The backup could not be written: %1").arg(QString::fromUtf8(sqlite3_errmsg(file))));
+        });
+    }
     void finish()
     {
         exec(QStringLiteral("COMMIT"));
@@ -146,52 +232,31 @@ void backupServer(const QString& conninfo, const QString& destination)
         NewFile out(file);
         const QString what = Tr::tr("reading it for the backup");
         bool first = true;
-        // One snapshot for all three tables: desks storing meanwhile change none of it.
+        // One snapshot for all three tables: desks storing meanwhile change none of it. Each
+        // table comes whole in the server's copy format and goes into the file through one
+        // kept statement; flags as 0 or 1 and dates as the file writes them.
         server.write(what, [&] {
             if (!first) {
                 for (const char* table : {"tbl_Setup", "tbl_Appt", "tbl_Order", "tbl_History"})
                     out.exec(QStringLiteral("DELETE FROM %1").arg(QString::fromLatin1(table)));
             }
             first = false;
-            QSqlQuery& setup = server.run(
-                QStringLiteral("SELECT %1 FROM tbl_Setup ORDER BY id LIMIT 1").arg(setupFieldList()), {}, what);
-            while (setup.next()) {
-                QVariantList values;
-                for (int i = 0; i < int(std::size(kSetupFields)); ++i)
-                    values << toFile(setup.value(i), setupKind(i));
-                out.exec(QStringLiteral("INSERT INTO tbl_Setup (%1) VALUES (%2)")
-                             .arg(setupFieldList(), placeholders(values.size())), values);
-            }
-            setup.finish();
-            QSqlQuery& pages = server.run(QStringLiteral("SELECT %1 FROM tbl_Appt ORDER BY id").arg(kPageFields), {}, what);
-            while (pages.next()) {
-                QVariantList values;
-                for (int i = 0; i < 12; ++i)
-                    values << (i == 1 ? QVariant(pages.value(1).toDate().toString(Qt::ISODate))
-                                      : toFile(pages.value(i), pageKind(i)));
-                out.exec(QStringLiteral("INSERT INTO tbl_Appt (%1) VALUES (%2)").arg(kPageFields, placeholders(12)),
-                         values);
-            }
-            pages.finish();
-            QSqlQuery& order = server.run(QStringLiteral("SELECT id, Help FROM tbl_Order ORDER BY id"), {}, what);
-            while (order.next())
-                out.exec(QStringLiteral("INSERT INTO tbl_Order (id, Help) VALUES (?, ?)"),
-                         {order.value(0).toLongLong(), toFile(order.value(1), Kind::Text)});
-            order.finish();
-            if (server.hasHistory(what)) {
-                QSqlQuery& changes = server.run(
-                    QStringLiteral("SELECT %1 FROM tbl_History ORDER BY id").arg(kHistoryColumns), {}, what);
-                while (changes.next()) {
-                    QVariantList values;
-                    for (int i = 0; i < 11; ++i)
-                        values << (i == 1 ? (changes.isNull(1) ? QVariant(QMetaType::fromType<QString>())
-                                                               : QVariant(changes.value(1).toDate().toString(Qt::ISODate)))
-                                          : changes.value(i));
-                    out.exec(QStringLiteral("INSERT INTO tbl_History (%1) VALUES (%2)").arg(kHistoryFields, placeholders(11)),
-                             values);
-                }
-                changes.finish();
-            }
+            QStringList setup;
+            for (int i = 0; i < int(std::size(kSetupFields)); ++i)
+                setup << (setupKind(i) == Kind::Flag ? QStringLiteral("%1::int").arg(QString::fromLatin1(kSetupFields[i]))
+                                                     : QString::fromLatin1(kSetupFields[i]));
+            out.copy(server, what, QStringLiteral("tbl_Setup"), setupFieldList(),
+                     QStringLiteral("SELECT %1 FROM tbl_Setup ORDER BY id LIMIT 1").arg(setup.join(QStringLiteral(", "))));
+            out.copy(server, what, QStringLiteral("tbl_Appt"), kPageFields,
+                     QStringLiteral("SELECT id, to_char(CalDate, 'YYYY-MM-DD'), Data, Clinic::int, Memo, location, open, "
+                                    "Close, timeslot, Listno, Sites, Names FROM tbl_Appt ORDER BY id"));
+            out.copy(server, what, QStringLiteral("tbl_Order"), QStringLiteral("id, Help"),
+                     QStringLiteral("SELECT id, Help FROM tbl_Order ORDER BY id"));
+            if (server.hasHistory(what))
+                out.copy(server, what, QStringLiteral("tbl_History"), kHistoryFields,
+                         QStringLiteral("SELECT %1 FROM tbl_History ORDER BY id")
+                             .arg(QString(kHistoryColumns).replace(QStringLiteral("CalDate,"),
+                                                                   QStringLiteral("to_char(CalDate, 'YYYY-MM-DD'),"))));
         }, QStringLiteral("REPEATABLE READ READ ONLY"));
         out.finish();
     }

@@ -9,14 +9,17 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QTimer;
+struct pg_result;
 
 namespace storage {
 
@@ -78,6 +81,37 @@ public:
     QSqlQuery& run(const QString& sql, const QVariantList& values, const QString& what);
     // Runs a text once, unprepared (table set-up, settings of a transaction).
     void execute(const QString& sql, const QString& what);
+
+    // The rows one statement of a batch answered, as text.
+    class Rows {
+    public:
+        int count() const;
+        bool isNull(int row, int column) const;
+        QString text(int row, int column) const;
+        // The rows an UPDATE, INSERT or DELETE changed.
+        qint64 changed() const;
+
+    private:
+        friend class ServerConnection;
+        std::shared_ptr<pg_result> result_;
+    };
+    // A statement of a batch: its text with $1, $2... and their values in order.
+    struct Statement {
+        QString sql;
+        QVariantList values;
+    };
+    enum class Then { Continue, Commit };
+    // Sends the statements together and reads their answers: one round trip to the server
+    // however many there are (and the BEGIN of the running transaction where nothing of it
+    // was sent yet). With Then::Commit the transaction's COMMIT goes with them: a connection
+    // lost or a server that stops answering on the way leaves the unit in doubt, as a lost
+    // COMMIT does, and it is not run again. A statement refused throws StorageError and
+    // nothing after it in the batch is run.
+    std::vector<Rows> batch(const std::vector<Statement>& statements, const QString& what,
+                            Then then = Then::Continue);
+    // Runs `COPY (...) TO STDOUT` and hands each row as the server sends it (text format, its
+    // line end included) to `row`; every wait for the next rows has the deadline.
+    void copyOut(const QString& sql, const QString& what, const std::function<void(QByteArrayView row)>& row);
     // Throws the failure of a query: as a lost connection where the connection is gone.
     [[noreturn]] void fail(const QSqlQuery& q, const QString& what);
     // Whether the connection to the server is gone.
@@ -148,6 +182,12 @@ private:
     // Runs one round trip on the connection within the deadline; false when it failed (the
     // server's answer then in `q`). Throws StorageError when the server did not answer.
     bool timed(QSqlQuery& q, const std::function<bool()>& exec, const QString& what);
+    // Sends the BEGIN of the running transaction where nothing of it was sent yet.
+    void begin(const QString& what);
+    // Raises the notifications libpq read while a batch was answered, as the driver raises
+    // the ones it reads.
+    void tellNotifications();
+    void tell(const QString& channel, const QString& payload);
 
     QString bookId_;  // as read when the connection was opened
     QString conninfo_;  // as libpq takes it, from the text given
@@ -158,6 +198,8 @@ private:
     QSqlDatabase db_;
     std::map<QString, QSqlQuery> statements_;
     bool inTransaction_ = false;
+    QString begin_;  // the running transaction's BEGIN, until it is sent
+    bool committed_ = false;  // the running unit's last batch committed it
     BookEvents* events_ = nullptr;
     QTimer* watchdog_ = nullptr;
     Deadline deadline_;

@@ -50,6 +50,43 @@ void ServerEngine::recordChanges(std::vector<Change> changes)
     }
 }
 
+std::vector<ServerConnection::Statement> ServerEngine::historyStatements(std::vector<Change> changes, qint64 id,
+                                                                         int version)
+{
+    const QDateTime moment = typedAt_ ? *typedAt_ : program::nowUtc();
+    // A thousand rows to a statement, within the server's limit of values to one statement.
+    constexpr size_t Batch = 1000;
+    std::vector<ServerConnection::Statement> statements;
+    for (size_t from = 0; from < changes.size(); from += Batch) {
+        const size_t rows = std::min(Batch, changes.size() - from);
+        QStringList tuples;
+        QVariantList values{id, version};
+        for (size_t i = from; i < from + rows; ++i) {
+            const Change& c = changes[i];
+            const int n = int(values.size());
+            tuples << QStringLiteral("($%1::date, $%2, $%3::integer, $%4::integer, $%5, $%6, $%7, $%8, "
+                                     "$%9::timestamptz, $%10)")
+                          .arg(n + 1).arg(n + 2).arg(n + 3).arg(n + 4).arg(n + 5).arg(n + 6).arg(n + 7).arg(n + 8)
+                          .arg(n + 9).arg(n + 10);
+            values << (c.calDate.isValid() ? QVariant(c.calDate) : QVariant(QMetaType::fromType<QDate>()))
+                   << c.field
+                   << (c.row >= 0 ? QVariant(c.row) : QVariant(QMetaType::fromType<int>()))
+                   << (c.row >= 0 ? QVariant(c.col) : QVariant(QMetaType::fromType<int>()))
+                   << c.timeLabel << c.provider
+                   << (c.oldText.isNull() ? QString::fromLatin1("") : c.oldText)
+                   << (c.newText.isNull() ? QString::fromLatin1("") : c.newText)
+                   << moment.toString(Qt::ISODateWithMs) << server_.desk();
+        }
+        // Only over the store before it: a store refused records nothing.
+        statements.push_back({QStringLiteral("INSERT INTO tbl_History (CalDate, Field, CellRow, CellCol, TimeLabel, "
+                                             "Provider, OldText, NewText, Moment, Desk) SELECT v.* FROM (VALUES %1) v "
+                                             "WHERE EXISTS (SELECT 1 FROM tbl_Appt WHERE id = $1 AND version = $2)")
+                                  .arg(tuples.join(QStringLiteral(", "))),
+                              values});
+    }
+    return statements;
+}
+
 std::vector<Change> ServerEngine::readHistory(const QString& condition, const QVariantList& values)
 {
     const QString what = Tr::tr("reading the history");

@@ -6,6 +6,8 @@
 #include <limits>
 #include <tuple>
 #include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace storage {
 
@@ -68,20 +70,89 @@ void readPageRow(const QSqlQuery& q, PageRow& row, bool withLayout)
     l.names = q.value(11).toString();
 }
 
+namespace {
+
+QString prefixed(const QString& alias, const QString& columns)
+{
+    QStringList named = columns.split(QStringLiteral(", "));
+    for (QString& c : named)
+        c.prepend(alias + QLatin1Char('.'));
+    return named.join(QStringLiteral(", "));
+}
+
+// A row selected with kPageColumns from the rows of a batch.
+PageRow pageRow(const ServerConnection::Rows& rows, int i)
+{
+    PageRow row;
+    auto number = [&](int column) { return rows.text(i, column).toLongLong(); };
+    row.id = number(0);
+    row.calDate = QDate::fromString(rows.text(i, 1), Qt::ISODate);
+    row.dataNull = rows.isNull(i, 2);
+    row.data = rows.text(i, 2);
+    row.clinic = rows.isNull(i, 3) ? std::optional<bool>() : std::optional<bool>(rows.text(i, 3) == QLatin1String("t"));
+    row.memo = rows.text(i, 4);
+    row.version = int(number(12));
+    Layout& l = row.layout;
+    for (int f = 0; f < 7; ++f)
+        if (rows.isNull(i, 5 + f))
+            l.missing << QString::fromLatin1(kLayoutFields[f]);
+    l.location = rows.text(i, 5);
+    l.open = rows.text(i, 6);
+    l.close = rows.text(i, 7);
+    l.timeslot = int(number(8));
+    l.listno = int(number(9));
+    l.sites = rows.text(i, 10);
+    l.names = rows.text(i, 11);
+    return row;
+}
+
+}  // namespace
+
 std::optional<PageRow> ServerEngine::findPage(QDate date)
 {
     const QString what = Tr::tr("looking up the page of %1").arg(date.toString(kDateFormat));
     std::optional<PageRow> found;
+    // The settings come in the same round trip, for the page's layout and template: the whole
+    // row only where it differs from the one this desk last saw.
+    QString sum;
+    std::optional<Settings> settings;
     server_.read(what, [&] {
-        QSqlQuery& q = server_.run(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE CalDate = ?").arg(kPageColumns),
-                                   {date}, what);
+        QSqlQuery& q = server_.run(
+            QStringLiteral("SELECT %1, s.sum, CASE WHEN s.sum IS DISTINCT FROM ? THEN s.whole END "
+                           "FROM (SELECT 1) one "
+                           "LEFT JOIN (SELECT md5(t::text) AS sum, row_to_json(t)::text AS whole "
+                           "FROM tbl_Setup t ORDER BY id LIMIT 1) s ON true "
+                           "LEFT JOIN tbl_Appt p ON p.CalDate = ?").arg(prefixed(QStringLiteral("p"), kPageColumns)),
+            {knownSum_, date}, what);
         found.reset();
+        settings.reset();
+        sum.clear();
         if (q.next()) {
-            found.emplace();
-            readPageRow(q, *found, true);
+            if (!q.isNull(0)) {
+                found.emplace();
+                readPageRow(q, *found, true);
+            }
+            sum = q.value(13).toString();
+            if (!q.isNull(14)) {
+                const QJsonObject whole = QJsonDocument::fromJson(q.value(14).toString().toUtf8()).object();
+                settings = settingsFrom([&](const QString& field) { return whole.value(field.toLower()).toVariant(); });
+            } else if (!sum.isEmpty() && sum == knownSum_) {
+                settings = known_;
+            }
         }
         q.finish();
     });
+    if (settings && QCoreApplication::instance()) {
+        known_ = *settings;
+        knownSum_ = sum;
+        *withPage_ = settings;
+        QMetaObject::invokeMethod(QCoreApplication::instance(),
+                                  [kept = std::weak_ptr<std::optional<Settings>>(withPage_)] {
+                                      if (const auto settings = kept.lock())
+                                          settings->reset();
+                                  },
+                                  Qt::QueuedConnection);
+    }
     return found;
 }
 
@@ -136,50 +207,64 @@ void ServerEngine::updatePage(PageRow& row, const CellLabels& labels, const std:
     // one version on, the store landed and is not made again.
     const bool inDoubt = server_.commitInDoubt(what);
     bool landed = false;
+    bool missed = false;
+    // Two round trips: the page read and held, then the store, its history, the notice to
+    // the other desks and the commit.
     server_.write(what, [&] {
-        // The page as stored, held against other desks until the commit.
-        QSqlQuery& old = server_.run(QStringLiteral("SELECT Data, Clinic, Memo FROM tbl_Appt WHERE id = ? FOR UPDATE"),
-                                     {row.id}, what);
-        std::optional<std::tuple<QString, bool, std::optional<bool>, QString>> before;
-        if (old.next())
-            before.emplace(old.value(0).toString(), old.isNull(0),
-                           old.isNull(1) ? std::optional<bool>() : std::optional<bool>(old.value(1).toBool()),
-                           old.value(2).toString());
-        old.finish();
-        QSqlQuery& q = server_.run(QStringLiteral(
-            "UPDATE tbl_Appt SET Data = ?, Clinic = ?, Memo = ?, version = version + 1 "
-            "WHERE id = ? AND version = ? AND CalDate = ?"),
-            {textOrNull(row.data, row.dataNull),
-             row.clinic ? QVariant(*row.clinic) : QVariant(QMetaType::fromType<bool>()), row.memo,
-             row.id, row.version, row.calDate},
+        // The row as stored, held against other desks until the commit, and the page of the
+        // date as stored now (another desk may have removed the row and added the day again).
+        const std::vector<ServerConnection::Rows> read = server_.batch(
+            {{QStringLiteral("SELECT %1, to_regclass('tbl_history') IS NOT NULL FROM tbl_Appt "
+                             "WHERE id = $1 OR CalDate = $2 FOR UPDATE").arg(kPageColumns),
+              {row.id, row.calDate}}},
             what);
-        stale = q.numRowsAffected() != 1;
-        if (!stale) {
-            if (before) {
-                const auto& [data, dataNull, clinic, memo] = *before;
-                const PageState after{row.data, row.clinic.value_or(false), row.memo};
-                recordChanges(pageChanges(row.calDate,
-                                          storedPage(row.calDate, data, dataNull, clinic, memo, [&] { return readSettings(); }),
-                                          after, labels));
-            }
-            recordChanges(notKept);
-            server_.notify(kPageChannel, day, what);
+        std::optional<PageRow> before;
+        stored.reset();
+        bool history = historyTable_;
+        for (int i = 0; i < read[0].count(); ++i) {
+            const PageRow r = pageRow(read[0], i);
+            if (r.id == row.id)
+                before = r;
+            if (r.calDate == row.calDate)
+                stored = r;
+            history = history || read[0].text(i, 13) == QLatin1String("t");
+        }
+        stale = !before || before->version != row.version || before->calDate != row.calDate;
+        if (stale) {
+            landed = inDoubt && stored && stored->id == row.id && stored->version == row.version + 1
+                && stored->dataNull == row.dataNull && stored->data == row.data && stored->clinic == row.clinic
+                && stored->memo == row.memo;
             return;
         }
-        // The page as it is stored now, by its date: another desk may have removed the row
-        // and added the day again.
-        QSqlQuery& now = server_.run(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE CalDate = ?").arg(kPageColumns),
-                                     {row.calDate}, what);
-        stored.reset();
-        if (now.next()) {
-            stored.emplace();
-            readPageRow(now, *stored, true);
-        }
-        now.finish();
-        landed = inDoubt && stored && stored->id == row.id && stored->version == row.version + 1
-            && stored->dataNull == row.dataNull && stored->data == row.data && stored->clinic == row.clinic
-            && stored->memo == row.memo;
+        // Made inside this transaction when missing: gone again if the store fails.
+        if (!history)
+            server_.createHistory(Tr::tr("recording the change in the history"));
+        const PageState after{row.data, row.clinic.value_or(false), row.memo};
+        std::vector<Change> changes = pageChanges(
+            row.calDate,
+            storedPage(row.calDate, before->data, before->dataNull, before->clinic, before->memo,
+                       [&] { return readSettings(); }),
+            after, labels);
+        changes.insert(changes.end(), notKept.begin(), notKept.end());
+        std::vector<ServerConnection::Statement> store{
+            {QStringLiteral("WITH stored AS (UPDATE tbl_Appt SET Data = $1, Clinic = $2, Memo = $3, "
+                            "version = version + 1 WHERE id = $4 AND version = $5 AND CalDate = $6 RETURNING id) "
+                            "SELECT count(pg_notify($7, $8)) FROM stored"),
+             {textOrNull(row.data, row.dataNull),
+              row.clinic ? QVariant(*row.clinic) : QVariant(QMetaType::fromType<bool>()), row.memo, row.id,
+              row.version, row.calDate, kPageChannel, day}}};
+        for (ServerConnection::Statement& s : historyStatements(std::move(changes), row.id, row.version + 1))
+            store.push_back(std::move(s));
+        const std::vector<ServerConnection::Rows> done = server_.batch(store, what, ServerConnection::Then::Commit);
+        historyTable_ = true;
+        // The row was held since it was read, so the store cannot miss it; were it missed
+        // all the same, nothing was stored (the history rows and the notice go only with it).
+        missed = done[0].text(0, 0) != QLatin1String("1");
     });
+    if (missed) {
+        stale = true;
+        stored = findPage(row.calDate);
+    }
     if (landed) {
         row.version = stored->version;
         return;

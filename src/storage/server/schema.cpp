@@ -96,6 +96,7 @@ void ServerConnection::check()
 
 ServerConnection::Tables ServerConnection::tables(const QString& what)
 {
+    begin(what);
     QSqlQuery q(db_);
     if (!q.exec(QStringLiteral("SELECT table_name FROM information_schema.tables "
                                "WHERE table_schema = current_schema() ORDER BY table_name")))
@@ -162,6 +163,7 @@ void ServerConnection::createSearchIndex()
 
 bool ServerConnection::addBookId(const QString& what)
 {
+    begin(what);
     QSqlQuery q(db_);
     if (!q.exec(QStringLiteral("SELECT count(*) FROM information_schema.columns WHERE table_schema = current_schema() "
                                "AND table_name = 'tbl_setup' AND column_name = 'bookid'"))
@@ -195,6 +197,7 @@ QString ServerConnection::readBookId()
 
 bool ServerConnection::hasHistory(const QString& what)
 {
+    begin(what);
     QSqlQuery exists(db_);
     if (!exists.exec(QStringLiteral("SELECT to_regclass('tbl_history') IS NOT NULL")) || !exists.next())
         fail(exists, what);

@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariantList>
+#include <functional>
+#include <memory>
 
 namespace storage {
 
@@ -17,6 +19,8 @@ namespace storage {
 extern const QString kPageColumns;
 // Reads a row selected with kPageColumns (the layout only when asked for).
 void readPageRow(const QSqlQuery& q, PageRow& row, bool withLayout);
+// settings.cpp: the settings row from its fields by name (a Null one where it is missing).
+Settings settingsFrom(const std::function<QVariant(const QString&)>& value);
 
 class ServerEngine final : public Engine {
 public:
@@ -98,6 +102,9 @@ private:
     // history.cpp: appends changes to tbl_History inside the running transaction (made first
     // on a database from before it).
     void recordChanges(std::vector<Change> changes);
+    // The statements of a batch that append changes to tbl_History where the page row `id`
+    // stands at `version`, which the statement before them stored (tbl_History is there).
+    std::vector<ServerConnection::Statement> historyStatements(std::vector<Change> changes, qint64 id, int version);
     // The history rows that meet a condition, newest first.
     std::vector<Change> readHistory(const QString& condition, const QVariantList& values);
     // search.cpp: a WHERE condition that keeps every row whose Data may hold the name (and a
@@ -109,6 +116,12 @@ private:
 
     ServerConnection server_;
     bool historyTable_ = false;  // tbl_History is known to be there
+    // The settings read with the page last found, which the readings of the settings take
+    // until the event loop runs again (the switch to the page asks for them), and the last
+    // settings row seen with its checksum, which the server sends again only when it differs.
+    std::shared_ptr<std::optional<Settings>> withPage_ = std::make_shared<std::optional<Settings>>();
+    Settings known_;
+    QString knownSum_;
     std::optional<QDateTime> typedAt_;
 };
 

@@ -4,6 +4,7 @@
 #include "storage/server/serverengine.h"
 
 #include <QSqlRecord>
+#include <functional>
 #include <QCoreApplication>
 
 namespace storage {
@@ -14,8 +15,38 @@ const char* const kLayoutFields[] = {"location", "open", "Close", "timeslot", "L
 
 }  // namespace
 
+Settings settingsFrom(const std::function<QVariant(const QString&)>& value)
+{
+    Settings s;
+    Layout& l = s.layout;
+    for (const char* f : kLayoutFields)
+        if (value(QString::fromLatin1(f)).isNull())
+            l.missing << QString::fromLatin1(f);
+    auto text = [&](const char* f) { return value(QString::fromLatin1(f)).toString(); };
+    l.location = text("location");
+    l.open = text("open");
+    l.close = text("Close");
+    l.timeslot = value(QStringLiteral("timeslot")).toInt();
+    l.listno = value(QStringLiteral("Listno")).toInt();
+    l.sites = text("Sites");
+    l.names = text("Names");
+    for (int i = 0; i < 7; ++i)
+        s.templates[i] = value(templateField(i + 1)).toString();
+    for (int i = 0; i < 7; ++i)
+        s.closed[i] = value(QStringLiteral("chk%1").arg(i + 1)).toBool();
+    s.fixedMemo = text("FixedMemo");
+    s.bookno = text("bookno");
+    s.readme = text("Readme");
+    s.licence = text("Licence");
+    s.version = value(QStringLiteral("version")).toInt();
+    return s;
+}
+
 Settings ServerEngine::readSettings()
 {
+    // Read with the page just opened, in the same round trip.
+    if (*withPage_)
+        return **withPage_;
     const QString what = Tr::tr("reading the settings");
     Settings s;
     server_.read(what, [&] {
@@ -23,28 +54,7 @@ Settings ServerEngine::readSettings()
         if (!q.next())
             throw StorageError(server_.describe(what, Tr::tr("The table tbl_Setup has no settings row.")));
         const QSqlRecord r = q.record();
-        s = Settings();
-        Layout& l = s.layout;
-        for (const char* f : kLayoutFields)
-            if (r.isNull(QString::fromLatin1(f)))
-                l.missing << QString::fromLatin1(f);
-        auto text = [&](const char* f) { return r.value(QString::fromLatin1(f)).toString(); };
-        l.location = text("location");
-        l.open = text("open");
-        l.close = text("Close");
-        l.timeslot = r.value(QStringLiteral("timeslot")).toInt();
-        l.listno = r.value(QStringLiteral("Listno")).toInt();
-        l.sites = text("Sites");
-        l.names = text("Names");
-        for (int i = 0; i < 7; ++i)
-            s.templates[i] = r.value(templateField(i + 1)).toString();
-        for (int i = 0; i < 7; ++i)
-            s.closed[i] = r.value(QStringLiteral("chk%1").arg(i + 1)).toBool();
-        s.fixedMemo = text("FixedMemo");
-        s.bookno = text("bookno");
-        s.readme = text("Readme");
-        s.licence = text("Licence");
-        s.version = r.value(QStringLiteral("version")).toInt();
+        s = settingsFrom([&](const QString& field) { return r.value(field); });
         q.finish();
     });
     return s;
@@ -72,6 +82,7 @@ MemoAndBook ServerEngine::writeMemoAndBook(const MemoAndBook& typed, const std::
 
 QVariantList ServerEngine::settingsValues(const QStringList& fields, const QString& what)
 {
+    withPage_->reset();
     QSqlQuery& q = server_.run(QStringLiteral("SELECT %1 FROM tbl_Setup WHERE id = %2 FOR UPDATE")
                                    .arg(fields.join(QStringLiteral(", ")), kSettingsRow),
                                {}, what);

@@ -18,6 +18,7 @@ const QString kSettingsRow = QStringLiteral("(SELECT min(id) FROM tbl_Setup)");
 int ServerEngine::storeSettings(const QString& assignments, QVariantList values, std::optional<int> readVersion,
                                 const QString& what)
 {
+    withPage_->reset();
     QString sql = QStringLiteral("UPDATE tbl_Setup SET %1, version = version + 1 WHERE id = %2")
                       .arg(assignments, kSettingsRow);
     if (readVersion) {
