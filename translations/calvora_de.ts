@@ -2134,7 +2134,7 @@ Passwort:</translation>
         <translation>Durchsuchen der Seiten</translation>
     </message>
     <message>
-        <source>building the index of the pages' text</source>
+        <source>building the index of the pages&apos; text</source>
         <translation>Anlegen des Verzeichnisses der Seitentexte</translation>
     </message>
     <message>

@@ -277,8 +277,12 @@ void tst_germanscreens::everyScreenInGerman()
     Form* form = screens::show(screen);
     QVERIFY(form);
     QVERIFY(QTest::qWaitForWindowExposed(form));
-    QList<PageConflict> conflicts{{PageConflict::Cell, 0, 0, QStringLiteral("Moreau"), QStringLiteral("Lee")},
-                                  {PageConflict::Memo, 0, 0, QStringLiteral("Moreau"), QStringLiteral("Lee")}};
+    QList<PageConflict> conflicts(2);
+    conflicts[1].kind = PageConflict::Memo;
+    for (PageConflict& c : conflicts) {
+        c.theirs = QStringLiteral("Moreau");
+        c.mine = QStringLiteral("Lee");
+    }
 
     if (auto* page = qobject_cast<frmAppt*>(form)) {
         if (step == 1) {
