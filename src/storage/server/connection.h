@@ -6,6 +6,7 @@
 // notifications of other desks with the watchdog that keeps hearing them.
 // The tables it checks and makes are in schema.cpp.
 #include "storage/server/deadline.h"
+#include "storage/database.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -19,11 +20,21 @@
 #include <vector>
 
 class QTimer;
+struct pg_conn;
 struct pg_result;
 
 namespace storage {
 
 class BookEvents;
+
+// A failure because the connection to the server is gone: the units of work open it again.
+class ConnectionLost : public StorageError {
+public:
+    using StorageError::StorageError;
+};
+
+// libpq's connection under the driver's, or nullptr where it is not open.
+pg_conn* pgconn(const QSqlDatabase& db);
 
 // The channels the desks tell each other on (the server's names are case-sensitive here):
 // a page stored (its date as the payload), the set-up stored, the book restored.
