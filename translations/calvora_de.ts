@@ -69,6 +69,14 @@
         <source>Search unsuccessful!  Search again with different Name spelling?</source>
         <translation>Nicht gefunden! Mit anderer Schreibweise erneut suchen?</translation>
     </message>
+    <message>
+        <source>Preparing the search of the pages ...</source>
+        <translation>Die Suche in den Seiten wird vorbereitet ...</translation>
+    </message>
+    <message>
+        <source>The client search reads every page instead.</source>
+        <translation>Die Kundensuche liest stattdessen jede Seite.</translation>
+    </message>
 </context>
 <context>
     <name>EditCommands</name>
@@ -749,14 +757,6 @@ Die Optionen zeigt &apos;%1 --help&apos;.</translation>
     <message>
         <source>Appointments</source>
         <translation>Termine</translation>
-    </message>
-    <message>
-        <source>Preparing the search of the pages ...</source>
-        <translation>Die Suche in den Seiten wird vorbereitet ...</translation>
-    </message>
-    <message>
-        <source>The client search reads every page instead.</source>
-        <translation>Die Kundensuche liest stattdessen jede Seite.</translation>
     </message>
     <message>
         <source>            F1 Help     F2 Demo     F3                          F4 Search     F5 Refresh     F6 Memo     F7 Book     F8 Status     F9 Month     F10 Year     F11 Print     F12 Exit</source>

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -42,6 +43,7 @@ QPushButton* panelButton(const QString& caption, const char* name, QWidget* pare
 
 ClientSearch::ClientSearch(frmAppt& form) : QObject(&form), form_(form)
 {
+    connect(&form, &frmAppt::loaded, this, &ClientSearch::prepareIndex);
     QFrame* panel = form.Frame2;
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
@@ -299,4 +301,28 @@ void ClientSearch::openHit(QDate date, int row, int col)
         return;
     if (row < form_.Grid1->Rows() && col < form_.Grid1->Cols())
         openCell(row, col);
+}
+
+void ClientSearch::prepareIndex()
+{
+    std::unique_ptr<QProgressDialog> bar;
+    try {
+        form_.database().prepareSearch([&](qint64 done, qint64 total) {
+            if (!bar) {
+                bar = std::make_unique<QProgressDialog>(tr("Preparing the search of the pages ..."), QString(), 0,
+                                                        1000, &form_);
+                bar->setWindowTitle(frmAppt::tr("Appointments"));
+                bar->setWindowModality(Qt::WindowModal);
+                bar->setCancelButton(nullptr);
+                bar->setMinimumDuration(500);
+            }
+            bar->setValue(total > 0 ? int(done * 1000 / total) : 1000);
+        });
+    } catch (const storage::StorageError& e) {
+        // Nothing is lost: the file holds no part of the index, and the search reads every
+        // page instead; the next opening tries again.
+        bar.reset();
+        dialogs::message(&form_, e.message() + QStringLiteral("\n\n") + tr("The client search reads every page instead."),
+                         frmAppt::tr("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Exclamation);
+    }
 }

@@ -52,6 +52,9 @@ public:
     frmHits* hits() const;
 
 private:
+    // Gives a file from before the index of its pages' text that the search asks, as the day
+    // page opens, with a progress bar where that takes more than half a second.
+    void prepareIndex();
     // The data cells of the page on screen, column by column: the first that holds the name
     // is opened in the cell editor. False when none does.
     bool scanCells(const storage::NameMatcher& matcher);

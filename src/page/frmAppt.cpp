@@ -33,7 +33,6 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
@@ -133,30 +132,6 @@ bool frmAppt::event(QEvent* event)
     return Form::event(event);
 }
 
-void frmAppt::prepareSearch()
-{
-    std::unique_ptr<QProgressDialog> bar;
-    try {
-        db_->prepareSearch([&](qint64 done, qint64 total) {
-            if (!bar) {
-                bar = std::make_unique<QProgressDialog>(tr("Preparing the search of the pages ..."), QString(), 0,
-                                                        1000, this);
-                bar->setWindowTitle(tr("Appointments"));
-                bar->setWindowModality(Qt::WindowModal);
-                bar->setCancelButton(nullptr);
-                bar->setMinimumDuration(500);
-            }
-            bar->setValue(total > 0 ? int(done * 1000 / total) : 1000);
-        });
-    } catch (const storage::StorageError& e) {
-        // Nothing is lost: the file holds no part of the index, and the search reads every
-        // page instead; the next opening tries again.
-        bar.reset();
-        dialogs::message(this, e.message() + QStringLiteral("\n\n") + tr("The client search reads every page instead."),
-                         tr("Appointments"), dialogs::Buttons::Ok, dialogs::Icon::Exclamation);
-    }
-}
-
 bool frmAppt::Form_Load()
 {
     fitToWorkArea();
@@ -164,7 +139,6 @@ bool frmAppt::Form_Load()
     try {
         db_ = std::make_unique<storage::Database>(program::bookLocation(), storage::Database::Use::DayPage);
         pages_ = std::make_unique<storage::PageTable>(*db_);
-        prepareSearch();
         const storage::Settings settings = readSettings();
         SettingsVersion = settings.version;
         if (!settings.layout.complete())

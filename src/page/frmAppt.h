@@ -213,9 +213,6 @@ private:
     void buildGrid(const storage::Layout& layout);
     // Reports a failure of the page on screen; returns false for convenience.
     bool fail(const QString& message);
-    // Gives a file from before the index of its pages' text that the search asks, with a
-    // progress bar where that takes more than half a second.
-    void prepareSearch();
     // Stores the page and what the components hold; throws StorageError.
     void storeAll();
     // Stores everything before leaving; when that fails the user retries, discards the page
