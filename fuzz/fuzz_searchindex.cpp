@@ -47,7 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t i = 1 + nameSize; i < size; ++i) {
         if (data[i] == 0xFF && pages.size() < 8)
             pages.emplace_back();
-        else if (data[i] != 0xFF)
+        else if (data[i] != 0xFF && data[i] != 0)
+            // The index reads a page's text only up to a NUL character; the program's pages
+            // hold none (a server stores none either), so the pages here hold none.
             pages.back() += char(data[i]);
     }
 
