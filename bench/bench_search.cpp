@@ -92,53 +92,19 @@ qint64 floorSearch(sqlite3_stmt* stmt, const std::string& name, std::string& buf
     return found;
 }
 
-void BM_SearchPages(benchmark::State& state, const char* name)
+// The program's search beside its floor on the C API: every page newest first, or the pages
+// the index names for the name, each folded and searched with memmem.
+void searchBesideFloor(benchmark::State& state, const char* name, bool indexed)
 {
-    const SearchCopy& file = searchCopy(false);
-    storage::Database db(file.path);
-
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(file.path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(raw, "SELECT id, CalDate, Data FROM tbl_Appt ORDER BY id DESC", -1, &stmt, nullptr);
-    std::string folded = QString::fromUtf8(name).toLower().toStdString();
-    std::string buffer;
-
-    bench::Pair pair;
-    qint64 ours = -1, plain = -1;
-    for (auto _ : state)
-        pair.run(
-            [&] {
-                storage::PageSearch search(db, QString::fromUtf8(name));
-                const std::optional<storage::PageMatch> hit = search.next(std::nullopt);
-                ours = hit ? hit->id : 0;
-            },
-            [&] { plain = floorSearch(stmt, folded, buffer); });
-    if (ours != plain)
-        state.SkipWithError("the search and its floor found different rows");
-    pair.report(state);
-    sqlite3_finalize(stmt);
-    sqlite3_close(raw);
-}
-// Each search walks the whole table: ten rounds give a median worth the name.
-BENCHMARK_CAPTURE(BM_SearchPages, name_nowhere, "Zbigniew Wojciechowski")
-    ->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK_CAPTURE(BM_SearchPages, name_on_oldest_page_only, "quillFEATHER")
-    ->Unit(benchmark::kMillisecond)->Iterations(10);
-
-// The same searches through the index. Beside them, the index's query for the name on SQLite's
-// C API, each page it names folded and searched with memmem. The file's size with and without
-// the index and the time its making took go beside the figures.
-void BM_SearchIndexed(benchmark::State& state, const char* name)
-{
-    const SearchCopy& file = searchCopy(true);
+    const SearchCopy& file = searchCopy(indexed);
     storage::Database db(file.path);
     sqlite3* raw = nullptr;
     sqlite3_open_v2(file.path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(raw,
-                       "SELECT a.id, a.CalDate, a.Data FROM tbl_ApptSearch s JOIN tbl_Appt a ON a.id = s.rowid"
-                       " WHERE tbl_ApptSearch MATCH ?1 ORDER BY s.rowid DESC",
+                       indexed ? "SELECT a.id, a.CalDate, a.Data FROM tbl_ApptSearch s JOIN tbl_Appt a ON a.id = s.rowid"
+                                 " WHERE tbl_ApptSearch MATCH ?1 ORDER BY s.rowid DESC"
+                               : "SELECT id, CalDate, Data FROM tbl_Appt ORDER BY id DESC",
                        -1, &stmt, nullptr);
     const QByteArray query = storage::searchIndexQuery(QString::fromUtf8(name)).value_or(QByteArray());
     std::string folded = QString::fromUtf8(name).toLower().toStdString();
@@ -154,17 +120,37 @@ void BM_SearchIndexed(benchmark::State& state, const char* name)
                 ours = hit ? hit->id : 0;
             },
             [&] {
-                sqlite3_bind_text(stmt, 1, query.constData(), int(query.size()), SQLITE_STATIC);
+                if (indexed)
+                    sqlite3_bind_text(stmt, 1, query.constData(), int(query.size()), SQLITE_STATIC);
                 plain = floorSearch(stmt, folded, buffer);
             });
     if (ours != plain)
         state.SkipWithError("the search and its floor found different rows");
     pair.report(state);
-    state.counters["file_MB"] = double(file.bytes) / 1e6;
-    state.counters["without_MB"] = double(searchCopy(false).bytes) / 1e6;
-    state.counters["build_s"] = file.buildSeconds;
+    if (indexed) {
+        state.counters["file_MB"] = double(file.bytes) / 1e6;
+        state.counters["without_MB"] = double(searchCopy(false).bytes) / 1e6;
+        state.counters["build_s"] = file.buildSeconds;
+    }
     sqlite3_finalize(stmt);
     sqlite3_close(raw);
+}
+
+void BM_SearchPages(benchmark::State& state, const char* name)
+{
+    searchBesideFloor(state, name, false);
+}
+// Each search walks the whole table: ten rounds give a median worth the name.
+BENCHMARK_CAPTURE(BM_SearchPages, name_nowhere, "Zbigniew Wojciechowski")
+    ->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(BM_SearchPages, name_on_oldest_page_only, "quillFEATHER")
+    ->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The same searches through the index. The file's size with and without the index and the
+// time its making took go beside the figures.
+void BM_SearchIndexed(benchmark::State& state, const char* name)
+{
+    searchBesideFloor(state, name, true);
 }
 BENCHMARK_CAPTURE(BM_SearchIndexed, name_nowhere, "Zbigniew Wojciechowski")
     ->Unit(benchmark::kMillisecond)->Iterations(10);
