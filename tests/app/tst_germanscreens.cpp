@@ -217,144 +217,139 @@ class tst_germanscreens : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
-    void everyScreenInGerman_data();
-    void everyScreenInGerman();
+    void initTestCase()
+    {
+        SKIP_IF_GERMAN_LOCALE_MISSING();
+        QVERIFY2(QLocale::system().language() == QLocale::German, "runs on a German desktop (LC_ALL=de_DE.UTF-8)");
+        language::use(QStringLiteral("de"));
+        QCOMPARE(language::current(), QStringLiteral("de"));
+        english_ = englishWords();
+        QVERIFY(english_.contains(QStringLiteral("appointment")));
+        program::setToday(QDate(2030, 3, 5));
+        program::registerScreens();
+    }
+
+    void cleanup()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && !qobject_cast<Form*>(w))
+                w->close();
+        closeAllScreens();
+    }
+
+    void everyScreenInGerman_data()
+    {
+        QTest::addColumn<Screen>("screen");
+        QTest::addColumn<int>("step");  // what is opened on the screen after it shows
+        QTest::newRow("splash") << Screen::Splash << 0;
+        QTest::newRow("menu") << Screen::Menu << 0;
+        QTest::newRow("day page") << Screen::Appt << 0;
+        QTest::newRow("day page: print and search panels, fixed memo, found cells") << Screen::Appt << 1;
+        QTest::newRow("day page: history of a cell on a locked page") << Screen::Appt << 2;
+        QTest::newRow("day page: changes of the day") << Screen::Appt << 3;
+        QTest::newRow("day page: changed on another desk, entries changed on both") << Screen::Appt << 4;
+        QTest::newRow("set-up page") << Screen::Setup << 0;
+        QTest::newRow("template editor") << Screen::Configure << 0;
+        QTest::newRow("template editor: its help, on Sunday") << Screen::Configure << 1;
+        QTest::newRow("backup") << Screen::Backup << 0;
+        QTest::newRow("backup: both finished") << Screen::Backup << 1;
+        QTest::newRow("backup: both under way") << Screen::Backup << 2;
+        QTest::newRow("readme") << Screen::Readme << 0;
+        QTest::newRow("readme: the licence") << Screen::Readme << 1;
+        QTest::newRow("help") << Screen::Help << 0;
+    }
+
+    void everyScreenInGerman()
+    {
+        QFETCH(Screen, screen);
+        QFETCH(int, step);
+        TestFolder folder;
+        ScriptedDialogs dialogs;
+        Form* form = screens::show(screen);
+        QVERIFY(form);
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QList<PageConflict> conflicts(2);
+        conflicts[1].kind = PageConflict::Memo;
+        for (PageConflict& c : conflicts) {
+            c.theirs = QStringLiteral("Moreau");
+            c.mine = QStringLiteral("Lee");
+        }
+
+        if (auto* page = qobject_cast<frmAppt*>(form)) {
+            if (step == 1) {
+                page->findChild<PrintPanel*>()->ShowPrintPanel();
+                page->findChild<MemoPanel*>()->cmdMemo_Click();
+                page->findChild<PageCommands*>()->cmdDemo_Click();
+                auto* search = page->findChild<ClientSearch*>();
+                search->SearchName = QStringLiteral("Moreau");
+                search->ShowSearchResult();
+                search->cmdAll_Click();
+                QVERIFY(search->hits());
+            } else if (step == 2) {
+                page->Check2->setChecked(true);
+                page->findChild<CellHistory*>()->showCell(0, 0);
+            } else if (step == 3) {
+                page->findChild<CellHistory*>()->mnuEditDayChanges_Click();
+            } else if (step == 4) {
+                page->lblOtherDesk->show();
+                auto* question = new frmConflicts(page, page->PageDate, conflicts, [](const PageConflict&) {
+                    return std::pair<QString, QString>(QStringLiteral("9:00"), QStringLiteral("Moreau"));
+                });
+                question->show();
+                QVERIFY(QTest::qWaitForWindowExposed(question));
+            }
+        } else if (auto* templates = qobject_cast<frmConfigure*>(form); templates && step == 1) {
+            for (int day = 1; day < 7; ++day)
+                templates->CmdFinish_Click();
+            QTest::keyClick(templates->focusWidget(), Qt::Key_F1);
+            QVERIFY(templates->lblHelp->isVisible());
+        } else if (auto* backup = qobject_cast<frmBackup*>(form); backup && step > 0) {
+            for (QLabel* l : {backup->lblBackupComplete, backup->lblRestoreComplete})
+                l->setVisible(step == 1);
+            for (QLabel* l : {backup->lblBacking, backup->lblBackup, backup->lblRestoring})
+                l->setVisible(step == 2);
+            backup->lblBackup->setText(QDir::toNativeSeparators(QStringLiteral("/media/usb/db.mdb")));
+        } else if (screen == Screen::Readme && step == 1) {
+            form->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        }
+        QTest::qWait(50);
+        QCoreApplication::processEvents();
+
+        // The data the book shows stays as stored: its location word, sites and names.
+        QSet<QString> data;
+        {
+            storage::Database book(program::bookLocation());
+            const storage::Settings settings = storage::readSettings(book);
+            for (const QString& text : {settings.layout.location, settings.layout.sites, settings.layout.names})
+                for (const QString& w : wordsOf(text))
+                    data << w;
+        }
+
+        QStringList english;
+        QStringList cut;
+        const QString pictures = qEnvironmentVariable("CALVORA_SCREENSHOTS");
+        for (QWidget* window : openWindows()) {
+            for (const Seen& s : textsIn(window)) {
+                for (const QString& w : wordsOf(shown(s.text)))
+                    if (english_.contains(w) && !data.contains(w)) {
+                        english << QStringLiteral("%1: \"%2\"").arg(s.where, s.text);
+                        break;
+                    }
+            }
+            cut << cutOff(window);
+            if (!pictures.isEmpty()) {
+                QDir().mkpath(pictures);
+                window->grab().save(QStringLiteral("%1/%2-%3.png").arg(pictures, QTest::currentDataTag(), window->objectName())
+                                        .replace(u':', u'-').replace(u' ', u'_'));
+            }
+        }
+        QVERIFY2(english.isEmpty(), qPrintable(QStringLiteral("left in English:\n") + english.join(u'\n')));
+        QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("cut off:\n") + cut.join(u'\n')));
+    }
 
 private:
     QSet<QString> english_;
 };
-
-void tst_germanscreens::initTestCase()
-{
-    SKIP_IF_GERMAN_LOCALE_MISSING();
-    QVERIFY2(QLocale::system().language() == QLocale::German, "runs on a German desktop (LC_ALL=de_DE.UTF-8)");
-    language::use(QStringLiteral("de"));
-    QCOMPARE(language::current(), QStringLiteral("de"));
-    english_ = englishWords();
-    QVERIFY(english_.contains(QStringLiteral("appointment")));
-    program::setToday(QDate(2030, 3, 5));
-    program::registerScreens();
-}
-
-void tst_germanscreens::cleanup()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && !qobject_cast<Form*>(w))
-            w->close();
-    closeAllScreens();
-}
-
-void tst_germanscreens::everyScreenInGerman_data()
-{
-    QTest::addColumn<Screen>("screen");
-    QTest::addColumn<int>("step");  // what is opened on the screen after it shows
-    QTest::newRow("splash") << Screen::Splash << 0;
-    QTest::newRow("menu") << Screen::Menu << 0;
-    QTest::newRow("day page") << Screen::Appt << 0;
-    QTest::newRow("day page: print and search panels, fixed memo, found cells") << Screen::Appt << 1;
-    QTest::newRow("day page: history of a cell on a locked page") << Screen::Appt << 2;
-    QTest::newRow("day page: changes of the day") << Screen::Appt << 3;
-    QTest::newRow("day page: changed on another desk, entries changed on both") << Screen::Appt << 4;
-    QTest::newRow("set-up page") << Screen::Setup << 0;
-    QTest::newRow("template editor") << Screen::Configure << 0;
-    QTest::newRow("template editor: its help, on Sunday") << Screen::Configure << 1;
-    QTest::newRow("backup") << Screen::Backup << 0;
-    QTest::newRow("backup: both finished") << Screen::Backup << 1;
-    QTest::newRow("backup: both under way") << Screen::Backup << 2;
-    QTest::newRow("readme") << Screen::Readme << 0;
-    QTest::newRow("readme: the licence") << Screen::Readme << 1;
-    QTest::newRow("help") << Screen::Help << 0;
-}
-
-void tst_germanscreens::everyScreenInGerman()
-{
-    QFETCH(Screen, screen);
-    QFETCH(int, step);
-    TestFolder folder;
-    ScriptedDialogs dialogs;
-    Form* form = screens::show(screen);
-    QVERIFY(form);
-    QVERIFY(QTest::qWaitForWindowExposed(form));
-    QList<PageConflict> conflicts(2);
-    conflicts[1].kind = PageConflict::Memo;
-    for (PageConflict& c : conflicts) {
-        c.theirs = QStringLiteral("Moreau");
-        c.mine = QStringLiteral("Lee");
-    }
-
-    if (auto* page = qobject_cast<frmAppt*>(form)) {
-        if (step == 1) {
-            page->findChild<PrintPanel*>()->ShowPrintPanel();
-            page->findChild<MemoPanel*>()->cmdMemo_Click();
-            page->findChild<PageCommands*>()->cmdDemo_Click();
-            auto* search = page->findChild<ClientSearch*>();
-            search->SearchName = QStringLiteral("Moreau");
-            search->ShowSearchResult();
-            search->cmdAll_Click();
-            QVERIFY(search->hits());
-        } else if (step == 2) {
-            page->Check2->setChecked(true);
-            page->findChild<CellHistory*>()->showCell(0, 0);
-        } else if (step == 3) {
-            page->findChild<CellHistory*>()->mnuEditDayChanges_Click();
-        } else if (step == 4) {
-            page->lblOtherDesk->show();
-            auto* question = new frmConflicts(page, page->PageDate, conflicts, [](const PageConflict&) {
-                return std::pair<QString, QString>(QStringLiteral("9:00"), QStringLiteral("Moreau"));
-            });
-            question->show();
-            QVERIFY(QTest::qWaitForWindowExposed(question));
-        }
-    } else if (auto* templates = qobject_cast<frmConfigure*>(form); templates && step == 1) {
-        for (int day = 1; day < 7; ++day)
-            templates->CmdFinish_Click();
-        QTest::keyClick(templates->focusWidget(), Qt::Key_F1);
-        QVERIFY(templates->lblHelp->isVisible());
-    } else if (auto* backup = qobject_cast<frmBackup*>(form); backup && step > 0) {
-        for (QLabel* l : {backup->lblBackupComplete, backup->lblRestoreComplete})
-            l->setVisible(step == 1);
-        for (QLabel* l : {backup->lblBacking, backup->lblBackup, backup->lblRestoring})
-            l->setVisible(step == 2);
-        backup->lblBackup->setText(QDir::toNativeSeparators(QStringLiteral("/media/usb/db.mdb")));
-    } else if (screen == Screen::Readme && step == 1) {
-        form->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-    }
-    QTest::qWait(50);
-    QCoreApplication::processEvents();
-
-    // The data the book shows stays as stored: its location word, sites and names.
-    QSet<QString> data;
-    {
-        storage::Database book(program::bookLocation());
-        const storage::Settings settings = storage::readSettings(book);
-        for (const QString& text : {settings.layout.location, settings.layout.sites, settings.layout.names})
-            for (const QString& w : wordsOf(text))
-                data << w;
-    }
-
-    QStringList english;
-    QStringList cut;
-    const QString pictures = qEnvironmentVariable("CALVORA_SCREENSHOTS");
-    for (QWidget* window : openWindows()) {
-        for (const Seen& s : textsIn(window)) {
-            for (const QString& w : wordsOf(shown(s.text)))
-                if (english_.contains(w) && !data.contains(w)) {
-                    english << QStringLiteral("%1: \"%2\"").arg(s.where, s.text);
-                    break;
-                }
-        }
-        cut << cutOff(window);
-        if (!pictures.isEmpty()) {
-            QDir().mkpath(pictures);
-            window->grab().save(QStringLiteral("%1/%2-%3.png").arg(pictures, QTest::currentDataTag(), window->objectName())
-                                    .replace(u':', u'-').replace(u' ', u'_'));
-        }
-    }
-    QVERIFY2(english.isEmpty(), qPrintable(QStringLiteral("left in English:\n") + english.join(u'\n')));
-    QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("cut off:\n") + cut.join(u'\n')));
-}
 
 QTEST_MAIN(tst_germanscreens)
 #include "tst_germanscreens.moc"

@@ -104,64 +104,59 @@ class tst_mnemonics : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
-    void eachLetterOnce_data();
-    void eachLetterOnce();
-};
-
-void tst_mnemonics::initTestCase()
-{
-    SKIP_IF_GERMAN_LOCALE_MISSING();
-    program::setToday(QDate(2030, 3, 5));
-    program::registerScreens();
-}
-
-void tst_mnemonics::cleanup()
-{
-    closeAllScreens();
-}
-
-void tst_mnemonics::eachLetterOnce_data()
-{
-    QTest::addColumn<Screen>("screen");
-    QTest::newRow("splash") << Screen::Splash;
-    QTest::newRow("menu") << Screen::Menu;
-    QTest::newRow("day page, search and print panels, list of found cells") << Screen::Appt;
-    QTest::newRow("set-up page") << Screen::Setup;
-    QTest::newRow("template editor") << Screen::Configure;
-    QTest::newRow("backup") << Screen::Backup;
-    QTest::newRow("readme") << Screen::Readme;
-    QTest::newRow("help") << Screen::Help;
-}
-
-void tst_mnemonics::eachLetterOnce()
-{
-    QFETCH(Screen, screen);
-    TestFolder folder;
-    ScriptedDialogs dialogs;
-    Form* form = screens::show(screen);
-    QVERIFY(form);
-    QVERIFY(QTest::qWaitForWindowExposed(form));
-    QList<QWidget*> windows{form};
-    if (auto* page = qobject_cast<frmAppt*>(form)) {
-        // Every panel at once, as a user can have them: the search's question and the print
-        // panel beside the memos, and the list of found cells in its own window.
-        page->findChild<PrintPanel*>()->ShowPrintPanel();
-        page->Frame2->show();
-        auto* search = page->findChild<ClientSearch*>();
-        search->SearchName = QStringLiteral("Ann");
-        search->cmdAll_Click();
-        QVERIFY(search->hits());
-        windows << search->hits();
-        QVERIFY(page->findChild<QWidget*>(QStringLiteral("Frame3"))->isVisible());
-        QVERIFY(page->Frame2->isVisible());
+    void initTestCase()
+    {
+        SKIP_IF_GERMAN_LOCALE_MISSING();
+        program::setToday(QDate(2030, 3, 5));
+        program::registerScreens();
     }
-    QStringList clashes;
-    for (QWidget* w : windows)
-        clashes << clashesIn(w);
-    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral("; "))));
-}
+
+    void cleanup()
+    {
+        closeAllScreens();
+    }
+
+    void eachLetterOnce_data()
+    {
+        QTest::addColumn<Screen>("screen");
+        QTest::newRow("splash") << Screen::Splash;
+        QTest::newRow("menu") << Screen::Menu;
+        QTest::newRow("day page, search and print panels, list of found cells") << Screen::Appt;
+        QTest::newRow("set-up page") << Screen::Setup;
+        QTest::newRow("template editor") << Screen::Configure;
+        QTest::newRow("backup") << Screen::Backup;
+        QTest::newRow("readme") << Screen::Readme;
+        QTest::newRow("help") << Screen::Help;
+    }
+
+    void eachLetterOnce()
+    {
+        QFETCH(Screen, screen);
+        TestFolder folder;
+        ScriptedDialogs dialogs;
+        Form* form = screens::show(screen);
+        QVERIFY(form);
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QList<QWidget*> windows{form};
+        if (auto* page = qobject_cast<frmAppt*>(form)) {
+            // Every panel at once, as a user can have them: the search's question and the print
+            // panel beside the memos, and the list of found cells in its own window.
+            page->findChild<PrintPanel*>()->ShowPrintPanel();
+            page->Frame2->show();
+            auto* search = page->findChild<ClientSearch*>();
+            search->SearchName = QStringLiteral("Ann");
+            search->cmdAll_Click();
+            QVERIFY(search->hits());
+            windows << search->hits();
+            QVERIFY(page->findChild<QWidget*>(QStringLiteral("Frame3"))->isVisible());
+            QVERIFY(page->Frame2->isVisible());
+        }
+        QStringList clashes;
+        for (QWidget* w : windows)
+            clashes << clashesIn(w);
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral("; "))));
+    }
+};
 
 QTEST_MAIN(tst_mnemonics)
 #include "tst_mnemonics.moc"

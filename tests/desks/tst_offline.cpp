@@ -120,223 +120,214 @@ bool waitFor(const std::function<bool()>& done, qint64& stall, int ms = 30000)
 class tst_offline : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void typedOfflineIsStoredWhenBack_data();
-    void typedOfflineIsStoredWhenBack();
-    void anotherDeskMeanwhile_data();
-    void anotherDeskMeanwhile();
-    void journalDamagedOrOfAnotherBook_data();
-    void journalDamagedOrOfAnotherBook();
+    void initTestCase()
+    {
+        // A server of this test's own, which it may stop without touching the other tests'. With
+        // CALVORA_STANDBY set, a primary and its streaming standby: the desk names both, and it is
+        // the primary that goes away while the standby, which takes no changes, still answers.
+        QProcess p;
+        const QString note = note_.filePath(QStringLiteral("cluster"));
+        if (pair_) {
+            p.start(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgstandby.sh"), QStringLiteral("start")});
+            QVERIFY(p.waitForFinished(180000) && p.exitCode() == 0);
+            const QString folder = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+            QFile kept(note);
+            QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write(folder.toUtf8()) > 0);
+            g_dir = folder + QStringLiteral("/a");
+            qputenv("PGHOST", QStringLiteral("%1/a,%1/b").arg(folder).toUtf8());
+            qputenv("PGTARGETSESSIONATTRS", "read-write");
+        } else {
+            p.start(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgcluster.sh"),
+                                           QStringLiteral("start"), note});
+            QVERIFY(p.waitForFinished(120000) && p.exitCode() == 0);
+            QFile f(note);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            g_dir = QString::fromUtf8(f.readAll()).trimmed();
+            // Started again without the suite's asynchronous commits: a store the server said it
+            // committed is on its disk when the test stops it at once.
+            shell(QStringLiteral("PGCTL -m fast stop"));
+            startServer();
+            qputenv("PGHOST", g_dir.toUtf8());
+        }
+        qputenv("PGUSER", "postgres");
+        setServerDeadline(std::chrono::milliseconds(1000));
+    }
+
+    void cleanupTestCase()
+    {
+        const QString note = note_.filePath(QStringLiteral("cluster"));
+        if (pair_) {
+            QFile f(note);
+            if (f.open(QIODevice::ReadOnly))
+                QProcess::execute(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgstandby.sh"),
+                                                         QStringLiteral("stop"), QString::fromUtf8(f.readAll())});
+        } else {
+            QProcess::execute(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgcluster.sh"),
+                                                     QStringLiteral("stop"), note});
+        }
+    }
+
+    void typedOfflineIsStoredWhenBack_data()
+    {
+        QTest::addColumn<bool>("suspended");
+        QTest::newRow("server stopped") << false;
+        QTest::newRow("server suspended") << true;
+    }
+
+    void typedOfflineIsStoredWhenBack()
+    {
+        // A desk in a process of its own types on three days with the server away and is killed;
+        // started again on the same computer while the server is still away, it shows what was
+        // typed, and every entry is on the server once it answers, recorded in the history at the
+        // moment it was typed. Neither desk's loop stood still for long.
+        QFETCH(bool, suspended);
+        DayPageFixture f;
+        ServerBack back;
+        const QDate days[] = {Today, Today.addDays(1), Today.addDays(2)};
+        auto iso = [](QDate d) { return d.toString(Qt::ISODate); };
+        qint64 stall = 0;
+        {
+            DeskProcess desk(f.book, f.folder.path());
+            QVERIFY(desk.ready);
+            QCOMPARE(desk.send("date " + iso(days[1])), iso(days[1]));  // read from the server: kept on the desk
+            QCOMPARE(desk.send("date " + iso(Today)), iso(Today));
+            suspended ? suspendServer(true) : stopServer();
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(desk.send(QStringLiteral("type %1 1 offline %2").arg(5 + i).arg(i)), QStringLiteral("ok"));
+                QCOMPARE(desk.send("date " + iso(days[(i + 1) % 3])), iso(days[(i + 1) % 3]));
+            }
+            QCOMPARE(desk.send("cell 5 1"), QStringLiteral("offline 0"));  // read back from the journal
+            QTRY_VERIFY_WITH_TIMEOUT(desk.send("status").contains("(3 pages waiting)"), 30000);
+            QVERIFY(desk.send("status").startsWith("Offline since "));
+            stall = desk.send("stall").toLongLong();
+            desk.kill();
+        }
+        const QDateTime typedBefore = program::nowUtc();
+
+        QVERIFY(f.open());
+        QVERIFY2(f.form->lblStatus->text().contains("(3 pages waiting)"), qPrintable(f.form->lblStatus->text()));
+        QCOMPARE(f.form->Grid1->TextMatrix(5, 1), QStringLiteral("offline 0"));
+        QVERIFY(f.dialogs.messages.isEmpty());
+        // A day the desk never read is laid out from the last set-up known, and says so; what
+        // needs the server says so and does nothing.
+        f.openDate(days[2]);
+        QVERIFY2(f.form->lblCalDate->text().endsWith(", not yet on the server"), qPrintable(f.form->lblCalDate->text()));
+        QCOMPARE(f.form->Grid1->TextMatrix(7, 1), QStringLiteral("offline 2"));
+        const QString refused = refusal<storage::StorageError>([&] { storage::History(f.form->database()).day(Today); });
+        QVERIFY2(refused.startsWith("This desk is offline: the server at ") && refused.contains(" does not answer"),
+                 qPrintable(refused));
+        // The fixed memo typed offline goes with the pages, and leaving the day asks nothing.
+        f.memos->cmdMemo_Click();
+        f.memos->TxtFixedMemo->setPlainText(QStringLiteral("fixed memo typed offline"));
+        f.form->Grid1->setFocus();  // leaving the box keeps what was typed
+        f.openDate(Today);
+        QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), QStringLiteral("fixed memo typed offline"));
+        // A second copy of the program on this desk is refused the journal.
+        QVERIFY(refusal<storage::StorageError>([] { storage::Journal second(storage::journalPath()); })
+                    .startsWith("Another copy of Calvora on this desk"));
+
+        suspended ? suspendServer(false) : startServer();
+        QVERIFY(waitFor([&] { return f.form->lblStatus->text().startsWith("Back online"); }, stall));
+        QCOMPARE(f.form->lblStatus->text(), QStringLiteral("Back online: 3 pages stored, 0 asked"));
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(f.book.storedCell(days[i], 5 + i, 1), QStringLiteral("offline %1").arg(i));
+        const std::vector<storage::Change> history = storage::History(f.form->database()).day(days[2]);
+        QVERIFY(!history.empty());
+        QCOMPARE(history.front().newText, QStringLiteral("offline 2"));
+        QCOMPARE(f.book.value(QStringLiteral("SELECT FixedMemo FROM tbl_Setup")).toString(), QStringLiteral("fixed memo typed offline"));
+        QCOMPARE(history.front().desk, storage::deskName());
+        QVERIFY(history.front().moment <= typedBefore);
+        QVERIFY(f.dialogs.messages.isEmpty());
+        qInfo("largest stall of a desk's loop: %lld ms", stall);
+        QVERIFY2(stall < 2000, qPrintable(QString::number(stall)));
+    }
+
+    void anotherDeskMeanwhile_data()
+    {
+        // Before this desk hears the server again, another desk stores the same day, or the book is
+        // replaced on the server: the kept page is then offered, not stored blindly, and No leaves
+        // the restored page as it is.
+        QTest::addColumn<int>("theirCol");  // 0: the book replaced
+        QTest::addColumn<int>("conflicts");
+        QTest::newRow("another cell: merged") << 2 << 0;
+        QTest::newRow("the same cell: asked") << 1 << 1;
+        QTest::newRow("the book restored: offered, No") << 0 << 0;
+    }
+
+    void anotherDeskMeanwhile()
+    {
+        QFETCH(int, theirCol);
+        QFETCH(int, conflicts);
+        DayPageFixture f;
+        ServerBack back;
+        QVERIFY(f.open());
+        stopServer();
+        f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("mine"));
+        f.openDate(Today.addDays(1));
+        startServer();
+        if (theirCol) {
+            QList<QStringList> theirs(4);
+            theirs[3] = QStringList{QString(), QString()};
+            theirs[3][theirCol - 1] = QStringLiteral("theirs");
+            f.book.exec(QStringLiteral("UPDATE tbl_Appt SET Data = '%1', version = version + 1 WHERE CalDate = '%2'")
+                            .arg(celltext::join(theirs), DayPageFixture::key(Today)));
+        } else {
+            f.book.exec(QStringLiteral("UPDATE tbl_Setup SET bookid = 'restored-elsewhere'"));
+            f.dialogs.answerMessage(dialogs::Answer::No);
+        }
+        ConflictAnswers answers({"cmdAllMine", "cmdStore"});
+        qint64 stall = 0;
+        QVERIFY(waitFor([&] { return f.form->lblStatus->text().startsWith("Back online"); }, stall));
+        QCOMPARE(answers.shown, conflicts);
+        if (!theirCol) {
+            QCOMPARE(f.dialogs.messages.size(), 1);
+            QVERIFY(f.dialogs.messages.first().text.contains("was replaced while this desk was offline"));
+            QVERIFY(f.book.storedCell(Today, 6, 1) != QLatin1String("mine"));
+            return;
+        }
+        QCOMPARE(f.book.storedCell(Today, 6, 1), QStringLiteral("mine"));
+        if (!conflicts)
+            QCOMPARE(f.book.storedCell(Today, 6, 2), QStringLiteral("theirs"));
+    }
+
+    void journalDamagedOrOfAnotherBook_data()
+    {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("damaged") << true;
+        QTest::newRow("of another book") << false;
+    }
+
+    void journalDamagedOrOfAnotherBook()
+    {
+        QFETCH(bool, damaged);
+        DayPageFixture f;
+        const QString path = storage::journalPath();
+        if (damaged) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(8192, 'x'));
+        } else {
+            storage::Journal other(path);
+            other.belongTo(QStringLiteral("practice on backoffice"), QStringLiteral("another-book"));
+            storage::PageRow typed;
+            typed.calDate = Today;
+            typed.data = QStringLiteral("typed for another book");
+            typed.dataNull = false;
+            other.keepTyped(typed, storage::PageRow(), QDateTime::currentDateTimeUtc());
+        }
+        QVERIFY(f.open());
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY2(f.dialogs.messages.first().text.contains(damaged ? "was damaged" : "another book"),
+                 qPrintable(f.dialogs.messages.first().text));
+        const QStringList aside = QDir(f.folder.path()).entryList({QStringLiteral("journal.db.*-*")});
+        QCOMPARE(aside.size(), 1);
+        QVERIFY(!f.storedData(Today).toString().contains("another book"));
+    }
 
 private:
     QTemporaryDir note_;
     const bool pair_ = qEnvironmentVariableIsSet("CALVORA_STANDBY");
 };
-
-void tst_offline::initTestCase()
-{
-    // A server of this test's own, which it may stop without touching the other tests'. With
-    // CALVORA_STANDBY set, a primary and its streaming standby: the desk names both, and it is
-    // the primary that goes away while the standby, which takes no changes, still answers.
-    QProcess p;
-    const QString note = note_.filePath(QStringLiteral("cluster"));
-    if (pair_) {
-        p.start(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgstandby.sh"), QStringLiteral("start")});
-        QVERIFY(p.waitForFinished(180000) && p.exitCode() == 0);
-        const QString folder = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-        QFile kept(note);
-        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write(folder.toUtf8()) > 0);
-        g_dir = folder + QStringLiteral("/a");
-        qputenv("PGHOST", QStringLiteral("%1/a,%1/b").arg(folder).toUtf8());
-        qputenv("PGTARGETSESSIONATTRS", "read-write");
-    } else {
-        p.start(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgcluster.sh"),
-                                       QStringLiteral("start"), note});
-        QVERIFY(p.waitForFinished(120000) && p.exitCode() == 0);
-        QFile f(note);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        g_dir = QString::fromUtf8(f.readAll()).trimmed();
-        // Started again without the suite's asynchronous commits: a store the server said it
-        // committed is on its disk when the test stops it at once.
-        shell(QStringLiteral("PGCTL -m fast stop"));
-        startServer();
-        qputenv("PGHOST", g_dir.toUtf8());
-    }
-    qputenv("PGUSER", "postgres");
-    setServerDeadline(std::chrono::milliseconds(1000));
-}
-
-void tst_offline::cleanupTestCase()
-{
-    const QString note = note_.filePath(QStringLiteral("cluster"));
-    if (pair_) {
-        QFile f(note);
-        if (f.open(QIODevice::ReadOnly))
-            QProcess::execute(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgstandby.sh"),
-                                                     QStringLiteral("stop"), QString::fromUtf8(f.readAll())});
-    } else {
-        QProcess::execute(QStringLiteral("sh"), {QStringLiteral(CALVORA_SOURCE_DIR "/tests/server/pgcluster.sh"),
-                                                 QStringLiteral("stop"), note});
-    }
-}
-
-void tst_offline::typedOfflineIsStoredWhenBack_data()
-{
-    QTest::addColumn<bool>("suspended");
-    QTest::newRow("server stopped") << false;
-    QTest::newRow("server suspended") << true;
-}
-
-void tst_offline::typedOfflineIsStoredWhenBack()
-{
-    // A desk in a process of its own types on three days with the server away and is killed;
-    // started again on the same computer while the server is still away, it shows what was
-    // typed, and every entry is on the server once it answers, recorded in the history at the
-    // moment it was typed. Neither desk's loop stood still for long.
-    QFETCH(bool, suspended);
-    DayPageFixture f;
-    ServerBack back;
-    const QDate days[] = {Today, Today.addDays(1), Today.addDays(2)};
-    auto iso = [](QDate d) { return d.toString(Qt::ISODate); };
-    qint64 stall = 0;
-    {
-        DeskProcess desk(f.book, f.folder.path());
-        QVERIFY(desk.ready);
-        QCOMPARE(desk.send("date " + iso(days[1])), iso(days[1]));  // read from the server: kept on the desk
-        QCOMPARE(desk.send("date " + iso(Today)), iso(Today));
-        suspended ? suspendServer(true) : stopServer();
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(desk.send(QStringLiteral("type %1 1 offline %2").arg(5 + i).arg(i)), QStringLiteral("ok"));
-            QCOMPARE(desk.send("date " + iso(days[(i + 1) % 3])), iso(days[(i + 1) % 3]));
-        }
-        QCOMPARE(desk.send("cell 5 1"), QStringLiteral("offline 0"));  // read back from the journal
-        QTRY_VERIFY_WITH_TIMEOUT(desk.send("status").contains("(3 pages waiting)"), 30000);
-        QVERIFY(desk.send("status").startsWith("Offline since "));
-        stall = desk.send("stall").toLongLong();
-        desk.kill();
-    }
-    const QDateTime typedBefore = program::nowUtc();
-
-    QVERIFY(f.open());
-    QVERIFY2(f.form->lblStatus->text().contains("(3 pages waiting)"), qPrintable(f.form->lblStatus->text()));
-    QCOMPARE(f.form->Grid1->TextMatrix(5, 1), QStringLiteral("offline 0"));
-    QVERIFY(f.dialogs.messages.isEmpty());
-    // A day the desk never read is laid out from the last set-up known, and says so; what
-    // needs the server says so and does nothing.
-    f.openDate(days[2]);
-    QVERIFY2(f.form->lblCalDate->text().endsWith(", not yet on the server"), qPrintable(f.form->lblCalDate->text()));
-    QCOMPARE(f.form->Grid1->TextMatrix(7, 1), QStringLiteral("offline 2"));
-    const QString refused = refusal<storage::StorageError>([&] { storage::History(f.form->database()).day(Today); });
-    QVERIFY2(refused.startsWith("This desk is offline: the server at ") && refused.contains(" does not answer"),
-             qPrintable(refused));
-    // The fixed memo typed offline goes with the pages, and leaving the day asks nothing.
-    f.memos->cmdMemo_Click();
-    f.memos->TxtFixedMemo->setPlainText(QStringLiteral("fixed memo typed offline"));
-    f.form->Grid1->setFocus();  // leaving the box keeps what was typed
-    f.openDate(Today);
-    QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), QStringLiteral("fixed memo typed offline"));
-    // A second copy of the program on this desk is refused the journal.
-    QVERIFY(refusal<storage::StorageError>([] { storage::Journal second(storage::journalPath()); })
-                .startsWith("Another copy of Calvora on this desk"));
-
-    suspended ? suspendServer(false) : startServer();
-    QVERIFY(waitFor([&] { return f.form->lblStatus->text().startsWith("Back online"); }, stall));
-    QCOMPARE(f.form->lblStatus->text(), QStringLiteral("Back online: 3 pages stored, 0 asked"));
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(f.book.storedCell(days[i], 5 + i, 1), QStringLiteral("offline %1").arg(i));
-    const std::vector<storage::Change> history = storage::History(f.form->database()).day(days[2]);
-    QVERIFY(!history.empty());
-    QCOMPARE(history.front().newText, QStringLiteral("offline 2"));
-    QCOMPARE(f.book.value(QStringLiteral("SELECT FixedMemo FROM tbl_Setup")).toString(), QStringLiteral("fixed memo typed offline"));
-    QCOMPARE(history.front().desk, storage::deskName());
-    QVERIFY(history.front().moment <= typedBefore);
-    QVERIFY(f.dialogs.messages.isEmpty());
-    qInfo("largest stall of a desk's loop: %lld ms", stall);
-    QVERIFY2(stall < 2000, qPrintable(QString::number(stall)));
-}
-
-void tst_offline::anotherDeskMeanwhile_data()
-{
-    // Before this desk hears the server again, another desk stores the same day, or the book is
-    // replaced on the server: the kept page is then offered, not stored blindly, and No leaves
-    // the restored page as it is.
-    QTest::addColumn<int>("theirCol");  // 0: the book replaced
-    QTest::addColumn<int>("conflicts");
-    QTest::newRow("another cell: merged") << 2 << 0;
-    QTest::newRow("the same cell: asked") << 1 << 1;
-    QTest::newRow("the book restored: offered, No") << 0 << 0;
-}
-
-void tst_offline::anotherDeskMeanwhile()
-{
-    QFETCH(int, theirCol);
-    QFETCH(int, conflicts);
-    DayPageFixture f;
-    ServerBack back;
-    QVERIFY(f.open());
-    stopServer();
-    f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("mine"));
-    f.openDate(Today.addDays(1));
-    startServer();
-    if (theirCol) {
-        QList<QStringList> theirs(4);
-        theirs[3] = QStringList{QString(), QString()};
-        theirs[3][theirCol - 1] = QStringLiteral("theirs");
-        f.book.exec(QStringLiteral("UPDATE tbl_Appt SET Data = '%1', version = version + 1 WHERE CalDate = '%2'")
-                        .arg(celltext::join(theirs), DayPageFixture::key(Today)));
-    } else {
-        f.book.exec(QStringLiteral("UPDATE tbl_Setup SET bookid = 'restored-elsewhere'"));
-        f.dialogs.answerMessage(dialogs::Answer::No);
-    }
-    ConflictAnswers answers({"cmdAllMine", "cmdStore"});
-    qint64 stall = 0;
-    QVERIFY(waitFor([&] { return f.form->lblStatus->text().startsWith("Back online"); }, stall));
-    QCOMPARE(answers.shown, conflicts);
-    if (!theirCol) {
-        QCOMPARE(f.dialogs.messages.size(), 1);
-        QVERIFY(f.dialogs.messages.first().text.contains("was replaced while this desk was offline"));
-        QVERIFY(f.book.storedCell(Today, 6, 1) != QLatin1String("mine"));
-        return;
-    }
-    QCOMPARE(f.book.storedCell(Today, 6, 1), QStringLiteral("mine"));
-    if (!conflicts)
-        QCOMPARE(f.book.storedCell(Today, 6, 2), QStringLiteral("theirs"));
-}
-
-void tst_offline::journalDamagedOrOfAnotherBook_data()
-{
-    QTest::addColumn<bool>("damaged");
-    QTest::newRow("damaged") << true;
-    QTest::newRow("of another book") << false;
-}
-
-void tst_offline::journalDamagedOrOfAnotherBook()
-{
-    QFETCH(bool, damaged);
-    DayPageFixture f;
-    const QString path = storage::journalPath();
-    if (damaged) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(8192, 'x'));
-    } else {
-        storage::Journal other(path);
-        other.belongTo(QStringLiteral("practice on backoffice"), QStringLiteral("another-book"));
-        storage::PageRow typed;
-        typed.calDate = Today;
-        typed.data = QStringLiteral("typed for another book");
-        typed.dataNull = false;
-        other.keepTyped(typed, storage::PageRow(), QDateTime::currentDateTimeUtc());
-    }
-    QVERIFY(f.open());
-    QCOMPARE(f.dialogs.messages.size(), 1);
-    QVERIFY2(f.dialogs.messages.first().text.contains(damaged ? "was damaged" : "another book"),
-             qPrintable(f.dialogs.messages.first().text));
-    const QStringList aside = QDir(f.folder.path()).entryList({QStringLiteral("journal.db.*-*")});
-    QCOMPARE(aside.size(), 1);
-    QVERIFY(!f.storedData(Today).toString().contains("another book"));
-}
 
 QTEST_MAIN(tst_offline)
 #include "tst_offline.moc"

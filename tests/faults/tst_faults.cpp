@@ -201,90 +201,88 @@ private slots:
         program::setEndHandler([] {});
     }
     void cleanup() { closeAllScreens(); }
-    void everyFailingStep_data();
-    void everyFailingStep();
-};
 
-void tst_faults::everyFailingStep_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("lasting");
-    for (const char* path : {"page switch", "new page", "memo and book number", "purge on leaving", "set-up Okay",
-                             "template (F7)"}) {
-        QTest::addRow("%s, one step fails", path) << QString(path) << false;
-        QTest::addRow("%s, the disk stays bad", path) << QString(path) << true;
-    }
-}
-
-void tst_faults::everyFailingStep()
-{
-    QFETCH(QString, path);
-    QFETCH(bool, lasting);
-    const WritePath way = writePath(path);
-    FaultyFiles faults;
-
-    // What the action stores when nothing fails.
-    QString before, after;
+    void everyFailingStep_data()
     {
-        DayPageFixture f;
-        way.prepare(f);
-        before = storedState(f.folder.databasePath());
-        answerAsAUserWhoGoesOn(f);
-        way.act(f);
-        QVERIFY2(reports(f).isEmpty(), qPrintable(reports(f).value(0)));
-        after = storedState(f.folder.databasePath());
-        closeAllScreens();
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("lasting");
+        for (const char* path : {"page switch", "new page", "memo and book number", "purge on leaving", "set-up Okay",
+                                 "template (F7)"}) {
+            QTest::addRow("%s, one step fails", path) << QString(path) << false;
+            QTest::addRow("%s, the disk stays bad", path) << QString(path) << true;
+        }
     }
-    QVERIFY(before.startsWith("ok|\n"));
-    QVERIFY2(before != after, qPrintable(before.right(300)));
 
-    for (int n = 1;; ++n) {
-        QVERIFY2(n < 500, "the action never went through");
-        DayPageFixture f;
-        way.prepare(f);
-        QCOMPARE(storedState(f.folder.databasePath()), before);
-        f.dialogs.messages.clear();
-        QString atFailure;
-        bool offeredRetry = false;
-        f.dialogs.whenAsked = [&](const dialogs::Prompt& prompt) {
-            // The disk works again by the time the user reads the message.
-            if (faults.fired() && atFailure.isNull()) {
-                faults.stop();
-                atFailure = storedState(f.folder.databasePath());
-            }
-            offeredRetry = offeredRetry || goOn(prompt) == dialogs::Answer::Retry;
-            f.dialogs.answerMessage(goOn(prompt));
-        };
-        faults.fail(n, lasting);
-        way.act(f);
-        const bool fired = faults.fired();
-        const QString failure = faults.firstFailure();
-        faults.stop();
-        if (!fired) {
-            QVERIFY2(reports(f).isEmpty(), qPrintable(reports(f).value(0)));
-            QCOMPARE(storedState(f.folder.databasePath()), after);
-            qInfo("%s: %d steps can fail", qPrintable(path), n - 1);
-            break;
-        }
-        const QByteArray where = (path + ", " + failure).toUtf8();
-        // Told, with the file named; and what was stored is one whole state.
-        QVERIFY2(!reports(f).isEmpty(), qPrintable(where + ": not told; asked " + QString::number(f.dialogs.messages.size())));
-        QVERIFY2(atFailure == before || atFailure == after,
-                 qPrintable(where + ": the stored rows are a mixture\n" + strayRows(atFailure, before, after)));
-        // Going on once the fault is gone stores it all.
-        if (!offeredRetry && way.again) {
-            QVERIFY2(way.stays(f), qPrintable(where + ": moved on as if stored"));
+    void everyFailingStep()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, lasting);
+        const WritePath way = writePath(path);
+        FaultyFiles faults;
+
+        // What the action stores when nothing fails.
+        QString before, after;
+        {
+            DayPageFixture f;
+            way.prepare(f);
+            before = storedState(f.folder.databasePath());
             answerAsAUserWhoGoesOn(f);
-            f.dialogs.messages.clear();
-            way.again(f);
-            QVERIFY2(reports(f).isEmpty(), qPrintable(where + ": " + reports(f).value(0)));
+            way.act(f);
+            QVERIFY2(reports(f).isEmpty(), qPrintable(reports(f).value(0)));
+            after = storedState(f.folder.databasePath());
+            closeAllScreens();
         }
-        const QString retried = storedState(f.folder.databasePath());
-        QVERIFY2(retried == after, qPrintable(where + ": not stored on retrying\n" + strayRows(retried, before, after)));
-        f.close();
-        closeAllScreens();
+        QVERIFY(before.startsWith("ok|\n"));
+        QVERIFY2(before != after, qPrintable(before.right(300)));
+
+        for (int n = 1;; ++n) {
+            QVERIFY2(n < 500, "the action never went through");
+            DayPageFixture f;
+            way.prepare(f);
+            QCOMPARE(storedState(f.folder.databasePath()), before);
+            f.dialogs.messages.clear();
+            QString atFailure;
+            bool offeredRetry = false;
+            f.dialogs.whenAsked = [&](const dialogs::Prompt& prompt) {
+                // The disk works again by the time the user reads the message.
+                if (faults.fired() && atFailure.isNull()) {
+                    faults.stop();
+                    atFailure = storedState(f.folder.databasePath());
+                }
+                offeredRetry = offeredRetry || goOn(prompt) == dialogs::Answer::Retry;
+                f.dialogs.answerMessage(goOn(prompt));
+            };
+            faults.fail(n, lasting);
+            way.act(f);
+            const bool fired = faults.fired();
+            const QString failure = faults.firstFailure();
+            faults.stop();
+            if (!fired) {
+                QVERIFY2(reports(f).isEmpty(), qPrintable(reports(f).value(0)));
+                QCOMPARE(storedState(f.folder.databasePath()), after);
+                qInfo("%s: %d steps can fail", qPrintable(path), n - 1);
+                break;
+            }
+            const QByteArray where = (path + ", " + failure).toUtf8();
+            // Told, with the file named; and what was stored is one whole state.
+            QVERIFY2(!reports(f).isEmpty(), qPrintable(where + ": not told; asked " + QString::number(f.dialogs.messages.size())));
+            QVERIFY2(atFailure == before || atFailure == after,
+                     qPrintable(where + ": the stored rows are a mixture\n" + strayRows(atFailure, before, after)));
+            // Going on once the fault is gone stores it all.
+            if (!offeredRetry && way.again) {
+                QVERIFY2(way.stays(f), qPrintable(where + ": moved on as if stored"));
+                answerAsAUserWhoGoesOn(f);
+                f.dialogs.messages.clear();
+                way.again(f);
+                QVERIFY2(reports(f).isEmpty(), qPrintable(where + ": " + reports(f).value(0)));
+            }
+            const QString retried = storedState(f.folder.databasePath());
+            QVERIFY2(retried == after, qPrintable(where + ": not stored on retrying\n" + strayRows(retried, before, after)));
+            f.close();
+            closeAllScreens();
+        }
     }
-}
+};
 
 QTEST_MAIN(tst_faults)
 #include "tst_faults.moc"

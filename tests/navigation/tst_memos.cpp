@@ -26,138 +26,130 @@ class tst_memos : public QObject {
     Q_OBJECT
 
 private slots:
-    void switchingMemos_data();
-    void switchingMemos();
-    void keysLeaveABox_data();
-    void keysLeaveABox();
-    void memoColours();
-    void dailyMemoBelongsToItsDay();
-    void closingWithFixedMemoFocused();
-};
-
-void tst_memos::switchingMemos_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::newRow("F6") << "F6";
-    QTest::newRow("button") << "button";
-    QTest::newRow("menu") << "menu";
-}
-
-void tst_memos::switchingMemos()
-{
-    QFETCH(QString, way);
-    DayPageFixture f;
-    QVERIFY(f.open());
-    MemoPanel* m = f.memos;
-    auto press = [&] {
-        if (way == "F6")
-            typeKey(Qt::Key_F6);
-        else if (way == "button")
-            m->cmdMemo->click();
-        else
-            f.form->findChild<QAction*>("mnuNaviMemo")->trigger();
-    };
-    QCOMPARE(m->cmdMemo->text(), QStringLiteral("Fixed Memo"));
-    QVERIFY(f.form->TxtMemo->isVisibleTo(f.form));
-    QVERIFY(!m->TxtFixedMemo->isVisibleTo(f.form));
-    press();
-    QCOMPARE(m->cmdMemo->text(), QStringLiteral("Daily Memo"));
-    QVERIFY(m->TxtFixedMemo->isVisibleTo(f.form));
-    QVERIFY(!f.form->TxtMemo->isVisibleTo(f.form));
-    QCOMPARE(QApplication::focusWidget(), m->TxtFixedMemo);
-    press();
-    QCOMPARE(m->cmdMemo->text(), QStringLiteral("Fixed Memo"));
-    QVERIFY(!m->TxtFixedMemo->isVisibleTo(f.form));
-    QCOMPARE(QApplication::focusWidget(), f.form->TxtMemo);
-}
-
-void tst_memos::keysLeaveABox_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<int>("key");
-    QTest::newRow("Tab in the daily memo") << "TxtMemo" << int(Qt::Key_Tab);
-    QTest::newRow("Tab in the fixed memo") << "TxtFixedMemo" << int(Qt::Key_Tab);
-    QTest::newRow("Enter in the book number") << "txtBook" << int(Qt::Key_Return);
-    QTest::newRow("Tab in the book number") << "txtBook" << int(Qt::Key_Tab);
-}
-
-void tst_memos::keysLeaveABox()
-{
-    // The box keeps what was typed, a memo takes no tab, and the book number is stored at once.
-    QFETCH(QString, box);
-    QFETCH(int, key);
-    DayPageFixture f;
-    QVERIFY(f.open());
-    const bool book = box == QLatin1String("txtBook");
-    if (box != QLatin1String("TxtMemo"))
-        typeKey(book ? Qt::Key_F7 : Qt::Key_F6);
-    auto* memo = f.form->findChild<QPlainTextEdit*>(box);
-    const QString text = book ? QStringLiteral("77") : QStringLiteral("Bring the X-rays");
-    if (book) {
-        f.memos->txtBook->setText(text);
-    } else {
-        memo->setFocus();
-        memo->setPlainText(text);
+    void switchingMemos_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("F6") << "F6";
+        QTest::newRow("button") << "button";
+        QTest::newRow("menu") << "menu";
     }
-    typeKey(Qt::Key(key));
-    QCOMPARE(QApplication::focusWidget(), book ? static_cast<QWidget*>(f.form->Grid1) : f.calendar->Picture2);
-    QCOMPARE(book ? f.memos->txtBook->text() : memo->toPlainText(), text);
-    if (book)
-        QCOMPARE(f.value("SELECT bookno FROM tbl_Setup").toString(), text);
-}
 
-void tst_memos::memoColours()
-{
-    DayPageFixture f;
-    QVERIFY(f.open());
-    QPlainTextEdit* memo = f.form->TxtMemo;
-    QCOMPARE(base(memo), colours::PanelGrey);
-    memo->setFocus();
-    QCOMPARE(base(memo), colours::Cream);
-    f.form->Grid1->setFocus();
-    QCOMPARE(base(memo), colours::LightGrey);
+    void switchingMemos()
+    {
+        QFETCH(QString, way);
+        DayPageFixture f;
+        QVERIFY(f.open());
+        MemoPanel* m = f.memos;
+        auto press = [&] {
+            if (way == "F6")
+                typeKey(Qt::Key_F6);
+            else if (way == "button")
+                m->cmdMemo->click();
+            else
+                f.form->findChild<QAction*>("mnuNaviMemo")->trigger();
+        };
+        QCOMPARE(m->cmdMemo->text(), QStringLiteral("Fixed Memo"));
+        QVERIFY(f.form->TxtMemo->isVisibleTo(f.form));
+        QVERIFY(!m->TxtFixedMemo->isVisibleTo(f.form));
+        press();
+        QCOMPARE(m->cmdMemo->text(), QStringLiteral("Daily Memo"));
+        QVERIFY(m->TxtFixedMemo->isVisibleTo(f.form));
+        QVERIFY(!f.form->TxtMemo->isVisibleTo(f.form));
+        QCOMPARE(QApplication::focusWidget(), m->TxtFixedMemo);
+        press();
+        QCOMPARE(m->cmdMemo->text(), QStringLiteral("Fixed Memo"));
+        QVERIFY(!m->TxtFixedMemo->isVisibleTo(f.form));
+        QCOMPARE(QApplication::focusWidget(), f.form->TxtMemo);
+    }
 
-    QLineEdit* book = f.memos->txtBook;
-    QCOMPARE(base(book), colours::DarkGrey);
-    typeKey(Qt::Key_F7);
-    QCOMPARE(QApplication::focusWidget(), book);
-    QCOMPARE(base(book), colours::Black);
-    QCOMPARE(book->palette().color(QPalette::Text), colours::Cyan);
-    f.form->Grid1->setFocus();
-    QCOMPARE(base(book), colours::DarkGrey);
-}
+    void keysLeaveABox_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Tab in the daily memo") << "TxtMemo" << int(Qt::Key_Tab);
+        QTest::newRow("Tab in the fixed memo") << "TxtFixedMemo" << int(Qt::Key_Tab);
+        QTest::newRow("Enter in the book number") << "txtBook" << int(Qt::Key_Return);
+        QTest::newRow("Tab in the book number") << "txtBook" << int(Qt::Key_Tab);
+    }
 
-void tst_memos::dailyMemoBelongsToItsDay()
-{
-    DayPageFixture f;
-    QVERIFY(f.open());
-    const QString fixedMemo = f.memos->TxtFixedMemo->toPlainText();
-    QVERIFY(!fixedMemo.isEmpty());
-    f.form->TxtMemo->setPlainText(QStringLiteral("today's note"));
-    f.clickDay(kTomorrow);
-    QCOMPARE(f.form->TxtMemo->toPlainText(), QString());
-    QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), fixedMemo);
-    f.form->TxtMemo->setPlainText(QStringLiteral("tomorrow's note"));
-    f.clickDay(kToday);
-    QCOMPARE(f.form->TxtMemo->toPlainText(), QStringLiteral("today's note"));
-    QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), fixedMemo);
-    QCOMPARE(f.value("SELECT Memo FROM tbl_Appt WHERE CalDate = '" + DayPageFixture::key(kTomorrow) + "'").toString(),
-             QStringLiteral("tomorrow's note"));
-}
+    void keysLeaveABox()
+    {
+        // The box keeps what was typed, a memo takes no tab, and the book number is stored at once.
+        QFETCH(QString, box);
+        QFETCH(int, key);
+        DayPageFixture f;
+        QVERIFY(f.open());
+        const bool book = box == QLatin1String("txtBook");
+        if (box != QLatin1String("TxtMemo"))
+            typeKey(book ? Qt::Key_F7 : Qt::Key_F6);
+        auto* memo = f.form->findChild<QPlainTextEdit*>(box);
+        const QString text = book ? QStringLiteral("77") : QStringLiteral("Bring the X-rays");
+        if (book) {
+            f.memos->txtBook->setText(text);
+        } else {
+            memo->setFocus();
+            memo->setPlainText(text);
+        }
+        typeKey(Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), book ? static_cast<QWidget*>(f.form->Grid1) : f.calendar->Picture2);
+        QCOMPARE(book ? f.memos->txtBook->text() : memo->toPlainText(), text);
+        if (book)
+            QCOMPARE(f.value("SELECT bookno FROM tbl_Setup").toString(), text);
+    }
 
-void tst_memos::closingWithFixedMemoFocused()
-{
-    // The screen is destroyed while the fixed memo has the focus and holds a change.
-    DayPageFixture f;
-    QVERIFY(f.open());
-    typeKey(Qt::Key_F6);
-    QCOMPARE(QApplication::focusWidget(), f.memos->TxtFixedMemo);
-    f.memos->TxtFixedMemo->setPlainText(QStringLiteral("typed last"));
-    f.close();
-    QCOMPARE(f.value("SELECT FixedMemo FROM tbl_Setup").toString(), QStringLiteral("typed last"));
-    QVERIFY(f.open());
-    QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), QStringLiteral("typed last"));
-}
+    void memoColours()
+    {
+        DayPageFixture f;
+        QVERIFY(f.open());
+        QPlainTextEdit* memo = f.form->TxtMemo;
+        QCOMPARE(base(memo), colours::PanelGrey);
+        memo->setFocus();
+        QCOMPARE(base(memo), colours::Cream);
+        f.form->Grid1->setFocus();
+        QCOMPARE(base(memo), colours::LightGrey);
+
+        QLineEdit* book = f.memos->txtBook;
+        QCOMPARE(base(book), colours::DarkGrey);
+        typeKey(Qt::Key_F7);
+        QCOMPARE(QApplication::focusWidget(), book);
+        QCOMPARE(base(book), colours::Black);
+        QCOMPARE(book->palette().color(QPalette::Text), colours::Cyan);
+        f.form->Grid1->setFocus();
+        QCOMPARE(base(book), colours::DarkGrey);
+    }
+
+    void dailyMemoBelongsToItsDay()
+    {
+        DayPageFixture f;
+        QVERIFY(f.open());
+        const QString fixedMemo = f.memos->TxtFixedMemo->toPlainText();
+        QVERIFY(!fixedMemo.isEmpty());
+        f.form->TxtMemo->setPlainText(QStringLiteral("today's note"));
+        f.clickDay(kTomorrow);
+        QCOMPARE(f.form->TxtMemo->toPlainText(), QString());
+        QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), fixedMemo);
+        f.form->TxtMemo->setPlainText(QStringLiteral("tomorrow's note"));
+        f.clickDay(kToday);
+        QCOMPARE(f.form->TxtMemo->toPlainText(), QStringLiteral("today's note"));
+        QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), fixedMemo);
+        QCOMPARE(f.value("SELECT Memo FROM tbl_Appt WHERE CalDate = '" + DayPageFixture::key(kTomorrow) + "'").toString(),
+                 QStringLiteral("tomorrow's note"));
+    }
+
+    void closingWithFixedMemoFocused()
+    {
+        // The screen is destroyed while the fixed memo has the focus and holds a change.
+        DayPageFixture f;
+        QVERIFY(f.open());
+        typeKey(Qt::Key_F6);
+        QCOMPARE(QApplication::focusWidget(), f.memos->TxtFixedMemo);
+        f.memos->TxtFixedMemo->setPlainText(QStringLiteral("typed last"));
+        f.close();
+        QCOMPARE(f.value("SELECT FixedMemo FROM tbl_Setup").toString(), QStringLiteral("typed last"));
+        QVERIFY(f.open());
+        QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), QStringLiteral("typed last"));
+    }
+};
 
 QTEST_MAIN(tst_memos)
 #include "tst_memos.moc"

@@ -61,87 +61,81 @@ class tst_CellEditor : public QObject {
     Q_OBJECT
 
 private slots:
-    void firstKeyOpens_data();
-    void firstKeyOpens();
-    void coversItsCell();
-    void closing_data();
-    void closing();
+    void firstKeyOpens_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("letter on empty") << "" << int(Qt::Key_M) << "M" << "M";
+        QTest::newRow("letter adds at the end") << "Jon" << int(Qt::Key_E) << "e" << "Jone";
+        QTest::newRow("Enter opens only") << "Reyes" << int(Qt::Key_Return) << "\r" << "Reyes";
+        QTest::newRow("Backspace deletes") << "Reyes" << int(Qt::Key_Backspace) << "" << "Reye";
+    }
+
+    void firstKeyOpens()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(QString, after);
+        EditedGrid g;
+        g.grid->setTextMatrix(6, 2, before);
+        g.select(6, 2);
+        QTest::sendKeyEvent(QTest::Click, g.grid, Qt::Key(key), text, Qt::NoModifier);
+        QCoreApplication::processEvents();
+        QVERIFY(g.edit()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), g.edit());
+        QCOMPARE(g.edit()->text(), after);
+        QCOMPARE(g.grid->TextMatrix(6, 2), after);
+    }
+
+    void coversItsCell()
+    {
+        EditedGrid g;
+        g.select(5, 2);
+        typeText("x");
+        const QRect cell = g.grid->cellRect(5, 2);
+        const QRect onWindow(g.grid->viewport()->mapTo(&g.window, cell.topLeft()), cell.size());
+        QVERIFY(qAbs(g.edit()->x() - onWindow.x()) <= 1 && qAbs(g.edit()->y() - onWindow.y()) <= 1);
+        QVERIFY(qAbs(g.edit()->width() - onWindow.width()) <= 1 && qAbs(g.edit()->height() - onWindow.height()) <= 1);
+        // A screen reader hears the cell's headings.
+        QCOMPARE(g.edit()->accessibleName(), QStringLiteral("2, Dr. Moreau, 08:30 AM"));
+        // The grid moved: the editor follows.
+        g.grid->move(30, 20);
+        QCOMPARE(g.edit()->pos(), g.grid->viewport()->mapTo(&g.window, g.grid->cellRect(5, 2).topLeft()));
+    }
+
+    void closing_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("focus");  // empty: wherever it was
+        QTest::newRow("Enter") << "Enter" << "grid";
+        // The grid's own handler sees the Tab and leaves it to the grid, which passes the focus on.
+        QTest::newRow("Tab") << "Tab" << "next";
+        QTest::newRow("scrolling") << "scroll" << "";
+    }
+
+    void closing()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, focus);
+        EditedGrid g;
+        g.select(7, 1);
+        typeText("Ng");
+        if (how == "Enter")
+            typeKey(Qt::Key_Return);
+        else if (how == "Tab")
+            typeKey(Qt::Key_Tab);
+        else
+            g.grid->verticalScrollBar()->setValue(g.grid->verticalScrollBar()->value() + 2);
+        QVERIFY(!g.edit()->isVisible());
+        QCOMPARE(g.grid->TextMatrix(7, 1), QStringLiteral("Ng"));
+        QCOMPARE(g.grid->Row(), 7);
+        if (!focus.isEmpty())
+            QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    }
 };
-
-void tst_CellEditor::firstKeyOpens_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("after");
-    QTest::newRow("letter on empty") << "" << int(Qt::Key_M) << "M" << "M";
-    QTest::newRow("letter adds at the end") << "Jon" << int(Qt::Key_E) << "e" << "Jone";
-    QTest::newRow("Enter opens only") << "Reyes" << int(Qt::Key_Return) << "\r" << "Reyes";
-    QTest::newRow("Backspace deletes") << "Reyes" << int(Qt::Key_Backspace) << "" << "Reye";
-}
-
-void tst_CellEditor::firstKeyOpens()
-{
-    QFETCH(QString, before);
-    QFETCH(int, key);
-    QFETCH(QString, text);
-    QFETCH(QString, after);
-    EditedGrid g;
-    g.grid->setTextMatrix(6, 2, before);
-    g.select(6, 2);
-    QTest::sendKeyEvent(QTest::Click, g.grid, Qt::Key(key), text, Qt::NoModifier);
-    QCoreApplication::processEvents();
-    QVERIFY(g.edit()->isVisible());
-    QCOMPARE(QApplication::focusWidget(), g.edit());
-    QCOMPARE(g.edit()->text(), after);
-    QCOMPARE(g.grid->TextMatrix(6, 2), after);
-}
-
-void tst_CellEditor::coversItsCell()
-{
-    EditedGrid g;
-    g.select(5, 2);
-    typeText("x");
-    const QRect cell = g.grid->cellRect(5, 2);
-    const QRect onWindow(g.grid->viewport()->mapTo(&g.window, cell.topLeft()), cell.size());
-    QVERIFY(qAbs(g.edit()->x() - onWindow.x()) <= 1 && qAbs(g.edit()->y() - onWindow.y()) <= 1);
-    QVERIFY(qAbs(g.edit()->width() - onWindow.width()) <= 1 && qAbs(g.edit()->height() - onWindow.height()) <= 1);
-    // A screen reader hears the cell's headings.
-    QCOMPARE(g.edit()->accessibleName(), QStringLiteral("2, Dr. Moreau, 08:30 AM"));
-    // The grid moved: the editor follows.
-    g.grid->move(30, 20);
-    QCOMPARE(g.edit()->pos(), g.grid->viewport()->mapTo(&g.window, g.grid->cellRect(5, 2).topLeft()));
-}
-
-void tst_CellEditor::closing_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<QString>("focus");  // empty: wherever it was
-    QTest::newRow("Enter") << "Enter" << "grid";
-    // The grid's own handler sees the Tab and leaves it to the grid, which passes the focus on.
-    QTest::newRow("Tab") << "Tab" << "next";
-    QTest::newRow("scrolling") << "scroll" << "";
-}
-
-void tst_CellEditor::closing()
-{
-    QFETCH(QString, how);
-    QFETCH(QString, focus);
-    EditedGrid g;
-    g.select(7, 1);
-    typeText("Ng");
-    if (how == "Enter")
-        typeKey(Qt::Key_Return);
-    else if (how == "Tab")
-        typeKey(Qt::Key_Tab);
-    else
-        g.grid->verticalScrollBar()->setValue(g.grid->verticalScrollBar()->value() + 2);
-    QVERIFY(!g.edit()->isVisible());
-    QCOMPARE(g.grid->TextMatrix(7, 1), QStringLiteral("Ng"));
-    QCOMPARE(g.grid->Row(), 7);
-    if (!focus.isEmpty())
-        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-}
 
 QTEST_MAIN(tst_CellEditor)
 #include "tst_celleditor.moc"

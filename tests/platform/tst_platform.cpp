@@ -8,32 +8,30 @@ class tst_platform : public QObject {
     Q_OBJECT
 
 private slots:
-    void paintLockNests();
-};
-
-void tst_platform::paintLockNests()
-{
-    QWidget window;
-    auto* child = new QWidget(&window);
+    void paintLockNests()
     {
-        PaintLock outer(&window);
+        QWidget window;
+        auto* child = new QWidget(&window);
         {
-            PaintLock inner(child);
-            PaintLock again(&window);
+            PaintLock outer(&window);
+            {
+                PaintLock inner(child);
+                PaintLock again(&window);
+                QVERIFY(!child->updatesEnabled());
+            }
+            // The child waits for its window.
+            QVERIFY(!window.updatesEnabled());
             QVERIFY(!child->updatesEnabled());
         }
-        // The child waits for its window.
-        QVERIFY(!window.updatesEnabled());
-        QVERIFY(!child->updatesEnabled());
+        QVERIFY(window.updatesEnabled());
+        QVERIFY(child->updatesEnabled());
+        {
+            PaintLock alone(child);
+            QVERIFY(!child->updatesEnabled());
+        }
+        QVERIFY(child->updatesEnabled());
     }
-    QVERIFY(window.updatesEnabled());
-    QVERIFY(child->updatesEnabled());
-    {
-        PaintLock alone(child);
-        QVERIFY(!child->updatesEnabled());
-    }
-    QVERIFY(child->updatesEnabled());
-}
+};
 
 QTEST_MAIN(tst_platform)
 #include "tst_platform.moc"
