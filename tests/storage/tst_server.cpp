@@ -11,12 +11,14 @@
 #include "storage/history.h"
 #include "storage/pagesearch.h"
 #include "storage/pagetable.h"
+#include "storage/server/connection.h"
 #include "storage/server/deadline.h"
 #include "storage/server/server.h"
 #include "storage/settings.h"
 #include "storage/setupstore.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -26,6 +28,8 @@
 #include <QSqlDriver>
 #include <csignal>
 #include <cstdio>
+#include <future>
+#include <thread>
 #include <libpq-fe.h>
 
 using namespace storage;
@@ -291,6 +295,50 @@ private slots:
             QVERIFY2(search.notice().contains(QStringLiteral("tr_TR")), qPrintable(search.notice()));
         }
         program::setServer(QString());
+    }
+
+    void checksGiveUpAtTheDeadline_data()
+    {
+        QTest::addColumn<QString>("check");
+        QTest::newRow("whether the book has a history") << "history";
+        QTest::newRow("the tables a restore finds") << "tables";
+        QTest::newRow("the book id a reconnect compares") << "bookId";
+    }
+    void checksGiveUpAtTheDeadline()
+    {
+        // The server's process stops answering between two round trips: the checks made before
+        // a read or a restore give up at the deadline as a store does, rather than wait for it.
+        QFETCH(QString, check);
+        TestBook book(true);
+        ServerConnection connection(book.server().conninfo(), ServerConnection::Open::Book,
+                                    std::chrono::milliseconds(400));
+        const int pid = PQbackendPID(pgconn(connection.database()));
+        QVERIFY(pid > 0);
+        // Resumed at the latest after eight seconds, so that a check that waits ends the case.
+        std::promise<void> checked;
+        std::thread resume([pid, done = checked.get_future()] {
+            done.wait_for(std::chrono::seconds(8));
+            ::kill(pid, SIGCONT);
+        });
+        ::kill(pid, SIGSTOP);
+        QElapsedTimer waited;
+        waited.start();
+        QString told;
+        try {
+            if (check == "history")
+                connection.hasHistory(QStringLiteral("reading the history"));
+            else if (check == "tables")
+                connection.tables(QStringLiteral("restoring"));
+            else
+                connection.readBookId();
+        } catch (const StorageError& e) {
+            told = e.message();
+        }
+        const qint64 ms = waited.elapsed();
+        checked.set_value();
+        resume.join();
+        QVERIFY2(told.contains(QStringLiteral("does not answer")), qPrintable(told));
+        QVERIFY2(ms < 3000, qPrintable(QString::number(ms)));
     }
 
     void restoreRevivesNoRowRead_data()

@@ -485,9 +485,10 @@ QString ServerConnection::notAnswering(const QString& what) const
         .arg(display_, what);
 }
 
-bool ServerConnection::timed(QSqlQuery& q, const std::function<bool()>& exec, const QString& what)
+bool ServerConnection::timed(QSqlQuery& q, const std::function<bool()>& exec, const QString& what,
+                             std::optional<std::chrono::milliseconds> limit)
 {
-    deadline_.arm(pgconn(db_), limit_);
+    deadline_.arm(pgconn(db_), limit.value_or(limit_));
     const bool ok = exec();
     const bool passed = deadline_.disarm();
     if (!ok && passed)
@@ -605,8 +606,12 @@ void ServerConnection::write(const QString& what, const std::function<void()>& u
         } catch (...) {
             if (inTransaction_) {
                 inTransaction_ = false;
-                if (std::exchange(begin_, QString()).isEmpty())
+                if (std::exchange(begin_, QString()).isEmpty()) {
+                    // Bounded as every round trip; what the unit threw is what is told.
+                    deadline_.arm(pgconn(db_), limit_);
                     QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
+                    deadline_.disarm();
+                }
             }
             throw;
         }

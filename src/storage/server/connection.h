@@ -192,7 +192,12 @@ private:
     void checkIdle();
     // Runs one round trip on the connection within the deadline; false when it failed (the
     // server's answer then in `q`). Throws StorageError when the server did not answer.
-    bool timed(QSqlQuery& q, const std::function<bool()>& exec, const QString& what);
+    bool timed(QSqlQuery& q, const std::function<bool()>& exec, const QString& what,
+               std::optional<std::chrono::milliseconds> limit = std::nullopt);
+    // schema.cpp: runs a text once, unprepared, within the deadline (or `limit`); false when
+    // the server refused it, its answer then in `q`.
+    bool exec(QSqlQuery& q, const QString& sql, const QString& what,
+              std::optional<std::chrono::milliseconds> limit = std::nullopt);
     // Sends the BEGIN of the running transaction where nothing of it was sent yet.
     void begin(const QString& what);
     // Raises the notifications libpq read while a batch was answered, as the driver raises

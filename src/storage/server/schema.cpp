@@ -56,6 +56,12 @@ const char* const kCreateHistory[] = {
 };
 }  // namespace
 
+bool ServerConnection::exec(QSqlQuery& q, const QString& sql, const QString& what,
+                            std::optional<std::chrono::milliseconds> limit)
+{
+    return timed(q, [&] { return q.exec(sql); }, what, limit);
+}
+
 void ServerConnection::notABook(const QString& what, const QString& cause)
 {
     throw StorageError(describe(what, Tr::tr("It is not a Calvora database: %1").arg(cause)),
@@ -65,9 +71,9 @@ void ServerConnection::notABook(const QString& what, const QString& cause)
 void ServerConnection::checkFields(const QString& what)
 {
     QSqlQuery q(db_);
-    if (!q.exec(QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
+    if (!exec(q, QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
                                "WHERE table_schema = current_schema() "
-                               "AND table_name IN ('tbl_setup', 'tbl_appt', 'tbl_order')")))
+                               "AND table_name IN ('tbl_setup', 'tbl_appt', 'tbl_order')"), what))
         fail(q, what);
     std::map<QString, QStringList> present;
     while (q.next())
@@ -88,7 +94,7 @@ void ServerConnection::check()
 {
     checkFields(Tr::tr("reading its tables"));
     QSqlQuery q(db_);
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM tbl_Setup")) || !q.next())
+    if (!exec(q, QStringLiteral("SELECT count(*) FROM tbl_Setup"), Tr::tr("reading the settings")) || !q.next())
         fail(q, Tr::tr("reading the settings"));
     if (q.value(0).toInt() < 1)
         notABook(Tr::tr("reading the settings"), Tr::tr("the table tbl_Setup has no settings row."));
@@ -98,8 +104,8 @@ ServerConnection::Tables ServerConnection::tables(const QString& what)
 {
     begin(what);
     QSqlQuery q(db_);
-    if (!q.exec(QStringLiteral("SELECT table_name FROM information_schema.tables "
-                               "WHERE table_schema = current_schema() ORDER BY table_name")))
+    if (!exec(q, QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                "WHERE table_schema = current_schema() ORDER BY table_name"), what))
         fail(q, what);
     int own = 0;
     QStringList others;
@@ -148,12 +154,15 @@ void ServerConnection::createSearchIndex()
 {
     // The search narrows its candidates through an index of trigrams where the server has
     // the extension; without it the search reads more rows and finds the same pages.
+    // Building it reads every page, which takes longer than any one answer of the server should;
+    // it has a bound of its own.
     const QString what = Tr::tr("indexing the pages for the search");
+    constexpr std::chrono::minutes IndexBuild(5);
     execute(QStringLiteral("SAVEPOINT trigrams"), what);
     QSqlQuery q(db_);
-    if (q.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"))
-        && q.exec(QStringLiteral("CREATE INDEX idx_appt_data_trgm ON tbl_Appt USING gin (%1 gin_trgm_ops)")
-                      .arg(kFoldedData)))
+    if (exec(q, QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"), what)
+        && exec(q, QStringLiteral("CREATE INDEX idx_appt_data_trgm ON tbl_Appt USING gin (%1 gin_trgm_ops)")
+                       .arg(kFoldedData), what, IndexBuild))
         execute(QStringLiteral("RELEASE SAVEPOINT trigrams"), what);
     else if (lost())
         fail(q, what);
@@ -165,8 +174,8 @@ bool ServerConnection::addBookId(const QString& what)
 {
     begin(what);
     QSqlQuery q(db_);
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM information_schema.columns WHERE table_schema = current_schema() "
-                               "AND table_name = 'tbl_setup' AND column_name = 'bookid'"))
+    if (!exec(q, QStringLiteral("SELECT count(*) FROM information_schema.columns WHERE table_schema = current_schema() "
+                                "AND table_name = 'tbl_setup' AND column_name = 'bookid'"), what)
         || !q.next())
         fail(q, what);
     if (q.value(0).toInt() > 0)
@@ -174,7 +183,7 @@ bool ServerConnection::addBookId(const QString& what)
     // Only the owner of the table may add the field; a book without it is restored all the
     // same, and its desks tell a restore after a lost connection by their notices alone.
     execute(QStringLiteral("SAVEPOINT bookid"), what);
-    if (q.exec(QStringLiteral("ALTER TABLE tbl_Setup ADD COLUMN bookid text"))) {
+    if (exec(q, QStringLiteral("ALTER TABLE tbl_Setup ADD COLUMN bookid text"), what)) {
         execute(QStringLiteral("RELEASE SAVEPOINT bookid"), what);
         return true;
     }
@@ -187,10 +196,10 @@ bool ServerConnection::addBookId(const QString& what)
 QString ServerConnection::readBookId()
 {
     QSqlQuery q(db_);
-    if (q.exec(QStringLiteral("SELECT bookid FROM tbl_Setup ORDER BY id LIMIT 1")))
+    if (exec(q, QStringLiteral("SELECT bookid FROM tbl_Setup ORDER BY id LIMIT 1"), Tr::tr("reading the settings")))
         return q.next() ? q.value(0).toString() : QString();
     if (lost())
-        fail(q, QStringLiteral("reading the settings"));
+        fail(q, Tr::tr("reading the settings"));
     // A book made before the book id.
     return QString();
 }
@@ -199,7 +208,7 @@ bool ServerConnection::hasHistory(const QString& what)
 {
     begin(what);
     QSqlQuery exists(db_);
-    if (!exists.exec(QStringLiteral("SELECT to_regclass('tbl_history') IS NOT NULL")) || !exists.next())
+    if (!exec(exists, QStringLiteral("SELECT to_regclass('tbl_history') IS NOT NULL"), what) || !exists.next())
         fail(exists, what);
     return exists.value(0).toBool();
 }
