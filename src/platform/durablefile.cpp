@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #if defined(Q_OS_UNIX)
@@ -33,6 +34,7 @@ struct Seam {
     bool failed = false;
 };
 Seam g_seam;
+qint64 g_changedByte = -1;
 
 // Counts one step; true, with errno set, when it is the step a test wants to fail.
 bool injected()
@@ -174,6 +176,11 @@ bool failedForTesting()
     return g_seam.failed;
 }
 
+void changeCopyForTesting(qint64 at)
+{
+    g_changedByte = at;
+}
+
 #if defined(Q_OS_UNIX)
 namespace {
 
@@ -203,6 +210,14 @@ QString copyFrom(int in, const QString& target)
         if (n == 0)
             break;
         copied += n;
+    }
+    if (const qint64 at = std::exchange(g_changedByte, -1); at >= 0 && at < copied) {
+        char byte = 0;
+        if (::pread(in, &byte, 1, at) == 1) {
+            byte = char(~byte);
+            if (::pwrite(out.get(), &byte, 1, at) != 1)
+                return describeErrno(errno);
+        }
     }
     if (injected() || ::fsync(out.get()) != 0)
         return describeErrno(errno);

@@ -45,5 +45,8 @@ QString syncFolder(const QString& folder);
 void failStepForTesting(int step, int error);
 int stepsForTesting();
 bool failedForTesting();
+// For tests: the next copy reads back with the byte at `at` changed, as from a disk that lost
+// part of what it was given while it said the write was done. -1 turns it off.
+void changeCopyForTesting(qint64 at);
 
 }  // namespace durable

@@ -284,6 +284,8 @@ private slots:
         QTest::newRow("a write-protected disk") << "protected" << "Permission denied";
         // The first read of the live file passes; the check of the copy finds the damage.
         QTest::newRow("a damaged page in the live file") << "damaged" << "";
+        // The disk said the copy was written, and gives back another byte in it.
+        QTest::newRow("a disk that gives back other bytes") << "changed" << "";
     }
 
     void failedCopyKeepsEarlierBackup()
@@ -310,6 +312,8 @@ private slots:
                 QSKIP("the superuser writes on a write-protected folder");
         } else if (small && !small->mounted()) {
             durable::failStepForTesting(2, ENOSPC);  // the first write
+        } else if (disk == "changed") {
+            durable::changeCopyForTesting(5000);
         }
         dialogs->answerMessage(dialogs::Answer::No);
         frmBackup* form = showScreen<frmBackup>(Screen::Backup);
@@ -324,6 +328,10 @@ private slots:
             QVERIFY2(dialogs->messages[0].text.startsWith(
                          QStringLiteral("The backup %1 was written but does not read back as a database: ").arg(earlier)),
                      qPrintable(dialogs->messages[0].text));
+        else if (disk == "changed")
+            QCOMPARE(dialogs->messages[0].text,
+                     QStringLiteral("The backup %1 was written but cannot be read back: what the disk gives back "
+                                    "differs from the database from byte 5000 on. Retry?").arg(earlier));
         else
             QCOMPARE(dialogs->messages[0].text, QStringLiteral("The backup %1 could not be written: %2. Retry?").arg(earlier, why));
         // The hourglass stands while the copy runs, and goes with the No.
