@@ -293,10 +293,13 @@ bool MonthCalendar::eventFilter(QObject* watched, QEvent* event)
     if (watched == Picture2) {
         switch (type) {
         case QEvent::FocusIn:
-            setDayColour(selDay, colours::LightCyan);
-            break;
         case QEvent::FocusOut:
-            setDayColour(selDay, colours::LightGrey);
+            // Coloured once the action that moved the focus is done, for the day selected then:
+            // a day click or Today moves the focus while it switches the page, before it
+            // selects the new day, and the day selected before must not keep the colour.
+            QMetaObject::invokeMethod(this, [this] {
+                setDayColour(selDay, Picture2->hasFocus() ? colours::LightCyan : colours::LightGrey);
+            }, Qt::QueuedConnection);
             break;
         case QEvent::MouseButtonPress:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

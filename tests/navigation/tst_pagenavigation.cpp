@@ -241,6 +241,11 @@ private slots:
         QCOMPARE(f.calendar->dayColour(f.calendar->selDay), colours::LightGrey);
         QCOMPARE(QApplication::focusWidget(), f.form->Grid1);
         QVERIFY(f.storedData(kToday).toString().startsWith(QStringLiteral("kept")));
+        // Two more days opened with the mouse: only the day open now is marked.
+        f.clickDay(kToday.addDays(3));
+        f.clickDay(kToday);
+        for (int i = 0; i < 42; ++i)
+            QCOMPARE(f.calendar->dayColour(i), i == f.calendar->selDay ? colours::LightGrey : colours::Cream);
     }
 
     void shownDayReloadsNothing_data()
