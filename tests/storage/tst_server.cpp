@@ -567,6 +567,8 @@ private slots:
         QTest::newRow("a switch to a page past") << "past" << 1;
         // The page read and held, then the store with its history, its notice and the commit.
         QTest::newRow("a store") << "store" << 2;
+        // The day read, then its new page added, told and committed together.
+        QTest::newRow("a new day") << "new" << 2;
     }
 
     void roundTrips()
@@ -578,11 +580,14 @@ private slots:
         const QDate past(1998, 8, 8);
         f.addPage(ahead, QStringLiteral("booked ahead"));
         QVERIFY(f.open());
-        const QDate to = work == "ahead" ? ahead : past;
+        QDate to = work == "ahead" ? ahead : past;
         auto act = [&](int n) {
             if (work == "store") {
                 f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed %1").arg(n));
                 f.form->SavePage();
+            } else if (work == "new") {
+                to = past.addDays(n);
+                f.openDate(to);
             } else {
                 f.openDate(n % 2 ? to : DayPageFixture::Today);
             }

@@ -159,41 +159,49 @@ std::optional<PageRow> ServerEngine::findPage(QDate date)
 PageRow ServerEngine::addPage(QDate date, const Layout& l, const QString& data, bool closed, const QString& memo,
                               const CellLabels& labels)
 {
-    const QString what = Tr::tr("adding the page of %1").arg(date.toString(kDateFormat));
+    const QString day = date.toString(kDateFormat);
+    const QString what = Tr::tr("adding the page of %1").arg(day);
     PageRow row;
+    bool taken = false;
     server_.write(what, [&] {
+        taken = false;
+        // What the page holds beyond its template, for the history: known before it is added,
+        // so that a new day that holds just its template is added, told to the other desks and
+        // committed in one round trip.
+        std::vector<Change> changes =
+            pageChanges(date, newPage(date, readSettings()), PageState{data, closed, memo}, labels);
         QVariantList values{date};
-        values << layoutValues(l) << data << closed << textOrNull(memo, memo.isNull());
-        // Another desk may add the same day at the same moment: there is one row, and
-        // both take it.
-        QSqlQuery& q = server_.run(QStringLiteral(
-            "INSERT INTO tbl_Appt (CalDate, location, open, Close, timeslot, Listno, Sites, Names, "
-            "Data, Clinic, Memo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
-            "ON CONFLICT (CalDate) DO NOTHING RETURNING id"), values, what);
-        if (q.next()) {
-            row = PageRow();
-            row.id = q.value(0).toLongLong();
-            row.calDate = date;
-            row.layout = l;
-            row.data = data;
-            row.dataNull = false;
-            row.clinic = closed;
-            row.memo = memo;
-            q.finish();
-            const Settings settings = readSettings();
-            recordChanges(pageChanges(date, newPage(date, settings), PageState{data, closed, memo}, labels));
-            server_.notify(kPageChannel, date.toString(kDateFormat), what);
+        values << layoutValues(l) << data << closed << textOrNull(memo, memo.isNull()) << kPageChannel << day;
+        // Another desk may add the same day at the same moment: there is one row, and both
+        // take it; the notice goes only with a row added.
+        const std::vector<ServerConnection::Rows> added = server_.batch(
+            {{QStringLiteral("WITH added AS (INSERT INTO tbl_Appt (CalDate, location, open, Close, timeslot, Listno, "
+                             "Sites, Names, Data, Clinic, Memo) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11) "
+                             "ON CONFLICT (CalDate) DO NOTHING RETURNING id) "
+                             "SELECT id, (SELECT count(pg_notify($12, $13)) FROM added) FROM added"),
+              values}},
+            what, changes.empty() ? ServerConnection::Then::Commit : ServerConnection::Then::Continue);
+        if (added[0].count() == 0) {
+            taken = true;
             return;
         }
-        q.finish();
-        QSqlQuery& existing = server_.run(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE CalDate = ?").arg(kPageColumns),
-                                          {date}, what);
-        if (!existing.next())
-            throw StorageError(server_.describe(what, Tr::tr("The page was neither added nor found.")));
-        readPageRow(existing, row, true);
-        existing.finish();
+        row = PageRow();
+        row.id = added[0].text(0, 0).toLongLong();
+        row.calDate = date;
+        row.layout = l;
+        row.data = data;
+        row.dataNull = false;
+        row.clinic = closed;
+        row.memo = memo;
+        recordChanges(std::move(changes));
     });
-    return row;
+    if (!taken)
+        return row;
+    // The row another desk added, as it stands now.
+    std::optional<PageRow> existing = findPage(date);
+    if (!existing)
+        throw StorageError(server_.describe(what, Tr::tr("The page was neither added nor found.")));
+    return *existing;
 }
 
 void ServerEngine::updatePage(PageRow& row, const CellLabels& labels, const std::vector<Change>& notKept)
