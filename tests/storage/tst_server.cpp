@@ -569,6 +569,8 @@ private slots:
         QTest::newRow("a store") << "store" << 2;
         // The day read, then its new page added, told and committed together.
         QTest::newRow("a new day") << "new" << 2;
+        // The search's settings and its statement, then the end of its transaction.
+        QTest::newRow("a search that finds nothing") << "search" << 2;
     }
 
     void roundTrips()
@@ -581,8 +583,11 @@ private slots:
         f.addPage(ahead, QStringLiteral("booked ahead"));
         QVERIFY(f.open());
         QDate to = work == "ahead" ? ahead : past;
+        Database desk(f.book.location());
         auto act = [&](int n) {
-            if (work == "store") {
+            if (work == "search") {
+                QVERIFY(!PageSearch(desk, QStringLiteral("nobody at all")).next(std::nullopt));
+            } else if (work == "store") {
                 f.form->Grid1->setTextMatrix(6, 1, QStringLiteral("typed %1").arg(n));
                 f.form->SavePage();
             } else if (work == "new") {
@@ -601,7 +606,7 @@ private slots:
         DayPageFixture::settle();
         if (work == "store")
             QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM tbl_History WHERE NewText = 'typed 3'")).toInt(), 1);
-        else
+        else if (work != "search")
             QCOMPARE(f.form->PageDate, to);
     }
 };

@@ -80,6 +80,8 @@ QString prefixed(const QString& alias, const QString& columns)
     return named.join(QStringLiteral(", "));
 }
 
+}  // namespace
+
 // A row selected with kPageColumns from the rows of a batch.
 PageRow pageRow(const ServerConnection::Rows& rows, int i)
 {
@@ -105,8 +107,6 @@ PageRow pageRow(const ServerConnection::Rows& rows, int i)
     l.names = rows.text(i, 11);
     return row;
 }
-
-}  // namespace
 
 std::optional<PageRow> ServerEngine::findPage(QDate date)
 {

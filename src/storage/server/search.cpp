@@ -46,8 +46,8 @@ QString ServerEngine::narrowing(const NameMatcher& matcher, QVariantList& values
         return QStringLiteral("Data IS NOT NULL");
     QStringList all;
     for (const QString& run : runs) {
-        all << kFoldedData + QStringLiteral(" LIKE ?");
         values << likeAnywhere(run);
+        all << kFoldedData + QStringLiteral(" LIKE $%1").arg(values.size());
     }
     return QLatin1Char('(') + all.join(QStringLiteral(" AND ")) + QLatin1Char(')');
 }
@@ -61,20 +61,23 @@ QString ServerEngine::searchNotice()
         .arg(server_.otherFolding());
 }
 
-void ServerEngine::searchRead(const QString& what, const std::function<void()>& unit)
+ServerConnection::Rows ServerEngine::searchRows(const QString& what, const QString& sql, const QVariantList& values)
 {
     // The search's plans are made for the name at hand and take the candidates from the
     // trigram index. Left to itself the server walks every row by its id, or reads the whole
-    // table, and folds each text (a second for twenty years of pages): a statement run five
-    // times gets a plan made without its values, which cannot tell that the index rules
-    // nearly every row out, and the planner counts the texts kept out of line as free to
-    // read. Where there is no index the table is still read.
+    // table, and folds each text (a second for twenty years of pages): a plan made without
+    // the statement's values cannot tell that the index rules nearly every row out, and the
+    // planner counts the texts kept out of line as free to read. Where there is no index the
+    // table is still read. The settings and the statement go in one round trip.
+    std::vector<ServerConnection::Rows> answered;
     server_.write(what, [&] {
-        server_.execute(QStringLiteral("SET LOCAL plan_cache_mode = force_custom_plan"), what);
-        server_.execute(QStringLiteral("SET LOCAL enable_seqscan = off"), what);
-        server_.execute(QStringLiteral("SET LOCAL enable_indexscan = off"), what);
-        unit();
+        answered = server_.batch({{QStringLiteral("SET LOCAL plan_cache_mode = force_custom_plan"), {}},
+                                  {QStringLiteral("SET LOCAL enable_seqscan = off"), {}},
+                                  {QStringLiteral("SET LOCAL enable_indexscan = off"), {}},
+                                  {sql, values}},
+                                 what);
     }, QStringLiteral("READ COMMITTED READ ONLY"));
+    return answered.back();
 }
 
 std::optional<PageMatch> ServerEngine::searchNext(const NameMatcher& matcher, std::optional<qint64> beforeId)
@@ -87,30 +90,24 @@ std::optional<PageMatch> ServerEngine::searchNext(const NameMatcher& matcher, st
     // planner walk the ids instead.
     const QString sql = QStringLiteral("WITH candidates AS MATERIALIZED (SELECT id FROM tbl_Appt WHERE %1) "
                                        "SELECT id, CalDate, Data FROM tbl_Appt WHERE id IN (SELECT id FROM "
-                                       "candidates) AND id < ? ORDER BY id DESC LIMIT %2")
+                                       "candidates) AND id < $%2 ORDER BY id DESC LIMIT %3")
                             .arg(condition)
+                            .arg(narrowValues.size() + 1)
                             .arg(Batch);
     qint64 below = beforeId ? *beforeId : std::numeric_limits<qint64>::max();
     std::optional<PageMatch> found;
     int rows = Batch;
     while (!found && rows == Batch) {
-        searchRead(what, [&] {
-            rows = 0;
-            QSqlQuery& q = server_.run(sql, narrowValues + QVariantList{below}, what);
-            qint64 last = below;
-            while (q.next()) {
-                ++rows;
-                last = q.value(0).toLongLong();
-                if (found || q.isNull(2) || !matcher.matches(q.value(2).toString()))
-                    continue;
-                const QDate date = q.value(1).toDate();
-                if (!date.isValid())
-                    continue;
-                found = PageMatch{last, date, QString(), Layout()};
-            }
-            q.finish();
-            below = last;
-        });
+        const ServerConnection::Rows candidates = searchRows(what, sql, narrowValues + QVariantList{below});
+        rows = candidates.count();
+        for (int i = 0; i < rows; ++i) {
+            below = candidates.text(i, 0).toLongLong();
+            if (found || candidates.isNull(i, 2) || !matcher.matches(candidates.text(i, 2)))
+                continue;
+            const QDate date = QDate::fromString(candidates.text(i, 1), Qt::ISODate);
+            if (date.isValid())
+                found = PageMatch{below, date, QString(), Layout()};
+        }
     }
     return found;
 }
@@ -120,21 +117,13 @@ void ServerEngine::searchAll(const NameMatcher& matcher, const std::function<voi
     const QString what = Tr::tr("searching the pages");
     QVariantList values;
     const QString condition = narrowing(matcher, values);
-    std::vector<PageMatch> matches;
-    searchRead(what, [&] {
-        matches.clear();
-        QSqlQuery& q = server_.run(QStringLiteral("SELECT %1 FROM tbl_Appt WHERE %2 ORDER BY id DESC").arg(kPageColumns, condition),
-                                   values, what);
-        PageRow row;
-        while (q.next()) {
-            readPageRow(q, row, true);
-            if (!row.dataNull && row.calDate.isValid() && matcher.matches(row.data))
-                matches.push_back(PageMatch{row.id, row.calDate, row.data, row.layout});
-        }
-        q.finish();
-    });
-    for (const PageMatch& m : matches)
-        visit(m);
+    const ServerConnection::Rows rows = searchRows(
+        what, QStringLiteral("SELECT %1 FROM tbl_Appt WHERE %2 ORDER BY id DESC").arg(kPageColumns, condition), values);
+    for (int i = 0; i < rows.count(); ++i) {
+        const PageRow row = pageRow(rows, i);
+        if (!row.dataNull && row.calDate.isValid() && matcher.matches(row.data))
+            visit(PageMatch{row.id, row.calDate, row.data, row.layout});
+    }
 }
 
 }  // namespace storage

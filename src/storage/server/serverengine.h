@@ -17,8 +17,10 @@ namespace storage {
 
 // The columns of a page row, in the order readPageRow takes them (pages.cpp).
 extern const QString kPageColumns;
-// Reads a row selected with kPageColumns (the layout only when asked for).
+// Reads a row selected with kPageColumns (the layout only when asked for), from a query or
+// from the rows of a batch.
 void readPageRow(const QSqlQuery& q, PageRow& row, bool withLayout);
+PageRow pageRow(const ServerConnection::Rows& rows, int i);
 // settings.cpp: the settings row from its fields by name (a Null one where it is missing).
 Settings settingsFrom(const std::function<QVariant(const QString&)>& value);
 
@@ -110,9 +112,9 @@ private:
     // search.cpp: a WHERE condition that keeps every row whose Data may hold the name (and a
     // few more), and its values: the program's own matcher decides.
     QString narrowing(const NameMatcher& matcher, QVariantList& values) const;
-    // Runs a unit of the search in a read-only transaction whose plans are made for the name
-    // searched, so that they take the candidates from the search index.
-    void searchRead(const QString& what, const std::function<void()>& unit);
+    // The rows of a statement of the search, run in a read-only transaction whose plans are
+    // made for the name searched, so that they take the candidates from the search index.
+    ServerConnection::Rows searchRows(const QString& what, const QString& sql, const QVariantList& values);
 
     ServerConnection server_;
     bool historyTable_ = false;  // tbl_History is known to be there
