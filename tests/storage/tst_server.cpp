@@ -170,7 +170,13 @@ private slots:
         QVERIFY(QFile::copy(book.folder.databasePath(), copy));
         QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
         fileSql(copy, "DROP TABLE tbl_Order");
-        for (const QString& source : {damaged, copy, dir.filePath("missing.mdb")}) {
+        // Sound page by page, but with an index that does not match its rows.
+        const QString badIndex = dir.filePath("badindex.mdb");
+        QVERIFY(QFile::copy(book.folder.databasePath(), badIndex));
+        QFile::setPermissions(badIndex, QFile::ReadOwner | QFile::WriteOwner);
+        fileRows(badIndex, {"PRAGMA writable_schema = ON", "UPDATE sqlite_master SET sql = replace(sql, "
+                            "'(CalDate, id)', '(Data, id)') WHERE name = 'idx_Appt_CalDate'"});
+        for (const QString& source : {damaged, copy, badIndex, dir.filePath("missing.mdb")}) {
             const QString said = refusal<StorageError>([&] { restoreServer(source, book.server().conninfo()); });
             QVERIFY2(said.contains(QDir::toNativeSeparators(source)), qPrintable(said));
         }
