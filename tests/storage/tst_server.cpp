@@ -221,6 +221,27 @@ private slots:
             QCOMPARE(own.value("SELECT count(*) FROM tbl_Appt WHERE Memo IS DISTINCT FROM 'kept'").toInt(), 0);
     }
 
+    void restoreLooksForEveryField()
+    {
+        // Any one field of the program's tables missing, the restore is refused and names it
+        // (the book id excepted, which a restore adds).
+        TestFolder seed;
+        ServerDatabase own;
+        restoreServer(seed.databasePath(), own.conninfo());
+        const QStringList fields = own.value(
+            "SELECT string_agg(table_name || '.' || column_name, ',') FROM information_schema.columns "
+            "WHERE table_schema = current_schema() AND table_name IN ('tbl_setup', 'tbl_appt', 'tbl_order') "
+            "AND column_name <> 'bookid'").toString().split(u',');
+        QVERIFY(fields.size() > 30);
+        for (const QString& field : fields) {
+            const QString table = field.section(u'.', 0, 0), column = field.section(u'.', 1);
+            own.exec(QStringLiteral("ALTER TABLE %1 RENAME COLUMN %2 TO gone").arg(table, column));
+            const QString said = refusal<StorageError>([&] { restoreServer(seed.databasePath(), own.conninfo()); });
+            QVERIFY2(said.contains("lacks the field(s) "), qPrintable(field + ": " + said));
+            own.exec(QStringLiteral("ALTER TABLE %1 RENAME COLUMN gone TO %2").arg(table, column));
+        }
+    }
+
     void unusableServer_data()
     {
         QTest::addColumn<QString>("conninfo");
