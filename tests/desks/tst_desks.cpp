@@ -5,12 +5,16 @@
 #include "common/refusal.h"
 #include "common/daypage.h"
 #include "common/deskprocess.h"
+#include "common/screenstest.h"
 #include "common/testbook.h"
 #include "navigation/CellHistory.h"
 #include "navigation/MemoPanel.h"
 #include "page/FlexGrid.h"
 #include "page/frmAppt.h"
 #include "page/frmConflicts.h"
+#include "program.h"
+#include "setup/frmConfigure.h"
+#include "setup/frmSetup.h"
 #include "storage/celltext.h"
 #include "storage/bookevents.h"
 #include "storage/database.h"
@@ -121,6 +125,43 @@ private slots:
         QCOMPARE(again.version, read1.version + 1);
         storeTemplate(desk1, 1, "my Monday", true, again.version);
         QCOMPARE(readSettings(desk2).templates[0], QStringLiteral("my Monday"));
+    }
+
+    void setupScreensStoreOverWhatTheyRead_data()
+    {
+        QTest::addColumn<bool>("templates");
+        QTest::newRow("the set-up page's Okay") << false;
+        QTest::newRow("the template editor's F7") << true;
+    }
+
+    void setupScreensStoreOverWhatTheyRead()
+    {
+        // The other desk stores a template while this desk's set-up screen is open: what the
+        // screen then stores is refused, said once, and the set-up stays as the other desk left it.
+        QFETCH(bool, templates);
+        program::registerScreens();
+        DayPageFixture f;
+        Form* screen = screens::show(templates ? Screen::Configure : Screen::Setup);
+        QVERIFY(screen);
+        f.settle();
+        f.dialogs.messages.clear();  // the template editor's note on how to fill it in
+        Database desk2(f.book.location());
+        storeTemplate(desk2, 3, "their Wednesday", false);
+        const QString sql = QStringLiteral("SELECT location || '|' || Mon || '|' || Wed FROM tbl_Setup");
+        const QString before = f.value(sql).toString();
+        if (auto* c = qobject_cast<frmConfigure*>(screen)) {
+            c->Grid1->setTextMatrix(4, 1, QStringLiteral("Staff meeting"));
+            c->CmdFinish->click();
+        } else {
+            static_cast<frmSetup*>(screen)->Text1->setText(QStringLiteral("Clinic"));
+            static_cast<frmSetup*>(screen)->CmdOkay->click();
+        }
+        f.settle();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY2(f.dialogs.messages[0].text.contains("The set-up was stored on another desk after this desk read it"),
+                 qPrintable(f.dialogs.messages[0].text));
+        QCOMPARE(f.value(sql).toString(), before);
+        closeAllScreens();
     }
 
     void desksHearEachOther()

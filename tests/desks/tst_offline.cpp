@@ -249,15 +249,19 @@ private slots:
         // the restored page as it is.
         QTest::addColumn<int>("theirCol");  // 0: the book replaced
         QTest::addColumn<int>("conflicts");
-        QTest::newRow("another cell: merged") << 2 << 0;
-        QTest::newRow("the same cell: asked") << 1 << 1;
-        QTest::newRow("the book restored: offered, No") << 0 << 0;
+        QTest::addColumn<bool>("refusedOnce");  // the server refuses the first store of the page
+        QTest::newRow("another cell: merged") << 2 << 0 << false;
+        QTest::newRow("the same cell: asked") << 1 << 1 << false;
+        QTest::newRow("the book restored: offered, No") << 0 << 0 << false;
+        // The page stays kept for the book it was typed for: offered again, not merged unasked.
+        QTest::newRow("the book restored: offered, Yes, refused, offered again") << 0 << 0 << true;
     }
 
     void anotherDeskMeanwhile()
     {
         QFETCH(int, theirCol);
         QFETCH(int, conflicts);
+        QFETCH(bool, refusedOnce);
         DayPageFixture f;
         ServerBack back;
         QVERIFY(f.open());
@@ -273,12 +277,25 @@ private slots:
                             .arg(celltext::join(theirs), DayPageFixture::key(Today)));
         } else {
             f.book.exec(QStringLiteral("UPDATE tbl_Setup SET bookid = 'restored-elsewhere'"));
-            f.dialogs.answerMessage(dialogs::Answer::No);
+            f.dialogs.answerMessage(refusedOnce ? dialogs::Answer::Yes : dialogs::Answer::No);
+            if (refusedOnce) {
+                f.book.exec(QStringLiteral("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE "
+                                           "EXCEPTION 'disk full'; END $$; CREATE TRIGGER refuse BEFORE UPDATE ON "
+                                           "tbl_Appt FOR EACH ROW EXECUTE FUNCTION refuse()"));
+                f.dialogs.answerMessage(dialogs::Answer::Yes);
+            }
         }
         ConflictAnswers answers({"cmdAllMine", "cmdStore"});
         qint64 stall = 0;
         QVERIFY(waitFor([&] { return f.form->lblStatus->text().startsWith("Back online"); }, stall));
         QCOMPARE(answers.shown, conflicts);
+        if (refusedOnce) {
+            f.book.exec(QStringLiteral("DROP TRIGGER refuse ON tbl_Appt"));
+            QTRY_COMPARE_WITH_TIMEOUT(f.book.storedCell(Today, 6, 1), QStringLiteral("mine"), 10000);
+            QCOMPARE(f.dialogs.messages.size(), 2);
+            QVERIFY(f.dialogs.messages[1].text.contains("was replaced while this desk was offline"));
+            return;
+        }
         if (!theirCol) {
             QCOMPARE(f.dialogs.messages.size(), 1);
             QVERIFY(f.dialogs.messages.first().text.contains("was replaced while this desk was offline"));

@@ -367,6 +367,10 @@ private slots:
         QTest::newRow("a text file named db.mdb") << "text" << "" << refused << ": file is not a database. Retry?";
         QTest::newRow("a truncated database") << "truncated" << "" << refused << "database disk image is malformed";
         QTest::newRow("a database of another program") << "other" << "" << refused << "The table tbl_Setup is missing";
+        // Sound page by page, but an index whose entries are not its rows' (only the full check
+        // reads them both).
+        QTest::newRow("an index that does not match its rows") << "index" << "" << refused
+                                                               << "row 1 missing from index idx_Appt_CalDate";
     }
 
     void restoreRefused()
@@ -383,6 +387,11 @@ private slots:
         } else if (kind != "none") {
             QVERIFY(QFile::copy(folder_->databasePath(), source));
             QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner);
+            if (kind == "index")
+                fileRows(source, {"PRAGMA writable_schema = ON", "UPDATE sqlite_master SET sql = replace(sql, "
+                                  "'(CalDate, id)', '(Data, id)') WHERE name = 'idx_Appt_CalDate'"});
+        }
+        if (kind == "truncated") {
             // A backup whose copy broke off: pages of a large database missing at its end.
             fileSql(source, "INSERT INTO tbl_Appt (CalDate, Data) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
                         "SELECT i + 1 FROM n WHERE i < 2000) SELECT '2024-01-01', printf('%0500d', i) FROM n");

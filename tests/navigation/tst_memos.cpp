@@ -149,6 +149,27 @@ private slots:
         QVERIFY(f.open());
         QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), QStringLiteral("typed last"));
     }
+
+    void leavingWhenTheFixedMemoCannotBeStored()
+    {
+        // Leaving stores the fixed memo with the page: where that fails the user is asked, and
+        // Cancel keeps the screen with the memo as typed.
+        DayPageFixture f;
+        QVERIFY(f.open());
+        typeKey(Qt::Key_F6);
+        f.memos->TxtFixedMemo->setPlainText(QStringLiteral("typed last"));
+        f.exec(f.book.onServer() ? "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE "
+                                   "EXCEPTION 'disk full'; END $$; CREATE TRIGGER refuse BEFORE UPDATE ON tbl_Setup "
+                                   "FOR EACH ROW EXECUTE FUNCTION refuse()"
+                                 : "CREATE TRIGGER refuse BEFORE UPDATE ON tbl_Setup BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        f.dialogs.answerMessage(dialogs::Answer::Cancel);
+        f.form->Unload();
+        f.settle();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].buttons, dialogs::Buttons::RetryDiscardCancel);
+        QVERIFY(f.form && f.form->isVisible());
+        QCOMPARE(f.memos->TxtFixedMemo->toPlainText(), QStringLiteral("typed last"));
+    }
 };
 
 QTEST_MAIN(tst_memos)

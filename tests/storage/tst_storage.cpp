@@ -79,6 +79,24 @@ private slots:
         QVERIFY(!read.clinic.has_value());
     }
 
+    void controlCharactersStored()
+    {
+        // A NUL is stored as its stand-in and every other control character as it is, by an
+        // update as by an add, on either engine.
+        TestBook book;
+        Database db(book.location());
+        PageTable pages(db);
+        const QString nul(QChar(0)), standIn(celltext::NulStandIn);
+        PageRow row = pages.add(QDate(2027, 5, 8), readSettings(db).layout, "a" + nul + "b\x01", false);
+        QCOMPARE(pages.find(row.calDate)->data, "a" + standIn + "b\x01");
+        row.data = "c" + nul + "d\x1B";
+        row.memo = nul + "m";
+        pages.update(row);
+        const PageRow read = *pages.find(row.calDate);
+        QCOMPARE(read.data, "c" + standIn + "d\x1B");
+        QCOMPARE(read.memo, standIn + "m");
+    }
+
     void newRowCopiesSettings()
     {
         TestBook book;
