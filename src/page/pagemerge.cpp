@@ -112,7 +112,7 @@ PageMerge::PageMerge(const storage::PageRow& base, const storage::PageRow& mine,
             for (qsizetype c = 0; c < cols; ++c) {
                 QString cell;
                 if (mergeField(br.value(c), mr.value(c), tr.value(c), cell))
-                    conflicts.append(PageConflict{PageConflict::Cell, int(r), int(c), tr.value(c), mr.value(c)});
+                    conflicts.append(PageConflict{PageConflict::Cell, int(r), int(c), tr.value(c), mr.value(c), false, {}, {}});
                 out.append(cell);
             }
             cells_.append(out);
@@ -121,7 +121,7 @@ PageMerge::PageMerge(const storage::PageRow& base, const storage::PageRow& mine,
         merged_.dataNull = false;
     }
     if (mergeField(base.memo, mine.memo, theirs.memo, merged_.memo))
-        conflicts.append(PageConflict{PageConflict::Memo, 0, 0, theirs.memo, mine.memo});
+        conflicts.append(PageConflict{PageConflict::Memo, 0, 0, theirs.memo, mine.memo, false, {}, {}});
     // A flag never stored reads as open, as the screen shows it.
     bool closed = false;
     mergeField(base.clinic.value_or(false), mine.clinic.value_or(false), theirs.clinic.value_or(false), closed);

@@ -24,6 +24,22 @@ struct PageRow {
     // On a server: the row's count of stores when it was read; a store from an older count
     // is refused (another desk stored the page in between). The file keeps none.
     int version = 0;
+
+    // The row of a page just added (or, with id -1, of one not added yet) holding what it was
+    // added with.
+    static PageRow added(qint64 id, QDate date, const Layout& layout, const QString& data, bool closed,
+                         const QString& memo)
+    {
+        PageRow row;
+        row.id = id;
+        row.calDate = date;
+        row.layout = layout;
+        row.data = data;
+        row.dataNull = false;
+        row.clinic = closed;
+        row.memo = memo;
+        return row;
+    }
 };
 
 // A store over a page that another desk stored (or removed) after this desk read it. Nothing

@@ -114,14 +114,7 @@ PageRow FileEngine::addPage(QDate date, const Layout& l, const QString& data, bo
     else
         bindText(q.get(), 11, memo);
     q.run();
-    PageRow row;
-    row.id = sqlite3_last_insert_rowid(file_.native());
-    row.calDate = date;
-    row.layout = l;
-    row.data = data;
-    row.dataNull = false;
-    row.clinic = closed;
-    row.memo = memo;
+    const PageRow row = PageRow::added(sqlite3_last_insert_rowid(file_.native()), date, l, data, closed, memo);
     recordChanges(pageChanges(date, newPage(date, readSettings()), PageState{data, closed, memo}, labels));
     t.commit();
     return row;

@@ -302,15 +302,7 @@ PageRow DeskEngine::addPage(QDate date, const Layout& layout, const QString& dat
         }
     }
     // A page the server has not seen: nothing is kept until something is typed on it.
-    PageRow row;
-    row.id = -1;
-    row.calDate = date;
-    row.layout = layout;
-    row.data = data;
-    row.dataNull = false;
-    row.clinic = closed;
-    row.memo = memo;
-    return row;
+    return PageRow::added(-1, date, layout, data, closed, memo);
 }
 
 void DeskEngine::updatePage(PageRow& row, const CellLabels& labels, const std::vector<Change>& notKept)

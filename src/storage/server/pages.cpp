@@ -185,14 +185,7 @@ PageRow ServerEngine::addPage(QDate date, const Layout& l, const QString& data, 
             taken = true;
             return;
         }
-        row = PageRow();
-        row.id = added[0].text(0, 0).toLongLong();
-        row.calDate = date;
-        row.layout = l;
-        row.data = data;
-        row.dataNull = false;
-        row.clinic = closed;
-        row.memo = memo;
+        row = PageRow::added(added[0].text(0, 0).toLongLong(), date, l, data, closed, memo);
         recordChanges(std::move(changes));
     });
     if (!taken)
