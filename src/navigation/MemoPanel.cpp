@@ -84,15 +84,22 @@ MemoPanel::MemoPanel(frmAppt& form) : QObject(&form), form_(form)
     form.addSaver([this] { storeOrThrow(); });
 }
 
-void MemoPanel::load()
+bool MemoPanel::readStored()
 {
     try {
         const storage::Settings settings = form_.readSettings();
         storedMemo_ = settings.fixedMemo;
         storedBook_ = settings.bookno;
+        return true;
     } catch (const storage::StorageError& e) {
         form_.report(e.message());
+        return false;
     }
+}
+
+void MemoPanel::load()
+{
+    readStored();
     TxtFixedMemo->setPlainText(storedMemo_);
     txtBook->setText(storedBook_);
 }
@@ -101,14 +108,8 @@ void MemoPanel::refresh()
 {
     const bool memoTyped = TxtFixedMemo->toPlainText() != storedMemo_;
     const bool bookTyped = txtBook->text() != storedBook_;
-    try {
-        const storage::Settings settings = form_.readSettings();
-        storedMemo_ = settings.fixedMemo;
-        storedBook_ = settings.bookno;
-    } catch (const storage::StorageError& e) {
-        form_.report(e.message());
+    if (!readStored())
         return;
-    }
     if (!memoTyped)
         TxtFixedMemo->setPlainText(storedMemo_);
     if (!bookTyped)

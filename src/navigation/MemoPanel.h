@@ -48,6 +48,8 @@ protected:
 
 private:
     void load();
+    // Reads the stored fixed memo and book number; a failure is told, and false.
+    bool readStored();
     frmAppt& form_;
     QString storedMemo_;
     QString storedBook_;
